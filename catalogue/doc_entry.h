@@ -1,0 +1,37 @@
+// One registered file and one holder.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <string>
+
+namespace kantoria {
+
+class CDocEntry {
+  public:
+    std::string m_strPath;     // full path as it was added; never changed afterwards
+    std::string m_strTitle;    // the user's title, the key by which the views find the entry
+    std::string m_strComment;  // free text; may hold line breaks
+    int m_nImage = 0;          // index of the entry's extension in the document's lists
+
+    // Unique for the life of the document and increasing in catalogue order: the identity a
+    // view may carry, and how "first in catalogue order" is decided among index hits.
+    std::uint64_t Id() const { return id_; }
+
+  private:
+    friend class EntryList;
+    std::uint64_t id_ = 0;
+    std::list<CDocEntry>::iterator self_;
+};
+
+// The handle of one entry; null stands for "none".
+using POSITION = const CDocEntry*;
+
+class CHolder {
+  public:
+    // Drive and directory with its trailing separator, spelled as in the first entry that
+    // yields it.
+    std::string m_strFolder;
+};
+
+}  // namespace kantoria

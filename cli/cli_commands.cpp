@@ -1,0 +1,96 @@
+#include "cli/cli_commands.h"
+
+#include <nlohmann/json.hpp>
+
+#include "catalogue/morka2_doc.h"
+#include "platform/text_codec.h"
+
+namespace kantoria::cli {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+constexpr const char* kUsageText =
+    "Usage: kantoria-cli COMMAND [ARGS]\n"
+    "\n"
+    "Commands:\n"
+    "  dump CATALOGUE       print the catalogue as one JSON object\n"
+    "  copy CATALOGUE OUT   read CATALOGUE and write it to OUT with the catalogue writer\n"
+    "  --help               show this text\n";
+
+// Text for JSON: bytes the catalogue could not decode are shown as U+FFFD.
+std::string Display(const std::string& text) {
+    return ToDisplayText(text);
+}
+
+int UsageError(std::ostream& err, const std::string& what) {
+    err << "kantoria-cli: " << what << " (see kantoria-cli --help)\n";
+    return kUsage;
+}
+
+bool Load(CMORKA2Doc& doc, const std::string& path, std::ostream& err) {
+    const IoStatus status = doc.LoadCatalogue(path);
+    if (!status) err << "kantoria-cli: cannot read " << path << ": " << status.reason() << "\n";
+    return status.ok();
+}
+
+int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
+    CMORKA2Doc doc;
+    if (!Load(doc, path, err)) return kFailed;
+    doc.RebuildHolders();
+    nlohmann::ordered_json json;
+    json["encoding"] = std::string(EncodingName(doc.m_encoding));
+    json["selected"] = Display(doc.m_strSelected);
+    json["lastHolder"] = Display(doc.m_strLastHolder);
+    json["titleWidth"] = doc.m_nTitleWidth;
+    json["commentWidth"] = doc.m_nCommentWidth;
+    json["pathWidth"] = doc.m_nPathWidth;
+    nlohmann::ordered_json entries = nlohmann::ordered_json::array();
+    for (const CDocEntry& e : doc.m_EntryList) {
+        entries.push_back({{"path", Display(e.m_strPath)},
+                           {"title", Display(e.m_strTitle)},
+                           {"comment", Display(e.m_strComment)}});
+    }
+    json["entries"] = std::move(entries);
+    nlohmann::ordered_json holders = nlohmann::ordered_json::array();
+    for (const CHolder& h : doc.m_HolderList) holders.push_back(Display(h.m_strFolder));
+    json["holders"] = std::move(holders);
+    // Anything still malformed is replaced rather than aborting the dump.
+    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    return kOk;
+}
+
+int Copy(const std::string& from, const std::string& to, std::ostream& err) {
+    CMORKA2Doc doc;
+    if (!Load(doc, from, err)) return kFailed;
+    const IoStatus status = doc.SaveCatalogue(to);
+    if (!status) {
+        err << "kantoria-cli: cannot write " << to << ": " << status.reason() << "\n";
+        return kFailed;
+    }
+    return kOk;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return UsageError(err, "no command given");
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << kUsageText;
+        return kOk;
+    }
+    if (command == "dump") {
+        if (args.size() != 2) return UsageError(err, "dump takes one catalogue");
+        return Dump(args[1], out, err);
+    }
+    if (command == "copy") {
+        if (args.size() != 3) return UsageError(err, "copy takes a catalogue and an output path");
+        return Copy(args[1], args[2], err);
+    }
+    return UsageError(err, "unknown command '" + command + "'");
+}
+
+}  // namespace kantoria::cli

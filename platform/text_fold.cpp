@@ -1,0 +1,84 @@
+#include "platform/text_fold.h"
+
+#include <cstring>
+
+namespace kantoria {
+namespace {
+
+// Full-width Ａ..Ｚ are EF BC A1..BA; their small forms ａ..ｚ are EF BD 81..9A.
+bool IsFullWidthCapitalAt(std::string_view s, size_t i) {
+    return i + 2 < s.size() && static_cast<unsigned char>(s[i]) == 0xEF &&
+           static_cast<unsigned char>(s[i + 1]) == 0xBC &&
+           static_cast<unsigned char>(s[i + 2]) >= 0xA1 &&
+           static_cast<unsigned char>(s[i + 2]) <= 0xBA;
+}
+
+// Walks the folded bytes of s one at a time. Folding keeps every length, so both sides of a
+// comparison advance in step.
+class FoldedBytes {
+  public:
+    explicit FoldedBytes(std::string_view s) : s_(s) {}
+    bool Done() const { return i_ >= s_.size(); }
+    unsigned char Next() {
+        auto b = static_cast<unsigned char>(s_[i_]);
+        if (pending_ > 0) {
+            --pending_;
+            ++i_;
+            if (pending_ == 1) return 0xBD;
+            return static_cast<unsigned char>(b - 0x20);
+        }
+        if (b >= 'A' && b <= 'Z') {
+            ++i_;
+            return static_cast<unsigned char>(b + ('a' - 'A'));
+        }
+        if (b == 0xEF && IsFullWidthCapitalAt(s_, i_)) pending_ = 2;
+        ++i_;
+        return b;
+    }
+
+  private:
+    std::string_view s_;
+    size_t i_ = 0;
+    int pending_ = 0;
+};
+
+}  // namespace
+
+std::string FoldCase(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    FoldedBytes f(text);
+    while (!f.Done()) out += static_cast<char>(f.Next());
+    return out;
+}
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+    FoldedBytes fa(a), fb(b);
+    while (!fa.Done() && !fb.Done()) {
+        const unsigned char x = fa.Next(), y = fb.Next();
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (fa.Done() && fb.Done()) return 0;
+    return fa.Done() ? -1 : 1;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    if (a.empty()) return true;
+    // Most lookups meet identical spellings: settle those without folding.
+    if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
+    return CompareNoCase(a, b) == 0;
+}
+
+std::uint64_t HashNoCase(std::string_view text) {
+    // FNV-1a over the folded bytes.
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    FoldedBytes f(text);
+    while (!f.Done()) {
+        h ^= f.Next();
+        h *= 0x100000001b3ULL;
+    }
+    return h;
+}
+
+}  // namespace kantoria

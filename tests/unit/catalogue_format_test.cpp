@@ -1,0 +1,329 @@
+#include "catalogue/catalogue_format.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "catalogue/morka2_doc.h"
+#include "test_files.h"
+
+namespace kantoria {
+namespace {
+
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+struct Entry {
+    std::string path, title, comment;
+    bool operator==(const Entry&) const = default;
+};
+
+std::vector<Entry> Entries(const CMORKA2Doc& doc) {
+    std::vector<Entry> out;
+    for (const CDocEntry& e : doc.m_EntryList)
+        out.push_back({e.m_strPath, e.m_strTitle, e.m_strComment});
+    return out;
+}
+
+void PrintTo(const Entry& e, std::ostream* os) {
+    *os << "{" << e.path << " | " << e.title << " | " << e.comment << "}";
+}
+
+TEST(CatalogueFile, WorkedExampleIsWrittenByteForByte) {
+    TempFolder dir;
+    CMORKA2Doc doc;
+    doc.m_strSelected = "Budget 2004";
+    doc.m_strLastHolder = "Docs\\Reports";
+    doc.m_EntryList.Append("C:\\Docs\\Reports\\budget.xls", "Budget 2004",
+                           "Prices from March\r\nask the office");
+    doc.m_EntryList.Append("C:\\Docs\\letter.doc", "Letter", "");
+    ASSERT_TRUE(doc.SaveCatalogue(dir / "MORKA.ZNL"));
+    const std::string expected =
+        "SELECTED=Budget 2004\r\n"
+        "LASTHOLDER=Docs\\Reports\r\n"
+        "TITLEWIDTH=200\r\n"
+        "COMMENTWIDTH=400\r\n"
+        "PATHWIDTH=250\r\n"
+        "C:\\Docs\\Reports\\budget.xls\tBudget 2004\tPrices from March\r\task the office\r\n"
+        "C:\\Docs\\letter.doc\tLetter\t\r\n";
+    const std::string written = ReadBytes(dir / "MORKA.ZNL");
+    EXPECT_EQ(written.size(), expected.size());
+    EXPECT_EQ(written, expected);
+
+    CMORKA2Doc back;
+    ASSERT_TRUE(back.LoadCatalogue(dir / "MORKA.ZNL"));
+    EXPECT_EQ(Entries(back), Entries(doc));
+    EXPECT_EQ(back.m_strSelected, "Budget 2004");
+    EXPECT_EQ(back.m_strLastHolder, "Docs\\Reports");
+    EXPECT_EQ(back.m_encoding, Encoding::Cp932);
+}
+
+struct ReaderCase {
+    const char* name;
+    std::string bytes;
+    std::vector<Entry> entries;
+    std::string selected = "before";
+    int titleWidth = 1;
+};
+
+class ReaderTable : public ::testing::TestWithParam<ReaderCase> {};
+
+TEST_P(ReaderTable, Reads) {
+    const ReaderCase& c = GetParam();
+    TempFolder dir;
+    WriteBytes(dir / "in.ZNL", c.bytes);
+    CMORKA2Doc doc;
+    doc.m_strSelected = "before";
+    doc.m_nTitleWidth = 1;
+    doc.m_EntryList.Append("old", "old", "old");
+    ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
+    EXPECT_EQ(Entries(doc), c.entries);
+    EXPECT_EQ(doc.m_strSelected, c.selected);
+    EXPECT_EQ(doc.m_nTitleWidth, c.titleWidth);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReaderTable,
+    ::testing::Values(
+        ReaderCase{"AnyCharacterAfterTheKey", "SELECTED:abc\n", {}, "abc"},
+        ReaderCase{"KeyAlone", "SELECTED", {}, ""},
+        ReaderCase{"KeysAreCaseSensitive",
+                   "selected=abc\n",
+                   {{"selected=abc", "selected=abc", "selected=abc"}}},
+        ReaderCase{"NoTab", "just text\n", {{"just text", "just text", "just text"}}},
+        ReaderCase{"OneTab", "p\tt\n", {{"p", "t", "t"}}},
+        ReaderCase{"EmptyLine", "\n", {{"", "", ""}}},
+        ReaderCase{"WidthNotANumber", "TITLEWIDTH=abc\n", {}, "before", 0},
+        ReaderCase{"WidthWithBlanksAndUnit", "TITLEWIDTH= 150px\n", {}, "before", 150},
+        ReaderCase{"LastHeaderWins",
+                   "TITLEWIDTH=5\np\tt\tc\nTITLEWIDTH=7\r\n",
+                   {{"p", "t", "c"}},
+                   "before",
+                   7},
+        ReaderCase{"OnlyEntriesKeepHeader", "p\tt\tc\n", {{"p", "t", "c"}}},
+        ReaderCase{"EmptyFile", "", {}},
+        ReaderCase{"LastLineWithoutEnd", "a\tb\tc\nd\te\tf", {{"a", "b", "c"}, {"d", "e", "f"}}},
+        ReaderCase{"TabsInCommentAreLineBreaks", "p\tt\tx\ty\r\tz\r\n", {{"p", "t", "x\ny\r\nz"}}},
+        ReaderCase{"OnlyTheCrBeforeLfGoes", "p\rq\tt\r\tc\r\r\n", {{"p\rq", "t\r", "c\r"}}},
+        ReaderCase{"CrAtTheVeryEndStays", "p\tt\tc\r", {{"p", "t", "c\r"}}},
+        ReaderCase{"ValueCanBeMultiByte", "SELECTED=表ソ\n", {}, "表ソ"},
+        ReaderCase{
+            "Cp932", "C:\\\x95\x5C\\a.txt\t\x95\x5C\t\x83\x5C\n", {{"C:\\表\\a.txt", "表", "ソ"}}},
+        ReaderCase{
+            "Utf8WithBom", "\xEF\xBB\xBFSELECTED=日本\np\t題\tc\n", {{"p", "題", "c"}}, "日本"},
+        ReaderCase{"Utf8WithoutBom", "/home/ü/a\tä\t\n", {{"/home/ü/a", "ä", ""}}},
+        ReaderCase{"NulBytesAreKept",
+                   std::string("a\0b\tt\tc\n", 8),
+                   {{std::string("a\0b", 3), "t", "c"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CatalogueFile, VeryLongLinesAreReadAndWrittenWhole) {
+    TempFolder dir;
+    CMORKA2Doc doc;
+    const std::string comment(3'000'000, 'x');
+    doc.m_EntryList.Append("C:\\" + std::string(5000, 'p') + ".txt", std::string(2000, 't'),
+                           comment);
+    ASSERT_TRUE(doc.SaveCatalogue(dir / "long.ZNL"));
+    CMORKA2Doc back;
+    ASSERT_TRUE(back.LoadCatalogue(dir / "long.ZNL"));
+    EXPECT_EQ(Entries(back), Entries(doc));
+}
+
+TEST(CatalogueFile, UnreadableFileLeavesAnEmptyCatalogueAndSaysWhy) {
+    TempFolder dir;
+    CMORKA2Doc doc;
+    doc.m_EntryList.Append("p", "t", "c");
+    doc.m_strSelected = "kept";
+    const IoStatus missing = doc.LoadCatalogue(dir / "missing.ZNL");
+    EXPECT_FALSE(missing);
+    EXPECT_NE(missing.reason().find("No such file"), std::string::npos) << missing.reason();
+    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_EQ(doc.m_strSelected, "kept");
+    EXPECT_FALSE(doc.LoadCatalogue(dir.path().string()));  // a folder
+}
+
+// Random catalogues: paths and titles without TAB, CR or LF; comments with anything but TAB.
+TEST(CatalogueFile, RandomCataloguesRoundTripInEveryEncoding) {
+    std::mt19937 rng(1);
+    const std::vector<std::string> pieces = {"a", "Z",  " ",  "\\",       "/",
+                                             ".", ":",  "表", "ソ",       "ｱ",
+                                             "①", "髙", "=",  "SELECTED", "\xEF\xBF\xBD"};
+    auto text = [&](bool comment) {
+        std::string s;
+        for (int n = static_cast<int>(rng() % 6); n > 0; --n) {
+            const unsigned k = rng() % (comment ? pieces.size() + 3 : pieces.size());
+            if (k < pieces.size())
+                s += pieces[k];
+            else
+                s += "\r\n\n"[k - pieces.size()];
+        }
+        return s;
+    };
+    TempFolder dir;
+    for (int round = 0; round < 200; ++round) {
+        CMORKA2Doc doc;
+        doc.m_encoding = static_cast<Encoding>(round % 3);
+        doc.m_strSelected = text(false);
+        doc.m_strLastHolder = text(false);
+        doc.m_nTitleWidth = static_cast<int>(rng()) - 1000;
+        for (int n = static_cast<int>(rng() % 8); n > 0; --n) {
+            // A path that begins like a header key would read back as a header line.
+            std::string path = "C:" + text(false);
+            doc.m_EntryList.Append(path, text(false), text(true));
+        }
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "r.ZNL"));
+        CMORKA2Doc back;
+        ASSERT_TRUE(back.LoadCatalogue(dir / "r.ZNL"));
+        ASSERT_EQ(Entries(back), Entries(doc)) << "round " << round;
+        ASSERT_EQ(back.m_strSelected, doc.m_strSelected);
+        ASSERT_EQ(back.m_strLastHolder, doc.m_strLastHolder);
+        ASSERT_EQ(back.m_nTitleWidth, doc.m_nTitleWidth);
+    }
+}
+
+TEST(CatalogueFile, RandomBytesSurviveLoadAndSave) {
+    std::mt19937 rng(7);
+    TempFolder dir;
+    for (int round = 0; round < 300; ++round) {
+        // Lines of random bytes; every line ends in CR LF as the writer ends them, and no
+        // line is a header line, so the file must come back byte for byte after the header.
+        std::string body;
+        for (int line = static_cast<int>(rng() % 5); line > 0; --line) {
+            std::string l = "C:";
+            for (int n = static_cast<int>(rng() % 30); n > 0; --n) {
+                char c = static_cast<char>(rng() % 256);
+                if (c == '\n' || c == '\r') c = 'x';
+                l += c;
+            }
+            // Two TABs at least, so that the line splits into three fields.
+            body += l + "\t\t" + "\r\n";
+        }
+        if (round % 4 == 0) body = "\xEF\xBB\xBF" + body;
+        WriteBytes(dir / "in.ZNL", body);
+        CMORKA2Doc doc;
+        ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "out.ZNL"));
+        std::string out = ReadBytes(dir / "out.ZNL");
+        const std::string bom = round % 4 == 0 ? "\xEF\xBB\xBF" : "";
+        const std::string header =
+            "SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\n";
+        // A TAB among the random bytes moves the field boundaries, but the comment's TABs
+        // are written back as TABs, so the line's bytes stay the same.
+        const std::string expectedBody = body.substr(bom.size());
+        if (doc.m_encoding == Encoding::Utf8Bom)
+            ASSERT_EQ(out, bom + header + expectedBody) << "round " << round;
+        else
+            ASSERT_EQ(out, header + expectedBody) << "round " << round;
+    }
+}
+
+TEST(CatalogueEncoding, Detection) {
+    size_t start;
+    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBFplain", start), Encoding::Utf8Bom);
+    EXPECT_EQ(start, 3u);
+    EXPECT_EQ(DetectEncoding("日本", start), Encoding::Utf8);
+    EXPECT_EQ(DetectEncoding("plain ascii", start), Encoding::Cp932);
+    EXPECT_EQ(DetectEncoding("\x93\xFA\x96\x7B", start), Encoding::Cp932);
+    EXPECT_EQ(DetectEncoding("日本\xFF", start), Encoding::Cp932);
+    EXPECT_EQ(start, 0u);
+}
+
+TEST(CatalogueEncoding, SavedInTheEncodingItWasReadIn) {
+    TempFolder dir;
+    for (const std::string& bytes : {std::string("p\t\x95\x5C\tc\r\n"), std::string("p\t表\tc\r\n"),
+                                     std::string("\xEF\xBB\xBFp\t表\tc\r\n")}) {
+        WriteBytes(dir / "in.ZNL", bytes);
+        CMORKA2Doc doc;
+        ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
+        const Encoding read = doc.m_encoding;
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "out.ZNL"));
+        EXPECT_EQ(doc.m_encoding, read);
+        const std::string out = ReadBytes(dir / "out.ZNL");
+        EXPECT_EQ(out.substr(out.size() - bytes.size() + (read == Encoding::Utf8Bom ? 3 : 0)),
+                  bytes.substr(read == Encoding::Utf8Bom ? 3 : 0));
+        EXPECT_EQ(out.rfind("\xEF\xBB\xBF", 0) == 0, read == Encoding::Utf8Bom);
+    }
+}
+
+TEST(CatalogueEncoding, TextWithoutCp932FormSwitchesToUtf8WithBom) {
+    TempFolder dir;
+    CMORKA2Doc doc;
+    doc.m_EntryList.Append("/home/u/café😀.txt", "Café", "");
+    ASSERT_TRUE(doc.SaveCatalogue(dir / "u.ZNL"));
+    EXPECT_EQ(doc.m_encoding, Encoding::Utf8Bom);
+    EXPECT_EQ(ReadBytes(dir / "u.ZNL").rfind("\xEF\xBB\xBFSELECTED=\r\n", 0), 0u);
+    CMORKA2Doc back;
+    ASSERT_TRUE(back.LoadCatalogue(dir / "u.ZNL"));
+    EXPECT_EQ(Entries(back), Entries(doc));
+}
+
+TEST(CatalogueEncoding, Cp932ThatWouldReadAsUtf8IsWrittenWithBom) {
+    TempFolder dir;
+    std::string title;
+    DecodeCp932("\xE6\x97\xA5", title);  // 譌 + lone A5 (･): together UTF-8 for 日
+    CMORKA2Doc doc;
+    doc.m_EntryList.Append("p", title, "");
+    ASSERT_TRUE(doc.SaveCatalogue(dir / "m.ZNL"));
+    EXPECT_EQ(doc.m_encoding, Encoding::Utf8Bom);
+    CMORKA2Doc back;
+    ASSERT_TRUE(back.LoadCatalogue(dir / "m.ZNL"));
+    EXPECT_EQ(Entries(back), Entries(doc));
+}
+
+TEST(CatalogueEncoding, EscapedBytesInAUtf8CatalogueKeepTheirMeaning) {
+    TempFolder dir;
+    CMORKA2Doc doc;
+    doc.m_encoding = Encoding::Utf8;
+    doc.m_EntryList.Append(FromSystemName("/home/u/\xFF.txt"), "日本", "");
+    ASSERT_TRUE(doc.SaveCatalogue(dir / "e.ZNL"));
+    EXPECT_EQ(doc.m_encoding, Encoding::Utf8Bom);
+    CMORKA2Doc back;
+    ASSERT_TRUE(back.LoadCatalogue(dir / "e.ZNL"));
+    EXPECT_EQ(Entries(back), Entries(doc));
+}
+
+TEST(Holders, OneHolderPerFolderInOrderOfFirstAppearance) {
+    CMORKA2Doc doc;
+    doc.RebuildHolders();
+    EXPECT_TRUE(doc.m_HolderList.empty());
+    for (const char* path : {"C:\\Docs\\a.txt", "c:\\docs\\b.txt", "C:\\Other\\c.txt", "plain", "",
+                             "C:\\DOCS\\d.txt", "/home/u/e", "/HOME/u/f", "/home/v/g"})
+        doc.m_EntryList.Append(path, path, "");
+    doc.RebuildHolders();
+    std::vector<std::string> folders;
+    for (const CHolder& h : doc.m_HolderList) folders.push_back(h.m_strFolder);
+    EXPECT_EQ(folders,
+              (std::vector<std::string>{"C:\\Docs\\", "C:\\Other\\", "", "/home/u/", "/home/v/"}));
+}
+
+TEST(Document, ResetClearAndObservers) {
+    struct View : CDocObserver {
+        int updates = 0;
+        void OnUpdate(CDocObserver*) override { ++updates; }
+    } tree, list;
+    CMORKA2Doc doc;
+    doc.m_strSelected = "x";
+    doc.m_nPathWidth = 3;
+    doc.ResetHeader();
+    EXPECT_EQ(doc.m_strSelected, "");
+    EXPECT_EQ(doc.m_nPathWidth, 250);
+    doc.m_EntryList.Append("C:\\a", "a", "");
+    doc.RebuildHolders();
+    doc.m_ExtList.push_back(".txt");
+    doc.ClearAll();
+    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_TRUE(doc.m_HolderList.empty());
+    EXPECT_TRUE(doc.m_ExtList.empty());
+    EXPECT_EQ(doc.FindByTitle("a"), nullptr);
+    doc.AddObserver(&tree);
+    doc.AddObserver(&list);
+    doc.UpdateAllViews(&tree);
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(tree.updates, 1);
+    EXPECT_EQ(list.updates, 2);
+}
+
+}  // namespace
+}  // namespace kantoria

@@ -1,0 +1,85 @@
+#include "catalogue/entry_list.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "catalogue/morka2_doc.h"
+
+namespace kantoria {
+namespace {
+
+// The definitions the indexes must agree with: a walk from the head.
+POSITION LinearFindByTitle(const EntryList& list, std::string_view title) {
+    for (const CDocEntry& e : list)
+        if (EqualsNoCase(e.m_strTitle, title)) return &e;
+    return nullptr;
+}
+bool LinearTitleExists(const EntryList& list, std::string_view title) {
+    for (const CDocEntry& e : list)
+        if (e.m_strTitle == title) return true;
+    return false;
+}
+POSITION LinearFindByPath(const EntryList& list, std::string_view path) {
+    for (const CDocEntry& e : list)
+        if (EqualsNoCase(e.m_strPath, path)) return &e;
+    return nullptr;
+}
+
+TEST(EntryList, TitleLookupsFollowTheDefinitions) {
+    EntryList list;
+    POSITION first = list.Append("C:\\a.txt", "Report", "");
+    list.Append("C:\\b.txt", "report", "");
+    EXPECT_EQ(list.FindByTitle("REPORT"), first);
+    EXPECT_EQ(list.FindByTitle("report"), first);
+    EXPECT_TRUE(list.TitleExists("report"));
+    EXPECT_FALSE(list.TitleExists("REPORT"));
+    EXPECT_EQ(list.FindByTitle("missing"), nullptr);
+    list.Remove(first);
+    EXPECT_EQ(list.FindByTitle("Report")->m_strPath, "C:\\b.txt");
+}
+
+TEST(EntryList, IndexesMatchLinearDefinitionsOverRandomOperations) {
+    std::mt19937 rng(2004);
+    // A small alphabet so that titles and paths collide often, also across case.
+    const std::vector<std::string> words = {"a", "A", "b", "Ｂ", "ｂ", "表", "C:\\x\\", "c:\\X\\"};
+    auto randomText = [&] {
+        std::string s;
+        for (int n = static_cast<int>(rng() % 3); n >= 0; --n) s += words[rng() % words.size()];
+        return s;
+    };
+    CMORKA2Doc doc;
+    EntryList& list = doc.m_EntryList;
+    std::vector<POSITION> live;
+    for (int step = 0; step < 20000; ++step) {
+        const unsigned op = rng() % 100;
+        if (op < 45) {
+            live.push_back(list.Append(randomText(), randomText(), ""));
+        } else if (op < 70 && !live.empty()) {
+            const size_t i = rng() % live.size();
+            list.Remove(live[i]);
+            live.erase(live.begin() + static_cast<long>(i));
+        } else if (op < 90 && !live.empty()) {
+            list.SetTitle(live[rng() % live.size()], randomText());
+        } else if (op < 92) {
+            list.Clear();
+            live.clear();
+        } else if (op < 93) {
+            // Reload: the same entries again through the writer and reader.
+            const std::string path = ::testing::TempDir() + "/index_reload.ZNL";
+            ASSERT_TRUE(doc.SaveCatalogue(path));
+            ASSERT_TRUE(doc.LoadCatalogue(path));
+            live.clear();
+            for (const CDocEntry& e : list) live.push_back(&e);
+        }
+        const std::string probe = randomText();
+        ASSERT_EQ(list.FindByTitle(probe), LinearFindByTitle(list, probe)) << "step " << step;
+        ASSERT_EQ(list.TitleExists(probe), LinearTitleExists(list, probe)) << "step " << step;
+        ASSERT_EQ(list.FindByPath(probe), LinearFindByPath(list, probe)) << "step " << step;
+        ASSERT_EQ(list.size(), live.size());
+    }
+}
+
+}  // namespace
+}  // namespace kantoria

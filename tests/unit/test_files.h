@@ -1,0 +1,50 @@
+// Small helpers for tests that touch files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace kantoria::test {
+
+// A fresh, empty folder for one test, removed again at the end.
+class TempFolder {
+  public:
+    TempFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = std::filesystem::path(::testing::TempDir()) /
+                ("kantoria-" + std::string(info->test_suite_name()) + "-" + info->name());
+        for (char& c : name_ = path_.filename().string())
+            if (c == '/') c = '_';
+        path_ = path_.parent_path() / name_;
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+    std::string name_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+}  // namespace kantoria::test

@@ -1,0 +1,58 @@
+#include "platform/text_fold.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/text_number.h"
+
+namespace kantoria {
+namespace {
+
+struct NoCaseCase {
+    const char* a;
+    const char* b;
+    int order;  // sign of CompareNoCase(a, b)
+};
+
+class NoCase : public ::testing::TestWithParam<NoCaseCase> {};
+
+TEST_P(NoCase, ComparesAndHashesConsistently) {
+    const auto& c = GetParam();
+    const int order = CompareNoCase(c.a, c.b);
+    EXPECT_EQ((order > 0) - (order < 0), c.order) << c.a << " vs " << c.b;
+    EXPECT_EQ(EqualsNoCase(c.a, c.b), c.order == 0);
+    if (c.order == 0) {
+        EXPECT_EQ(HashNoCase(c.a), HashNoCase(c.b));
+    }
+    EXPECT_EQ(CompareNoCase(FoldCase(c.a), FoldCase(c.b)) == 0, c.order == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NoCase,
+    ::testing::Values(NoCaseCase{"Report", "report", 0}, NoCaseCase{"REPORT.DOC", "report.doc", 0},
+                      NoCaseCase{"ＡＢＣ", "ａｂｃ", 0},  // full-width letters fold
+                      NoCaseCase{"Ａ", "A", 1},           // but never to half-width
+                      NoCaseCase{"É", "é", -1},           // accented letters do not fold
+                      NoCaseCase{"Ω", "ω", -1},           // nor Greek
+                      NoCaseCase{"ア", "ｱ", -1},          // nor katakana widths
+                      NoCaseCase{"a", "B", -1}, NoCaseCase{"_", "a", -1},  // folding to small
+                      NoCaseCase{"abc", "ab", 1}, NoCaseCase{"", "", 0},
+                      NoCaseCase{"文書A", "文書a", 0}, NoCaseCase{"あ", "ア", -1}));
+
+TEST(FoldCase, OnlyLettersChange) {
+    EXPECT_EQ(FoldCase("Path\\To/ＦＩＬＥ.TXT ＠［"), "path\\to/ｆｉｌｅ.txt ＠［");
+}
+
+TEST(ParseLeadingInt, ReadsLikeAtoi) {
+    EXPECT_EQ(ParseLeadingInt("150"), 150);
+    EXPECT_EQ(ParseLeadingInt(" 150px"), 150);
+    EXPECT_EQ(ParseLeadingInt("\t-20"), -20);
+    EXPECT_EQ(ParseLeadingInt("+7"), 7);
+    EXPECT_EQ(ParseLeadingInt("abc"), 0);
+    EXPECT_EQ(ParseLeadingInt(""), 0);
+    EXPECT_EQ(ParseLeadingInt("- 5"), 0);
+    EXPECT_EQ(ParseLeadingInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(ParseLeadingInt("-99999999999999999999"), -2147483647 - 1);
+}
+
+}  // namespace
+}  // namespace kantoria
