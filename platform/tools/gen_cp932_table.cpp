@@ -67,6 +67,8 @@ int main(int argc, char** argv) {
         std::fprintf(f, "\n");
     }
     std::fprintf(f, "};\n");
+    iconv_close(dec);
+    iconv_close(enc);
     if (std::fclose(f) != 0 || count < 9000) {
         std::fprintf(stderr, "gen_cp932_table: table incomplete (%d characters)\n", count);
         std::remove(argv[1]);
