@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs the built kantoria-cli as a user would: on the sample catalogue, on damaged input and
+# with wrong command lines. Usage: cli_end_to_end.sh KANTORIA_CLI EXAMPLES_DIR
+set -uo pipefail
+cli=$1
+examples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The sample dumps as JSON with Japanese text decoded from Shift-JIS.
+out=$("$cli" dump "$examples/MORKA.ZNL") || fail "dump of the sample failed"
+grep -q '"encoding": "cp932"' <<<"$out" || fail "sample not read as cp932"
+grep -q '"title": "四半期報告書"' <<<"$out" || fail "Japanese title not decoded"
+grep -q '"C:\\\\書類\\\\報告\\\\"' <<<"$out" || fail "holder missing"
+
+# copy writes the same bytes back.
+"$cli" copy "$examples/MORKA.ZNL" "$work/copy.ZNL" || fail "copy failed"
+cmp -s "$examples/MORKA.ZNL" "$work/copy.ZNL" || fail "copy changed the bytes"
+
+# A file name with spaces, quotes and shell syntax is just a file name.
+odd="$work/a b;\$(touch pwned)'\".ZNL"
+cp "$examples/MORKA.ZNL" "$odd"
+"$cli" copy "$odd" "$work/-out.ZNL" >/dev/null || fail "odd file name not handled"
+[ -e pwned ] || [ -e "$work/pwned" ] && fail "a file name was run through a shell"
+cmp -s "$odd" "$work/-out.ZNL" || fail "copy through odd names changed the bytes"
+
+# Undecodable bytes: dumped as U+FFFD, copied back unchanged.
+printf 'SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\nC:\\\xff\x80.txt\t\x85\x5c\t\x81\r\n' >"$work/bad.ZNL"
+out=$("$cli" dump "$work/bad.ZNL") || fail "dump of undecodable bytes failed"
+grep -q '�' <<<"$out" || fail "undecodable bytes not shown as U+FFFD"
+"$cli" copy "$work/bad.ZNL" "$work/bad-copy.ZNL" || fail "copy of undecodable bytes failed"
+cmp -s "$work/bad.ZNL" "$work/bad-copy.ZNL" || fail "undecodable bytes changed"
+
+# Failures: one line on stderr, the documented status, nothing written.
+check_failure() {
+  local want=$1
+  shift
+  "$cli" "$@" >"$work/stdout" 2>"$work/stderr"
+  local got=$?
+  [ "$got" -eq "$want" ] || fail "'$*' exited $got, expected $want"
+  [ -s "$work/stdout" ] && fail "'$*' wrote to stdout"
+  [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "'$*' did not say why on one line"
+}
+check_failure 2
+check_failure 2 nonsense
+check_failure 2 dump
+check_failure 1 dump "$work/missing.ZNL"
+check_failure 1 copy "$work/missing.ZNL" "$work/never.ZNL"
+[ -e "$work/never.ZNL" ] && fail "a failed copy wrote its output"
+"$cli" --help | grep -q 'dump CATALOGUE' || fail "--help does not describe dump"
+
+if [ "$failures" -eq 0 ]; then echo "cli end-to-end: all checks passed"; fi
+exit $((failures > 0))
