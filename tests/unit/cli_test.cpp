@@ -93,3 +93,59 @@ TEST(Cli, FailuresSayWhyOnOneLineAndWriteNothing) {
 
 }  // namespace
 }  // namespace kantoria
+
+namespace kantoria {
+namespace {
+
+TEST(CliSearch, RegistersFilesSavesTheCatalogueAndReports) {
+    TempFolder dir;
+    std::filesystem::create_directories(dir.path() / "docs/sub");
+    WriteBytes(dir / "docs/報告.doc", "x");
+    WriteBytes(dir / "docs/sub/memo.DOC", "x");
+    WriteBytes(dir / "docs/sub/note.txt", "x");
+    WriteBytes(dir / "docs/tab\there.doc", "x");
+    const std::string catalogue = dir / "new.ZNL";
+
+    Result r = RunCli({"search", catalogue, dir / "docs", "--ext", ".doc"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json["found"], 2);
+    EXPECT_EQ(json["skipped"], nlohmann::json::array({dir / "docs/tab\there.doc"}));
+    EXPECT_EQ(json["unreadable"], nlohmann::json::array());
+    // Created in code page 932, with the Japanese title and the search's comment.
+    const std::string bytes = ReadBytes(catalogue);
+    EXPECT_NE(bytes.find("\x95\xF1\x8D\x90\t\x8E\xA9\x93\xAE\x8C\x9F\x8D\xF5"), std::string::npos);
+
+    r = RunCli({"search", catalogue, dir / "docs", "--no-subfolders"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["found"], 0);  // 報告.doc is registered already
+    r = RunCli({"search", catalogue, dir / "docs"});
+    EXPECT_EQ(nlohmann::json::parse(r.out)["found"], 1);  // note.txt
+    r = RunCli({"dump", catalogue});
+    EXPECT_EQ(nlohmann::json::parse(r.out)["entries"].size(), 3u);
+}
+
+TEST(CliSearch, Failures) {
+    TempFolder dir;
+    std::filesystem::create_directories(dir.path() / "docs");
+    WriteBytes(dir / "docs/a.txt", "x");
+    std::filesystem::create_directories(dir.path() / "folder.ZNL");
+    const FailureCase cases[] = {
+        {{"search", dir / "c.ZNL"}, 2},
+        {{"search", dir / "c.ZNL", dir / "docs", "--ext"}, 2},
+        {{"search", dir / "c.ZNL", dir / "docs", "--ext", "doc"}, 2},
+        {{"search", dir / "c.ZNL", dir / "docs", "--bogus"}, 2},
+        {{"search", dir / "c.ZNL", dir / "missing"}, 1},
+        {{"search", dir / "folder.ZNL", dir / "docs"}, 1},
+    };
+    for (const FailureCase& c : cases) {
+        const Result r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "c.ZNL"));
+}
+
+}  // namespace
+}  // namespace kantoria

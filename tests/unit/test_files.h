@@ -15,11 +15,10 @@ class TempFolder {
   public:
     TempFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::path(::testing::TempDir()) /
-                ("kantoria-" + std::string(info->test_suite_name()) + "-" + info->name());
-        for (char& c : name_ = path_.filename().string())
+        std::string name = "kantoria-" + std::string(info->test_suite_name()) + "-" + info->name();
+        for (char& c : name)
             if (c == '/') c = '_';
-        path_ = path_.parent_path() / name_;
+        path_ = std::filesystem::path(::testing::TempDir()) / name;
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
@@ -34,7 +33,6 @@ class TempFolder {
 
   private:
     std::filesystem::path path_;
-    std::string name_;
 };
 
 inline std::string ReadBytes(const std::string& path) {

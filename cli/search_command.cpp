@@ -1,0 +1,100 @@
+#include "cli/search_command.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "catalogue/morka2_doc.h"
+#include "dialogs/auto_search.h"
+#include "platform/text_codec.h"
+
+namespace kantoria::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SearchArgs {
+    std::string catalogue;
+    std::string folder;
+    std::string extension;  // empty: every file
+    bool subFolders = true;
+};
+
+// Answers an error text, empty when the arguments are good.
+std::string Parse(const std::vector<std::string>& args, SearchArgs& parsed) {
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--no-subfolders") {
+            parsed.subFolders = false;
+        } else if (args[i] == "--ext") {
+            if (++i == args.size()) return "--ext needs an extension such as .doc";
+            parsed.extension = args[i];
+            if (parsed.extension.size() < 2 || parsed.extension[0] != '.')
+                return "--ext takes an extension with its dot, such as .doc";
+        } else if (args[i].rfind("--", 0) == 0) {
+            return "unknown option '" + args[i] + "'";
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 2) return "search takes a catalogue and a folder";
+    parsed.catalogue = positional[0];
+    parsed.folder = positional[1];
+    return "";
+}
+
+// Entries hold full paths, so a folder named relative to here is made absolute.
+std::string FullFolderPath(const std::string& folder) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(fs::path(ToSystemName(folder)), ec);
+    return FromSystemName(ec ? ToSystemName(folder) : absolute.lexically_normal().string());
+}
+
+void PrintResult(const AutoSearch& search, std::ostream& out) {
+    nlohmann::ordered_json json;
+    json["found"] = search.m_found;
+    json["skipped"] = nlohmann::ordered_json::array();
+    for (const std::string& path : search.m_skipped) json["skipped"].push_back(ToDisplayText(path));
+    json["unreadable"] = nlohmann::ordered_json::array();
+    for (const SkippedFolder& f : search.m_unlistable)
+        json["unreadable"].push_back({{"folder", ToDisplayText(f.folder)}, {"reason", f.reason}});
+    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+}
+
+}  // namespace
+
+int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    SearchArgs parsed;
+    if (const std::string problem = Parse(args, parsed); !problem.empty()) {
+        err << "kantoria-cli: " << problem << " (see kantoria-cli --help)\n";
+        return 2;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(fs::path(ToSystemName(parsed.folder)), ec)) {
+        err << "kantoria-cli: no such folder: " << parsed.folder << "\n";
+        return 1;
+    }
+    CMORKA2Doc doc;
+    if (fs::exists(fs::path(ToSystemName(parsed.catalogue)), ec)) {
+        const IoStatus status = doc.LoadCatalogue(parsed.catalogue);
+        if (!status) {
+            err << "kantoria-cli: cannot read " << parsed.catalogue << ": " << status.reason()
+                << "\n";
+            return 1;
+        }
+    }
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    AutoSearch search(doc, *lister);
+    search.m_subFolders = parsed.subFolders;
+    search.m_useExt = !parsed.extension.empty();
+    search.m_extension = parsed.extension;
+    // Without a listener, folders that cannot be listed are skipped and reported.
+    search.ScanFolder(FullFolderPath(parsed.folder), nullptr);
+    if (const IoStatus status = doc.SaveCatalogue(parsed.catalogue); !status) {
+        err << "kantoria-cli: cannot write " << parsed.catalogue << ": " << status.reason() << "\n";
+        return 1;
+    }
+    PrintResult(search, out);
+    return 0;
+}
+
+}  // namespace kantoria::cli

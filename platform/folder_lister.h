@@ -1,0 +1,38 @@
+// Listing the items of a folder, for the automatic search.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kantoria {
+
+struct FolderItem {
+    std::string name;       // program text (see FromSystemName)
+    bool isFolder = false;  // a folder, or a link to one
+};
+
+// Identifies a folder however it was reached, so that a walk can recognise a link that leads
+// back into the folders it is already inside.
+struct FolderId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FolderId&) const = default;
+};
+
+class FolderLister {
+  public:
+    virtual ~FolderLister() = default;
+    // Replaces items with the folder's items, "." and ".." left out, in no particular order.
+    // Answers false with the system's reason when the folder cannot be listed.
+    virtual bool List(const std::string& folder, std::vector<FolderItem>& items, FolderId& id,
+                      std::string& reason) = 0;
+    // The separator placed between a folder and an item's name.
+    virtual char Separator() const = 0;
+};
+
+// The lister of the system the program runs on.
+std::unique_ptr<FolderLister> MakeSystemFolderLister();
+
+}  // namespace kantoria

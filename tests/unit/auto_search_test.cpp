@@ -1,0 +1,374 @@
+#include "dialogs/auto_search.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+
+#include "platform/path_split.h"
+#include "test_files.h"
+
+namespace kantoria {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder tree in memory, with Windows-style paths; items are listed in scrambled order so
+// that the walk's own ordering is what the tests see.
+class FakeLister final : public FolderLister {
+  public:
+    void AddFile(const std::string& path) { Add(path, false); }
+    void AddFolder(const std::string& path) { Add(path, true); }
+    void MakeUnlistable(const std::string& folder) { unlistable_.insert(folder); }
+
+    bool List(const std::string& path, std::vector<FolderItem>& items, FolderId& id,
+              std::string& reason) override {
+        const std::string folder = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+        if (unlistable_.count(folder) || !folders_.count(folder)) {
+            reason = "Permission denied";
+            return false;
+        }
+        items = folders_[folder];
+        std::reverse(items.begin(), items.end());
+        id = {1, ids_[folder]};
+        return true;
+    }
+    char Separator() const override { return '\\'; }
+
+  private:
+    void Add(const std::string& path, bool folder) {
+        const size_t sep = path.rfind('\\');
+        const std::string parent = path.substr(0, sep);
+        if (!folders_.count(parent) && parent != path) Add(parent, true);
+        if (folder && !folders_.count(path)) {
+            folders_[path];
+            ids_[path] = ids_.size() + 1;
+        }
+        if (sep != std::string::npos) folders_[parent].push_back({path.substr(sep + 1), folder});
+    }
+    std::map<std::string, std::vector<FolderItem>> folders_;
+    std::map<std::string, std::uint64_t> ids_;
+    std::set<std::string> unlistable_;
+};
+
+struct Found {
+    std::string path, title;
+    bool operator==(const Found&) const = default;
+};
+
+std::vector<Found> Entries(const CMORKA2Doc& doc) {
+    std::vector<Found> out;
+    for (const CDocEntry& e : doc.m_EntryList) out.push_back({e.m_strPath, e.m_strTitle});
+    return out;
+}
+
+void PrintTo(const Found& f, std::ostream* os) {
+    *os << f.path << " -> " << f.title;
+}
+
+class ScriptedListener final : public SearchListener {
+  public:
+    UnlistableFolder answer = UnlistableFolder::Skip;
+    int cancelAfterReports = -1;
+    std::vector<std::string> asked;
+    std::vector<SearchProgress> reports;
+
+    bool OnProgress(const SearchProgress& progress) override {
+        reports.push_back(progress);
+        return cancelAfterReports < 0 || static_cast<int>(reports.size()) < cancelAfterReports;
+    }
+    UnlistableFolder OnUnlistableFolder(const std::string& folder, const std::string&) override {
+        asked.push_back(folder);
+        return answer;
+    }
+};
+
+TEST(AutoSearch, WalksDepthFirstInWindowsOrderAndMakesTitles) {
+    FakeLister fs;
+    for (const char* f : {"C:\\T\\b.txt", "C:\\T\\A\\report.doc", "C:\\T\\a.b.doc", "C:\\T\\plan",
+                          "C:\\T\\.profile", "C:\\T\\Sub\\.profile", "C:\\T\\Sub\\Report.DOC",
+                          "C:\\T\\c\\report.doc"})
+        fs.AddFile(f);
+    CMORKA2Doc doc;
+    AutoSearch search(doc, fs);
+    EXPECT_EQ(search.ScanFolder("C:\\T", nullptr), SearchStatus::Completed);
+    EXPECT_EQ(search.m_found, 8);
+    const std::vector<Found> expected = {
+        {"C:\\T\\.profile", ""},
+        {"C:\\T\\A\\report.doc", "report"},
+        {"C:\\T\\a.b.doc", "a.b"},
+        {"C:\\T\\b.txt", "b"},
+        {"C:\\T\\c\\report.doc", "report1"},
+        {"C:\\T\\plan", "plan"},
+        {"C:\\T\\Sub\\.profile", "1"},
+        {"C:\\T\\Sub\\Report.DOC", "Report2"},
+    };
+    EXPECT_EQ(Entries(doc), expected);
+    for (const CDocEntry& e : doc.m_EntryList) EXPECT_EQ(e.m_strComment, "自動検索");
+}
+
+struct FilterCase {
+    const char* name;
+    bool useExt;
+    bool subFolders;
+    std::vector<std::string> registered;
+};
+
+class SearchFilters : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(SearchFilters, TakeTheRightFiles) {
+    FakeLister fs;
+    for (const char* f : {"D:\\x\\Report.DOC", "D:\\x\\report.docx", "D:\\x\\report.doc.bak",
+                          "D:\\x\\noext", "D:\\x\\in\\deep.doc"})
+        fs.AddFile(f);
+    CMORKA2Doc doc;
+    AutoSearch search(doc, fs);
+    search.m_useExt = GetParam().useExt;
+    search.m_subFolders = GetParam().subFolders;
+    search.m_extension = ".doc";
+    search.ScanFolder("D:\\x\\", nullptr);  // a trailing separator is not doubled
+    std::vector<std::string> paths;
+    for (const CDocEntry& e : doc.m_EntryList) paths.push_back(e.m_strPath);
+    EXPECT_EQ(paths, GetParam().registered);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SearchFilters,
+    ::testing::Values(
+        FilterCase{"DocOnly", true, true, {"D:\\x\\in\\deep.doc", "D:\\x\\Report.DOC"}},
+        FilterCase{"DocWithoutSubfolders", true, false, {"D:\\x\\Report.DOC"}},
+        FilterCase{"Everything",
+                   false,
+                   true,
+                   {"D:\\x\\in\\deep.doc", "D:\\x\\noext", "D:\\x\\Report.DOC",
+                    "D:\\x\\report.doc.bak", "D:\\x\\report.docx"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AutoSearch, RegisteredPathsAndTitlesAreRespected) {
+    FakeLister fs;
+    fs.AddFile("C:\\d\\one\\report.doc");
+    fs.AddFile("C:\\d\\two\\report.doc");
+    fs.AddFile("C:\\d\\KNOWN.txt");
+    CMORKA2Doc doc;
+    doc.m_EntryList.Append("c:\\D\\known.TXT", "x", "");  // same path, other case
+    doc.m_EntryList.Append("C:\\elsewhere.doc", "REPORT", "");
+    AutoSearch search(doc, fs);
+    search.ScanFolder("C:\\d", nullptr);
+    EXPECT_EQ(search.m_found, 2);
+    EXPECT_EQ(doc.m_EntryList.size(), 4u);
+    EXPECT_TRUE(doc.TitleExists("report1"));
+    EXPECT_TRUE(doc.TitleExists("report2"));
+    // The same search again finds nothing new.
+    search.ScanFolder("C:\\d", nullptr);
+    EXPECT_EQ(search.m_found, 0);
+    EXPECT_EQ(doc.m_EntryList.size(), 4u);
+}
+
+// The naive rule: try the name, then name1, name2, ... against every title.
+std::string NaiveTitle(const CMORKA2Doc& doc, const std::string& name) {
+    auto taken = [&](const std::string& t) {
+        for (const CDocEntry& e : doc.m_EntryList)
+            if (EqualsNoCase(e.m_strTitle, t)) return true;
+        return false;
+    };
+    if (!taken(name)) return name;
+    for (int k = 1;; ++k)
+        if (!taken(name + std::to_string(k))) return name + std::to_string(k);
+}
+
+TEST(AutoSearch, NumberedTitlesMatchTheNaiveRuleOnCollidingNames) {
+    std::mt19937 rng(3);
+    const std::vector<std::string> names = {"a", "A", "a1", "a11", "ａ", "Ａ1", "b", "1", ""};
+    for (int round = 0; round < 30; ++round) {
+        FakeLister fs;
+        std::vector<std::string> files;
+        for (int i = 0; i < 60; ++i) {
+            const std::string path =
+                "C:\\r\\f" + std::to_string(i) + "\\" + names[rng() % names.size()] + ".txt";
+            fs.AddFile(path);
+        }
+        CMORKA2Doc doc, naive;
+        for (int i = 0; i < 5; ++i) {
+            const std::string title = names[rng() % names.size()] + std::to_string(rng() % 3);
+            doc.m_EntryList.Append("Z:\\" + std::to_string(i), title, "");
+            naive.m_EntryList.Append("Z:\\" + std::to_string(i), title, "");
+        }
+        AutoSearch search(doc, fs);
+        search.ScanFolder("C:\\r", nullptr);
+        auto it = doc.m_EntryList.begin();
+        std::advance(it, 5);
+        for (; it != doc.m_EntryList.end(); ++it) {
+            const std::string name(SplitPath(it->m_strPath).name);
+            const std::string expected = NaiveTitle(naive, name);
+            ASSERT_EQ(it->m_strTitle, expected) << it->m_strPath;
+            naive.m_EntryList.Append(it->m_strPath, expected, "");
+        }
+    }
+}
+
+TEST(AutoSearch, ThousandsOfEqualNamesGetConsecutiveNumbers) {
+    FakeLister fs;
+    for (int i = 0; i < 3000; ++i)
+        fs.AddFile("C:\\w\\" + std::to_string(10000 + i) + "\\README.md");
+    CMORKA2Doc doc;
+    AutoSearch search(doc, fs);
+    search.ScanFolder("C:\\w", nullptr);
+    ASSERT_EQ(search.m_found, 3000);
+    int k = 0;
+    for (const CDocEntry& e : doc.m_EntryList)
+        ASSERT_EQ(e.m_strTitle, k++ == 0 ? "README" : "README" + std::to_string(k - 1));
+}
+
+TEST(AutoSearch, UnlistableFolderIsSkippedOrStopsTheSearch) {
+    FakeLister fs;
+    fs.AddFile("C:\\s\\a\\1.txt");
+    fs.AddFile("C:\\s\\b\\2.txt");
+    fs.AddFile("C:\\s\\c\\3.txt");
+    fs.MakeUnlistable("C:\\s\\b");
+    for (UnlistableFolder answer : {UnlistableFolder::Skip, UnlistableFolder::Stop}) {
+        CMORKA2Doc doc;
+        doc.m_EntryList.Append("C:\\before.txt", "before", "");
+        AutoSearch search(doc, fs);
+        ScriptedListener listener;
+        listener.answer = answer;
+        const SearchStatus status = search.ScanFolder("C:\\s", &listener);
+        EXPECT_EQ(listener.asked, std::vector<std::string>{"C:\\s\\b"});
+        if (answer == UnlistableFolder::Skip) {
+            EXPECT_EQ(status, SearchStatus::Completed);
+            EXPECT_EQ(search.m_found, 2);
+            ASSERT_EQ(search.m_unlistable.size(), 1u);
+            EXPECT_EQ(search.m_unlistable[0].reason, "Permission denied");
+        } else {
+            // A stopped search takes back what it appended; older entries stay.
+            EXPECT_EQ(status, SearchStatus::Stopped);
+            EXPECT_EQ(search.m_found, 0);
+            EXPECT_EQ(Entries(doc), (std::vector<Found>{{"C:\\before.txt", "before"}}));
+        }
+    }
+}
+
+TEST(AutoSearch, CancelFromProgressTakesTheEntriesBack) {
+    FakeLister fs;
+    for (int i = 0; i < 1000; ++i) fs.AddFile("C:\\p\\f" + std::to_string(i) + ".txt");
+    CMORKA2Doc doc;
+    AutoSearch search(doc, fs);
+    search.m_progressInterval = std::chrono::milliseconds(0);
+    ScriptedListener listener;
+    listener.cancelAfterReports = 3;
+    EXPECT_EQ(search.ScanFolder("C:\\p", &listener), SearchStatus::Cancelled);
+    EXPECT_EQ(listener.reports.size(), 3u);
+    EXPECT_GT(listener.reports.back().found, listener.reports.front().found);
+    EXPECT_EQ(listener.reports.back().currentFolder, "C:\\p");
+    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_EQ(doc.FindByTitle("f1"), nullptr);
+}
+
+TEST(AutoSearch, TakeBackAfterACompletedSearch) {
+    FakeLister fs;
+    fs.AddFile("C:\\q\\x.txt");
+    CMORKA2Doc doc;
+    doc.m_EntryList.Append("C:\\old.txt", "x", "");
+    AutoSearch search(doc, fs);
+    search.ScanFolder("C:\\q", nullptr);
+    EXPECT_TRUE(doc.TitleExists("x1"));
+    search.TakeBack();
+    EXPECT_EQ(Entries(doc), (std::vector<Found>{{"C:\\old.txt", "x"}}));
+    // A search after the take-back numbers from scratch again.
+    search.ScanFolder("C:\\q", nullptr);
+    EXPECT_TRUE(doc.TitleExists("x1"));
+}
+
+TEST(AutoSearch, PathsThatTheFileCannotHoldAreSkipped) {
+    FakeLister fs;
+    fs.AddFile("C:\\t\\tab\there.txt");
+    fs.AddFile("C:\\t\\line\nbreak.txt");
+    fs.AddFile("C:\\t\\fine.txt");
+    CMORKA2Doc doc;
+    AutoSearch search(doc, fs);
+    search.ScanFolder("C:\\t", nullptr);
+    EXPECT_EQ(search.m_found, 1);
+    EXPECT_EQ(search.m_skipped.size(), 2u);
+}
+
+// The real file system: hidden files, links to folders, a link back up the tree.
+TEST(AutoSearchOnDisk, FollowsLinksButNeverLoops) {
+    test::TempFolder dir;
+    const fs::path root = dir.path();
+    fs::create_directories(root / "tree/sub");
+    fs::create_directories(root / "other");
+    test::WriteBytes((root / "tree/.hidden").string(), "x");
+    test::WriteBytes((root / "tree/sub/a.txt").string(), "x");
+    test::WriteBytes((root / "other/b.txt").string(), "x");
+    fs::create_directory_symlink("..", root / "tree/sub/up");            // loop
+    fs::create_directory_symlink(root / "other", root / "tree/linked");  // elsewhere
+    fs::create_symlink("missing", root / "tree/dangling");
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    CMORKA2Doc doc;
+    AutoSearch search(doc, *lister);
+    EXPECT_EQ(search.ScanFolder((root / "tree").string(), nullptr), SearchStatus::Completed);
+    std::vector<std::string> paths;
+    for (const CDocEntry& e : doc.m_EntryList)
+        paths.push_back(fs::path(e.m_strPath).lexically_relative(root).string());
+    EXPECT_EQ(paths, (std::vector<std::string>{"tree/.hidden", "tree/dangling", "tree/linked/b.txt",
+                                               "tree/sub/a.txt"}));
+}
+
+TEST(AutoSearchOnDisk, UnreadableFolderIsReportedWithTheSystemsReason) {
+    test::TempFolder dir;
+    fs::create_directories(dir.path() / "locked");
+    test::WriteBytes(dir / "locked/secret.txt", "x");
+    ::chmod((dir / "locked").c_str(), 0);
+    if (::access((dir / "locked").c_str(), R_OK) == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    CMORKA2Doc doc;
+    AutoSearch search(doc, *lister);
+    search.ScanFolder(dir.path().string(), nullptr);
+    ASSERT_EQ(search.m_unlistable.size(), 1u);
+    EXPECT_EQ(search.m_unlistable[0].reason, "Permission denied");
+}
+
+// Works as root too: a folder whose full path is longer than the system accepts cannot be
+// opened by anyone.
+TEST(AutoSearchOnDisk, FolderBeyondThePathLimitIsReported) {
+    test::TempFolder dir;
+    const std::string part(200, 'd');
+    int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    for (int depth = 0; depth < 25; ++depth) {
+        ASSERT_EQ(::mkdirat(fd, part.c_str(), 0755), 0);
+        const int next = ::openat(fd, part.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        ASSERT_GE(next, 0);
+        fd = next;
+    }
+    ::close(fd);
+    test::WriteBytes(dir / "shallow.txt", "x");
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    CMORKA2Doc doc;
+    AutoSearch search(doc, *lister);
+    ScriptedListener listener;
+    EXPECT_EQ(search.ScanFolder(dir.path().string(), &listener), SearchStatus::Completed);
+    EXPECT_EQ(search.m_found, 1);
+    ASSERT_EQ(listener.asked.size(), 1u);
+    EXPECT_GT(listener.asked[0].size(), 4000u);
+    EXPECT_EQ(search.m_unlistable[0].reason, "File name too long");
+}
+
+TEST(AutoSearchOnDisk, MissingFolderCannotBeListed) {
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    CMORKA2Doc doc;
+    AutoSearch search(doc, *lister);
+    ScriptedListener listener;
+    listener.answer = UnlistableFolder::Stop;
+    EXPECT_EQ(search.ScanFolder("/no/such/folder", &listener), SearchStatus::Stopped);
+    EXPECT_EQ(search.m_found, 0);
+}
+
+}  // namespace
+}  // namespace kantoria
