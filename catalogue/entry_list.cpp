@@ -4,24 +4,13 @@
 
 namespace kantoria {
 
-template <std::string CDocEntry::*Field>
-POSITION EntryList::First(const Index<Field>& index, std::string_view key) {
+POSITION EntryList::First(const FoldedIndex& index, std::string_view key) {
     POSITION first = nullptr;
-    const auto [from, to] = index.equal_range(key);
-    for (auto it = from; it != to; ++it)
-        if (!first || (*it)->Id() < first->Id()) first = *it;
+    index.ForEachMatch(key, [&](POSITION e) {
+        if (!first || e->Id() < first->Id()) first = e;
+        return true;
+    });
     return first;
-}
-
-template <std::string CDocEntry::*Field>
-void EntryList::Erase(Index<Field>& index, POSITION entry) {
-    const auto [from, to] = index.equal_range(entry);
-    for (auto it = from; it != to; ++it) {
-        if (*it == entry) {
-            index.erase(it);
-            return;
-        }
-    }
 }
 
 POSITION EntryList::Append(std::string path, std::string title, std::string comment) {
@@ -31,32 +20,32 @@ POSITION EntryList::Append(std::string path, std::string title, std::string comm
     entry.m_strComment = std::move(comment);
     entry.id_ = nextId_++;
     entry.self_ = std::prev(entries_.end());
-    byTitle_.insert(&entry);
-    byPath_.insert(&entry);
+    byTitle_.Insert(&entry);
+    byPath_.Insert(&entry);
     return &entry;
 }
 
 void EntryList::Remove(POSITION entry) {
-    Erase(byTitle_, entry);
-    Erase(byPath_, entry);
+    byTitle_.Erase(entry);
+    byPath_.Erase(entry);
     entries_.erase(entry->self_);
 }
 
 void EntryList::Clear() {
-    byTitle_.clear();
-    byPath_.clear();
+    byTitle_.Clear();
+    byPath_.Clear();
     entries_.clear();
 }
 
 void EntryList::Reserve(std::size_t n) {
-    byTitle_.reserve(n);
-    byPath_.reserve(n);
+    byTitle_.Reserve(n);
+    byPath_.Reserve(n);
 }
 
 void EntryList::SetTitle(POSITION entry, std::string title) {
-    Erase(byTitle_, entry);
+    byTitle_.Erase(entry);
     Mutable(entry).m_strTitle = std::move(title);
-    byTitle_.insert(entry);
+    byTitle_.Insert(entry);
 }
 
 void EntryList::SetComment(POSITION entry, std::string comment) {
@@ -72,10 +61,12 @@ POSITION EntryList::FindByTitle(std::string_view title) const {
 }
 
 bool EntryList::TitleExists(std::string_view title) const {
-    const auto [from, to] = byTitle_.equal_range(title);
-    for (auto it = from; it != to; ++it)
-        if ((*it)->m_strTitle == title) return true;
-    return false;
+    bool found = false;
+    byTitle_.ForEachMatch(title, [&](POSITION e) {
+        found = e->m_strTitle == title;
+        return !found;
+    });
+    return found;
 }
 
 POSITION EntryList::FindByPath(std::string_view path) const {

@@ -8,10 +8,9 @@
 #include <list>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 #include "catalogue/doc_entry.h"
-#include "platform/text_fold.h"
+#include "catalogue/folded_index.h"
 
 namespace kantoria {
 
@@ -49,36 +48,13 @@ class EntryList {
     POSITION FindById(std::uint64_t id) const;
 
   private:
-    template <std::string CDocEntry::*Field>
-    struct FieldHash {
-        using is_transparent = void;
-        // Not noexcept on purpose: the container then caches each node's hash.
-        std::size_t operator()(std::string_view s) const { return HashNoCase(s); }
-        std::size_t operator()(POSITION e) const { return HashNoCase(e->*Field); }
-    };
-    template <std::string CDocEntry::*Field>
-    struct FieldEqual {
-        using is_transparent = void;
-        static std::string_view Key(std::string_view s) { return s; }
-        static std::string_view Key(POSITION e) { return e->*Field; }
-        template <class A, class B>
-        bool operator()(const A& a, const B& b) const {
-            return EqualsNoCase(Key(a), Key(b));
-        }
-    };
-    template <std::string CDocEntry::*Field>
-    using Index = std::unordered_multiset<POSITION, FieldHash<Field>, FieldEqual<Field>>;
-
-    template <std::string CDocEntry::*Field>
-    static POSITION First(const Index<Field>& index, std::string_view key);
-    template <std::string CDocEntry::*Field>
-    static void Erase(Index<Field>& index, POSITION entry);
+    static POSITION First(const FoldedIndex& index, std::string_view key);
 
     CDocEntry& Mutable(POSITION entry) { return *entry->self_; }
 
     std::list<CDocEntry> entries_;
-    Index<&CDocEntry::m_strTitle> byTitle_;
-    Index<&CDocEntry::m_strPath> byPath_;
+    FoldedIndex byTitle_{&CDocEntry::m_strTitle};
+    FoldedIndex byPath_{&CDocEntry::m_strPath};
     std::uint64_t nextId_ = 1;
 };
 

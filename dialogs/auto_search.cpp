@@ -90,14 +90,14 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
             if (m_subFolders && !enter(path)) status = SearchStatus::Stopped;
         } else {
             ++progress_.filesVisited;
-            AddFoundFile(path);
+            AddFoundFile(std::move(path));
         }
     }
     if (status != SearchStatus::Completed) TakeBack();
     return status;
 }
 
-void AutoSearch::AddFoundFile(const std::string& path) {
+void AutoSearch::AddFoundFile(std::string path) {
     const PathParts parts = SplitPath(path);
     if (m_useExt && !EqualsNoCase(parts.extension, m_extension)) return;
     if (m_pDoc->m_EntryList.FindByPath(path)) return;
@@ -106,8 +106,8 @@ void AutoSearch::AddFoundFile(const std::string& path) {
         return;
     }
     std::string title = UniqueTitle(parts.name);
-    appended_.push_back(
-        m_pDoc->m_EntryList.Append(path, std::move(title), std::string(kAutoSearchComment)));
+    appended_.push_back(m_pDoc->m_EntryList.Append(std::move(path), std::move(title),
+                                                   std::string(kAutoSearchComment)));
     ++m_found;
 }
 

@@ -61,7 +61,7 @@ class AutoSearch {
     // back out. The listener may be null: unlistable folders are then skipped.
     SearchStatus ScanFolder(const std::string& folder, SearchListener* listener);
     // Filters one found file and appends an entry for it when it passes.
-    void AddFoundFile(const std::string& path);
+    void AddFoundFile(std::string path);
     // Removes the entries that the latest search appended.
     void TakeBack();
 

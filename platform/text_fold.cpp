@@ -1,6 +1,7 @@
 #include "platform/text_fold.h"
 
 #include <cstring>
+#include <functional>
 
 namespace kantoria {
 namespace {
@@ -71,14 +72,35 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::uint64_t HashNoCase(std::string_view text) {
-    // FNV-1a over the folded bytes.
-    std::uint64_t h = 0xcbf29ce484222325ULL;
-    FoldedBytes f(text);
-    while (!f.Done()) {
-        h ^= f.Next();
-        h *= 0x100000001b3ULL;
+    // Folds into a buffer on the stack and hashes it with the library's string hash a chunk at
+    // a time: the indexes hash every title and path, so this is on the hot path of loading.
+    // Chunks are cut by folded length alone, so equal folded texts hash alike.
+    constexpr size_t kChunk = 256;
+    char buf[kChunk];
+    size_t len = 0;
+    std::uint64_t h = text.size();
+    auto put = [&](unsigned char c) {
+        if (len == kChunk) {
+            h = h * 0x9E3779B97F4A7C15ULL + std::hash<std::string_view>{}({buf, len});
+            len = 0;
+        }
+        buf[len++] = static_cast<char>(c);
+    };
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b >= 'A' && b <= 'Z') {
+            put(static_cast<unsigned char>(b + ('a' - 'A')));
+        } else if (b == 0xEF && IsFullWidthCapitalAt(text, i)) {
+            put(0xEF);
+            put(0xBD);
+            put(static_cast<unsigned char>(static_cast<unsigned char>(text[i + 2]) - 0x20));
+            i += 2;
+        } else {
+            put(b);
+        }
     }
-    return h;
+    return h * 0x9E3779B97F4A7C15ULL + std::hash<std::string_view>{}({buf, len});
 }
 
 }  // namespace kantoria

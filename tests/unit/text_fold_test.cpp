@@ -56,3 +56,21 @@ TEST(ParseLeadingInt, ReadsLikeAtoi) {
 
 }  // namespace
 }  // namespace kantoria
+
+namespace kantoria {
+namespace {
+
+// Long texts are hashed in pieces; equal texts must hash alike wherever a full-width capital
+// falls against a piece boundary.
+TEST(HashNoCase, AgreesWithEqualityAcrossLengths) {
+    for (size_t pad = 240; pad < 270; ++pad) {
+        const std::string a = std::string(pad, 'x') + "ＡＢ" + std::string(pad, 'Y');
+        const std::string b = std::string(pad, 'X') + "ａｂ" + std::string(pad, 'y');
+        ASSERT_TRUE(EqualsNoCase(a, b));
+        ASSERT_EQ(HashNoCase(a), HashNoCase(b)) << pad;
+        ASSERT_NE(HashNoCase(a), HashNoCase(a + "z"));
+    }
+}
+
+}  // namespace
+}  // namespace kantoria
