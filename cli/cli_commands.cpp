@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "catalogue/morka2_doc.h"
+#include "cli/types_command.h"
 #include "platform/text_codec.h"
 
 namespace kantoria::cli {
@@ -18,6 +19,8 @@ constexpr const char* kUsageText =
     "Commands:\n"
     "  dump CATALOGUE       print the catalogue as one JSON object\n"
     "  copy CATALOGUE OUT   read CATALOGUE and write it to OUT with the catalogue writer\n"
+    "  types                list the file types of the automatic search's extension box,\n"
+    "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n";
 
 // Text for JSON: bytes the catalogue could not decode are shown as U+FFFD.
@@ -90,6 +93,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (args.size() != 3) return UsageError(err, "copy takes a catalogue and an output path");
         return Copy(args[1], args[2], err);
     }
+    if (command == "types") return RunTypes(args, out, err);
     return UsageError(err, "unknown command '" + command + "'");
 }
 
