@@ -4,6 +4,7 @@
 
 #include "catalogue/morka2_doc.h"
 #include "cli/search_command.h"
+#include "cli/types_command.h"
 #include "platform/text_codec.h"
 
 namespace kantoria::cli {
@@ -22,6 +23,8 @@ constexpr const char* kUsageText =
     "  search CATALOGUE FOLDER [--ext .EXT] [--no-subfolders]\n"
     "                       register every file under FOLDER that CATALOGUE lacks, then save\n"
     "                       CATALOGUE (created when missing); prints what was found as JSON\n"
+    "  types                list the file types of the automatic search's extension box,\n"
+    "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n";
 
 // Text for JSON: bytes the catalogue could not decode are shown as U+FFFD.
@@ -95,6 +98,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Copy(args[1], args[2], err);
     }
     if (command == "search") return SearchCommand({args.begin() + 1, args.end()}, out, err);
+    if (command == "types") return RunTypes(args, out, err);
     return UsageError(err, "unknown command '" + command + "'");
 }
 

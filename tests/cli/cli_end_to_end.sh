@@ -48,8 +48,19 @@ check_failure 2 nonsense
 check_failure 2 dump
 check_failure 1 dump "$work/missing.ZNL"
 check_failure 1 copy "$work/missing.ZNL" "$work/never.ZNL"
+check_failure 2 types extra
 [ -e "$work/never.ZNL" ] && fail "a failed copy wrote its output"
 "$cli" --help | grep -q 'dump CATALOGUE' || fail "--help does not describe dump"
+"$cli" --help | grep -q 'types' || fail "--help does not describe types"
+
+# types: the system's file types, .doc chosen, descriptions in the user's language.
+out=$(LANG=C.UTF-8 LANGUAGE= LC_ALL= "$cli" types) || fail "types failed"
+[ "$(grep -c '^\* ' <<<"$out")" -eq 1 ] || fail "types does not mark exactly one line"
+grep -q '^\* \.doc  ' <<<"$out" || fail "types does not choose the .doc line"
+grep -q '^  \.txt  ' <<<"$out" || fail "types lists no .txt line"
+ja=$(LANG=ja_JP.UTF-8 LANGUAGE=ja LC_ALL= "$cli" types | grep '^  \.txt  ') || fail "no .txt line in Japanese"
+[ "$ja" != "$(grep '^  \.txt  ' <<<"$out")" ] || fail "the .txt description is not translated"
+LC_ALL=C grep -q $'[\x80-\xff]' <<<"$ja" || fail "the Japanese .txt description is plain ASCII"
 
 if [ "$failures" -eq 0 ]; then echo "cli end-to-end: all checks passed"; fi
 exit $((failures > 0))

@@ -5,6 +5,8 @@
 
 #include <sstream>
 
+#include "cli/types_command.h"
+#include "platform/file_types_memory.h"
 #include "test_files.h"
 
 namespace kantoria {
@@ -79,6 +81,7 @@ TEST(Cli, FailuresSayWhyOnOneLineAndWriteNothing) {
         {{"dump", missing}, 1},
         {{"copy", missing, out}, 1},
         {{"copy", missing, dir.path().string()}, 1},
+        {{"types", "extra"}, 2},
     };
     for (const FailureCase& c : cases) {
         const Result r = RunCli(c.args);
@@ -89,6 +92,18 @@ TEST(Cli, FailuresSayWhyOnOneLineAndWriteNothing) {
         EXPECT_FALSE(std::filesystem::exists(out));
     }
     EXPECT_EQ(RunCli({"--help"}).status, 0);
+}
+
+TEST(Cli, TypesMarksTheLineChosenAtOpening) {
+    MemoryFileTypes types;
+    ASSERT_TRUE(types
+                    .AddTable("ext\t.txt\tT\ntype\tT\tテキスト\n"
+                              "ext\t.doc\tD\ntype\tD\tWord 文書\n"
+                              "ext\t.bin\n")
+                    .ok());
+    std::ostringstream out;
+    cli::PrintExtensionBox(types, out);
+    EXPECT_EQ(out.str(), "* .doc  Word 文書\n  .txt  テキスト\n");
 }
 
 }  // namespace
