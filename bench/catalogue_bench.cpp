@@ -1,0 +1,653 @@
+// Times loading and saving a large catalogue against the cost of merely converting its bytes
+// with the system's iconv, and measures the memory a load takes. A report, not a test: it
+// exits 0 whatever the figures, and non-zero only when something could not be done.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "catalogue/catalogue_format.h"
+#include "catalogue/morka2_doc.h"
+#include "platform/file_read.h"
+#include "platform/text_codec.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace kantoria;
+namespace fs = std::filesystem;
+
+// Bump when the generated content changes, so that older files are not reused.
+constexpr int kGeneratorVersion = 1;
+constexpr std::uint64_t kSeed = 0x4B414E544F524941ULL;
+constexpr double kLoadGoal = 3.0;    // load + rebuild, in multiples of the iconv time
+constexpr double kSaveGoal = 3.0;    // save, in multiples of the iconv time
+constexpr double kMemoryGoal = 4.0;  // peak resident memory, in multiples of the file size
+
+struct Options {
+    std::string dir = "/tmp/kantoria-bench";
+    std::size_t entries = 1000000;
+    std::size_t folders = 0;  // 0: one folder per 50 entries
+    int runs = 5;
+    bool regenerate = false;
+};
+
+void PrintUsage(std::FILE* to) {
+    std::fputs(
+        "usage: kantoria-bench-catalogue [options]\n"
+        "  --dir DIR        where the catalogue is generated and saved (/tmp/kantoria-bench)\n"
+        "  --entries N      entries in the catalogue (1000000)\n"
+        "  --quick          same as --entries 100000\n"
+        "  --folders N      distinct folders (entries / 50)\n"
+        "  --runs N         timed runs per measurement; medians are reported (5)\n"
+        "  --regenerate     write the catalogue anew even when it exists\n",
+        to);
+}
+
+bool ParseCount(const char* text, std::size_t& value) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long v = std::strtoull(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || text[0] == '-') return false;
+    value = static_cast<std::size_t>(v);
+    return true;
+}
+
+// Answers 0 to go on, 1 on a usage error, -1 after --help.
+int ParseOptions(int argc, char** argv, Options& opt) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        std::size_t n = 0;
+        if (arg == "--help" || arg == "-h") {
+            PrintUsage(stdout);
+            return -1;
+        } else if (arg == "--quick") {
+            opt.entries = 100000;
+        } else if (arg == "--regenerate") {
+            opt.regenerate = true;
+        } else if (arg == "--dir") {
+            const char* v = value();
+            if (!v || !*v) return 1;
+            opt.dir = v;
+        } else if (arg == "--entries") {
+            const char* v = value();
+            if (!v || !ParseCount(v, n) || n == 0) return 1;
+            opt.entries = n;
+        } else if (arg == "--folders") {
+            const char* v = value();
+            if (!v || !ParseCount(v, n) || n == 0) return 1;
+            opt.folders = n;
+        } else if (arg == "--runs") {
+            const char* v = value();
+            if (!v || !ParseCount(v, n) || n == 0 || n > 1000) return 1;
+            opt.runs = static_cast<int>(n);
+        } else {
+            return 1;
+        }
+    }
+    if (opt.folders == 0) opt.folders = std::max<std::size_t>(1, opt.entries / 50);
+    return 0;
+}
+
+// --- Generating the catalogue ----------------------------------------------------------------
+
+// SplitMix64: the same sequence with every compiler and library, unlike the standard
+// distributions.
+class Rng {
+  public:
+    explicit Rng(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t Next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+    // A number in [lo, hi]; the modulo bias does not matter here.
+    std::size_t Between(std::size_t lo, std::size_t hi) { return lo + Next() % (hi - lo + 1); }
+    bool Percent(unsigned p) { return Next() % 100 < p; }
+
+  private:
+    std::uint64_t state_;
+};
+
+enum class Script { Kanji, Hiragana, Katakana, HalfKana, Digits };
+
+// Relative weights of the scripts a word is written in.
+struct ScriptMix {
+    unsigned kanji, hiragana, katakana, halfKana, digits;
+};
+constexpr ScriptMix kTextMix{40, 25, 20, 7, 8};
+constexpr ScriptMix kFolderMix{50, 10, 20, 5, 15};
+constexpr ScriptMix kFileMix{40, 15, 20, 8, 17};
+
+Script PickScript(const ScriptMix& m, Rng& rng) {
+    std::size_t r = rng.Between(0, m.kanji + m.hiragana + m.katakana + m.halfKana + m.digits - 1);
+    if (r < m.kanji) return Script::Kanji;
+    r -= m.kanji;
+    if (r < m.hiragana) return Script::Hiragana;
+    r -= m.hiragana;
+    if (r < m.katakana) return Script::Katakana;
+    r -= m.katakana;
+    if (r < m.halfKana) return Script::HalfKana;
+    return Script::Digits;
+}
+
+// Appends one character in code page 932. Every code drawn here is assigned, so the text
+// decodes without escapes and encodes back to the same bytes.
+void AppendChar(std::string& out, Script script, Rng& rng) {
+    switch (script) {
+        case Script::Kanji: {
+            // The first level of the double-byte set: leads 89..97 are fully assigned. About one
+            // trail in 188 is 5C, the byte that also spells '\'.
+            auto trail = static_cast<unsigned>(0x40 + rng.Between(0, 187));
+            if (trail >= 0x7F) ++trail;
+            out += static_cast<char>(0x89 + rng.Between(0, 0x97 - 0x89));
+            out += static_cast<char>(trail);
+            break;
+        }
+        case Script::Hiragana:
+            out += '\x82';
+            out += static_cast<char>(0x9F + rng.Between(0, 0xF1 - 0x9F));
+            break;
+        case Script::Katakana: {
+            if (rng.Percent(8)) {
+                out += "\x81\x5B";  // the long vowel mark
+                break;
+            }
+            auto trail = static_cast<unsigned>(0x40 + rng.Between(0, 85));
+            if (trail >= 0x7F) ++trail;
+            out += '\x83';
+            out += static_cast<char>(trail);
+            break;
+        }
+        case Script::HalfKana:
+            out += static_cast<char>(0xA6 + rng.Between(0, 0xDF - 0xA6));
+            break;
+        case Script::Digits:
+            out += static_cast<char>('0' + rng.Between(0, 9));
+            break;
+    }
+}
+
+std::size_t WordLength(Script script, Rng& rng) {
+    switch (script) {
+        case Script::Kanji:
+            return rng.Between(1, 4);
+        case Script::Hiragana:
+            return rng.Between(1, 5);
+        case Script::Katakana:
+        case Script::HalfKana:
+            return rng.Between(2, 6);
+        case Script::Digits:
+            return rng.Between(1, 4);
+    }
+    return 1;
+}
+
+// Appends chars characters of words in mixed scripts; punctuate adds the odd comma or stop.
+void AppendText(std::string& out, std::size_t chars, const ScriptMix& mix, bool punctuate,
+                Rng& rng) {
+    std::size_t written = 0;
+    while (written < chars) {
+        if (punctuate && written > 0 && rng.Percent(12)) {
+            out += rng.Percent(60) ? "\x81\x41" : "\x81\x42";
+            ++written;
+            continue;
+        }
+        const Script script = PickScript(mix, rng);
+        const std::size_t len = std::min(WordLength(script, rng), chars - written);
+        for (std::size_t i = 0; i < len; ++i) AppendChar(out, script, rng);
+        written += len;
+    }
+}
+
+std::string Decoded(std::string_view cp932) {
+    std::string text;
+    DecodeCp932(cp932, text);
+    return text;
+}
+
+// Folders as a random tree under C:\, each spelled with its trailing separator, in program
+// text.
+std::vector<std::string> MakeFolders(std::size_t count, Rng& rng) {
+    std::vector<std::string> folders;
+    std::vector<int> depth;
+    std::unordered_set<std::string> seen;
+    folders.reserve(count);
+    while (folders.size() < count) {
+        std::string path = "C:\\";
+        int d = 1;
+        if (!folders.empty() && !rng.Percent(3)) {
+            const std::size_t parent = rng.Between(0, folders.size() - 1);
+            if (depth[parent] < 5) {
+                path = folders[parent];
+                d = depth[parent] + 1;
+            }
+        }
+        std::string name;
+        AppendText(name, rng.Between(2, 8), kFolderMix, false, rng);
+        path += Decoded(name);
+        path += '\\';
+        if (!seen.insert(path).second) continue;
+        folders.push_back(std::move(path));
+        depth.push_back(d);
+    }
+    return folders;
+}
+
+// Builds the catalogue in a document and saves it: the file is then exactly what the writer
+// makes of such a document, so a load followed by a save must give the same bytes back.
+bool Generate(const Options& opt, const std::string& file) {
+    Rng rng(kSeed);
+    const std::vector<std::string> folders = MakeFolders(opt.folders, rng);
+    // Entries come in runs from one folder, as when a folder's files are added together; each
+    // folder is visited about twice.
+    std::vector<std::size_t> order(folders.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    for (std::size_t i = order.size(); i > 1; --i)
+        std::swap(order[i - 1], order[rng.Between(0, i - 1)]);
+    const std::size_t meanRun = std::max<std::size_t>(1, opt.entries / (2 * folders.size()));
+
+    static constexpr const char* kExtensions[] = {".pdf",  ".doc", ".xls", ".txt", ".docx",
+                                                  ".xlsx", ".jpg", ".lzh", ".zip", ".ppt"};
+    CMORKA2Doc doc;
+    doc.m_EntryList.Reserve(opt.entries);
+    std::string bytes;
+    for (std::size_t run = 0; doc.m_EntryList.size() < opt.entries; ++run) {
+        const std::string& folder = folders[order[run % order.size()]];
+        std::size_t n =
+            std::min(rng.Between(1, 2 * meanRun - 1), opt.entries - doc.m_EntryList.size());
+        for (; n > 0; --n) {
+            bytes.clear();
+            AppendText(bytes, rng.Between(4, 12), kFileMix, false, rng);
+            std::string path = folder + Decoded(bytes) + kExtensions[rng.Between(0, 9)];
+
+            bytes.clear();
+            AppendText(bytes, rng.Between(10, 20), kTextMix, false, rng);
+            std::string title = Decoded(bytes);
+
+            bytes.clear();
+            const std::size_t commentChars = rng.Between(20, 40);
+            if (rng.Percent(15)) {
+                const std::size_t first = rng.Between(5, commentChars - 5);
+                AppendText(bytes, first, kTextMix, true, rng);
+                bytes += '\n';
+                AppendText(bytes, commentChars - first, kTextMix, true, rng);
+            } else {
+                AppendText(bytes, commentChars, kTextMix, true, rng);
+            }
+            doc.m_EntryList.Append(std::move(path), std::move(title), Decoded(bytes));
+        }
+    }
+    const CDocEntry& middle =
+        *std::next(doc.m_EntryList.begin(), static_cast<std::ptrdiff_t>(opt.entries / 2));
+    doc.m_strSelected = middle.m_strTitle;
+    doc.m_strLastHolder = folders[order[0]].substr(0, folders[order[0]].size() - 1);
+    doc.m_encoding = Encoding::Cp932;
+
+    const IoStatus status = doc.SaveCatalogue(file);
+    if (!status) {
+        std::fprintf(stderr, "error: cannot write %s: %s\n", file.c_str(), status.reason().c_str());
+        return false;
+    }
+    if (doc.m_encoding != Encoding::Cp932) {
+        std::fprintf(stderr, "error: the generated text does not fit code page 932\n");
+        return false;
+    }
+    return true;
+}
+
+// --- Measuring -------------------------------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Runs body in a child process and answers its exit status (-1 when it did not exit).
+int InChild(const std::function<int()>& body, struct rusage* usage = nullptr) {
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        int code = 1;
+        try {
+            code = body();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "error: %s\n", e.what());
+        }
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    int status = 0;
+    struct rusage local {};
+    while (::wait4(pid, &status, 0, usage ? usage : &local) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool ReadAndDiscard(const std::string& file, std::uint64_t& bytes) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::vector<char> buffer(1 << 20);
+    bytes = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ::close(fd);
+            return n == 0;
+        }
+        bytes += static_cast<std::uint64_t>(n);
+    }
+}
+
+bool SameBytes(const std::string& a, const std::string& b) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> fa(std::fopen(a.c_str(), "rb"), &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> fb(std::fopen(b.c_str(), "rb"), &std::fclose);
+    if (!fa || !fb) return false;
+    std::vector<char> ba(1 << 20), bb(1 << 20);
+    for (;;) {
+        const std::size_t na = std::fread(ba.data(), 1, ba.size(), fa.get());
+        const std::size_t nb = std::fread(bb.data(), 1, bb.size(), fb.get());
+        if (na != nb || std::memcmp(ba.data(), bb.data(), na) != 0) return false;
+        if (na < ba.size()) return !std::ferror(fa.get()) && !std::ferror(fb.get());
+    }
+}
+
+// Runs `iconv -f CP932 -t UTF-8 file` with its output thrown away; answers the milliseconds
+// it took, or a negative number when it failed.
+double TimeIconv(const std::string& file) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string argIconv = "iconv", argFrom = "-f", from = "CP932", argTo = "-t", to = "UTF-8",
+                argFile = file;
+    char* argv[] = {argIconv.data(), argFrom.data(), from.data(), argTo.data(),
+                    to.data(),       argFile.data(), nullptr};
+    const Clock::time_point start = Clock::now();
+    pid_t pid = 0;
+    const int spawned = ::posix_spawnp(&pid, "iconv", &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        std::fprintf(stderr, "error: cannot start iconv: %s\n", std::strerror(spawned));
+        return -1;
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    const double ms = MillisecondsSince(start);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "error: iconv failed on %s\n", file.c_str());
+        return -1;
+    }
+    return ms;
+}
+
+// Discards what the writer produces, to time the encoding apart from the file system.
+class NullSink final : public ByteSink {
+  public:
+    bool Write(std::string_view bytes) override {
+        written += bytes.size();
+        return true;
+    }
+    std::uint64_t written = 0;
+};
+
+long ResidentKib() {
+    std::FILE* f = std::fopen("/proc/self/statm", "r");
+    if (!f) return -1;
+    long size = 0, resident = -1;
+    if (std::fscanf(f, "%ld %ld", &size, &resident) != 2) resident = -1;
+    std::fclose(f);
+    return resident < 0 ? -1 : resident * (::sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// What the memory child reports back through its pipe.
+struct MemoryReport {
+    std::uint64_t entries = 0;
+    std::uint64_t holders = 0;
+    long residentAfterKib = -1;  // once the load is over and its buffers are gone
+    // The load in a process that has never held a document: every page it touches is new.
+    double freshLoadMs = 0;
+};
+
+double Mib(double bytes) {
+    return bytes / (1024.0 * 1024.0);
+}
+
+const char* Verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+
+int Run(const Options& opt) {
+    std::error_code ec;
+    fs::create_directories(opt.dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "error: cannot create %s: %s\n", opt.dir.c_str(),
+                     ec.message().c_str());
+        return 1;
+    }
+    const std::string file = (fs::path(opt.dir) / ("catalogue-" + std::to_string(opt.entries) +
+                                                   "x" + std::to_string(opt.folders) + "-v" +
+                                                   std::to_string(kGeneratorVersion) + ".ZNL"))
+                                 .string();
+    const std::string saved = (fs::path(opt.dir) / "saved.ZNL").string();
+
+    // The catalogue is built in a child process, and so is the memory measurement below: a
+    // forked child's peak counts what the parent held when it forked, so the parent must
+    // still be small then.
+    if (opt.regenerate || !fs::exists(file)) {
+        std::fprintf(stderr, "generating %zu entries in %zu folders into %s ...\n", opt.entries,
+                     opt.folders, file.c_str());
+        const Clock::time_point start = Clock::now();
+        if (InChild([&] { return Generate(opt, file) ? 0 : 1; }) != 0) {
+            std::fprintf(stderr, "error: generating the catalogue failed\n");
+            return 1;
+        }
+        std::fprintf(stderr, "generated in %.1f s\n", MillisecondsSince(start) / 1000);
+    } else {
+        std::fprintf(stderr, "reusing %s\n", file.c_str());
+    }
+
+    std::uint64_t fileSize = 0;
+    if (!ReadAndDiscard(file, fileSize)) {  // also warms the page cache
+        std::fprintf(stderr, "error: cannot read %s\n", file.c_str());
+        return 1;
+    }
+
+    // Peak memory of one load and rebuild, in a fresh child.
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return 1;
+    struct rusage childUsage {};
+    const long parentKib = ResidentKib();
+    const int memoryExit = InChild(
+        [&] {
+            ::close(pipeFds[0]);
+            CMORKA2Doc doc;
+            const Clock::time_point start = Clock::now();
+            const IoStatus status = doc.LoadCatalogue(file);
+            if (!status) {
+                std::fprintf(stderr, "error: cannot load %s: %s\n", file.c_str(),
+                             status.reason().c_str());
+                return 1;
+            }
+            doc.RebuildHolders();
+            MemoryReport report;
+            report.freshLoadMs = MillisecondsSince(start);
+            report.entries = doc.m_EntryList.size();
+            report.holders = doc.m_HolderList.size();
+            report.residentAfterKib = ResidentKib();
+            return ::write(pipeFds[1], &report, sizeof report) == sizeof report ? 0 : 1;
+        },
+        &childUsage);
+    ::close(pipeFds[1]);
+    MemoryReport memory;
+    const bool gotReport = ::read(pipeFds[0], &memory, sizeof memory) == sizeof memory;
+    ::close(pipeFds[0]);
+    if (memoryExit != 0 || !gotReport) {
+        std::fprintf(stderr, "error: the memory measurement failed\n");
+        return 1;
+    }
+    const double peakBytes = static_cast<double>(childUsage.ru_maxrss) * 1024;  // KiB on Linux
+
+    // The floor: converting the same bytes with nothing kept.
+    std::vector<double> iconvMs;
+    for (int r = 0; r < opt.runs; ++r) {
+        const double ms = TimeIconv(file);
+        if (ms < 0) return 1;
+        iconvMs.push_back(ms);
+    }
+
+    // Load and rebuild, each time into a fresh document; the previous one is freed untimed.
+    std::vector<double> loadMs;
+    std::unique_ptr<CMORKA2Doc> doc;
+    for (int r = 0; r < opt.runs; ++r) {
+        doc.reset();
+        doc = std::make_unique<CMORKA2Doc>();
+        const Clock::time_point start = Clock::now();
+        const IoStatus status = doc->LoadCatalogue(file);
+        doc->RebuildHolders();
+        loadMs.push_back(MillisecondsSince(start));
+        if (!status) {
+            std::fprintf(stderr, "error: cannot load %s: %s\n", file.c_str(),
+                         status.reason().c_str());
+            return 1;
+        }
+    }
+    if (doc->m_EntryList.size() != opt.entries || doc->m_encoding != Encoding::Cp932) {
+        std::fprintf(stderr, "error: %s read back as %zu entries in %s\n", file.c_str(),
+                     doc->m_EntryList.size(), std::string(EncodingName(doc->m_encoding)).c_str());
+        return 1;
+    }
+
+    std::vector<double> saveMs;
+    for (int r = 0; r < opt.runs; ++r) {
+        const Clock::time_point start = Clock::now();
+        const IoStatus status = doc->SaveCatalogue(saved);
+        saveMs.push_back(MillisecondsSince(start));
+        if (!status) {
+            std::fprintf(stderr, "error: cannot save %s: %s\n", saved.c_str(),
+                         status.reason().c_str());
+            return 1;
+        }
+    }
+    const bool roundTrip = SameBytes(file, saved);
+    fs::remove(saved, ec);
+
+    // Where the time goes: the load's steps one by one, and the save without the file system.
+    std::vector<double> readMs, parseMs, holdersMs, encodeMs;
+    for (int r = 0; r < opt.runs; ++r) {
+        std::string bytes;
+        Clock::time_point start = Clock::now();
+        if (!ReadWholeFile(file, bytes)) return 1;
+        readMs.push_back(MillisecondsSince(start));
+        auto fresh = std::make_unique<CMORKA2Doc>();
+        start = Clock::now();
+        ReadCatalogue(*fresh, bytes);
+        parseMs.push_back(MillisecondsSince(start));
+        start = Clock::now();
+        fresh->RebuildHolders();
+        holdersMs.push_back(MillisecondsSince(start));
+    }
+    for (int r = 0; r < opt.runs; ++r) {
+        NullSink sink;
+        const Clock::time_point start = Clock::now();
+        if (WriteCatalogue(*doc, Encoding::Cp932, sink) != WriteOutcome::Written) return 1;
+        encodeMs.push_back(MillisecondsSince(start));
+    }
+
+    const double iconv = Median(iconvMs), load = Median(loadMs), save = Median(saveMs);
+    const double loadRatio = load / iconv, saveRatio = save / iconv;
+    const double size = static_cast<double>(fileSize);
+    const double memoryRatio = peakBytes / size;
+    const double residentBytes = static_cast<double>(memory.residentAfterKib) * 1024;
+    auto spread = [](const std::vector<double>& v) {
+        char text[48];
+        std::snprintf(text, sizeof text, "%.0f-%.0f", *std::min_element(v.begin(), v.end()),
+                      *std::max_element(v.begin(), v.end()));
+        return std::string(text);
+    };
+    std::printf("Catalogue benchmark: %s\n", file.c_str());
+    std::printf("  file size   %.1f MiB (%llu bytes)\n", Mib(size),
+                static_cast<unsigned long long>(fileSize));
+    std::printf("  entries     %llu\n", static_cast<unsigned long long>(memory.entries));
+    std::printf("  holders     %llu\n", static_cast<unsigned long long>(memory.holders));
+    std::printf("  runs        %d each; medians, with the range of all runs\n\n", opt.runs);
+    std::printf("  %-28s %12s %13s %7s %6s  %s\n", "measure", "median", "range", "ratio", "goal",
+                "result");
+    std::printf("  %-28s %9.1f ms %13s\n", "iconv CP932 -> UTF-8 (floor)", iconv,
+                spread(iconvMs).c_str());
+    std::printf("  %-28s %9.1f ms %13s %6.2fx %6s  %s\n", "load + rebuild holders", load,
+                spread(loadMs).c_str(), loadRatio, "<= 3x", Verdict(loadRatio <= kLoadGoal));
+    std::printf("  %-28s %9.1f ms %13s %6.2fx %6s  %s\n", "save", save, spread(saveMs).c_str(),
+                saveRatio, "<= 3x", Verdict(saveRatio <= kSaveGoal));
+    std::printf("  %-28s %8.1f MiB %13s %6.2fx %6s  %s (ratio to file size)\n",
+                "peak RSS, load + rebuild", Mib(peakBytes), "", memoryRatio, "<= 4x",
+                Verdict(memoryRatio <= kMemoryGoal));
+    std::printf(
+        "\n  load steps:  read file %.1f ms, parse + decode + index %.1f ms, rebuild "
+        "holders %.1f ms\n",
+        Median(readMs), Median(parseMs), Median(holdersMs));
+    std::printf("  save steps:  encoding alone, into a sink that discards, %.1f ms\n",
+                Median(encodeMs));
+    std::printf("  load + rebuild in a fresh process: %.1f ms (%.2fx iconv)\n", memory.freshLoadMs,
+                memory.freshLoadMs / iconv);
+    std::printf(
+        "  resident after load + rebuild: %.1f MiB (%.2fx file); %.1f MiB of the peak "
+        "was the process before the load\n",
+        Mib(residentBytes), residentBytes / size, Mib(static_cast<double>(parentKib) * 1024));
+    std::printf("  saved file identical to the loaded one: %s\n", roundTrip ? "yes" : "NO");
+    if (!roundTrip) {
+        std::fprintf(stderr, "error: saving the loaded catalogue changed its bytes\n");
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options opt;
+    const int parsed = ParseOptions(argc, argv, opt);
+    if (parsed < 0) return 0;
+    if (parsed > 0) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    try {
+        return Run(opt);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "error: %s\n", e.what());
+        return 1;
+    }
+}
