@@ -3,9 +3,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "platform/atomic_file.h"
+#include "platform/io_status.h"
 #include "platform/text_codec.h"
 
 namespace kantoria {
@@ -25,6 +28,10 @@ Encoding DetectEncoding(std::string_view bytes, size_t& bodyStart);
 
 // Reads the lines of bytes into doc (entries appended, header values overwritten).
 void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes);
+
+// Reads the file at systemPath into doc as ReadCatalogue would read its bytes, holding no
+// more than pieceSize bytes of the file at a time.
+IoStatus ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize);
 
 enum class WriteOutcome {
     Written,

@@ -70,57 +70,174 @@ void ReadLine(CMORKA2Doc& doc, std::string_view line) {
     if (!ReadHeaderLine(doc, line)) ReadEntryLine(doc, line);
 }
 
+// Learns a file's encoding from its bytes as they arrive in pieces, so that the file need
+// not be held whole: whether it starts with a byte-order mark, holds anything but ASCII,
+// and is well-formed UTF-8 throughout (a sequence may be cut between two pieces).
+class EncodingSniffer {
+  public:
+    void Feed(std::string_view piece) {
+        if (head_.size() < kUtf8Bom.size())
+            head_.append(piece.substr(0, kUtf8Bom.size() - head_.size()));
+        lineFeeds_ += static_cast<size_t>(std::count(piece.begin(), piece.end(), '\n'));
+        if (!nonAscii_) nonAscii_ = HasNonAscii(piece);
+        if (valid_) CheckUtf8(piece);
+    }
+
+    Encoding Finish(size_t& bodyStart) const {
+        bodyStart = 0;
+        if (head_ == kUtf8Bom) {
+            bodyStart = kUtf8Bom.size();
+            return Encoding::Utf8Bom;
+        }
+        return nonAscii_ && valid_ && pending_.empty() ? Encoding::Utf8 : Encoding::Cp932;
+    }
+
+    size_t LineFeeds() const { return lineFeeds_; }
+
+  private:
+    // Bytes at the end of text that begin a sequence still waiting for its continuation.
+    static size_t OpenTail(std::string_view text) {
+        const size_t stop = text.size() > 3 ? text.size() - 3 : 0;
+        for (size_t i = text.size(); i > stop; --i) {
+            const auto b = static_cast<unsigned char>(text[i - 1]);
+            if (b < 0x80) return 0;
+            if (b < 0xC0) continue;
+            const size_t need = b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF8 ? 4 : 0;
+            const size_t have = text.size() - (i - 1);
+            return have < need ? have : 0;
+        }
+        return 0;
+    }
+
+    // Validates text, keeping an unfinished sequence at its end for the next piece.
+    void CheckPart(std::string_view text) {
+        const size_t open = OpenTail(text);
+        if (!IsValidUtf8(text.substr(0, text.size() - open))) valid_ = false;
+        pending_.assign(text.substr(text.size() - open));
+    }
+
+    void CheckUtf8(std::string_view piece) {
+        size_t cont = 0;
+        while (cont < piece.size() && cont < 3 &&
+               (static_cast<unsigned char>(piece[cont]) & 0xC0) == 0x80)
+            ++cont;
+        if (!pending_.empty() || cont > 0) {
+            std::string joined = pending_;
+            joined.append(piece.substr(0, cont));
+            piece.remove_prefix(cont);
+            if (piece.empty()) return CheckPart(joined);
+            if (!IsValidUtf8(joined)) valid_ = false;
+        }
+        CheckPart(piece);
+    }
+
+    std::string head_;
+    std::string pending_;
+    bool nonAscii_ = false;
+    bool valid_ = true;
+    size_t lineFeeds_ = 0;
+};
+
+// Cuts pieces of a file into lines (LF ends a line; a CR before it belongs to the line end)
+// and reads each into the document.
+class LineReader {
+  public:
+    LineReader(CMORKA2Doc& doc, Encoding enc, size_t skip) : doc_(doc), enc_(enc), skip_(skip) {}
+
+    void Feed(std::string_view piece) {
+        const size_t skipped = std::min(skip_, piece.size());
+        piece.remove_prefix(skipped);
+        skip_ -= skipped;
+        while (!piece.empty()) {
+            const size_t lf = piece.find('\n');
+            if (lf == std::string_view::npos) {
+                carry_.append(piece);
+                return;
+            }
+            std::string_view line = piece.substr(0, lf);
+            if (!carry_.empty()) line = carry_.append(line);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            Emit(line);
+            carry_.clear();
+            piece.remove_prefix(lf + 1);
+        }
+    }
+
+    // The text after the last LF is a line as it stands, a CR at its end included.
+    void Finish() {
+        if (!carry_.empty()) Emit(carry_);
+        carry_.clear();
+    }
+
+  private:
+    // Well-formed UTF-8 is already program text; everything else is decoded line by line
+    // (LF is never part of a multi-byte character in either encoding).
+    void Emit(std::string_view line) {
+        if (enc_ != Encoding::Utf8) {
+            decoded_.clear();
+            Decode(enc_, line, decoded_);
+            line = decoded_;
+        }
+        ReadLine(doc_, line);
+    }
+
+    CMORKA2Doc& doc_;
+    Encoding enc_;
+    size_t skip_;
+    std::string carry_;
+    std::string decoded_;
+};
+
+constexpr size_t kPieceSize = size_t{1} << 20;
+
 }  // namespace
 
 Encoding DetectEncoding(std::string_view bytes, size_t& bodyStart) {
-    bodyStart = 0;
-    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        bodyStart = kUtf8Bom.size();
-        return Encoding::Utf8Bom;
-    }
-    if (HasNonAscii(bytes) && IsValidUtf8(bytes)) return Encoding::Utf8;
-    return Encoding::Cp932;
+    EncodingSniffer sniffer;
+    sniffer.Feed(bytes);
+    return sniffer.Finish(bodyStart);
 }
 
 void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes) {
+    EncodingSniffer sniffer;
+    sniffer.Feed(bytes);
     size_t bodyStart;
-    const Encoding enc = DetectEncoding(bytes, bodyStart);
-    doc.m_encoding = enc;
-    bytes.remove_prefix(bodyStart);
-    doc.m_EntryList.Reserve(doc.m_EntryList.size() +
-                            static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-    // Well-formed UTF-8 is already program text; everything else is decoded line by line
-    // (LF is never part of a multi-byte character in either encoding).
-    const bool decode = enc != Encoding::Utf8;
-    std::string decoded;
-    while (!bytes.empty()) {
-        const size_t lf = bytes.find('\n');
-        std::string_view line = bytes.substr(0, lf);
-        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
-        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (decode) {
-            decoded.clear();
-            Decode(enc, line, decoded);
-            line = decoded;
-        }
-        ReadLine(doc, line);
-    }
+    doc.m_encoding = sniffer.Finish(bodyStart);
+    doc.m_EntryList.Reserve(doc.m_EntryList.size() + sniffer.LineFeeds() + 1);
+    LineReader reader(doc, doc.m_encoding, bodyStart);
+    reader.Feed(bytes);
+    reader.Finish();
+}
+
+// The file is read twice, a piece at a time: once to learn its encoding and size, once to
+// read its lines. Holding a large catalogue's bytes and its entries at the same time would
+// need far more memory than the entries alone.
+IoStatus ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize) {
+    EncodingSniffer sniffer;
+    IoStatus status = ReadFileInPieces(systemPath, pieceSize,
+                                       [&sniffer](std::string_view p) { sniffer.Feed(p); });
+    if (!status) return status;
+    size_t bodyStart;
+    doc.m_encoding = sniffer.Finish(bodyStart);
+    doc.m_EntryList.Reserve(doc.m_EntryList.size() + sniffer.LineFeeds() + 1);
+    LineReader reader(doc, doc.m_encoding, bodyStart);
+    status =
+        ReadFileInPieces(systemPath, pieceSize, [&reader](std::string_view p) { reader.Feed(p); });
+    if (status) reader.Finish();
+    return status;
 }
 
 IoStatus CMORKA2Doc::LoadCatalogue(const std::string& path) {
     m_EntryList.Clear();
-    std::string bytes;
-    IoStatus status = ReadWholeFile(ToSystemName(path), bytes);
-    if (!status) return status;
     try {
-        ReadCatalogue(*this, bytes);
+        const IoStatus status = ReadCatalogueFile(*this, ToSystemName(path), kPieceSize);
+        if (!status) m_EntryList.Clear();
+        return status;
     } catch (const std::bad_alloc&) {
         // A file too large for memory is unreadable, not a crash.
         m_EntryList.Clear();
         return IoStatus::FromErrno(ENOMEM);
     }
-    return status;
 }
 
 }  // namespace kantoria

@@ -5,30 +5,39 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace kantoria {
 
-IoStatus ReadWholeFile(const std::string& path, std::string& out) {
-    out.clear();
+IoStatus ReadFileInPieces(const std::string& path, size_t pieceSize,
+                          const std::function<void(std::string_view)>& consume) {
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (!ec && std::filesystem::is_directory(status)) return IoStatus::FromErrno(EISDIR);
+    if (std::filesystem::is_directory(path, ec)) return IoStatus::FromErrno(EISDIR);
     errno = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          &std::fclose);
     if (!file) return IoStatus::FromErrno(errno ? errno : ENOENT);
+    std::vector<char> piece(pieceSize == 0 ? 1 : pieceSize);
+    for (;;) {
+        const size_t n = std::fread(piece.data(), 1, piece.size(), file.get());
+        if (n > 0) consume(std::string_view(piece.data(), n));
+        if (n < piece.size()) break;
+    }
+    if (std::ferror(file.get())) return IoStatus::FromErrno(errno ? errno : EIO);
+    return IoStatus::Ok();
+}
+
+IoStatus ReadWholeFile(const std::string& path, std::string& out) {
+    out.clear();
     try {
-        // Size the buffer once when the size is known; other files are read in chunks.
-        if (!ec && std::filesystem::is_regular_file(status)) {
-            const auto size = std::filesystem::file_size(path, ec);
-            if (!ec) out.reserve(size);
-        }
-        char chunk[1 << 16];
-        for (;;) {
-            const size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-            out.append(chunk, n);
-            if (n < sizeof chunk) break;
-        }
+        // Size the buffer once when the size is known; other files grow as they are read.
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(path, ec);
+        if (!ec) out.reserve(size);
+        const IoStatus status = ReadFileInPieces(
+            path, size_t{1} << 16, [&out](std::string_view piece) { out.append(piece); });
+        if (!status) out = std::string();
+        return status;
     } catch (const std::bad_alloc&) {
         out = std::string();
         return IoStatus::FromErrno(ENOMEM);
@@ -36,12 +45,6 @@ IoStatus ReadWholeFile(const std::string& path, std::string& out) {
         out = std::string();
         return IoStatus::FromErrno(EFBIG);
     }
-    if (std::ferror(file.get())) {
-        const int error = errno ? errno : EIO;
-        out.clear();
-        return IoStatus::FromErrno(error);
-    }
-    return IoStatus::Ok();
 }
 
 }  // namespace kantoria

@@ -219,6 +219,30 @@ TEST(CatalogueFile, RandomBytesSurviveLoadAndSave) {
     }
 }
 
+// A file read a few bytes at a time must read exactly as its whole bytes do, wherever the
+// pieces cut a UTF-8 sequence, a CR LF pair or a byte-order mark.
+TEST(CatalogueFile, ReadingInPiecesAgreesWithReadingWhole) {
+    const std::vector<std::string> atoms = {"a",        "\t",   "\r",       "\n",   "\r\n",
+                                            "日",       "ü",    "😀",        "\xE6", "\x97",
+                                            "\x95\x5C", "\xFF", "SELECTED="};
+    std::mt19937 rng(11);
+    TempFolder dir;
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes = round % 5 == 0 ? "\xEF\xBB\xBF" : "";
+        for (int n = static_cast<int>(rng() % 24); n > 0; --n) bytes += atoms[rng() % atoms.size()];
+        WriteBytes(dir / "in.ZNL", bytes);
+        CMORKA2Doc whole;
+        ReadCatalogue(whole, bytes);
+        for (size_t piece : {1, 2, 3, 5}) {
+            CMORKA2Doc doc;
+            ASSERT_TRUE(ReadCatalogueFile(doc, dir / "in.ZNL", piece));
+            ASSERT_EQ(doc.m_encoding, whole.m_encoding) << "round " << round << " piece " << piece;
+            ASSERT_EQ(Entries(doc), Entries(whole)) << "round " << round << " piece " << piece;
+            ASSERT_EQ(doc.m_strSelected, whole.m_strSelected);
+        }
+    }
+}
+
 TEST(CatalogueEncoding, Detection) {
     size_t start;
     EXPECT_EQ(DetectEncoding("\xEF\xBB\xBFplain", start), Encoding::Utf8Bom);
