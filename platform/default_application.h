@@ -10,4 +10,9 @@ namespace kantoria {
 // is none.
 std::string DefaultApplicationExecutable(const std::string& mimeType);
 
+// The icon of the installed application whose executable is program (a full path, as
+// DefaultApplicationExecutable gives it): a themed icon name or an image file's path; empty
+// when no installed application runs that program or it names no icon.
+std::string ApplicationIconName(const std::string& program);
+
 }  // namespace kantoria

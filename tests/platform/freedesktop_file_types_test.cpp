@@ -8,6 +8,7 @@
 
 #include "catalogue/icon_source.h"
 #include "dialogs/extension_list.h"
+#include "platform/default_application.h"
 #include "platform/environment.h"
 #include "platform/system_file_types.h"
 #include "test_files.h"
@@ -75,6 +76,10 @@ TEST(FreedesktopFileTypes, TheProgramOfAnExistingFileComesFromTheDefaultApplicat
     EXPECT_EQ(source.m_szIconFile, "text-plain");
     EXPECT_EQ(source.m_nIconIndex, 0);
     EXPECT_EQ(source.m_szProgram, program);
+
+    // The program's own picture is the one its desktop entry names.
+    EXPECT_EQ(ApplicationIconName(program), "kantoria-test-viewer");
+    EXPECT_EQ(ApplicationIconName("/no/such/program"), "");
 }
 
 }  // namespace
