@@ -1,0 +1,51 @@
+#include "dialogs/dialog_fields.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPalette>
+#include <QPlainTextEdit>
+
+#include "platform/text_codec.h"
+
+namespace kantoria {
+
+QPlainTextEdit* NewWrappingField(QWidget* parent, int lines) {
+    auto* field = new QPlainTextEdit(parent);
+    field->setReadOnly(true);
+    field->setFrameShape(QFrame::NoFrame);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    field->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    field->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    field->setPalette(palette);
+    const int lineHeight = field->fontMetrics().lineSpacing();
+    field->setFixedHeight(lineHeight * lines +
+                          2 * static_cast<int>(field->document()->documentMargin()));
+    return field;
+}
+
+QLabel* NewIconLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setFixedSize(kDialogIconSize + 8, kDialogIconSize + 8);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+void ShowProgramIcon(QLabel* label, const ProgramIconLookup& programIcon, const std::string& file) {
+    const QIcon icon = programIcon ? programIcon(file) : QIcon();
+    label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(kDialogIconSize));
+}
+
+QString ToQString(const std::string& text) {
+    // Bytes the catalogue could not decode show as replacement characters.
+    return QString::fromStdString(ToDisplayText(text));
+}
+
+std::string FromQString(const QString& text) {
+    return text.toStdString();
+}
+
+}  // namespace kantoria

@@ -1,0 +1,110 @@
+#include "dialogs/entry_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "dialog_test_support.h"
+
+namespace kantoria {
+namespace {
+
+using test::IconLookupSpy;
+using test::Part;
+
+struct EntryDialogTest : ::testing::Test {
+    IconLookupSpy icons;
+    CMORKA2Dlg dialog{icons.Lookup()};
+
+    void Open() {
+        dialog.OnInitDialog();
+        dialog.open();
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
+};
+
+TEST_F(EntryDialogTest, ShowsTheMembersAndTheProgramsPicture) {
+    dialog.m_title = "報告書";
+    dialog.m_comment = "一行目\r\n二行目";
+    dialog.m_file = "C:\\文書\\報告.doc";
+    Open();
+    EXPECT_EQ(dialog.windowTitle(), "Kantoria");
+    EXPECT_EQ(Part<QLineEdit>(dialog, "title")->text(), "報告書");
+    EXPECT_EQ(Part<QPlainTextEdit>(dialog, "comment")->toPlainText(), "一行目\n二行目");
+    EXPECT_EQ(Part<QPlainTextEdit>(dialog, "file")->toPlainText(), "C:\\文書\\報告.doc");
+    EXPECT_TRUE(Part<QPlainTextEdit>(dialog, "file")->isReadOnly());
+    EXPECT_EQ(icons.asked, dialog.m_file);
+    EXPECT_FALSE(Part<QLabel>(dialog, "icon")->pixmap().isNull());
+    EXPECT_EQ(QApplication::focusWidget(), Part<QLineEdit>(dialog, "title"));
+}
+
+TEST_F(EntryDialogTest, NoProgramMeansNoPicture) {
+    icons.answer = false;
+    dialog.m_file = "/gone/file.xyz";
+    Open();
+    EXPECT_TRUE(Part<QLabel>(dialog, "icon")->pixmap().isNull());
+}
+
+TEST_F(EntryDialogTest, EnterInTheCommentBreaksTheLineAndEnterInTheTitlePressesOk) {
+    Open();
+    auto* title = Part<QLineEdit>(dialog, "title");
+    auto* comment = Part<QPlainTextEdit>(dialog, "comment");
+    title->insert(QStringLiteral("新しい題"));
+    comment->setFocus();
+    QTest::keyClicks(comment, "a");
+    QTest::keyClick(comment, Qt::Key_Return);
+    QTest::keyClicks(comment, "b");
+    EXPECT_TRUE(dialog.isVisible());
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.m_title, "新しい題");
+    EXPECT_EQ(dialog.m_comment, "a\r\nb");
+}
+
+TEST_F(EntryDialogTest, TabGoesTitleCommentOkCancel) {
+    Open();
+    std::vector<std::string> order;
+    Part<QLineEdit>(dialog, "title")->setFocus();
+    for (int i = 0; i < 4; ++i) {
+        order.push_back(QApplication::focusWidget()->objectName().toStdString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"title", "comment", "ok", "cancel"}));
+}
+
+TEST_F(EntryDialogTest, CancelChangesNothingAndReshowingKeepsWhatWasTyped) {
+    dialog.m_title = "old";
+    Open();
+    Part<QLineEdit>(dialog, "title")->setText("typed");
+    QTest::mouseClick(Part<QPushButton>(dialog, "cancel"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.m_title, "old");
+
+    Open();
+    Part<QLineEdit>(dialog, "title")->setText("");
+    QTest::mouseClick(Part<QPushButton>(dialog, "ok"), Qt::LeftButton);
+    EXPECT_EQ(dialog.m_title, "");  // the dialog refuses nothing; its callers decide
+    Part<QLineEdit>(dialog, "title")->setText("second try");
+    Open();
+    EXPECT_EQ(Part<QLineEdit>(dialog, "title")->text(), "");
+}
+
+TEST_F(EntryDialogTest, UntouchedFieldsGiveBackTheirExactBytes) {
+    // A byte no encoding could decode, and a comment with a lone CR and LF.
+    dialog.m_title = "a\xED\xB2\x80z";
+    dialog.m_comment = "x\ry\nz";
+    Open();
+    QTest::mouseClick(Part<QPushButton>(dialog, "ok"), Qt::LeftButton);
+    EXPECT_EQ(dialog.m_title, "a\xED\xB2\x80z");
+    EXPECT_EQ(dialog.m_comment, "x\ry\nz");
+}
+
+}  // namespace
+}  // namespace kantoria
