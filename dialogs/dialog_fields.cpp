@@ -9,6 +9,12 @@
 
 namespace kantoria {
 
+void ShowAsReadOnly(QWidget* field) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    field->setPalette(palette);
+}
+
 QPlainTextEdit* NewWrappingField(QWidget* parent, int lines) {
     auto* field = new QPlainTextEdit(parent);
     field->setReadOnly(true);
@@ -18,9 +24,7 @@ QPlainTextEdit* NewWrappingField(QWidget* parent, int lines) {
     field->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     field->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    field->setPalette(palette);
+    ShowAsReadOnly(field);
     const int lineHeight = field->fontMetrics().lineSpacing();
     field->setFixedHeight(lineHeight * lines +
                           2 * static_cast<int>(field->document()->documentMargin()));

@@ -15,6 +15,10 @@ namespace kantoria {
 
 inline constexpr int kDialogIconSize = 32;
 
+// Gives a read-only field the window's background, as read-only fields have on every
+// desktop, so that nobody tries to type into it.
+void ShowAsReadOnly(QWidget* field);
+
 // A borderless, read-only text that wraps anywhere (a path has no blanks to wrap at) and
 // takes no focus, so that Tab passes it by.
 QPlainTextEdit* NewWrappingField(QWidget* parent, int lines);

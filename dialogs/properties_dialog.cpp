@@ -20,6 +20,7 @@ QLineEdit* NewReadOnlyLine(QWidget* parent) {
     field->setReadOnly(true);
     field->setFrame(false);
     field->setFocusPolicy(Qt::NoFocus);
+    ShowAsReadOnly(field);
     return field;
 }
 

@@ -18,6 +18,13 @@ W* Part(QDialog& dialog, const char* name) {
     return part;
 }
 
+// Saves a picture of widget to $KANTORIA_SHOTS/name.png when that variable is set, so that a
+// person can look at the dialogs as the tests leave them.
+inline void SaveShot(QWidget& widget, const char* name) {
+    const QByteArray folder = qgetenv("KANTORIA_SHOTS");
+    if (!folder.isEmpty()) widget.grab().save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
+}
+
 inline QIcon RedIcon() {
     QPixmap picture(32, 32);
     picture.fill(Qt::red);

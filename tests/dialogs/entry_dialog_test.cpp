@@ -42,6 +42,7 @@ TEST_F(EntryDialogTest, ShowsTheMembersAndTheProgramsPicture) {
     EXPECT_EQ(icons.asked, dialog.m_file);
     EXPECT_FALSE(Part<QLabel>(dialog, "icon")->pixmap().isNull());
     EXPECT_EQ(QApplication::focusWidget(), Part<QLineEdit>(dialog, "title"));
+    test::SaveShot(dialog, "entry_dialog");
 }
 
 TEST_F(EntryDialogTest, NoProgramMeansNoPicture) {

@@ -37,6 +37,7 @@ TEST(PropertiesDialog, ExistingFileShowsSizeTimeAndPicture) {
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     EXPECT_EQ(QApplication::focusWidget(), Part<QPushButton>(dialog, "ok"));
+    test::SaveShot(dialog, "properties_dialog");
     for (const char* name : {"title", "comment", "file", "date", "size"})
         EXPECT_EQ(Part<QWidget>(dialog, name)->focusPolicy(), Qt::NoFocus) << name;
     QTest::keyClick(&dialog, Qt::Key_Escape);
