@@ -1,0 +1,168 @@
+#include "dialogs/search_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "dialog_test_support.h"
+#include "fake_lister.h"
+#include "platform/file_types_memory.h"
+#include "scripted_prompter.h"
+
+namespace kantoria {
+namespace {
+
+using Answer = DialogPrompter::Answer;
+using test::Part;
+
+const QString kNothingFound = QStringLiteral("検索結果：該当がありませんでした。");
+
+struct SearchDialogTest : ::testing::Test {
+    CMORKA2Doc doc;
+    MemoryFileTypes types;
+    test::FakeLister lister;
+    test::ScriptedPrompter prompter;
+    CMORKA2Srch dialog{doc, types, lister, prompter};
+
+    SearchDialogTest() {
+        EXPECT_TRUE(types.LoadTable(KANTORIA_TEST_DATA "/file_types.txt"));
+        lister.AddFile("C:\\Docs\\report.doc");
+        lister.AddFile("C:\\Docs\\Report.DOC.bak");
+        lister.AddFile("C:\\Docs\\old\\report.doc");
+        lister.AddFile("C:\\Docs\\notes.txt");
+        dialog.OnInitDialog();
+    }
+
+    void Search(const char* folder) {
+        Part<QLineEdit>(dialog, "folder")->setText(QString::fromUtf8(folder));
+        QTest::mouseClick(Part<QPushButton>(dialog, "ok"), Qt::LeftButton);
+    }
+
+    std::vector<std::string> Titles() const {
+        std::vector<std::string> out;
+        for (const CDocEntry& e : doc.m_EntryList) out.push_back(e.m_strTitle);
+        return out;
+    }
+};
+
+TEST_F(SearchDialogTest, OpensWithSubfoldersAndTheDocLine) {
+    EXPECT_EQ(dialog.windowTitle(), "追加検索");
+    EXPECT_EQ(Part<QLineEdit>(dialog, "folder")->text(), "");
+    EXPECT_TRUE(Part<QCheckBox>(dialog, "subFolders")->isChecked());
+    EXPECT_FALSE(Part<QCheckBox>(dialog, "useExt")->isChecked());
+    EXPECT_TRUE(Part<QComboBox>(dialog, "extensions")->currentText().startsWith(".Doc "));
+    test::SaveShot(dialog, "search_dialog");
+}
+
+TEST_F(SearchDialogTest, AnEmptyFolderFieldDoesNothing) {
+    Search("");
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST_F(SearchDialogTest, OkToTheQuestionEndsTheDialogWithTheEntries) {
+    prompter.answers = {Answer::Ok};
+    Search("C:\\Docs");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0], "検索結果： 4 件見つかりました。追加しますか?");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "report1", "Report.DOC"}));
+}
+
+TEST_F(SearchDialogTest, CancelToTheQuestionTakesThemBackAndStaysOpen) {
+    prompter.answers = {Answer::Cancel, Answer::Ok};
+    Search("C:\\Docs");
+    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    // The same search again finds them all again, titled as the first time.
+    Search("C:\\Docs");
+    EXPECT_EQ(prompter.messages.back(), "検索結果： 4 件見つかりました。追加しますか?");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "report1", "Report.DOC"}));
+}
+
+TEST_F(SearchDialogTest, OnlyTheChosenExtensionWithoutSubfolders) {
+    Part<QCheckBox>(dialog, "useExt")->setChecked(true);
+    Part<QCheckBox>(dialog, "subFolders")->setChecked(false);
+    prompter.answers = {Answer::Ok};
+    Search("C:\\Docs");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"report"}));
+}
+
+TEST_F(SearchDialogTest, NothingNewSaysSoAndStaysOpen) {
+    doc.m_EntryList.Append("C:\\Docs\\REPORT.doc", "x", "");
+    Part<QCheckBox>(dialog, "useExt")->setChecked(true);
+    Part<QCheckBox>(dialog, "subFolders")->setChecked(false);
+    Search("C:\\Docs");
+    EXPECT_EQ(prompter.messages, std::vector<QString>{kNothingFound});
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(SearchDialogTest, ATypedExtensionThatIsNoLineAsksForALine) {
+    Part<QCheckBox>(dialog, "useExt")->setChecked(true);
+    Part<QComboBox>(dialog, "extensions")->setEditText(".doc");
+    Search("C:\\Docs");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0], "検索する拡張子を一覧から選んでください。");
+    EXPECT_TRUE(doc.m_EntryList.empty());
+}
+
+TEST_F(SearchDialogTest, UnreadableFoldersAskToSkipOrStop) {
+    lister.MakeUnlistable("C:\\Docs\\old");
+    prompter.answers = {Answer::Yes, Answer::Ok};
+    Search("C:\\Docs");
+    EXPECT_TRUE(prompter.messages[0].contains("C:\\Docs\\old"));
+    EXPECT_TRUE(prompter.messages[0].contains("Permission denied"));
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "Report.DOC"}));
+
+    doc.m_EntryList.Clear();
+    prompter.messages.clear();
+    prompter.answers = {Answer::No};
+    Search("C:\\Docs");
+    EXPECT_EQ(prompter.messages.size(), 1u);  // no result message after a stop
+    EXPECT_TRUE(doc.m_EntryList.empty());
+}
+
+TEST_F(SearchDialogTest, AFolderThatCannotBeOpenedIsReported) {
+    Search("C:\\Nowhere");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].startsWith("ホルダー「C:\\Nowhere」を開けません。"));
+}
+
+TEST_F(SearchDialogTest, BrowseFillsTheFolderAndKeepsTheChoices) {
+    Part<QCheckBox>(dialog, "subFolders")->setChecked(false);
+    prompter.folders = {QStringLiteral("/home/u/文書")};
+    QTest::mouseClick(Part<QPushButton>(dialog, "browse"), Qt::LeftButton);
+    EXPECT_EQ(Part<QLineEdit>(dialog, "folder")->text(), "/home/u/文書");
+    EXPECT_FALSE(Part<QCheckBox>(dialog, "subFolders")->isChecked());
+    QTest::mouseClick(Part<QPushButton>(dialog, "browse"), Qt::LeftButton);  // cancelled
+    EXPECT_EQ(Part<QLineEdit>(dialog, "folder")->text(), "/home/u/文書");
+}
+
+TEST_F(SearchDialogTest, ALongWalkShowsProgressAndCancelTakesItBack) {
+    for (int i = 0; i < 3000; ++i) lister.AddFile("C:\\Big\\f" + std::to_string(i) + ".txt");
+    dialog.SetProgressInterval(std::chrono::milliseconds(0));
+    bool sawProgress = false;
+    std::function<void()> cancelSoon = [&] {
+        auto* window = dialog.findChild<QProgressDialog*>();
+        if (!window) return QTimer::singleShot(0, cancelSoon);
+        sawProgress = window->isVisible() && window->labelText().contains("C:\\Big");
+        window->cancel();
+    };
+    QTimer::singleShot(0, cancelSoon);
+    Search("C:\\Big");
+    EXPECT_TRUE(sawProgress);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_FALSE(dialog.IsSearching());
+    EXPECT_TRUE(dialog.isEnabled());
+}
+
+}  // namespace
+}  // namespace kantoria
