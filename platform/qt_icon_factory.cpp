@@ -1,0 +1,102 @@
+#include "platform/qt_icon_factory.h"
+
+#include <QFileInfo>
+#include <QIcon>
+#include <QImageReader>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "platform/default_application.h"
+
+namespace kantoria {
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A themed icon name, an image file, or a program whose desktop entry names its icon.
+QIcon IconOf(const QString& source) {
+    if (source.isEmpty()) return {};
+    if (!QFileInfo(source).isAbsolute()) return QIcon::fromTheme(source);
+    const QFileInfo file(source);
+    if (!file.isFile()) return {};
+    if (!QImageReader::imageFormat(source).isEmpty()) return QIcon(source);
+    if (file.isExecutable()) {
+        const QString name = ToQString(ApplicationIconName(source.toStdString()));
+        if (!name.isEmpty() && name != source) return IconOf(name);
+    }
+    return {};
+}
+
+class QtIconListBuilder final : public IconListBuilder {
+  public:
+    bool AppendFileIcon(std::string_view file, int index) override {
+        // Pictures on this desktop hold one icon each; resource numbers mean nothing here.
+        if (index != 0) return false;
+        const QIcon icon = IconOf(ToQString(file));
+        if (icon.isNull()) return false;
+        QPixmap large = icon.pixmap(kLargeIconSize);
+        QPixmap small = icon.pixmap(kSmallIconSize);
+        if (large.isNull() || small.isNull()) return false;
+        Append(std::move(large), std::move(small));
+        return true;
+    }
+
+    void AppendDefaultIcon() override {
+        Append(BlankPagePicture(kLargeIconSize), BlankPagePicture(kSmallIconSize));
+    }
+
+    std::unique_ptr<CImageList> TakeLargeList() override { return std::move(large_); }
+    std::unique_ptr<CImageList> TakeSmallList() override { return std::move(small_); }
+
+  private:
+    void Append(QPixmap large, QPixmap small) {
+        large_->images.push_back(std::move(large));
+        small_->images.push_back(std::move(small));
+    }
+
+    std::unique_ptr<QtImageList> large_ = std::make_unique<QtImageList>();
+    std::unique_ptr<QtImageList> small_ = std::make_unique<QtImageList>();
+};
+
+}  // namespace
+
+const std::vector<QPixmap>& ImagesOf(const std::unique_ptr<CImageList>& list) {
+    static const std::vector<QPixmap> none;
+    const auto* images = dynamic_cast<const QtImageList*>(list.get());
+    return images ? images->images : none;
+}
+
+QPixmap BlankPagePicture(int size) {
+    QPixmap picture(size, size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, size > kSmallIconSize);
+    // A sheet a little narrower than tall, with its top right corner folded down.
+    const qreal left = size * 0.1875, right = size * 0.8125 - 1, top = 0.5, bottom = size - 0.5;
+    const qreal fold = size * 0.25;
+    QPainterPath sheet;
+    sheet.moveTo(left + 0.5, top);
+    sheet.lineTo(right - fold + 0.5, top);
+    sheet.lineTo(right + 0.5, top + fold);
+    sheet.lineTo(right + 0.5, bottom);
+    sheet.lineTo(left + 0.5, bottom);
+    sheet.closeSubpath();
+    painter.setPen(QPen(QColor(96, 96, 96), 1));
+    painter.setBrush(Qt::white);
+    painter.drawPath(sheet);
+    QPainterPath corner;
+    corner.moveTo(right - fold + 0.5, top);
+    corner.lineTo(right - fold + 0.5, top + fold);
+    corner.lineTo(right + 0.5, top + fold);
+    painter.setBrush(QColor(224, 224, 224));
+    painter.drawPath(corner);
+    return picture;
+}
+
+std::unique_ptr<IconListBuilder> QtIconFactory::NewLists() {
+    return std::make_unique<QtIconListBuilder>();
+}
+
+}  // namespace kantoria

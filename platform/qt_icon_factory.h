@@ -1,0 +1,34 @@
+// Image lists of Qt pictures for the entry list: each file type's icon at 32 x 32 and 16 x 16,
+// found as the desktop finds them (a themed icon name, an image file, or the icon of the
+// program that opens the type), and a blank page for types without one.
+#pragma once
+
+#include <QPixmap>
+
+#include <memory>
+#include <vector>
+
+#include "catalogue/icon_factory.h"
+
+namespace kantoria {
+
+inline constexpr int kLargeIconSize = 32;
+inline constexpr int kSmallIconSize = 16;
+
+class QtImageList final : public CImageList {
+  public:
+    std::vector<QPixmap> images;
+};
+
+// The pictures of a list the document holds; empty when there is no list.
+const std::vector<QPixmap>& ImagesOf(const std::unique_ptr<CImageList>& list);
+
+// The program's own picture of a page without a type, drawn at size x size.
+QPixmap BlankPagePicture(int size);
+
+class QtIconFactory final : public IconFactory {
+  public:
+    std::unique_ptr<IconListBuilder> NewLists() override;
+};
+
+}  // namespace kantoria
