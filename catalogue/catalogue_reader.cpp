@@ -110,6 +110,8 @@ void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes) {
 
 IoStatus CMORKA2Doc::LoadCatalogue(const std::string& path) {
     m_EntryList.Clear();
+    // A new file's stored label path designates its holder afresh.
+    m_strLastHolderFolder.reset();
     std::string bytes;
     IoStatus status = ReadWholeFile(ToSystemName(path), bytes);
     if (!status) return status;
