@@ -15,12 +15,12 @@ struct StringEntry {
 // Kept in ascending id order.
 constexpr StringEntry kStrings[] = {
     {IDS_NO_FILE_OR_PROGRAM, "ファイルがないかプログラムがありません。"},
+    {IDS_TITLE_NOT_STORABLE, "タイトルにタブや改行は使えません。"},
     // Status-bar prompts of the view-mode commands: the prompt, then the tooltip.
     {59408, "オブジェクトを小さいアイコンで表示します。\n小さいアイコン"},
     {59409, "オブジェクトを大きいアイコンで表示します。\n大きいアイコン"},
     {59410, "オブジェクトを一覧表示します。\n一覧"},
     {59411, "ウィンドウ内の各オブジェクトの詳細情報を表示します。\n詳細"},
-    {IDS_TITLE_NOT_STORABLE, "タイトルにタブや改行は使えません。"},
 };
 
 constexpr bool Ascending() {

@@ -1,5 +1,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
+#include <functional>
 
 #include "resources/string_table.h"
 #include "views_fixture.h"
@@ -70,20 +71,21 @@ TEST_F(EntryListViewTest, ReportModeHasThreeLeftAlignedColumnsAtTheStoredWidths)
 
 TEST_F(EntryListViewTest, ModeSwitchesKeepColumnsWidthsAndSelection) {
     struct Mode {
-        void (CMORKA2View::*command)();
+        std::function<void(CMORKA2View&)> command;
         ViewType type;
         QListView::ViewMode viewMode;
         QListView::Flow flow;
     };
     const Mode modes[] = {
-        {&CMORKA2View::OnViewLargeIcon, ViewType::LargeIcon, QListView::IconMode,
+        {[](CMORKA2View& v) { v.OnViewLargeIcon(); }, ViewType::LargeIcon, QListView::IconMode,
          QListView::LeftToRight},
-        {&CMORKA2View::OnViewSmallIcon, ViewType::SmallIcon, QListView::ListMode,
+        {[](CMORKA2View& v) { v.OnViewSmallIcon(); }, ViewType::SmallIcon, QListView::ListMode,
          QListView::LeftToRight},
-        {&CMORKA2View::OnViewList, ViewType::List, QListView::ListMode, QListView::TopToBottom},
+        {[](CMORKA2View& v) { v.OnViewList(); }, ViewType::List, QListView::ListMode,
+         QListView::TopToBottom},
     };
     for (const Mode& m : modes) {
-        (list->*m.command)();
+        m.command(*list);
         EXPECT_EQ(list->viewType(), m.type);
         EXPECT_EQ(list->currentView(), list->iconView());
         EXPECT_TRUE(list->iconView()->isVisible());
