@@ -66,7 +66,9 @@ LC_ALL=C grep -q $'[\x80-\xff]' <<<"$ja" || fail "the Japanese .txt description 
 out=$("$cli" tree "$examples/MORKA.ZNL") || fail "tree of the sample failed"
 tr -d ' \n' <<<"$out" | grep -q '"label":"書類","folder":"C:\\\\書類\\\\","children":\[{"label":"報告",.*},{"label":"手紙",' ||
   fail "tree of the sample does not hold 報告 and 手紙 under 書類"
-out=$("$cli" list "$examples/MORKA.ZNL" --holder '書類\報告') || fail "list of the sample failed"
+out=$("$cli" list "$examples/MORKA.ZNL") || fail "list of the sample failed"
+[ "$out" = "$("$cli" list "$examples/MORKA.ZNL" --holder '書類\報告')" ] ||
+  fail "list does not default to the sample's LASTHOLDER"
 grep -q '"holder": "C:\\\\書類\\\\報告\\\\"' <<<"$out" || fail "list shows the wrong holder"
 [ "$(grep -o '"title": "[^"]*"' <<<"$out" | tr '\n' '|')" = \
   '"title": "四半期報告書"|"title": "報告書の表紙"|"title": "売上集計"|' ] ||
