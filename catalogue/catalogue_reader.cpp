@@ -229,6 +229,8 @@ IoStatus ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_
 
 IoStatus CMORKA2Doc::LoadCatalogue(const std::string& path) {
     m_EntryList.Clear();
+    // A new file's stored label path designates its holder afresh.
+    m_strLastHolderFolder.reset();
     try {
         const IoStatus status = ReadCatalogueFile(*this, ToSystemName(path), kPieceSize);
         if (!status) m_EntryList.Clear();

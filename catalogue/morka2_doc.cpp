@@ -31,6 +31,7 @@ void CMORKA2Doc::RebuildHolders() {
 void CMORKA2Doc::ResetHeader() {
     m_strSelected.clear();
     m_strLastHolder.clear();
+    m_strLastHolderFolder.reset();
     m_nTitleWidth = kDefaultTitleWidth;
     m_nCommentWidth = kDefaultCommentWidth;
     m_nPathWidth = kDefaultPathWidth;

@@ -4,6 +4,7 @@
 
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,9 @@ class CMORKA2Doc {
     std::list<CHolder> m_HolderList;  // derived from the entries by RebuildHolders
     std::string m_strSelected;        // title of the entry selected in the list
     std::string m_strLastHolder;      // tree path of the holder clicked last
+    // Not saved: the folder of the holder clicked last, which tells apart two tree items whose
+    // label paths are equal. It counts only while m_strLastHolder is that item's label path.
+    std::optional<std::string> m_strLastHolderFolder;
     int m_nTitleWidth = kDefaultTitleWidth;
     int m_nCommentWidth = kDefaultCommentWidth;
     int m_nPathWidth = kDefaultPathWidth;

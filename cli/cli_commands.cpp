@@ -5,6 +5,7 @@
 #include "catalogue/morka2_doc.h"
 #include "cli/search_command.h"
 #include "cli/types_command.h"
+#include "cli/views_command.h"
 #include "platform/text_codec.h"
 
 namespace kantoria::cli {
@@ -23,6 +24,11 @@ constexpr const char* kUsageText =
     "  search CATALOGUE FOLDER [--ext .EXT] [--no-subfolders]\n"
     "                       register every file under FOLDER that CATALOGUE lacks, then save\n"
     "                       CATALOGUE (created when missing); prints what was found as JSON\n"
+    "  tree CATALOGUE       print the holder tree as JSON: the top-level items in display\n"
+    "                       order, each with its label, folder and children\n"
+    "  list CATALOGUE [--holder LABELPATH]\n"
+    "                       print the holder that LABELPATH (default: the catalogue's\n"
+    "                       LASTHOLDER) designates and its entries in display order as JSON\n"
     "  types                list the file types of the automatic search's extension box,\n"
     "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n";
@@ -99,6 +105,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (command == "search") return SearchCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "types") return RunTypes(args, out, err);
+    if (command == "tree") return TreeCommand({args.begin() + 1, args.end()}, out, err);
+    if (command == "list") return ListCommand({args.begin() + 1, args.end()}, out, err);
     return UsageError(err, "unknown command '" + command + "'");
 }
 

@@ -1,0 +1,150 @@
+// Times the two panes offscreen: refreshing a holder of 100,000 entries in each view mode,
+// and clicking holders in a catalogue of 1,000,000 entries. Each figure includes the layout
+// and painting that follow in the event loop. A report, not a test.
+//
+// Usage: kantoria-bench-views
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/scripted_prompter.h"
+#include "platform/desktop_shell_memory.h"
+#include "platform/settings_memory.h"
+#include "views/entry_list_view.h"
+#include "views/holder_tree_model.h"
+#include "views/holder_tree_view.h"
+
+namespace kantoria {
+namespace {
+
+constexpr int kRuns = 5;
+
+double Seconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    QCoreApplication::processEvents();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Titles in shuffled order, so the list really sorts them.
+void AddEntries(CMORKA2Doc& doc, const std::string& folder, int count, std::mt19937& random) {
+    std::vector<int> numbers(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) numbers[static_cast<std::size_t>(i)] = i;
+    std::shuffle(numbers.begin(), numbers.end(), random);
+    for (const int n : numbers) {
+        const std::string name = std::to_string(n);
+        doc.m_EntryList.Append(folder + "報告書" + name + ".doc", "Report " + name,
+                               n % 7 == 0 ? "first line\r\nsecond line" : "");
+    }
+}
+
+struct Panes {
+    explicit Panes(CMORKA2Doc& doc) {
+        auto* layout = new QHBoxLayout(&window);
+        tree = new CMORKA2TView(doc, shell, prompter, &window);
+        list = new CMORKA2View(doc, settings, prompter, &window);
+        layout->addWidget(tree);
+        layout->addWidget(list, 1);
+        window.resize(1000, 600);
+        window.show();
+    }
+    RecordingDesktopShell shell;
+    ScriptedPrompter prompter;
+    MemorySettings settings;
+    QWidget window;
+    CMORKA2TView* tree;
+    CMORKA2View* list;
+};
+
+void ClickHolder(Panes& panes, std::string_view folder) {
+    const HolderTreeModel* model = panes.tree->holderModel();
+    const QModelIndex index = model->IndexOf(model->tree().FindByFolder(folder));
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) panes.tree->expand(up);
+    panes.tree->scrollTo(index);
+    QTest::mouseClick(panes.tree->viewport(), Qt::LeftButton, {},
+                      panes.tree->visualRect(index).center());
+}
+
+void BigHolder() {
+    std::mt19937 random(42);
+    CMORKA2Doc doc;
+    AddEntries(doc, "C:\\Big\\", 100000, random);
+    AddEntries(doc, "C:\\Small\\", 10, random);
+    doc.RebuildHolders();
+    doc.m_strLastHolder = "Big";
+    doc.m_strSelected = "Report 99999";
+    Panes panes(doc);
+    std::printf("first fill of both panes, 100,000 entries listed: %.3f s\n",
+                Seconds([&] { doc.UpdateAllViews(nullptr); }));
+    const struct {
+        const char* name;
+        void (CMORKA2View::*command)();
+    } modes[] = {{"report", &CMORKA2View::OnViewDetails},
+                 {"large icons", &CMORKA2View::OnViewLargeIcon},
+                 {"small icons", &CMORKA2View::OnViewSmallIcon},
+                 {"list", &CMORKA2View::OnViewList}};
+    for (const auto& mode : modes) {
+        (panes.list->*mode.command)();
+        QCoreApplication::processEvents();
+        std::vector<double> times;
+        for (int i = 0; i < kRuns; ++i)
+            times.push_back(Seconds([&] { panes.list->RefreshList(); }));
+        std::printf("refresh of the 100,000-entry holder, %-11s: median %.3f s, worst %.3f s\n",
+                    mode.name, Median(times), *std::max_element(times.begin(), times.end()));
+    }
+}
+
+void MillionEntries() {
+    std::mt19937 random(7);
+    CMORKA2Doc doc;
+    doc.m_EntryList.Reserve(1000000);
+    // 1,800 holders of 500 entries under 60 parents, and one holder of 100,000.
+    for (int parent = 0; parent < 60; ++parent)
+        for (int child = 0; child < 30; ++child)
+            AddEntries(
+                doc,
+                "D:\\Archive\\p" + std::to_string(parent) + "\\c" + std::to_string(child) + "\\",
+                500, random);
+    AddEntries(doc, "C:\\Big\\", 100000, random);
+    doc.RebuildHolders();
+    std::printf("catalogue: %zu entries in %zu holders\n", doc.m_EntryList.size(),
+                doc.m_HolderList.size());
+    Panes panes(doc);
+    std::printf("first fill of both panes: %.3f s\n",
+                Seconds([&] { doc.UpdateAllViews(nullptr); }));
+    std::vector<double> small, big;
+    for (int i = 0; i < kRuns; ++i) {
+        const std::string folder =
+            "D:\\Archive\\p" + std::to_string(i * 11) + "\\c" + std::to_string(i * 7) + "\\";
+        small.push_back(Seconds([&] { ClickHolder(panes, folder); }));
+        big.push_back(Seconds([&] { ClickHolder(panes, "C:\\Big\\"); }));
+    }
+    std::printf("click on a holder of 500 entries: median %.3f s, worst %.3f s\n", Median(small),
+                *std::max_element(small.begin(), small.end()));
+    std::printf("click on the holder of 100,000:   median %.3f s, worst %.3f s\n", Median(big),
+                *std::max_element(big.begin(), big.end()));
+}
+
+}  // namespace
+}  // namespace kantoria
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    kantoria::BigHolder();
+    kantoria::MillionEntries();
+    return 0;
+}

@@ -1,0 +1,26 @@
+// Handing a file or folder to the desktop: a folder opens in the file manager, a file in the
+// program its type is associated with. Never through a command shell.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kantoria {
+
+struct ShellResult {
+    bool ok = false;
+    std::string reason;  // why it failed, in the system's words; empty on success
+};
+
+class DesktopShell {
+  public:
+    virtual ~DesktopShell() = default;
+    virtual ShellResult OpenFolder(std::string_view folder) = 0;
+    virtual ShellResult OpenFile(std::string_view file) = 0;
+};
+
+// The desktop of the running session.
+std::unique_ptr<DesktopShell> CreateDesktopShell();
+
+}  // namespace kantoria

@@ -1,0 +1,203 @@
+#include <QHeaderView>
+#include <QLineEdit>
+#include <functional>
+
+#include "resources/string_table.h"
+#include "views_fixture.h"
+
+namespace kantoria::test {
+namespace {
+
+using Titles = std::vector<std::string>;
+
+class EntryListViewTest : public ViewsTest {
+  protected:
+    void SetUp() override {
+        doc.m_nTitleWidth = 120;
+        doc.m_nCommentWidth = 300;
+        doc.m_nPathWidth = 90;
+        doc.m_strLastHolder = "Docs";
+        doc.m_strSelected = "beta";
+        Open({{"C:\\Docs\\c.txt", "gamma", "two\r\nlines"},
+              {"C:\\Docs\\a.txt", "Alpha", ""},
+              {"C:\\Docs\\b.txt", "beta", ""},
+              {"C:\\Docs\\A\\x.txt", "Other", ""},
+              {"C:\\Archive\\Docs\\y.txt", "Stranger", ""}});
+    }
+
+    // Edits the title of the item in place, as typing and a key would.
+    void EditTitle(std::string_view title, const QString& text, Qt::Key key = Qt::Key_Return) {
+        QAbstractItemView* view = list->currentView();
+        view->setCurrentIndex(ListIndex(title));
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* editor = view->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        QTest::keyClick(editor, key);
+        // The delegate hands the text over from the event loop, the list is rebuilt from there
+        // too, and the editor goes later still.
+        for (int round = 0; round < 3; ++round) {
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+};
+
+TEST_F(EntryListViewTest, ListsTheHolderInTitleOrderWithTheSelectionRestored) {
+    EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
+    EXPECT_EQ(SelectedTitle(), "beta");
+    EXPECT_EQ(list->entryModel()->index(RowOf("gamma"), 1).data().toString(), "two  lines");
+    EXPECT_EQ(list->entryModel()->index(RowOf("gamma"), 2).data().toString(), "C:\\Docs\\c.txt");
+}
+
+TEST_F(EntryListViewTest, ReportModeHasThreeLeftAlignedColumnsAtTheStoredWidths) {
+    ASSERT_EQ(list->viewType(), ViewType::Report);
+    QHeaderView* header = list->reportView()->header();
+    ASSERT_EQ(header->count(), 3);
+    const char* headings[] = {"タイトル", "コメント", "Path"};
+    const int widths[] = {120, 300, 90};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list->entryModel()->headerData(i, Qt::Horizontal).toString(), headings[i]);
+        EXPECT_EQ(header->sectionSize(i), widths[i]);
+        EXPECT_EQ(list->entryModel()->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole),
+                  QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    // A dragged width lasts until the next refresh and never reaches the document.
+    header->resizeSection(0, 333);
+    ClickHolder("C:\\Docs\\A\\");
+    EXPECT_EQ(header->sectionSize(0), 120);
+    EXPECT_EQ(doc.m_nTitleWidth, 120);
+}
+
+TEST_F(EntryListViewTest, ModeSwitchesKeepColumnsWidthsAndSelection) {
+    struct Mode {
+        std::function<void(CMORKA2View&)> command;
+        ViewType type;
+        QListView::ViewMode viewMode;
+        QListView::Flow flow;
+    };
+    const Mode modes[] = {
+        {[](CMORKA2View& v) { v.OnViewLargeIcon(); }, ViewType::LargeIcon, QListView::IconMode,
+         QListView::LeftToRight},
+        {[](CMORKA2View& v) { v.OnViewSmallIcon(); }, ViewType::SmallIcon, QListView::ListMode,
+         QListView::LeftToRight},
+        {[](CMORKA2View& v) { v.OnViewList(); }, ViewType::List, QListView::ListMode,
+         QListView::TopToBottom},
+    };
+    for (const Mode& m : modes) {
+        m.command(*list);
+        EXPECT_EQ(list->viewType(), m.type);
+        EXPECT_EQ(list->currentView(), list->iconView());
+        EXPECT_TRUE(list->iconView()->isVisible());
+        EXPECT_EQ(list->iconView()->viewMode(), m.viewMode);
+        EXPECT_EQ(list->iconView()->flow(), m.flow);
+        EXPECT_EQ(SelectedTitle(), "beta");
+        EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
+        list->reportView()->header()->resizeSection(1, 10);
+        list->OnViewDetails();
+        EXPECT_TRUE(list->reportView()->isVisible());
+        EXPECT_EQ(list->reportView()->header()->count(), 3);
+        EXPECT_EQ(list->reportView()->header()->sectionSize(1), 300);
+        EXPECT_EQ(SelectedTitle(), "beta");
+    }
+}
+
+TEST_F(EntryListViewTest, SelectionFollowsTheUserAndSurvivesHolderChanges) {
+    ClickListItem("gamma");
+    EXPECT_EQ(doc.m_strSelected, "gamma");
+    ClickHolder("C:\\Docs\\A\\");
+    EXPECT_EQ(ListedTitles(), (Titles{"Other"}));
+    EXPECT_EQ(SelectedTitle(), "(none)");
+    EXPECT_EQ(doc.m_strSelected, "gamma");
+    ClickHolder("C:\\Docs\\");
+    EXPECT_EQ(SelectedTitle(), "gamma");
+    // Clicking empty space clears the selection but keeps the title for the next refresh.
+    QAbstractItemView* view = list->currentView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, {5, view->viewport()->height() - 5});
+    EXPECT_EQ(SelectedTitle(), "(none)");
+    EXPECT_EQ(doc.m_strSelected, "gamma");
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(SelectedTitle(), "gamma");
+}
+
+TEST_F(EntryListViewTest, RefillNeverChangesTheSelectedTitle) {
+    for (const char* selected : {"Nowhere", "BETA", "Alpha"}) {
+        doc.m_strSelected = selected;
+        doc.UpdateAllViews(nullptr);
+        list->OnViewList();
+        list->OnViewDetails();
+        EXPECT_EQ(doc.m_strSelected, selected);
+    }
+    EXPECT_EQ(SelectedTitle(), "Alpha");
+}
+
+TEST_F(EntryListViewTest, RenameInPlaceMovesTheItemAndSelectsIt) {
+    EditTitle("Alpha", "zeta");
+    EXPECT_EQ(ListedTitles(), (Titles{"beta", "gamma", "zeta"}));
+    EXPECT_EQ(SelectedTitle(), "zeta");
+    EXPECT_EQ(doc.m_strSelected, "zeta");
+    EXPECT_EQ(doc.FindByTitle("zeta")->m_strPath, "C:\\Docs\\a.txt");
+    const QRect shown = list->currentView()->visualRect(ListIndex("zeta"));
+    EXPECT_TRUE(list->currentView()->viewport()->rect().intersects(shown));
+    // A change of case alone is a rename.
+    EditTitle("beta", "Beta");
+    EXPECT_EQ(ListedTitles(), (Titles{"Beta", "gamma", "zeta"}));
+}
+
+TEST_F(EntryListViewTest, RenameKeepsTheOldTitleWhenThereIsNothingToDo) {
+    EditTitle("Alpha", "");
+    EditTitle("Alpha", "dropped", Qt::Key_Escape);
+    EditTitle("Alpha", "Alpha");
+    EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(EntryListViewTest, RenameRefusesLineBreaksWithAMessage) {
+    EditTitle("Alpha", "two\nlines");
+    EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, LoadString(IDS_TITLE_NOT_STORABLE));
+}
+
+TEST_F(EntryListViewTest, RenameToAnotherTitleActsOnThePickedEntry) {
+    EditTitle("gamma", "ALPHA");
+    // Equal titles stand in catalogue order, and each item shows its own entry.
+    ASSERT_EQ(ListedTitles(), (Titles{"ALPHA", "Alpha", "beta"}));
+    EXPECT_EQ(SelectedTitle(), "ALPHA");
+    EXPECT_EQ(list->GetSelectedEntry()->m_strPath, "C:\\Docs\\c.txt");
+    EXPECT_EQ(list->entryModel()->index(0, 1).data().toString(), "two  lines");
+    EXPECT_EQ(list->entryModel()->index(1, 2).data().toString(), "C:\\Docs\\a.txt");
+}
+
+TEST(EntryListViewType, ReadAtConstructionAndWrittenAtDestruction) {
+    CMORKA2Doc doc;
+    ScriptedPrompter prompter;
+    const std::pair<std::optional<std::string>, ViewType> cases[] = {
+        {std::nullopt, ViewType::Report}, {"3", ViewType::List}, {"x", ViewType::LargeIcon}};
+    for (const auto& [stored, type] : cases) {
+        MemorySettings settings;
+        if (stored) settings.WriteString("SETTINGS", "TYPE", *stored);
+        {
+            CMORKA2View view(doc, settings, prompter);
+            EXPECT_EQ(view.viewType(), type);
+            view.OnViewSmallIcon();
+        }
+        EXPECT_EQ(settings.GetString("SETTINGS", "TYPE"), "2");
+    }
+}
+
+TEST(EntryListViewEmpty, ReportModeShowsTheHeadingsOfAnEmptyCatalogue) {
+    CMORKA2Doc doc;
+    ScriptedPrompter prompter;
+    MemorySettings settings;
+    CMORKA2View view(doc, settings, prompter);
+    view.resize(600, 300);
+    view.show();
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(view.entryModel()->rowCount(), 0);
+    EXPECT_EQ(view.reportView()->header()->count(), 3);
+    EXPECT_TRUE(view.reportView()->header()->isVisible());
+}
+
+}  // namespace
+}  // namespace kantoria::test

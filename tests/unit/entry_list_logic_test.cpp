@@ -1,0 +1,192 @@
+#include "views/entry_list_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/settings_memory.h"
+#include "platform/text_codec.h"
+#include "resources/string_table.h"
+#include "views/view_type.h"
+
+namespace kantoria {
+namespace {
+
+struct Entry {
+    std::string path, title, comment;
+};
+
+void Fill(CMORKA2Doc& doc, const std::vector<Entry>& entries) {
+    for (const Entry& e : entries) doc.m_EntryList.Append(e.path, e.title, e.comment);
+    doc.RebuildHolders();
+}
+
+std::vector<std::string> Titles(const std::vector<POSITION>& rows) {
+    std::vector<std::string> titles;
+    for (const POSITION e : rows) titles.push_back(e->m_strTitle);
+    return titles;
+}
+
+using Titles_ = std::vector<std::string>;
+
+TEST(EntryListLogic, AHolderListsExactlyTheEntriesOfItsFolder) {
+    CMORKA2Doc doc;
+    Fill(doc, {{"C:\\A\\Work\\x.txt", "x", ""},
+               {"C:\\Archive\\Work\\y.txt", "y", ""},
+               {"c:\\a\\WORK\\z.txt", "z", ""},
+               {"D:\\B\\Work\\w.txt", "w", ""},
+               {"C:\\A\\Work\\Sub\\s.txt", "s", ""},
+               {"/home/u/docs/p", "p", ""},
+               {"/home/u/old/docs/q", "q", ""},
+               {"/memo.txt", "m", ""},
+               {"C:\\root.txt", "r", ""},
+               {"bare.txt", "b", ""}});
+    const std::pair<std::string, Titles_> cases[] = {
+        {"C:\\A\\Work\\", {"x", "z"}},  // same folder without regard to case
+        {"C:\\Archive\\Work\\", {"y"}},
+        {"/home/u/docs/", {"p"}},
+        {"/", {"m"}},
+        {"C:\\", {"r"}},
+        {"", {"b"}},
+        {"C:\\Nowhere\\", {}},
+    };
+    for (const auto& [folder, titles] : cases)
+        EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, folder)), titles) << folder;
+}
+
+TEST(EntryListLogic, ItemsStandInTitleOrderWithoutRegardToCase) {
+    CMORKA2Doc doc;
+    Fill(doc, {{"C:\\D\\1", "b", ""},
+               {"C:\\D\\2", "A", ""},
+               {"C:\\D\\3", "c", ""},
+               {"C:\\D\\4", "a", ""},
+               {"C:\\D\\5", "Ｂ", ""},
+               {"C:\\D\\6", "ａ", ""}});
+    EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, "C:\\D\\")),
+              (Titles_{"A", "a", "b", "c", "ａ", "Ｂ"}));
+}
+
+TEST(EntryListLogic, TheStoredLabelPathDesignatesTheListedHolder) {
+    CMORKA2Doc doc;
+    Fill(doc, {{"C:\\Docs\\a.txt", "a", ""},
+               {"C:\\Docs\\Work\\b.txt", "b", ""},
+               {"D:\\Work\\c.txt", "c", ""}});
+    const std::pair<std::string, Titles_> cases[] = {
+        {"Docs\\Work", {"b"}}, {"Work", {"c"}}, {"Docs", {"a"}},
+        {"Docs\\", {}},        {"Nothing", {}}, {"", {}},
+    };
+    for (const auto& [path, titles] : cases) {
+        doc.m_strLastHolder = path;
+        EXPECT_EQ(Titles(ListedEntries(doc)), titles) << path;
+    }
+}
+
+TEST(EntryListLogic, PosixRootAndHomeFoldersAreListed) {
+    CMORKA2Doc doc;
+    Fill(doc, {{"/d.txt", "d", ""}, {"/home/u/e.txt", "e", ""}, {"/home/u/f.txt", "f", ""}});
+    const std::pair<std::string, Titles_> cases[] = {
+        {"", {"d"}},  // the root "/" has the empty label
+        {"\\u", {"e", "f"}},
+        {"u", {"e", "f"}},
+    };
+    for (const auto& [path, titles] : cases) {
+        doc.m_strLastHolder = path;
+        EXPECT_EQ(Titles(ListedEntries(doc)), titles) << path;
+    }
+}
+
+TEST(EntryListLogic, CommentColumnIsOneLine) {
+    EXPECT_EQ(CommentColumnText("two\r\nlines"), "two  lines");
+    EXPECT_EQ(CommentColumnText("a\rb\nc\n"), "a b c ");
+    EXPECT_EQ(CommentColumnText("表\t示"), "表\t示");
+}
+
+TEST(EntryListLogic, RefillSelectsTheLastItemWithTheExactTitle) {
+    EntryList list;
+    const std::vector<POSITION> rows = {list.Append("1", "Report", ""),
+                                        list.Append("2", "report", ""),
+                                        list.Append("3", "Report", "")};
+    EXPECT_EQ(RowToSelect(rows, "Report"), 2);
+    EXPECT_EQ(RowToSelect(rows, "report"), 1);
+    EXPECT_EQ(RowToSelect(rows, "REPORT"), -1);
+    EXPECT_EQ(RowToSelect(rows, ""), -1);
+    EXPECT_EQ(RowToSelect({}, "Report"), -1);
+}
+
+TEST(EntryListLogic, RenameRules) {
+    std::string undecodable;
+    DecodeCp932("\x85\x5C", undecodable);  // an unassigned code: kept as two escapes
+    struct Case {
+        std::string edit, typed;
+        RenameOutcome outcome;
+    };
+    const Case cases[] = {
+        {"Plan", "Plan 2", RenameOutcome::Renamed},
+        {"Plan", "plan", RenameOutcome::Renamed},  // a change of case is a change
+        {"Plan", "Plan", RenameOutcome::Unchanged},
+        {"Plan", "", RenameOutcome::Unchanged},  // also what Escape hands back
+        {"", "Plan", RenameOutcome::Unchanged},
+        {"Plan", "Other", RenameOutcome::Renamed},  // another entry's title is accepted
+        {"Plan", std::string(4000, 'x'), RenameOutcome::Renamed},  // no length limit
+        {"Plan", "a\tb", RenameOutcome::Refused},
+        {"Plan", "a\r\nb", RenameOutcome::Refused},
+        {"Plan", "a\nb", RenameOutcome::Refused},
+        {undecodable, ToDisplayText(undecodable), RenameOutcome::Unchanged},
+    };
+    for (const Case& c : cases) {
+        CMORKA2Doc doc;
+        doc.m_EntryList.Append("C:\\x\\other.txt", "Other", "");
+        const POSITION entry = doc.m_EntryList.Append("C:\\x\\plan.txt", c.edit, "comment");
+        doc.m_strSelected = "before";
+        EXPECT_EQ(RenameEntry(doc, entry, c.edit, c.typed), c.outcome) << c.typed;
+        const bool renamed = c.outcome == RenameOutcome::Renamed;
+        EXPECT_EQ(entry->m_strTitle, renamed ? c.typed : c.edit);
+        EXPECT_EQ(doc.m_strSelected, renamed ? c.typed : "before");
+        EXPECT_EQ(entry->m_strComment, "comment");
+        EXPECT_EQ(entry->m_strPath, "C:\\x\\plan.txt");
+    }
+}
+
+TEST(EntryListLogic, RenameActsOnThePickedEntryEvenWithEqualTitles) {
+    CMORKA2Doc doc;
+    doc.m_EntryList.Append("C:\\x\\a.txt", "Report", "");
+    const POSITION later = doc.m_EntryList.Append("C:\\x\\b.txt", "report", "");
+    EXPECT_EQ(RenameEntry(doc, later, "report", "Memo"), RenameOutcome::Renamed);
+    EXPECT_EQ(later->m_strTitle, "Memo");
+    EXPECT_EQ(doc.FindByTitle("Report")->m_strPath, "C:\\x\\a.txt");
+    EXPECT_EQ(doc.FindByTitle("memo"), later);
+}
+
+TEST(ViewType, FromTheSettingsValue) {
+    const std::pair<std::optional<std::string>, ViewType> cases[] = {
+        {std::nullopt, ViewType::Report},  {"", ViewType::Report},
+        {"0", ViewType::LargeIcon},        {"1", ViewType::Report},
+        {"2", ViewType::SmallIcon},        {"3", ViewType::List},
+        {"abc", ViewType::LargeIcon},      {" 3x", ViewType::List},
+        {"4", ViewType::Report},           {"-1", ViewType::Report},
+        {"99999999999", ViewType::Report},
+    };
+    for (const auto& [value, type] : cases)
+        EXPECT_EQ(ViewTypeFromSetting(value), type) << value.value_or("(absent)");
+}
+
+TEST(ViewType, RoundTripsThroughTheSettings) {
+    MemorySettings settings;
+    EXPECT_EQ(ReadViewType(settings), ViewType::Report);
+    WriteViewType(settings, ViewType::List);
+    EXPECT_EQ(settings.GetString("SETTINGS", "TYPE"), "3");
+    EXPECT_EQ(ReadViewType(settings), ViewType::List);
+}
+
+TEST(StringTable, AnswersTextsByNumber) {
+    EXPECT_EQ(LoadString(118), "ファイルがないかプログラムがありません。");
+    EXPECT_EQ(LoadString(59411), "ウィンドウ内の各オブジェクトの詳細情報を表示します。\n詳細");
+    EXPECT_EQ(LoadString(0), "");
+    EXPECT_EQ(LoadString(117), "");
+    EXPECT_EQ(LoadString(99999), "");
+}
+
+}  // namespace
+}  // namespace kantoria

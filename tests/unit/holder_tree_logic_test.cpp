@@ -1,0 +1,153 @@
+#include "views/holder_tree_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/morka2_doc.h"
+#include "views/shown_holder.h"
+
+namespace kantoria {
+namespace {
+
+std::list<CHolder> Holders(const std::vector<std::string>& folders) {
+    std::list<CHolder> holders;
+    for (const std::string& f : folders) holders.push_back(CHolder{f});
+    return holders;
+}
+
+// The tree as text: labels in display order, children in brackets, root "/" shown as "/".
+std::string Render(const HolderTree& tree, const std::vector<int>& nodes) {
+    std::string out;
+    for (const int i : nodes) {
+        if (!out.empty()) out += ",";
+        out += tree.node(i).folder == "/" ? "/" : tree.node(i).label;
+        if (!tree.node(i).children.empty()) out += "[" + Render(tree, tree.node(i).children) + "]";
+    }
+    return out;
+}
+
+int NodeOf(const HolderTree& tree, std::string_view folder) {
+    for (std::size_t i = 0; i < tree.size(); ++i)
+        if (tree.node(static_cast<int>(i)).folder == folder) return static_cast<int>(i);
+    ADD_FAILURE() << "no node for " << folder;
+    return kNoHolderNode;
+}
+
+TEST(HolderLabel, IsTheLastFolderName) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\", "C:"},
+        {"C:\\Docs\\A\\", "A"},
+        {"D:\\Work\\", "Work"},
+        {"/home/u/docs/", "docs"},
+        {"/", ""},
+        {"", ""},
+        {"C:", "C"},
+        {"C:/Docs\\A/", "A"},
+        {"\\\\server\\share\\", "share"},
+    };
+    for (const auto& [folder, label] : cases) EXPECT_EQ(HolderLabel(folder), label) << folder;
+}
+
+struct TreeCase {
+    std::vector<std::string> holders;  // in holder-list order
+    std::string rendered;
+};
+
+TEST(HolderTree, NestsOrdersAndLabelsHolders) {
+    const TreeCase cases[] = {
+        {{"C:\\Docs\\", "C:\\Docs\\A\\", "D:\\Work\\"}, "Docs[A],Work"},
+        {{"C:\\Docs\\", "C:\\"}, "C:[Docs]"},
+        // A holder whose parent folder is no holder hangs under the nearest one that is.
+        {{"C:\\Docs\\", "C:\\Docs\\X\\Y\\"}, "Docs[Y]"},
+        {{"C:\\DOCS\\", "c:\\docs\\sub\\"}, "DOCS[sub]"},
+        // A folder string that merely occurs inside another is no parent.
+        {{"/x/a/b/", "/a/"}, "a,b"},
+        {{"C:\\x\\Doc\\", "C:\\Docs\\"}, "Doc,Docs"},
+        {{"/home/u/docs/", "/", "/home/"}, "/[home[docs]]"},
+        // Siblings by label without regard to case.
+        {{"C:\\", "C:\\b\\", "C:\\A\\", "C:\\c\\"}, "C:[A,b,c]"},
+        // Mixed separators still nest.
+        {{"C:/Docs/", "C:\\Docs\\A\\"}, "Docs[A]"},
+        {{}, ""},
+    };
+    for (const TreeCase& c : cases) {
+        const HolderTree tree = HolderTree::Build(Holders(c.holders));
+        EXPECT_EQ(Render(tree, tree.roots()), c.rendered) << ::testing::PrintToString(c.holders);
+        EXPECT_EQ(tree.size(), c.holders.size());
+    }
+}
+
+TEST(HolderTree, EqualLabelsKeepInsertionOrder) {
+    // Shorter folder strings are inserted first; of equally long ones the later holder first.
+    HolderTree tree = HolderTree::Build(Holders({"C:\\A\\Docs\\", "D:\\Docs\\"}));
+    ASSERT_EQ(tree.roots().size(), 2u);
+    EXPECT_EQ(tree.node(tree.roots()[0]).folder, "D:\\Docs\\");
+    EXPECT_EQ(tree.node(tree.roots()[1]).folder, "C:\\A\\Docs\\");
+    tree = HolderTree::Build(Holders({"X:\\b\\", "Y:\\B\\"}));
+    EXPECT_EQ(tree.node(tree.roots()[0]).folder, "Y:\\B\\");
+    EXPECT_EQ(tree.node(tree.roots()[0]).row, 0);
+    EXPECT_EQ(tree.node(tree.roots()[1]).row, 1);
+}
+
+TEST(HolderTree, LabelPathJoinsTheLabelsFromTheTop) {
+    const HolderTree tree = HolderTree::Build(
+        Holders({"C:\\Docs\\", "C:\\Docs\\A\\", "C:\\", "/", "/home/u/docs/", "E:\\Docs\\"}));
+    EXPECT_EQ(tree.LabelPath(NodeOf(tree, "C:\\Docs\\A\\")), "C:\\Docs\\A");
+    EXPECT_EQ(tree.LabelPath(NodeOf(tree, "E:\\Docs\\")), "Docs");
+    EXPECT_EQ(tree.LabelPath(NodeOf(tree, "/")), "");
+    EXPECT_EQ(tree.LabelPath(NodeOf(tree, "/home/u/docs/")), "\\docs");
+}
+
+TEST(HolderTree, LabelPathWalkFindsTheStoredHolder) {
+    const HolderTree tree = HolderTree::Build(
+        Holders({"C:\\", "C:\\Data\\", "C:\\Data\\Data\\", "D:\\Work\\", "D:\\Work\\Sub\\"}));
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\Data\\Data", "C:\\Data\\Data\\"},
+        {"C:\\Data", "C:\\Data\\"},
+        {"\\\\C:\\Data", "C:\\Data\\"},  // leading backslashes are dropped
+        {"Work\\Sub", "D:\\Work\\Sub\\"},
+        // Not found among the top-level items: the walk goes on under the last of them.
+        {"Sub", "D:\\Work\\Sub\\"},
+        {"C:\\Data\\", ""},  // a path that ends with a separator names nothing
+        {"c:\\data", ""},    // components compare exactly
+        {"C:\\Nothing", ""},
+        {"", ""},
+        {"D:\\Work", ""},  // "D:" is no holder
+    };
+    for (const auto& [path, folder] : cases) {
+        const int found = tree.FindByLabelPath(path);
+        EXPECT_EQ(found == kNoHolderNode ? "" : tree.node(found).folder, folder) << path;
+    }
+    EXPECT_EQ(HolderTree::Build({}).FindByLabelPath("C:"), kNoHolderNode);
+}
+
+TEST(HolderTree, PosixRootHasAnEmptyLabelAndItsChildrenAreFound) {
+    const HolderTree tree = HolderTree::Build(Holders({"/home/u/", "/", "/home/u/docs/"}));
+    EXPECT_EQ(tree.FindByLabelPath(""), NodeOf(tree, "/"));
+    for (const char* folder : {"/home/u/", "/home/u/docs/"}) {
+        const int node = NodeOf(tree, folder);
+        EXPECT_EQ(tree.FindByLabelPath(tree.LabelPath(node)), node) << folder;
+    }
+}
+
+TEST(ShownHolder, TheClickedItemOfEqualLabelPathsStaysShown) {
+    CMORKA2Doc doc;
+    doc.m_HolderList = Holders({"C:\\A\\Docs\\", "D:\\Docs\\"});
+    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    const int c = NodeOf(tree, "C:\\A\\Docs\\"), d = NodeOf(tree, "D:\\Docs\\");
+    doc.m_strLastHolder = "Docs";
+    EXPECT_EQ(ShownHolder(tree, doc), d);  // the walk meets D:\Docs\ first
+    ChooseHolder(doc, tree, c);
+    EXPECT_EQ(doc.m_strLastHolder, "Docs");
+    EXPECT_EQ(ShownHolder(HolderTree::Build(doc.m_HolderList), doc), c);
+    // Once the path changes elsewhere (a file loaded, a new catalogue), the walk decides.
+    doc.m_strLastHolder = "Other";
+    EXPECT_EQ(ShownHolder(tree, doc), kNoHolderNode);
+    doc.ResetHeader();
+    EXPECT_FALSE(doc.m_strLastHolderFolder.has_value());
+}
+
+}  // namespace
+}  // namespace kantoria

@@ -1,0 +1,55 @@
+// kantoria-views-demo: the holder tree and the entry list side by side over one catalogue,
+// for looking at the two panes before the main window exists. It keeps its settings in memory
+// and writes nothing.
+//
+// Usage: kantoria-views-demo CATALOGUE [--mode 0-3] [--holder LABELPATH]
+#include <QApplication>
+#include <QSplitter>
+#include <QStyle>
+#include <iostream>
+#include <memory>
+
+#include "app/message_box_prompter.h"
+#include "platform/desktop_shell.h"
+#include "platform/settings_memory.h"
+#include "platform/text_codec.h"
+#include "views/entry_list_view.h"
+#include "views/holder_tree_view.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 2) {
+        std::cerr << "usage: kantoria-views-demo CATALOGUE [--mode 0-3] [--holder LABELPATH]\n";
+        return 2;
+    }
+    kantoria::CMORKA2Doc doc;
+    if (const kantoria::IoStatus status = doc.LoadCatalogue(args[1].toStdString()); !status) {
+        std::cerr << "cannot read " << args[1].toStdString() << ": " << status.reason() << "\n";
+        return 1;
+    }
+    doc.RebuildHolders();
+    kantoria::MemorySettings settings;
+    for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--mode")
+            settings.WriteString("SETTINGS", "TYPE", args[i + 1].toStdString());
+        if (args[i] == "--holder") doc.m_strLastHolder = args[i + 1].toStdString();
+    }
+
+    QSplitter window;
+    window.setWindowTitle(QStringLiteral("Kantoria"));
+    const std::unique_ptr<kantoria::DesktopShell> shell = kantoria::CreateDesktopShell();
+    kantoria::MessageBoxPrompter prompter(&window);
+    auto* tree = new kantoria::CMORKA2TView(doc, *shell, prompter, &window);
+    auto* list = new kantoria::CMORKA2View(doc, settings, prompter, &window);
+    // Until file-type icons exist, every entry shows the style's file picture.
+    const QIcon file = app.style()->standardIcon(QStyle::SP_FileIcon);
+    list->SetIconLookup([file](int, bool) { return file; });
+    window.addWidget(tree);
+    window.addWidget(list);
+    window.setSizes({260, 740});
+    window.resize(1000, 560);
+    doc.UpdateAllViews(nullptr);
+    window.show();
+    return QApplication::exec();
+}
