@@ -1,7 +1,9 @@
-#include <X11/XKBlib.h>
 #include <QGuiApplication>
 
 #include "app/lock_keys.h"
+
+// X11's headers define macros (Bool, Status, None) that break Qt's headers: they come last.
+#include <X11/XKBlib.h>
 
 namespace kantoria {
 namespace {

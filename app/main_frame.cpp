@@ -141,6 +141,8 @@ void CMainFrame::ApplySavedPlacement() {
 }
 
 void CMainFrame::ShowAtSavedPlace() {
+    // The entry list is the active view after creation, and keeps the focus it implies.
+    if (activeView_ != nullptr) activeView_->Widget()->setFocus(Qt::OtherFocusReason);
     show();
     setAcceptDrops(true);
 }
@@ -162,10 +164,11 @@ void CMainFrame::showEvent(QShowEvent* event) {
 WinRect CMainFrame::OuterRect() const {
     if (!isMinimized()) return FromQRect(frameGeometry());
     // A minimised window's own rectangle lies off the screen: remember where it will come back.
-    const QSize frame = frameGeometry().size() - size();
     const QRect normal = normalGeometry();
     if (!normal.isValid()) return savedRect_;
-    return FromQRect(QRect(normal.topLeft(), normal.size() + frame));
+    const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+    const QSize frameSize = frameGeometry().size() - size();
+    return FromQRect(QRect(normal.topLeft() - frameOffset, normal.size() + frameSize));
 }
 
 WinRect CMainFrame::RememberedRect() const {
