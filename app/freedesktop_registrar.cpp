@@ -1,14 +1,17 @@
 #include "app/freedesktop_registrar.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 #include "app/qt_text.h"
+#include "app/resources_init.h"
 #include "resources/string_table.h"
 
 namespace kantoria {
@@ -42,9 +45,17 @@ QString DesktopEntry(const QString& program) {
              QLatin1String(kCatalogueMimeType));
 }
 
+QByteArray IconPng() {
+    InitResources();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(QStringLiteral(":/kantoria/icon128.xpm")).save(&buffer, "PNG");
+    return bytes;
+}
+
 // True when the file was written.
-bool WriteIfDifferent(const QString& path, const QString& content) {
-    const QByteArray bytes = content.toUtf8();
+bool WriteIfDifferent(const QString& path, const QByteArray& bytes) {
     QFile existing(path);
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) return false;
     existing.close();
@@ -80,10 +91,14 @@ QString DesktopExecLine(const QString& program) {
 
 int WriteFileTypeRegistration(const QString& dataHome, const QString& program) {
     int written = 0;
-    if (WriteIfDifferent(dataHome + QStringLiteral("/mime/packages/kantoria.xml"), MimePackage()))
+    if (WriteIfDifferent(dataHome + QStringLiteral("/mime/packages/kantoria.xml"),
+                         MimePackage().toUtf8()))
         ++written;
     if (WriteIfDifferent(dataHome + QStringLiteral("/applications/kantoria.desktop"),
-                         DesktopEntry(program)))
+                         DesktopEntry(program).toUtf8()))
+        ++written;
+    if (WriteIfDifferent(dataHome + QStringLiteral("/icons/hicolor/32x32/apps/kantoria.png"),
+                         IconPng()))
         ++written;
     return written;
 }

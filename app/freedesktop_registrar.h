@@ -1,5 +1,5 @@
 // Registering the catalogue type on a freedesktop desktop: a MIME package for *.ZNL files and
-// a desktop entry that opens them with this program, both under the user's data folder.
+// a desktop entry that opens them with this program and its icon, under the user's data folder.
 #pragma once
 
 #include <QString>
@@ -14,7 +14,7 @@ inline constexpr char kCatalogueMimeType[] = "application/x-morka2-document";
 // it holds characters that need it.
 QString DesktopExecLine(const QString& program);
 
-// Writes the MIME package and the desktop entry under dataHome where they are missing or
+// Writes the MIME package, the desktop entry and the icon under dataHome where they are missing or
 // differ; answers how many files were written. Nothing is written when nothing changed.
 int WriteFileTypeRegistration(const QString& dataHome, const QString& program);
 

@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -79,6 +80,11 @@ void CMainFrame::CreateBars() {
     for (const auto& [id, action] : menus_.actions) {
         connect(action, &QAction::triggered, this, [this, id = id] { RouteCommand(id); });
     }
+    // The four layouts of the list are one choice: shown as radio items.
+    auto* layouts = new QActionGroup(this);
+    layouts->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS})
+        layouts->addAction(menus_.actions.at(id));
     for (const auto& [popup, ids] : menus_.commandsOf) {
         connect(popup, &QMenu::aboutToShow, this, [this, ids = ids] { UpdateMenuCommands(ids); });
     }

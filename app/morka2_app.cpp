@@ -233,7 +233,10 @@ std::vector<std::string> CMORKA2App::WindowCaptions() {
     std::vector<std::string> captions;
     if (frame_ && frame_->isVisible()) captions.push_back(FromQt(frame_->windowTitle()));
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != frame_.get() && window->isVisible() && window->isWindow())
+        // Windows and dialogs only: menus and tooltips are top-level widgets too.
+        const Qt::WindowType type = window->windowType();
+        if (window != frame_.get() && window->isVisible() &&
+            (type == Qt::Window || type == Qt::Dialog))
             captions.push_back(FromQt(window->windowTitle()));
     }
     return captions;

@@ -145,7 +145,8 @@ TEST(RegistrationTest, ExecLineQuotesWhatTheDesktopWouldSplit) {
 
 TEST(RegistrationTest, WritesOnlyWhatIsMissingOrDifferent) {
     QTemporaryDir home;
-    ASSERT_EQ(WriteFileTypeRegistration(home.path(), "/usr/bin/kantoria"), 2);
+    ASSERT_EQ(WriteFileTypeRegistration(home.path(), "/usr/bin/kantoria"), 3);
+    EXPECT_TRUE(QFileInfo::exists(home.filePath("icons/hicolor/32x32/apps/kantoria.png")));
     const QString entry = home.filePath("applications/kantoria.desktop");
     const QString package = home.filePath("mime/packages/kantoria.xml");
     ASSERT_TRUE(QFileInfo::exists(entry));
