@@ -70,7 +70,10 @@ CMainFrame::CMainFrame(AppServices& services, CMORKA2Doc& doc, Route route,
 }
 
 CMainFrame::~CMainFrame() {
+    // Hiding and destroying the children moves the focus: this frame must not hear of it.
+    disconnect(qApp, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
+    activeView_ = nullptr;
     // A frame that never showed has nothing of its own to remember.
     if (shownOnce_) WriteWindowRect(services_.settings, closedRect_ ? *closedRect_ : OuterRect());
 }
