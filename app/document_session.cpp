@@ -56,7 +56,15 @@ DocumentSession::DocumentSession(SettingsStore& settings, IconServices icons,
 
 DocumentSession::~DocumentSession() {
     StoreCataloguePath();
-    if (!doc_.m_EntryList.empty() && !path_.empty()) doc_.SaveCatalogue(path_);
+    if (!savedAtEnd_ && !doc_.m_EntryList.empty() && !path_.empty()) doc_.SaveCatalogue(path_);
+}
+
+bool DocumentSession::SaveAtEnd(std::string& reason) {
+    if (doc_.m_EntryList.empty() || path_.empty()) return true;
+    const IoStatus status = doc_.SaveCatalogue(path_);
+    if (!status) reason = FormatString(IDS_REASON_OTHER, {status.reason()});
+    savedAtEnd_ = status.ok();
+    return savedAtEnd_;
 }
 
 OpenOutcome DocumentSession::OnOpenDocument(const std::string& path, std::string& reason) {

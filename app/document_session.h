@@ -36,6 +36,9 @@ class DocumentSession {
     OpenOutcome OnOpenDocument(const std::string& path, std::string& reason);
     // Writes the catalogue to path. The document's path is left to the caller.
     bool OnSaveDocument(const std::string& path, std::string& reason);
+    // Writes a titled catalogue that holds entries before the program ends, so that a failure
+    // can still be reported; the end then writes it no more.
+    bool SaveAtEnd(std::string& reason);
     // Writes the document's path to "SETTINGS"/"ZNLPATH".
     void StoreCataloguePath();
 
@@ -47,6 +50,7 @@ class DocumentSession {
     std::function<void(const std::string&)> addFile_;
     CMORKA2Doc doc_;
     std::string path_;
+    bool savedAtEnd_ = false;
 };
 
 // True when path names a catalogue file: its extension is that of the default catalogue

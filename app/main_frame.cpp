@@ -189,6 +189,10 @@ QString CMainFrame::IdleMessage() const {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (closeGuard_ && !closeGuard_()) {
+        event->ignore();
+        return;
+    }
     closedRect_ = OuterRect();
     QMainWindow::closeEvent(event);
 }

@@ -57,6 +57,9 @@ class CMainFrame final : public QMainWindow, public CommandTarget, public Comman
         dropHandler_ = std::move(handler);
     }
 
+    // Asked before the window closes; false keeps it open.
+    void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
+
     const FrameViews& Views() const { return views_; }
     CView* ActiveView() const { return activeView_; }
     void SetActiveView(CView* view);
@@ -113,6 +116,7 @@ class CMainFrame final : public QMainWindow, public CommandTarget, public Comman
     FrameViews views_;
     CView* activeView_ = nullptr;
     std::function<void(const std::vector<std::string>&)> dropHandler_;
+    std::function<bool()> closeGuard_;
 };
 
 }  // namespace kantoria

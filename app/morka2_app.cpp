@@ -113,6 +113,7 @@ bool CMORKA2App::CreateDocumentAndFrame() {
         DestroyDocumentAndFrame();
         return false;
     }
+    frame_->SetCloseGuard([this] { return SaveBeforeEnd(); });
     frame_->SetDropHandler(
         [this](const std::vector<std::string>& paths) { OpenDroppedFiles(paths); });
     frame_->ShowRecentFiles(recent_);
@@ -170,6 +171,24 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     AfxMessageBox(services_.messages, FormatString(IDS_OPEN_FAILED, {full, reason}));
     if (created) DestroyDocumentAndFrame();
     return false;
+}
+
+// Entries must not vanish at the end: an untitled catalogue that holds some asks for a file,
+// and a catalogue that cannot be written says so and lets the user stay.
+bool CMORKA2App::SaveBeforeEnd() {
+    if (!doc_ || doc_->Doc().m_EntryList.empty()) return true;
+    if (doc_->PathName().empty()) {
+        const MbAnswer answer = AfxMessageBox(
+            services_.messages, FormatString(IDS_SAVE_CHANGES, {LoadString(IDS_UNTITLED)}),
+            MbButtons::YesNoCancel, MbIcon::Exclamation);
+        if (answer == MbAnswer::No) return true;
+        return answer == MbAnswer::Yes && docCommands_->DoSave({});
+    }
+    std::string reason;
+    if (doc_->SaveAtEnd(reason)) return true;
+    return AfxMessageBox(services_.messages,
+                         FormatString(IDS_END_SAVE_FAILED, {doc_->PathName(), reason}),
+                         MbButtons::OkCancel) == MbAnswer::Ok;
 }
 
 void CMORKA2App::OpenDroppedFiles(const std::vector<std::string>& paths) {

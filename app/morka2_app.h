@@ -62,6 +62,7 @@ class CMORKA2App final : public CommandTarget, public InstanceHost {
     void OnFileOpen();
     void OnOpenRecentFile(size_t index);
     void OpenDroppedFiles(const std::vector<std::string>& paths);
+    bool SaveBeforeEnd();
 
     AppServices& services_;
     ViewFactory views_;

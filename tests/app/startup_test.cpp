@@ -210,3 +210,60 @@ TEST_F(OpenPathTest, InstanceHostAnswersCaptionsAndOpensHandedFiles) {
 
 }  // namespace
 }  // namespace kantoria
+
+namespace kantoria {
+namespace {
+
+// What the end of the program does with entries that have no file yet or cannot be written.
+class EndTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(h.app->InitInstance({}));
+        h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    }
+    bool Close() { return h.app->MainFrame()->close(); }
+    test::AppHarness h;
+};
+
+TEST_F(EndTest, UntitledEntriesAreOfferedAFile) {
+    const std::string target = h.folder.filePath(QStringLiteral("saved.ZNL")).toStdString();
+    h.messages.answers = {MbAnswer::Yes};
+    h.files.answers = {target};
+    EXPECT_TRUE(Close());
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text, "無題 への変更を保存しますか?");
+    EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::YesNoCancel);
+    h.End();
+    EXPECT_EQ(h.Stored(IDS_VALUE_ZNLPATH), target);
+    QFile file(QString::fromStdString(target));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("kept.txt"));
+}
+
+TEST_F(EndTest, CancelOrACancelledFileDialogKeepsTheWindowOpen) {
+    h.messages.answers = {MbAnswer::Cancel, MbAnswer::Yes};
+    EXPECT_FALSE(Close());
+    EXPECT_FALSE(Close());  // Yes, then no file chosen
+    EXPECT_TRUE(h.app->MainFrame()->isVisible());
+    h.messages.answers = {MbAnswer::No};
+    EXPECT_TRUE(Close());
+}
+
+TEST_F(EndTest, FailedWriteOfATitledCatalogueIsReported) {
+    // A folder that is a file: no one can write there.
+    const QString blocker = h.folder.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    h.app->Document()->SetPathName((blocker + "/x.ZNL").toStdString());
+    h.messages.answers = {MbAnswer::Cancel};
+    EXPECT_FALSE(Close());
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_NE(h.messages.shown[0].text.find("保存せずに終了しますか?"), std::string::npos);
+    EXPECT_EQ(h.messages.shown[0].icon, MbIcon::Exclamation);
+    h.messages.answers = {MbAnswer::Ok};
+    EXPECT_TRUE(Close());
+}
+
+}  // namespace
+}  // namespace kantoria
