@@ -63,7 +63,7 @@ struct Panes {
     }
     RecordingDesktopShell shell;
     ScriptedPrompter prompter;
-    MemorySettings settings;
+    MemorySettingsStore settings;
     QWidget window;
     CMORKA2TView* tree;
     CMORKA2View* list;

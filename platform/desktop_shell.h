@@ -18,6 +18,8 @@ class DesktopShell {
     virtual ~DesktopShell() = default;
     virtual ShellResult OpenFolder(std::string_view folder) = 0;
     virtual ShellResult OpenFile(std::string_view file) = 0;
+    // Opens a web or file:// address with the desktop's program for it (the help pages).
+    virtual ShellResult OpenUrl(std::string_view url) = 0;
 };
 
 // The desktop of the running session.

@@ -38,6 +38,13 @@ class GioDesktopShell final : public DesktopShell {
     ShellResult OpenFile(std::string_view file) override {
         return Launch(file, G_FILE_TEST_EXISTS, "no such file");
     }
+    ShellResult OpenUrl(std::string_view url) override {
+        GError* error = nullptr;
+        const std::string text(url);
+        if (!g_app_info_launch_default_for_uri(text.c_str(), nullptr, &error))
+            return Failure(error);
+        return {true, {}};
+    }
 };
 
 }  // namespace

@@ -15,6 +15,7 @@ class RecordingDesktopShell final : public DesktopShell {
     std::set<std::string, std::less<>> failing;
     std::vector<std::string> openedFolders;
     std::vector<std::string> openedFiles;
+    std::vector<std::string> openedUrls;
 
     ShellResult OpenFolder(std::string_view folder) override {
         openedFolders.emplace_back(folder);
@@ -23,6 +24,10 @@ class RecordingDesktopShell final : public DesktopShell {
     ShellResult OpenFile(std::string_view file) override {
         openedFiles.emplace_back(file);
         return Answer(file);
+    }
+    ShellResult OpenUrl(std::string_view url) override {
+        openedUrls.emplace_back(url);
+        return Answer(url);
     }
 
   private:

@@ -1,32 +1,47 @@
-// Settings held in memory, for tests and for runs that must leave the user's settings alone.
+// Settings held in memory: for tests and for runs that must not touch the user's settings.
 #pragma once
 
+#include <exception>
 #include <map>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/settings_store.h"
 
 namespace kantoria {
 
-class MemorySettings final : public SettingsStore {
+class MemorySettingsStore final : public SettingsStore {
   public:
-    std::optional<std::string> GetString(std::string_view section,
-                                         std::string_view name) const override {
-        const auto it = values_.find(Key(section, name));
-        if (it == values_.end()) return std::nullopt;
-        return it->second;
-    }
-    void WriteString(std::string_view section, std::string_view name,
-                     std::string_view value) override {
-        values_[Key(section, name)] = std::string(value);
-    }
+    using Key = std::pair<std::string, std::string>;
+    std::map<Key, std::string> values;  // (section, entry) -> text
 
-  private:
-    static std::pair<std::string, std::string> Key(std::string_view section,
-                                                   std::string_view name) {
-        return {std::string(section), std::string(name)};
+    bool Has(std::string_view section, std::string_view entry) const {
+        return values.count(Key(section, entry)) != 0;
     }
-    std::map<std::pair<std::string, std::string>, std::string> values_;
+    std::string GetProfileString(std::string_view section, std::string_view entry,
+                                 std::string_view def) override {
+        const auto it = values.find(Key(section, entry));
+        return it == values.end() ? std::string(def) : it->second;
+    }
+    int GetProfileInt(std::string_view section, std::string_view entry, int def) override {
+        const auto it = values.find(Key(section, entry));
+        if (it == values.end()) return def;
+        try {
+            size_t used = 0;
+            const int value = std::stoi(it->second, &used);
+            return used == it->second.size() ? value : def;
+        } catch (const std::exception&) {
+            return def;
+        }
+    }
+    void WriteProfileString(std::string_view section, std::string_view entry,
+                            std::string_view value) override {
+        values[Key(section, entry)] = std::string(value);
+    }
+    void WriteProfileInt(std::string_view section, std::string_view entry, int value) override {
+        values[Key(section, entry)] = std::to_string(value);
+    }
 };
 
 }  // namespace kantoria

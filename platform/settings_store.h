@@ -1,7 +1,7 @@
-// The user's per-program settings: named string values grouped in sections.
+// The program's per-user settings: named values in named sections. The desktop build keeps
+// them with QSettings; tests use the in-memory store.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,11 +10,14 @@ namespace kantoria {
 class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
-    // The value, or nothing when it was never written.
-    virtual std::optional<std::string> GetString(std::string_view section,
-                                                 std::string_view name) const = 0;
-    virtual void WriteString(std::string_view section, std::string_view name,
-                             std::string_view value) = 0;
+    // The stored value, or def when there is none.
+    virtual std::string GetProfileString(std::string_view section, std::string_view entry,
+                                         std::string_view def) = 0;
+    // The stored value, or def when there is none or it is not a whole number.
+    virtual int GetProfileInt(std::string_view section, std::string_view entry, int def) = 0;
+    virtual void WriteProfileString(std::string_view section, std::string_view entry,
+                                    std::string_view value) = 0;
+    virtual void WriteProfileInt(std::string_view section, std::string_view entry, int value) = 0;
 };
 
 }  // namespace kantoria

@@ -106,7 +106,7 @@ void CMORKA2TView::OnHolderExplorer() {
     if (selected.isEmpty()) return;
     const int node = HolderTreeModel::NodeOf(selected.front());
     if (!shell_.OpenFolder(model_->tree().node(node).folder).ok)
-        prompter_.ShowMessage(LoadString(IDS_NO_FILE_OR_PROGRAM), MessageButtons::Ok,
+        prompter_.ShowMessage(LoadString(IDS_FILE_OR_PROGRAM_MISSING), MessageButtons::Ok,
                               MessageIcon::Default);
 }
 

@@ -4,19 +4,20 @@
 
 namespace kantoria {
 
-ViewType ViewTypeFromSetting(const std::optional<std::string>& value) {
-    if (!value || value->empty()) return ViewType::Report;
-    const int number = ParseLeadingInt(*value);
+ViewType ViewTypeFromSetting(std::string_view value) {
+    if (value.empty()) return ViewType::Report;
+    const int number = ParseLeadingInt(value);
     if (number < 0 || number > 3) return ViewType::Report;
     return static_cast<ViewType>(number);
 }
 
-ViewType ReadViewType(const SettingsStore& settings) {
-    return ViewTypeFromSetting(settings.GetString(kSettingsSection, kViewTypeName));
+ViewType ReadViewType(SettingsStore& settings) {
+    return ViewTypeFromSetting(settings.GetProfileString(kSettingsSection, kViewTypeName, ""));
 }
 
 void WriteViewType(SettingsStore& settings, ViewType type) {
-    settings.WriteString(kSettingsSection, kViewTypeName, std::to_string(static_cast<int>(type)));
+    settings.WriteProfileString(kSettingsSection, kViewTypeName,
+                                std::to_string(static_cast<int>(type)));
 }
 
 }  // namespace kantoria

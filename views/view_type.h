@@ -1,7 +1,6 @@
 // The entry list's view mode and how it is kept in the user's settings.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,8 +16,8 @@ inline constexpr std::string_view kViewTypeName = "TYPE";
 
 // An absent or empty value gives report mode, text that is no number large icons. A number
 // outside 0 to 3, which the program never writes, gives report mode, the first start's mode.
-ViewType ViewTypeFromSetting(const std::optional<std::string>& value);
-ViewType ReadViewType(const SettingsStore& settings);
+ViewType ViewTypeFromSetting(std::string_view value);
+ViewType ReadViewType(SettingsStore& settings);
 // Writes one digit, "0" to "3".
 void WriteViewType(SettingsStore& settings, ViewType type);
 

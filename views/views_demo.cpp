@@ -29,10 +29,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     doc.RebuildHolders();
-    kantoria::MemorySettings settings;
+    kantoria::MemorySettingsStore settings;
     for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
         if (args[i] == "--mode")
-            settings.WriteString("SETTINGS", "TYPE", args[i + 1].toStdString());
+            settings.WriteProfileString("SETTINGS", "TYPE", args[i + 1].toStdString());
         if (args[i] == "--holder") doc.m_strLastHolder = args[i + 1].toStdString();
     }
 

@@ -175,21 +175,21 @@ TEST(EntryListViewType, ReadAtConstructionAndWrittenAtDestruction) {
     const std::pair<std::optional<std::string>, ViewType> cases[] = {
         {std::nullopt, ViewType::Report}, {"3", ViewType::List}, {"x", ViewType::LargeIcon}};
     for (const auto& [stored, type] : cases) {
-        MemorySettings settings;
-        if (stored) settings.WriteString("SETTINGS", "TYPE", *stored);
+        MemorySettingsStore settings;
+        if (stored) settings.WriteProfileString("SETTINGS", "TYPE", *stored);
         {
             CMORKA2View view(doc, settings, prompter);
             EXPECT_EQ(view.viewType(), type);
             view.OnViewSmallIcon();
         }
-        EXPECT_EQ(settings.GetString("SETTINGS", "TYPE"), "2");
+        EXPECT_EQ(settings.GetProfileString("SETTINGS", "TYPE", ""), "2");
     }
 }
 
 TEST(EntryListViewEmpty, ReportModeShowsTheHeadingsOfAnEmptyCatalogue) {
     CMORKA2Doc doc;
     ScriptedPrompter prompter;
-    MemorySettings settings;
+    MemorySettingsStore settings;
     CMORKA2View view(doc, settings, prompter);
     view.resize(600, 300);
     view.show();

@@ -99,7 +99,7 @@ class ViewsTest : public ::testing::Test {
     CMORKA2Doc doc;
     RecordingDesktopShell shell;
     ScriptedPrompter prompter;
-    MemorySettings settings;
+    MemorySettingsStore settings;
     std::unique_ptr<QWidget> window;
     CMORKA2TView* tree = nullptr;  // children of window
     CMORKA2View* list = nullptr;

@@ -160,23 +160,21 @@ TEST(EntryListLogic, RenameActsOnThePickedEntryEvenWithEqualTitles) {
 }
 
 TEST(ViewType, FromTheSettingsValue) {
-    const std::pair<std::optional<std::string>, ViewType> cases[] = {
-        {std::nullopt, ViewType::Report},  {"", ViewType::Report},
-        {"0", ViewType::LargeIcon},        {"1", ViewType::Report},
-        {"2", ViewType::SmallIcon},        {"3", ViewType::List},
-        {"abc", ViewType::LargeIcon},      {" 3x", ViewType::List},
-        {"4", ViewType::Report},           {"-1", ViewType::Report},
-        {"99999999999", ViewType::Report},
+    const std::pair<std::string, ViewType> cases[] = {
+        {"", ViewType::Report},   {"0", ViewType::LargeIcon},
+        {"1", ViewType::Report},  {"2", ViewType::SmallIcon},
+        {"3", ViewType::List},    {"abc", ViewType::LargeIcon},
+        {" 3x", ViewType::List},  {"4", ViewType::Report},
+        {"-1", ViewType::Report}, {"99999999999", ViewType::Report},
     };
-    for (const auto& [value, type] : cases)
-        EXPECT_EQ(ViewTypeFromSetting(value), type) << value.value_or("(absent)");
+    for (const auto& [value, type] : cases) EXPECT_EQ(ViewTypeFromSetting(value), type) << value;
 }
 
 TEST(ViewType, RoundTripsThroughTheSettings) {
-    MemorySettings settings;
+    MemorySettingsStore settings;
     EXPECT_EQ(ReadViewType(settings), ViewType::Report);
     WriteViewType(settings, ViewType::List);
-    EXPECT_EQ(settings.GetString("SETTINGS", "TYPE"), "3");
+    EXPECT_EQ(settings.GetProfileString("SETTINGS", "TYPE", ""), "3");
     EXPECT_EQ(ReadViewType(settings), ViewType::List);
 }
 

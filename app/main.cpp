@@ -1,0 +1,45 @@
+// kantoria: the desktop program.
+#include <QApplication>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/freedesktop_registrar.h"
+#include "app/local_instances.h"
+#include "app/morka2_app.h"
+#include "app/placeholder_views.h"
+#include "app/qsettings_store.h"
+#include "app/qt_text.h"
+#include "platform/environment.h"
+#include "platform/qt_icon_factory.h"
+#include "platform/system_file_types.h"
+#include "resources/string_table.h"
+
+int main(int argc, char* argv[]) {
+    using namespace kantoria;
+    QApplication application(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral("kantoria"));
+
+    QSettingsStore settings(LoadString(IDS_REGISTRY_KEY), LoadString(AFX_IDS_APP_TITLE));
+    QtMessageBoxes messages;
+    QtFileDialogs files;
+    ExecDialogRunner dialogs;
+    const std::unique_ptr<DesktopShell> shell = CreateDesktopShell();
+    LocalInstances instances(LocalInstances::DefaultFolder());
+    FreedesktopRegistrar registrar;
+    const std::unique_ptr<FileTypeRegistry> types = MakeSystemFileTypes();
+    QtIconFactory icons;
+    ProcessEnvironment environment;
+    AppServices services{settings, messages,  files,     dialogs,
+                         *shell,   instances, registrar, IconServices{*types, icons, environment}};
+
+    std::vector<std::string> arguments;
+    const QStringList all = QApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(PathFromQt(all.at(i)));
+
+    CMORKA2App app(services, MakePlaceholderViews);
+    if (!app.InitInstance(arguments)) return app.ExitCode();
+    const int result = QApplication::exec();
+    app.ExitInstance();
+    return result;
+}

@@ -1,0 +1,34 @@
+// Message boxes through one seam, so that tests answer them. Every box is captioned with the
+// product title; an OK or OK/Cancel box that names no icon shows the exclamation icon.
+#pragma once
+
+#include <string_view>
+
+namespace kantoria {
+
+enum class MbButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MbIcon { None, Exclamation, Information, Question, Stop };
+enum class MbAnswer { Ok, Cancel, Yes, No, Retry };
+
+class MessageBoxes {
+  public:
+    virtual ~MessageBoxes() = default;
+    // Shows text with exactly these buttons and icon and answers the button pressed.
+    virtual MbAnswer Show(std::string_view text, MbButtons buttons, MbIcon icon) = 0;
+};
+
+// The icon a box shows: the exclamation icon for an OK or OK/Cancel box that names none.
+MbIcon EffectiveIcon(MbButtons buttons, MbIcon icon);
+
+inline MbAnswer AfxMessageBox(MessageBoxes& boxes, std::string_view text,
+                              MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None) {
+    return boxes.Show(text, buttons, EffectiveIcon(buttons, icon));
+}
+
+// The desktop's message box, modal to the active window.
+class QtMessageBoxes final : public MessageBoxes {
+  public:
+    MbAnswer Show(std::string_view text, MbButtons buttons, MbIcon icon) override;
+};
+
+}  // namespace kantoria

@@ -1,0 +1,40 @@
+// An icon factory that keeps no pictures, only their number: it stands in until the views
+// draw the file-type icons, so that the icon rules already run on every open.
+#pragma once
+
+#include <memory>
+
+#include "catalogue/icon_factory.h"
+
+namespace kantoria {
+
+class CountedImageList final : public CImageList {
+  public:
+    int count = 0;
+};
+
+class StandInIconFactory final : public IconFactory {
+  public:
+    std::unique_ptr<IconListBuilder> NewLists() override { return std::make_unique<Builder>(); }
+
+  private:
+    class Builder final : public IconListBuilder {
+      public:
+        bool AppendFileIcon(std::string_view, int) override {
+            AppendDefaultIcon();
+            return true;
+        }
+        void AppendDefaultIcon() override {
+            ++large_->count;
+            ++small_->count;
+        }
+        std::unique_ptr<CImageList> TakeLargeList() override { return std::move(large_); }
+        std::unique_ptr<CImageList> TakeSmallList() override { return std::move(small_); }
+
+      private:
+        std::unique_ptr<CountedImageList> large_ = std::make_unique<CountedImageList>();
+        std::unique_ptr<CountedImageList> small_ = std::make_unique<CountedImageList>();
+    };
+};
+
+}  // namespace kantoria

@@ -1,0 +1,170 @@
+// Scripted stand-ins for everything the application reaches outside itself, and a harness
+// that builds the application object over them.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_services.h"
+#include "app/morka2_app.h"
+#include "app/placeholder_views.h"
+#include "app/stand_in_icons.h"
+#include "platform/desktop_shell_memory.h"
+#include "platform/environment.h"
+#include "platform/file_types_memory.h"
+#include "platform/settings_memory.h"
+#include "resources/string_table.h"
+
+namespace kantoria::test {
+
+// What happened, in order, across all fakes.
+using EventLog = std::vector<std::string>;
+
+struct ShownBox {
+    std::string text;
+    MbButtons buttons;
+    MbIcon icon;
+};
+
+class ScriptedMessageBoxes final : public MessageBoxes {
+  public:
+    std::vector<ShownBox> shown;
+    std::deque<MbAnswer> answers;  // Ok when empty
+    MbAnswer Show(std::string_view text, MbButtons buttons, MbIcon icon) override {
+        shown.push_back({std::string(text), buttons, icon});
+        if (answers.empty()) return MbAnswer::Ok;
+        const MbAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class ScriptedFileDialogs final : public FileDialogs {
+  public:
+    std::deque<std::optional<std::string>> answers;  // cancelled when empty
+    std::vector<std::string> proposed;
+    std::optional<std::string> GetOpenFileName() override { return Next(); }
+    std::optional<std::string> GetSaveFileName(std::string_view name) override {
+        proposed.emplace_back(name);
+        return Next();
+    }
+    std::optional<std::string> BrowseForFolder(std::string_view, std::string_view) override {
+        return Next();
+    }
+
+  private:
+    std::optional<std::string> Next() {
+        if (answers.empty()) return std::nullopt;
+        std::optional<std::string> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class ScriptedDialogRunner final : public DialogRunner {
+  public:
+    std::vector<QString> captions;
+    std::function<void(QDialog&)> inspect;
+    int DoModal(QDialog& dialog) override {
+        captions.push_back(dialog.windowTitle());
+        if (inspect) inspect(dialog);
+        return QDialog::Rejected;
+    }
+};
+
+class FakeInstances final : public InstanceDirectory {
+  public:
+    explicit FakeInstances(EventLog& log) : log_(log) {}
+    std::vector<RunningInstance> running;
+    std::vector<std::string> restored;
+    std::vector<std::pair<std::string, std::string>> handedOver;
+    InstanceHost* published = nullptr;
+
+    std::vector<RunningInstance> Others() override {
+        log_.push_back("find instances");
+        return running;
+    }
+    bool Restore(const RunningInstance& instance) override {
+        restored.push_back(instance.address);
+        return true;
+    }
+    bool HandOver(const RunningInstance& instance, const std::string& path) override {
+        handedOver.emplace_back(instance.address, path);
+        return true;
+    }
+    bool Publish(InstanceHost& host) override {
+        log_.push_back("publish");
+        published = &host;
+        return true;
+    }
+
+  private:
+    EventLog& log_;
+};
+
+class CountingRegistrar final : public FileTypeRegistrar {
+  public:
+    explicit CountingRegistrar(EventLog& log) : log_(log) {}
+    void RegisterShellFileTypes() override { log_.push_back("register file type"); }
+
+  private:
+    EventLog& log_;
+};
+
+class NoEnvironment final : public Environment {
+  public:
+    std::optional<std::string> Get(std::string_view) const override { return std::nullopt; }
+};
+
+// The application over fakes, with a folder of its own for catalogue files.
+struct AppHarness {
+    EventLog log;
+    MemorySettingsStore settings;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs files;
+    ScriptedDialogRunner dialogs;
+    RecordingDesktopShell shell;
+    FakeInstances instances{log};
+    CountingRegistrar registrar{log};
+    MemoryFileTypes types;
+    StandInIconFactory icons;
+    NoEnvironment environment;
+    AppServices services{settings, messages,  files,     dialogs,
+                         shell,    instances, registrar, IconServices{types, icons, environment}};
+    QTemporaryDir folder;
+    std::unique_ptr<CMORKA2App> app;
+
+    explicit AppHarness(ViewFactory views = MakePlaceholderViews)
+        : app(std::make_unique<CMORKA2App>(services, std::move(views))) {}
+
+    // A copy of the sample catalogue under name.
+    std::string Catalogue(const QString& name = QStringLiteral("MORKA.ZNL")) {
+        const QString path = folder.filePath(name);
+        QFile::remove(path);
+        QFile::copy(QStringLiteral(KANTORIA_EXAMPLES "/MORKA.ZNL"), path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        return path.toStdString();
+    }
+    std::string Missing() const {
+        return folder.filePath(QStringLiteral("gone.ZNL")).toStdString();
+    }
+
+    std::string Stored(int id) {
+        return settings.GetProfileString(LoadString(IDS_SECTION_SETTINGS), LoadString(id),
+                                         "<none>");
+    }
+    void StorePath(const std::string& path) {
+        settings.WriteProfileString(LoadString(IDS_SECTION_SETTINGS), LoadString(IDS_VALUE_ZNLPATH),
+                                    path);
+    }
+    // Ends the program as closing its window does.
+    void End() { app->ExitInstance(); }
+};
+
+}  // namespace kantoria::test

@@ -1,0 +1,371 @@
+// The main frame on the offscreen platform: its menus, keys, bars, routing, remembered
+// rectangle, about box, help and dropped files.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app_fakes.h"
+#include "resources/accelerator_table.h"
+#include "resources/command_ids.h"
+
+namespace kantoria {
+namespace {
+
+using test::AppHarness;
+
+// The menu bar as "popup/item=id" lines, "popup/-" for a separator.
+std::vector<std::string> MenuLines(QMenuBar& bar) {
+    std::vector<std::string> lines;
+    for (QAction* top : bar.actions()) {
+        const std::string popup = top->text().toStdString();
+        for (QAction* item : top->menu()->actions()) {
+            if (!item->isVisible()) continue;
+            if (item->isSeparator()) {
+                lines.push_back(popup + "/-");
+            } else {
+                lines.push_back(popup + "/" + item->text().toStdString() + "=" +
+                                std::to_string(item->data().toInt()));
+            }
+        }
+    }
+    return lines;
+}
+
+const std::vector<std::string> kMenuBar = {
+    "ﾌｧｲﾙ(&F)/新規作成(&N)=57600",
+    "ﾌｧｲﾙ(&F)/開く(&O)...\tCtrl+O=57601",
+    "ﾌｧｲﾙ(&F)/-",
+    "ﾌｧｲﾙ(&F)/上書き保存(&S)\tCtrl+S=57603",
+    "ﾌｧｲﾙ(&F)/名前を付けて保存(&A)...=57604",
+    "ﾌｧｲﾙ(&F)/-",
+    "ﾌｧｲﾙ(&F)/削除(&D)\tCtrl+D=32783",
+    "ﾌｧｲﾙ(&F)/-",
+    "ﾌｧｲﾙ(&F)/ﾌﾟﾛﾊﾟﾃｨ(&P)=32797",
+    "ﾌｧｲﾙ(&F)/-",
+    "ﾌｧｲﾙ(&F)/最新のファイル=57616",
+    "ﾌｧｲﾙ(&F)/-",
+    "ﾌｧｲﾙ(&F)/ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)=57665",
+    "編集(&E)/切り取り(&T)\tCtrl+X=57635",
+    "編集(&E)/ｺﾋﾟｰ(&C)\tCtrl+INS=57634",
+    "編集(&E)/貼り付け(&E)\tShift+INS=57637",
+    "表示(&V)/ﾂｰﾙ ﾊﾞｰ(&T)=59392",
+    "表示(&V)/ｽﾃｰﾀｽ ﾊﾞｰ(&S)=59393",
+    "表示(&V)/-",
+    "表示(&V)/並べて表示(&S)=59409",
+    "表示(&V)/アイコン(&N)=59408",
+    "表示(&V)/一覧(&L)=59410",
+    "表示(&V)/詳細(&D)=59411",
+    "表示(&V)/-",
+    "表示(&V)/最新の状態に更新(&R)=32785",
+    "行操作(&G)/追加(&A)=32782",
+    "行操作(&G)/更新(&E)=32781",
+    "ﾂｰﾙ(&T)/検索(&S)=32795",
+    "ﾍﾙﾌﾟ(&H)/ﾍﾙﾌﾟ(&H)=57670",
+    "ﾍﾙﾌﾟ(&H)/-",
+    "ﾍﾙﾌﾟ(&H)/ﾊﾞｰｼﾞｮﾝ情報(&A)=57664",
+};
+
+class FrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(h.app->NewDocument());
+        frame = h.app->MainFrame();
+        frame->ShowAtSavedPlace();
+    }
+    void Activate() {
+        QApplication::setActiveWindow(frame);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    }
+
+    AppHarness h;
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(FrameTest, MenuBarIsTheTableInOrder) {
+    EXPECT_EQ(MenuLines(*frame->menuBar()), kMenuBar);
+}
+
+TEST_F(FrameTest, PromptsAndTooltipsOnlyForTheFrameworkCommands) {
+    for (QAction* top : frame->menuBar()->actions()) {
+        for (QAction* item : top->menu()->actions()) {
+            const int id = item->data().toInt();
+            if (item->isSeparator() || id == ID_FILE_MRU_FILE1) continue;
+            EXPECT_EQ(item->statusTip().toStdString(), CommandPrompt(id)) << id;
+            if (id < kFirstFrameworkCommand) {
+                EXPECT_TRUE(item->statusTip().isEmpty()) << id;
+            }
+        }
+    }
+    EXPECT_EQ(frame->MenuAction(ID_FILE_NEW)->toolTip(), QStringLiteral("新規ファイル"));
+    EXPECT_EQ(frame->IdleMessage(),
+              QStringLiteral("ヘルプを表示するには F1 キーを押してください。"));
+    frame->MenuAction(ID_FILE_OPEN)->showStatusText(frame);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("既存のファイルを開く"));
+}
+
+TEST_F(FrameTest, ToolbarHasTheTenButtonsWithSeparatorsDockedAtTheTop) {
+    std::vector<int> ids;
+    for (QAction* action : frame->ToolBar()->actions()) {
+        ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
+        if (action->isSeparator()) continue;
+        EXPECT_FALSE(action->icon().isNull()) << ids.back();
+        EXPECT_EQ(action->toolTip().toStdString(), CommandTooltip(ids.back()));
+    }
+    const auto expected = MainToolbarButtons();
+    EXPECT_EQ(ids, std::vector<int>(expected.begin(), expected.end()));
+    EXPECT_EQ(frame->toolBarArea(frame->ToolBar()), Qt::TopToolBarArea);
+    EXPECT_EQ(frame->ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
+    EXPECT_TRUE(frame->ToolBar()->isMovable());
+}
+
+TEST_F(FrameTest, BarsToggleFromTheViewMenuWithTheirCheckMarks) {
+    for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        EXPECT_EQ(frame->StateOf(id).checked, true);
+        frame->RouteCommand(id);
+        EXPECT_EQ(frame->StateOf(id).checked, false);
+        frame->RouteCommand(id);
+        EXPECT_EQ(frame->StateOf(id).checked, true);
+    }
+    EXPECT_TRUE(frame->ToolBar()->isVisible());
+    EXPECT_TRUE(frame->statusBar()->isVisible());
+}
+
+TEST_F(FrameTest, TreeOnTheLeftAtItsWidthAndTheListActive) {
+    QTest::qWait(10);
+    EXPECT_EQ(frame->Splitter()->sizes().at(0), kTreePaneWidth);
+    EXPECT_EQ(frame->Splitter()->widget(0), frame->Views().tree->Widget());
+    EXPECT_EQ(frame->ActiveView(), frame->Views().list);
+}
+
+TEST_F(FrameTest, ListCommandsAreDisabledWhileTheTreeIsActive) {
+    Activate();
+    const std::vector<int> listCommands = {ID_EDIT_CUT,       ID_EDIT_COPY,    ID_EDIT_PASTE,
+                                           ID_VIEW_LARGEICON, ID_VIEW_DETAILS, ID_ENTRY_ADD,
+                                           ID_ENTRY_UPDATE,   ID_ENTRY_DELETE, ID_ENTRY_PROPERTIES};
+    const std::vector<int> alwaysOn = {ID_FILE_NEW,  ID_FILE_OPEN,    ID_FILE_SAVE,
+                                       ID_APP_ABOUT, ID_VIEW_TOOLBAR, ID_VIEW_REFRESH};
+    auto enabled = [&](int id) {
+        QAction* action = frame->MenuAction(id);
+        QWidget* button = frame->ToolBar()->widgetForAction(action);
+        if (button != nullptr) {
+            EXPECT_EQ(button->isEnabled(), action->isEnabled()) << id;
+        }
+        return action->isEnabled();
+    };
+    for (int id : listCommands) EXPECT_TRUE(enabled(id)) << id;
+
+    QTest::mouseClick(static_cast<QAbstractScrollArea*>(frame->Views().tree->Widget())->viewport(),
+                      Qt::LeftButton);
+    EXPECT_EQ(frame->ActiveView(), frame->Views().tree);
+    for (int id : listCommands) EXPECT_FALSE(enabled(id)) << id;
+    for (int id : alwaysOn) EXPECT_TRUE(enabled(id)) << id;
+
+    QTest::mouseClick(static_cast<QAbstractScrollArea*>(frame->Views().list->Widget())->viewport(),
+                      Qt::LeftButton);
+    EXPECT_EQ(frame->ActiveView(), frame->Views().list);
+    for (int id : listCommands) EXPECT_TRUE(enabled(id)) << id;
+    // Nothing on the route takes the search until its dialog exists.
+    EXPECT_FALSE(enabled(ID_TOOLS_SEARCH));
+}
+
+TEST_F(FrameTest, ViewModesShowTheCurrentOneChecked) {
+    frame->RouteCommand(ID_VIEW_LIST);
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->MenuAction(ID_VIEW_LIST)->isChecked());
+    EXPECT_FALSE(frame->MenuAction(ID_VIEW_DETAILS)->isChecked());
+}
+
+TEST_F(FrameTest, AboutBoxShowsTheProgramsTexts) {
+    QStringList texts;
+    bool hasIcon = false;
+    h.dialogs.inspect = [&](QDialog& dialog) {
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) texts << label->text();
+            if (!label->pixmap().isNull()) hasIcon = true;
+        }
+    };
+    frame->RouteCommand(ID_APP_ABOUT);
+    ASSERT_EQ(h.dialogs.captions.size(), 1u);
+    EXPECT_EQ(h.dialogs.captions[0], QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報\u3000Kantoria"));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Kantoria  Version 3.00")));
+    EXPECT_EQ(texts.size(), 3);
+    EXPECT_TRUE(hasIcon);
+}
+
+TEST_F(FrameTest, HelpOpensTheHelpPagesOrSaysWhyNot) {
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+    frame->RouteCommand(ID_HELP);
+    ASSERT_EQ(h.shell.openedUrls.size(), 1u);
+    const QUrl url(QString::fromStdString(h.shell.openedUrls[0]));
+    EXPECT_TRUE(url.isLocalFile());
+    EXPECT_TRUE(url.toLocalFile().endsWith(QStringLiteral("/help/index.html")));
+    EXPECT_TRUE(QFileInfo::exists(url.toLocalFile()));
+    EXPECT_TRUE(h.messages.shown.empty());
+
+    h.shell.failing.insert(h.shell.openedUrls[0]);
+    frame->RouteCommand(ID_HELP_FINDER);
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text.rfind("ヘルプを開けません。", 0), 0u);
+    EXPECT_EQ(h.messages.shown[0].icon, MbIcon::Exclamation);
+    qunsetenv("XDG_CACHE_HOME");
+}
+
+TEST_F(FrameTest, DroppedCatalogueIsOpened) {
+    const std::string path = h.Catalogue(QStringLiteral("dropped.ZNL"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    const QPoint at = frame->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &drop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("dropped.ZNL - Kantoria"));
+    EXPECT_EQ(h.app->Document()->PathName(), path);
+}
+
+// A view that takes every command but the ones it is told to refuse, and records what runs.
+class RecordingView final : public QListWidget, public CView {
+  public:
+    explicit RecordingView(QWidget* parent) : QListWidget(parent) {}
+    std::vector<int> ran;
+    QWidget* Widget() override { return this; }
+    void OnUpdate(CDocObserver*) override {}
+    bool QueryCommand(int id, CommandState&) override {
+        return id != ID_FILE_PRINT && id != ID_EDIT_UNDO && id != ID_NEXT_PANE &&
+               id != ID_PREV_PANE;
+    }
+    void RunCommand(int id) override { ran.push_back(id); }
+};
+
+struct KeyCase {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int command;  // 0: the key runs nothing
+};
+
+TEST(AcceleratorTest, EachKeyRunsItsCommand) {
+    RecordingView* list = nullptr;
+    AppHarness h([&](QSplitter& splitter, const ViewContext&) {
+        auto* tree = new RecordingView(&splitter);
+        list = new RecordingView(&splitter);
+        return FrameViews{tree, list};
+    });
+    ASSERT_TRUE(h.app->NewDocument());
+    CMainFrame* frame = h.app->MainFrame();
+    frame->ShowAtSavedPlace();
+    QApplication::setActiveWindow(frame);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    list->setFocus();
+
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const std::vector<KeyCase> cases = {
+        {Qt::Key_A, ctrl, ID_ENTRY_ADD},
+        {Qt::Key_C, ctrl, ID_EDIT_COPY},
+        {Qt::Key_Insert, ctrl, ID_EDIT_COPY},
+        {Qt::Key_E, ctrl, ID_ENTRY_EXPLORER},
+        {Qt::Key_N, ctrl, ID_FILE_NEW},
+        {Qt::Key_O, ctrl, ID_FILE_OPEN},
+        {Qt::Key_P, ctrl, 0},
+        {Qt::Key_R, ctrl, ID_ENTRY_OPEN},
+        {Qt::Key_S, ctrl, ID_FILE_SAVE},
+        {Qt::Key_U, ctrl, ID_ENTRY_UPDATE},
+        {Qt::Key_V, ctrl, ID_EDIT_PASTE},
+        {Qt::Key_Insert, shift, ID_EDIT_PASTE},
+        {Qt::Key_X, ctrl, ID_EDIT_CUT},
+        {Qt::Key_Delete, shift, ID_EDIT_CUT},
+        {Qt::Key_Z, ctrl, 0},
+        {Qt::Key_Backspace, Qt::AltModifier, 0},
+        {Qt::Key_D, ctrl, 0},
+    };
+    for (const KeyCase& c : cases) {
+        list->ran.clear();
+        QTest::keyClick(list, c.key, c.modifiers);
+        const std::vector<int> expected =
+            c.command == 0 ? std::vector<int>{} : std::vector<int>{c.command};
+        EXPECT_EQ(list->ran, expected)
+            << QKeySequence(c.key | c.modifiers).toString().toStdString();
+    }
+
+    QTest::keyClick(list, Qt::Key_F6);
+    EXPECT_EQ(frame->ActiveView(), frame->Views().tree);
+    QTest::keyClick(frame->Views().tree->Widget(), Qt::Key_F6, shift);
+    EXPECT_EQ(frame->ActiveView(), frame->Views().list);
+}
+
+// The remembered rectangle across two runs of the frame.
+class WindowPlaceTest : public ::testing::Test {
+  protected:
+    CMainFrame* Start() {
+        EXPECT_TRUE(h.app->NewDocument());
+        h.app->MainFrame()->ShowAtSavedPlace();
+        return h.app->MainFrame();
+    }
+    void Store(WinRect rect) { WriteWindowRect(h.settings, rect); }
+
+    AppHarness h;
+};
+
+TEST_F(WindowPlaceTest, FirstStartWritesTheFourValuesOnClosing) {
+    Start();
+    EXPECT_FALSE(h.settings.Has("STATUS", "WINPOSX"));
+    h.End();
+    const WinRect stored = ReadWindowRect(h.settings);
+    EXPECT_GT(stored.Width(), 0);
+    EXPECT_GT(stored.Height(), 0);
+}
+
+TEST_F(WindowPlaceTest, ZeroOriginWithASizeIsUsed) {
+    Store({0, 0, 800, 600});
+    CMainFrame* frame = Start();
+    EXPECT_EQ(frame->frameGeometry(), QRect(0, 0, 800, 600));
+    h.End();
+    EXPECT_EQ(ReadWindowRect(h.settings), (WinRect{0, 0, 800, 600}));
+}
+
+TEST_F(WindowPlaceTest, MaximisedCloseStoresTheMaximisedRectangle) {
+    Store({40, 30, 440, 330});
+    CMainFrame* frame = Start();
+    frame->showMaximized();
+    QTest::qWait(20);
+    const WinRect maximised{frame->frameGeometry().left(), frame->frameGeometry().top(),
+                            frame->frameGeometry().right() + 1,
+                            frame->frameGeometry().bottom() + 1};
+    EXPECT_GT(maximised.Width(), 400);
+    frame->close();
+    h.End();
+    EXPECT_EQ(ReadWindowRect(h.settings), maximised);
+
+    CMainFrame* next = Start();
+    EXPECT_FALSE(next->isMaximized());
+    EXPECT_EQ(next->frameGeometry().size(), QSize(maximised.Width(), maximised.Height()));
+}
+
+TEST_F(WindowPlaceTest, MinimisedCloseStoresWhereTheWindowComesBack) {
+    Store({40, 30, 440, 330});
+    CMainFrame* frame = Start();
+    frame->showMinimized();
+    QTest::qWait(20);
+    h.End();
+    EXPECT_EQ(ReadWindowRect(h.settings), (WinRect{40, 30, 440, 330}));
+}
+
+TEST_F(WindowPlaceTest, RectangleOnNoScreenFallsBackToTheDefaultPlace) {
+    Store({-5000, -5000, -4200, -4400});
+    CMainFrame* frame = Start();
+    EXPECT_TRUE(frame->screen()->geometry().intersects(frame->frameGeometry()));
+}
+
+}  // namespace
+}  // namespace kantoria
