@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/scripted_prompter.h"
+#include "app/scripted_message_boxes.h"
 #include "platform/desktop_shell_memory.h"
 #include "platform/settings_memory.h"
 #include "views/entry_list_view.h"
@@ -54,15 +54,15 @@ void AddEntries(CMORKA2Doc& doc, const std::string& folder, int count, std::mt19
 struct Panes {
     explicit Panes(CMORKA2Doc& doc) {
         auto* layout = new QHBoxLayout(&window);
-        tree = new CMORKA2TView(doc, shell, prompter, &window);
-        list = new CMORKA2View(doc, settings, prompter, &window);
+        tree = new CMORKA2TView(doc, shell, messages, &window);
+        list = new CMORKA2View(doc, settings, messages, &window);
         layout->addWidget(tree);
         layout->addWidget(list, 1);
         window.resize(1000, 600);
         window.show();
     }
     RecordingDesktopShell shell;
-    ScriptedPrompter prompter;
+    ScriptedMessageBoxes messages;
     MemorySettingsStore settings;
     QWidget window;
     CMORKA2TView* tree;

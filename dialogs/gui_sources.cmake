@@ -5,5 +5,4 @@ target_sources(kantoria_gui PRIVATE
   dialogs/program_icon.cpp
   dialogs/properties_dialog.cpp)
 target_sources(kantoria_gui PRIVATE
-  dialogs/dialog_prompter_desktop.cpp
   dialogs/search_dialog.cpp)

@@ -15,9 +15,9 @@
 
 namespace kantoria {
 
-using Answer = DialogPrompter::Answer;
-using Buttons = DialogPrompter::Buttons;
-using Icon = DialogPrompter::Icon;
+using Answer = MbAnswer;
+using Buttons = MbButtons;
+using Icon = MbIcon;
 
 // The running search's window onto the user: a progress window with Cancel once the walk
 // takes longer than a moment, and the question about folders that cannot be read. Events are
@@ -86,8 +86,13 @@ class CMORKA2Srch::Progress final : public SearchListener {
 };
 
 CMORKA2Srch::CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister& lister,
-                         DialogPrompter& prompter, QWidget* parent)
-    : QDialog(parent), m_pDoc(&doc), types_(types), prompter_(prompter), search_(doc, lister) {
+                         MessageBoxes& messages, FileDialogs& files, QWidget* parent)
+    : QDialog(parent),
+      m_pDoc(&doc),
+      types_(types),
+      messages_(messages),
+      files_(files),
+      search_(doc, lister) {
     setWindowTitle(QStringLiteral("追加検索"));
     folderEdit_ = new QLineEdit(this);
     extensionBox_ = new QComboBox(this);
@@ -167,11 +172,10 @@ std::string CMORKA2Srch::ChosenExtension() const {
 
 void CMORKA2Srch::OnBnClickedBrowse() {
     if (searching_) return;
-    const std::optional<QString> folder =
-        prompter_.PickFolder(this, QStringLiteral("検索するﾎﾙﾀﾞ"));
+    const std::optional<std::string> folder = files_.BrowseForFolder("検索するﾎﾙﾀﾞ", m_folder);
     if (!folder) return;
     UpdateData(true);
-    m_folder = FromQString(*folder);
+    m_folder = *folder;
     UpdateData(false);
 }
 
@@ -240,8 +244,8 @@ void CMORKA2Srch::reject() {
     QDialog::reject();
 }
 
-DialogPrompter::Answer CMORKA2Srch::Ask(const QString& text, Buttons buttons, Icon icon) {
-    return prompter_.Message(this, text, buttons, icon);
+MbAnswer CMORKA2Srch::Ask(const QString& text, Buttons buttons, Icon icon) {
+    return AfxMessageBox(messages_, FromQString(text), buttons, icon);
 }
 
 int CMORKA2Srch::DoModal() {

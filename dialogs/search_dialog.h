@@ -8,9 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "app/file_dialogs.h"
+#include "app/message_box.h"
 #include "catalogue/morka2_doc.h"
 #include "dialogs/auto_search.h"
-#include "dialogs/dialog_prompter.h"
 #include "platform/file_types.h"
 #include "platform/folder_lister.h"
 
@@ -25,7 +26,7 @@ class CMORKA2Srch : public QDialog {
   public:
     // None of the references is owned; all must outlive the dialog.
     CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister& lister,
-                DialogPrompter& prompter, QWidget* parent = nullptr);
+                MessageBoxes& messages, FileDialogs& files, QWidget* parent = nullptr);
     ~CMORKA2Srch() override;
 
     int DoModal();
@@ -56,11 +57,11 @@ class CMORKA2Srch : public QDialog {
     // Walks m_folder; false when the walk did not end (stopped, cancelled, unreadable).
     bool RunSearch();
     void TellSkippedFiles();
-    DialogPrompter::Answer Ask(const QString& text, DialogPrompter::Buttons buttons,
-                               DialogPrompter::Icon icon);
+    MbAnswer Ask(const QString& text, MbButtons buttons, MbIcon icon);
 
     FileTypeRegistry& types_;
-    DialogPrompter& prompter_;
+    MessageBoxes& messages_;
+    FileDialogs& files_;
     AutoSearch search_;
     QLineEdit* folderEdit_;
     QComboBox* extensionBox_;

@@ -7,7 +7,7 @@
 #include <QTreeView>
 #include <algorithm>
 
-#include "app/prompter.h"
+#include "app/message_box.h"
 #include "platform/settings_store.h"
 #include "resources/string_table.h"
 #include "views/entry_list_logic.h"
@@ -41,12 +41,12 @@ void SetUpItemView(QAbstractItemView* view) {
 
 }  // namespace
 
-CMORKA2View::CMORKA2View(CMORKA2Doc& doc, SettingsStore& settings, Prompter& prompter,
+CMORKA2View::CMORKA2View(CMORKA2Doc& doc, SettingsStore& settings, MessageBoxes& messages,
                          QWidget* parent)
     : QWidget(parent),
       doc_(doc),
       settings_(settings),
-      prompter_(prompter),
+      messages_(messages),
       viewType_(ReadViewType(settings)),
       model_(new EntryListModel(this)),
       stack_(new QStackedLayout(this)),
@@ -200,8 +200,7 @@ void CMORKA2View::OnRename(int row, const std::string& text) {
             QMetaObject::invokeMethod(this, &CMORKA2View::RefreshList, Qt::QueuedConnection);
             break;
         case RenameOutcome::Refused:
-            prompter_.ShowMessage(LoadString(IDS_TITLE_NOT_STORABLE), MessageButtons::Ok,
-                                  MessageIcon::Default);
+            AfxMessageBox(messages_, LoadString(IDS_TITLE_NOT_STORABLE));
             break;
         case RenameOutcome::Unchanged:
             break;

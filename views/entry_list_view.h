@@ -17,7 +17,7 @@ class QTreeView;
 
 namespace kantoria {
 
-class Prompter;
+class MessageBoxes;
 class SettingsStore;
 
 class CMORKA2View final : public QWidget, public CDocObserver {
@@ -25,8 +25,8 @@ class CMORKA2View final : public QWidget, public CDocObserver {
 
   public:
     // Reads the view mode from settings and joins doc's views. The document, the settings and
-    // the prompter must outlive the view.
-    CMORKA2View(CMORKA2Doc& doc, SettingsStore& settings, Prompter& prompter,
+    // the message boxes must outlive the view.
+    CMORKA2View(CMORKA2Doc& doc, SettingsStore& settings, MessageBoxes& messages,
                 QWidget* parent = nullptr);
     // Writes the view mode back to the settings.
     ~CMORKA2View() override;
@@ -61,7 +61,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
 
     CMORKA2Doc& doc_;
     SettingsStore& settings_;
-    Prompter& prompter_;
+    MessageBoxes& messages_;
     ViewType viewType_;
     EntryListModel* model_;  // children of this widget, as are the views below
     QStackedLayout* stack_;

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "app/prompter.h"
+#include "app/message_box.h"
 #include "platform/desktop_shell.h"
 #include "resources/string_table.h"
 #include "views/holder_tree_model.h"
@@ -22,12 +22,12 @@ QMenu* CreateHolderMenu(QWidget* parent) {
 
 }  // namespace
 
-CMORKA2TView::CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, Prompter& prompter,
+CMORKA2TView::CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, MessageBoxes& messages,
                            QWidget* parent)
     : QTreeView(parent),
       doc_(doc),
       shell_(shell),
-      prompter_(prompter),
+      messages_(messages),
       model_(new HolderTreeModel(this)),
       menu_(CreateHolderMenu(this)) {
     setModel(model_);
@@ -106,8 +106,7 @@ void CMORKA2TView::OnHolderExplorer() {
     if (selected.isEmpty()) return;
     const int node = HolderTreeModel::NodeOf(selected.front());
     if (!shell_.OpenFolder(model_->tree().node(node).folder).ok)
-        prompter_.ShowMessage(LoadString(IDS_FILE_OR_PROGRAM_MISSING), MessageButtons::Ok,
-                              MessageIcon::Default);
+        AfxMessageBox(messages_, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
 }  // namespace kantoria

@@ -12,7 +12,7 @@ namespace kantoria {
 
 class DesktopShell;
 class HolderTreeModel;
-class Prompter;
+class MessageBoxes;
 
 inline constexpr int ID_HOLDER_EXPLORER = 32798;
 
@@ -20,8 +20,8 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     Q_OBJECT
 
   public:
-    // Joins doc's views; the document, the shell and the prompter must outlive the view.
-    CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, Prompter& prompter,
+    // Joins doc's views; the document, the shell and the message boxes must outlive the view.
+    CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, MessageBoxes& messages,
                  QWidget* parent = nullptr);
     ~CMORKA2TView() override;
 
@@ -47,7 +47,7 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
 
     CMORKA2Doc& doc_;
     DesktopShell& shell_;
-    Prompter& prompter_;
+    MessageBoxes& messages_;
     HolderTreeModel* model_;  // a child of this view
     QMenu* menu_;             // a child of this view
 };

@@ -9,7 +9,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/message_box_prompter.h"
+#include "app/message_box.h"
 #include "platform/desktop_shell.h"
 #include "platform/settings_memory.h"
 #include "platform/text_codec.h"
@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
     QSplitter window;
     window.setWindowTitle(QStringLiteral("Kantoria"));
     const std::unique_ptr<kantoria::DesktopShell> shell = kantoria::CreateDesktopShell();
-    kantoria::MessageBoxPrompter prompter(&window);
-    auto* tree = new kantoria::CMORKA2TView(doc, *shell, prompter, &window);
-    auto* list = new kantoria::CMORKA2View(doc, settings, prompter, &window);
+    kantoria::QtMessageBoxes messages;
+    auto* tree = new kantoria::CMORKA2TView(doc, *shell, messages, &window);
+    auto* list = new kantoria::CMORKA2View(doc, settings, messages, &window);
     // Until file-type icons exist, every entry shows the style's file picture.
     const QIcon file = app.style()->standardIcon(QStyle::SP_FileIcon);
     list->SetIconLookup([file](int, bool) { return file; });

@@ -14,6 +14,8 @@
 #include "app/app_services.h"
 #include "app/morka2_app.h"
 #include "app/placeholder_views.h"
+#include "app/scripted_file_dialogs.h"
+#include "app/scripted_message_boxes.h"
 #include "app/stand_in_icons.h"
 #include "platform/desktop_shell_memory.h"
 #include "platform/environment.h"
@@ -23,49 +25,10 @@
 
 namespace kantoria::test {
 
+using kantoria::ScriptedFileDialogs;
+
 // What happened, in order, across all fakes.
 using EventLog = std::vector<std::string>;
-
-struct ShownBox {
-    std::string text;
-    MbButtons buttons;
-    MbIcon icon;
-};
-
-class ScriptedMessageBoxes final : public MessageBoxes {
-  public:
-    std::vector<ShownBox> shown;
-    std::deque<MbAnswer> answers;  // Ok when empty
-    MbAnswer Show(std::string_view text, MbButtons buttons, MbIcon icon) override {
-        shown.push_back({std::string(text), buttons, icon});
-        if (answers.empty()) return MbAnswer::Ok;
-        const MbAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
-
-class ScriptedFileDialogs final : public FileDialogs {
-  public:
-    std::deque<std::optional<std::string>> answers;  // cancelled when empty
-    std::vector<std::string> proposed;
-    std::optional<std::string> GetOpenFileName() override { return Next(); }
-    std::optional<std::string> GetSaveFileName(std::string_view name) override {
-        proposed.emplace_back(name);
-        return Next();
-    }
-    std::optional<std::string> BrowseForFolder(std::string_view, std::string_view) override {
-        return Next();
-    }
-
-  private:
-    std::optional<std::string> Next() {
-        if (answers.empty()) return std::nullopt;
-        std::optional<std::string> answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
 
 class ScriptedDialogRunner final : public DialogRunner {
   public:

@@ -11,25 +11,27 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/scripted_file_dialogs.h"
+#include "app/scripted_message_boxes.h"
 #include "dialog_test_support.h"
 #include "fake_lister.h"
 #include "platform/file_types_memory.h"
-#include "scripted_prompter.h"
 
 namespace kantoria {
 namespace {
 
-using Answer = DialogPrompter::Answer;
+using Answer = MbAnswer;
 using test::Part;
 
-const QString kNothingFound = QStringLiteral("検索結果：該当がありませんでした。");
+const std::string kNothingFound = "検索結果：該当がありませんでした。";
 
 struct SearchDialogTest : ::testing::Test {
     CMORKA2Doc doc;
     MemoryFileTypes types;
     test::FakeLister lister;
-    test::ScriptedPrompter prompter;
-    CMORKA2Srch dialog{doc, types, lister, prompter};
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs files;
+    CMORKA2Srch dialog{doc, types, lister, messages, files};
 
     SearchDialogTest() {
         EXPECT_TRUE(types.LoadTable(KANTORIA_TEST_DATA "/file_types.txt"));
@@ -63,34 +65,34 @@ TEST_F(SearchDialogTest, OpensWithSubfoldersAndTheDocLine) {
 
 TEST_F(SearchDialogTest, AnEmptyFolderFieldDoesNothing) {
     Search("");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST_F(SearchDialogTest, OkToTheQuestionEndsTheDialogWithTheEntries) {
-    prompter.answers = {Answer::Ok};
+    messages.answers = {Answer::Ok};
     Search("C:\\Docs");
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0], "検索結果： 4 件見つかりました。追加しますか?");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "検索結果： 4 件見つかりました。追加しますか?");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "report1", "Report.DOC"}));
 }
 
 TEST_F(SearchDialogTest, CancelToTheQuestionTakesThemBackAndStaysOpen) {
-    prompter.answers = {Answer::Cancel, Answer::Ok};
+    messages.answers = {Answer::Cancel, Answer::Ok};
     Search("C:\\Docs");
     EXPECT_TRUE(doc.m_EntryList.empty());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     // The same search again finds them all again, titled as the first time.
     Search("C:\\Docs");
-    EXPECT_EQ(prompter.messages.back(), "検索結果： 4 件見つかりました。追加しますか?");
+    EXPECT_EQ(messages.shown.back().text, "検索結果： 4 件見つかりました。追加しますか?");
     EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "report1", "Report.DOC"}));
 }
 
 TEST_F(SearchDialogTest, OnlyTheChosenExtensionWithoutSubfolders) {
     Part<QCheckBox>(dialog, "useExt")->setChecked(true);
     Part<QCheckBox>(dialog, "subFolders")->setChecked(false);
-    prompter.answers = {Answer::Ok};
+    messages.answers = {Answer::Ok};
     Search("C:\\Docs");
     EXPECT_EQ(Titles(), (std::vector<std::string>{"report"}));
 }
@@ -100,7 +102,8 @@ TEST_F(SearchDialogTest, NothingNewSaysSoAndStaysOpen) {
     Part<QCheckBox>(dialog, "useExt")->setChecked(true);
     Part<QCheckBox>(dialog, "subFolders")->setChecked(false);
     Search("C:\\Docs");
-    EXPECT_EQ(prompter.messages, std::vector<QString>{kNothingFound});
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, kNothingFound);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
 }
 
@@ -108,37 +111,38 @@ TEST_F(SearchDialogTest, ATypedExtensionThatIsNoLineAsksForALine) {
     Part<QCheckBox>(dialog, "useExt")->setChecked(true);
     Part<QComboBox>(dialog, "extensions")->setEditText(".doc");
     Search("C:\\Docs");
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0], "検索する拡張子を一覧から選んでください。");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "検索する拡張子を一覧から選んでください。");
     EXPECT_TRUE(doc.m_EntryList.empty());
 }
 
 TEST_F(SearchDialogTest, UnreadableFoldersAskToSkipOrStop) {
     lister.MakeUnlistable("C:\\Docs\\old");
-    prompter.answers = {Answer::Yes, Answer::Ok};
+    messages.answers = {Answer::Yes, Answer::Ok};
     Search("C:\\Docs");
-    EXPECT_TRUE(prompter.messages[0].contains("C:\\Docs\\old"));
-    EXPECT_TRUE(prompter.messages[0].contains("Permission denied"));
+    EXPECT_TRUE((messages.shown[0].text.find("C:\\Docs\\old") != std::string::npos));
+    EXPECT_TRUE((messages.shown[0].text.find("Permission denied") != std::string::npos));
     EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "Report.DOC"}));
 
     doc.m_EntryList.Clear();
-    prompter.messages.clear();
-    prompter.answers = {Answer::No};
+    messages.shown.clear();
+    messages.answers = {Answer::No};
     Search("C:\\Docs");
-    EXPECT_EQ(prompter.messages.size(), 1u);  // no result message after a stop
+    EXPECT_EQ(messages.shown.size(), 1u);  // no result message after a stop
     EXPECT_TRUE(doc.m_EntryList.empty());
 }
 
 TEST_F(SearchDialogTest, AFolderThatCannotBeOpenedIsReported) {
     Search("C:\\Nowhere");
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_TRUE(prompter.messages[0].startsWith("ホルダー「C:\\Nowhere」を開けません。"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE((messages.shown[0].text.rfind("ホルダー「C:\\Nowhere」を開けません。", 0) == 0));
 }
 
 TEST_F(SearchDialogTest, BrowseFillsTheFolderAndKeepsTheChoices) {
     Part<QCheckBox>(dialog, "subFolders")->setChecked(false);
-    prompter.folders = {QStringLiteral("/home/u/文書")};
+    files.answers = {"/home/u/文書"};
     QTest::mouseClick(Part<QPushButton>(dialog, "browse"), Qt::LeftButton);
+    EXPECT_EQ(files.folderCaptions.at(0), "検索するﾎﾙﾀﾞ");
     EXPECT_EQ(Part<QLineEdit>(dialog, "folder")->text(), "/home/u/文書");
     EXPECT_FALSE(Part<QCheckBox>(dialog, "subFolders")->isChecked());
     QTest::mouseClick(Part<QPushButton>(dialog, "browse"), Qt::LeftButton);  // cancelled
@@ -158,7 +162,7 @@ TEST_F(SearchDialogTest, ALongWalkShowsProgressAndCancelTakesItBack) {
     QTimer::singleShot(0, cancelSoon);
     Search("C:\\Big");
     EXPECT_TRUE(sawProgress);
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(doc.m_EntryList.empty());
     EXPECT_FALSE(dialog.IsSearching());
     EXPECT_TRUE(dialog.isEnabled());

@@ -149,14 +149,14 @@ TEST_F(EntryListViewTest, RenameKeepsTheOldTitleWhenThereIsNothingToDo) {
     EditTitle("Alpha", "dropped", Qt::Key_Escape);
     EditTitle("Alpha", "Alpha");
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(EntryListViewTest, RenameRefusesLineBreaksWithAMessage) {
     EditTitle("Alpha", "two\nlines");
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, LoadString(IDS_TITLE_NOT_STORABLE));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, LoadString(IDS_TITLE_NOT_STORABLE));
 }
 
 TEST_F(EntryListViewTest, RenameToAnotherTitleActsOnThePickedEntry) {
@@ -171,14 +171,14 @@ TEST_F(EntryListViewTest, RenameToAnotherTitleActsOnThePickedEntry) {
 
 TEST(EntryListViewType, ReadAtConstructionAndWrittenAtDestruction) {
     CMORKA2Doc doc;
-    ScriptedPrompter prompter;
+    ScriptedMessageBoxes messages;
     const std::pair<std::optional<std::string>, ViewType> cases[] = {
         {std::nullopt, ViewType::Report}, {"3", ViewType::List}, {"x", ViewType::LargeIcon}};
     for (const auto& [stored, type] : cases) {
         MemorySettingsStore settings;
         if (stored) settings.WriteProfileString("SETTINGS", "TYPE", *stored);
         {
-            CMORKA2View view(doc, settings, prompter);
+            CMORKA2View view(doc, settings, messages);
             EXPECT_EQ(view.viewType(), type);
             view.OnViewSmallIcon();
         }
@@ -188,9 +188,9 @@ TEST(EntryListViewType, ReadAtConstructionAndWrittenAtDestruction) {
 
 TEST(EntryListViewEmpty, ReportModeShowsTheHeadingsOfAnEmptyCatalogue) {
     CMORKA2Doc doc;
-    ScriptedPrompter prompter;
+    ScriptedMessageBoxes messages;
     MemorySettingsStore settings;
-    CMORKA2View view(doc, settings, prompter);
+    CMORKA2View view(doc, settings, messages);
     view.resize(600, 300);
     view.show();
     doc.UpdateAllViews(nullptr);

@@ -91,7 +91,7 @@ TEST_F(HolderTreeViewTest, RightClickHighlightsAndOffersTheExplorer) {
     menu->actions().front()->trigger();
     menu->close();
     EXPECT_EQ(shell.openedFolders, (std::vector<std::string>{"C:\\Docs\\"}));
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(messages.shown.empty());
 
     // A right click on empty space does nothing.
     ClickTree({20, tree->viewport()->height() - 5}, Qt::RightButton);
@@ -104,9 +104,9 @@ TEST_F(HolderTreeViewTest, FailedExplorerSaysSo) {
     ClickHolder("D:\\Work\\", Qt::RightButton);
     tree->popupMenu()->actions().front()->trigger();
     tree->popupMenu()->close();
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, LoadString(118));
-    EXPECT_EQ(prompter.shown[0].buttons, MessageButtons::Ok);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, LoadString(118));
+    EXPECT_EQ(messages.shown[0].buttons, MbButtons::Ok);
 }
 
 class EqualLabelsTest : public ViewsTest {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/scripted_prompter.h"
+#include "app/scripted_message_boxes.h"
 #include "catalogue/morka2_doc.h"
 #include "platform/desktop_shell_memory.h"
 #include "platform/settings_memory.h"
@@ -34,8 +34,8 @@ class ViewsTest : public ::testing::Test {
         doc.RebuildHolders();
         window = std::make_unique<QWidget>();
         auto* layout = new QHBoxLayout(window.get());
-        tree = new CMORKA2TView(doc, shell, prompter, window.get());
-        list = new CMORKA2View(doc, settings, prompter, window.get());
+        tree = new CMORKA2TView(doc, shell, messages, window.get());
+        list = new CMORKA2View(doc, settings, messages, window.get());
         layout->addWidget(tree);
         layout->addWidget(list, 1);
         window->resize(900, 400);
@@ -98,7 +98,7 @@ class ViewsTest : public ::testing::Test {
 
     CMORKA2Doc doc;
     RecordingDesktopShell shell;
-    ScriptedPrompter prompter;
+    ScriptedMessageBoxes messages;
     MemorySettingsStore settings;
     std::unique_ptr<QWidget> window;
     CMORKA2TView* tree = nullptr;  // children of window
