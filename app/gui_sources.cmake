@@ -12,7 +12,7 @@ target_sources(kantoria_gui PRIVATE
   app/main_frame.cpp
   app/message_box.cpp
   app/morka2_app.cpp
-  app/placeholder_views.cpp
+  app/frame_views.cpp
   app/qsettings_store.cpp
   app/recent_files.cpp
   app/resources_init.cpp

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_views.h"
 #include "app/freedesktop_registrar.h"
 #include "app/local_instances.h"
 #include "app/morka2_app.h"
-#include "app/placeholder_views.h"
 #include "app/qsettings_store.h"
 #include "app/qt_text.h"
 #include "platform/environment.h"
@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
     const QStringList all = QApplication::arguments();
     for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(PathFromQt(all.at(i)));
 
-    CMORKA2App app(services, MakePlaceholderViews);
+    CMORKA2App app(services, MakeFrameViews);
     if (!app.InitInstance(arguments)) return app.ExitCode();
     const int result = QApplication::exec();
     app.ExitInstance();

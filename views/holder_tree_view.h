@@ -5,6 +5,7 @@
 #include <QTreeView>
 
 #include "catalogue/morka2_doc.h"
+#include "resources/command_ids.h"
 
 class QMenu;
 
@@ -13,8 +14,6 @@ namespace kantoria {
 class DesktopShell;
 class HolderTreeModel;
 class MessageBoxes;
-
-inline constexpr int ID_HOLDER_EXPLORER = 32798;
 
 class CMORKA2TView final : public QTreeView, public CDocObserver {
     Q_OBJECT

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/app_services.h"
+#include "app/frame_views.h"
 #include "app/morka2_app.h"
-#include "app/placeholder_views.h"
 #include "app/scripted_file_dialogs.h"
 #include "app/scripted_message_boxes.h"
 #include "app/stand_in_icons.h"
@@ -103,7 +103,7 @@ struct AppHarness {
     QTemporaryDir folder;
     std::unique_ptr<CMORKA2App> app;
 
-    explicit AppHarness(ViewFactory views = MakePlaceholderViews)
+    explicit AppHarness(ViewFactory views = MakeFrameViews)
         : app(std::make_unique<CMORKA2App>(services, std::move(views))) {}
 
     // A copy of the sample catalogue under name.

@@ -15,6 +15,7 @@
 #include "app_fakes.h"
 #include "resources/accelerator_table.h"
 #include "resources/command_ids.h"
+#include "views/entry_list_view.h"
 
 namespace kantoria {
 namespace {
@@ -147,9 +148,9 @@ TEST_F(FrameTest, TreeOnTheLeftAtItsWidthAndTheListActive) {
 
 TEST_F(FrameTest, ListCommandsAreDisabledWhileTheTreeIsActive) {
     Activate();
-    const std::vector<int> listCommands = {ID_EDIT_CUT,       ID_EDIT_COPY,    ID_EDIT_PASTE,
-                                           ID_VIEW_LARGEICON, ID_VIEW_DETAILS, ID_ENTRY_ADD,
-                                           ID_ENTRY_UPDATE,   ID_ENTRY_DELETE, ID_ENTRY_PROPERTIES};
+    // The commands the entry list takes today; its entry commands join this list as they come.
+    const std::vector<int> listCommands = {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST,
+                                           ID_VIEW_DETAILS};
     const std::vector<int> alwaysOn = {ID_FILE_NEW,  ID_FILE_OPEN,    ID_FILE_SAVE,
                                        ID_APP_ABOUT, ID_VIEW_TOOLBAR, ID_VIEW_REFRESH};
     auto enabled = [&](int id) {
@@ -168,8 +169,8 @@ TEST_F(FrameTest, ListCommandsAreDisabledWhileTheTreeIsActive) {
     for (int id : listCommands) EXPECT_FALSE(enabled(id)) << id;
     for (int id : alwaysOn) EXPECT_TRUE(enabled(id)) << id;
 
-    QTest::mouseClick(static_cast<QAbstractScrollArea*>(frame->Views().list->Widget())->viewport(),
-                      Qt::LeftButton);
+    auto* list = static_cast<CMORKA2View*>(frame->Views().list->Widget());
+    QTest::mouseClick(list->currentView()->viewport(), Qt::LeftButton);
     EXPECT_EQ(frame->ActiveView(), frame->Views().list);
     for (int id : listCommands) EXPECT_TRUE(enabled(id)) << id;
     // Nothing on the route takes the search until its dialog exists.
