@@ -19,6 +19,7 @@ int main(int argc, char* argv[]) {
     using namespace kantoria;
     QApplication application(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("kantoria"));
+    ChooseIconTheme();
 
     QSettingsStore settings(LoadString(IDS_REGISTRY_KEY), LoadString(AFX_IDS_APP_TITLE));
     QtMessageBoxes messages;

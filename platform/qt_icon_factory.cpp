@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
+#include <QMimeDatabase>
+#include <QMimeType>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -15,10 +17,23 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A file type's themed icon, or its generic one when the theme has no picture of its own
+// (themes draw "x-office-spreadsheet", seldom "application-vnd.ms-excel"). The type's icon
+// name is its MIME type with the first '/' written as '-'.
+QIcon ThemedIcon(const QString& name) {
+    if (QIcon::hasThemeIcon(name)) return QIcon::fromTheme(name);
+    const qsizetype dash = name.indexOf(u'-');
+    if (dash <= 0) return {};
+    const QMimeType type =
+        QMimeDatabase().mimeTypeForName(name.left(dash) + u'/' + name.mid(dash + 1));
+    if (!type.isValid() || !QIcon::hasThemeIcon(type.genericIconName())) return {};
+    return QIcon::fromTheme(type.genericIconName());
+}
+
 // A themed icon name, an image file, or a program whose desktop entry names its icon.
 QIcon IconOf(const QString& source) {
     if (source.isEmpty()) return {};
-    if (!QFileInfo(source).isAbsolute()) return QIcon::fromTheme(source);
+    if (!QFileInfo(source).isAbsolute()) return ThemedIcon(source);
     const QFileInfo file(source);
     if (!file.isFile()) return {};
     if (!QImageReader::imageFormat(source).isEmpty()) return QIcon(source);
@@ -61,6 +76,16 @@ class QtIconListBuilder final : public IconListBuilder {
 };
 
 }  // namespace
+
+void ChooseIconTheme() {
+    // Outside a desktop session Qt knows no theme; the desktop's own is the best guess.
+    if (QIcon::hasThemeIcon(QStringLiteral("text-x-generic"))) return;
+    for (const QString& theme : {QStringLiteral("Adwaita"), QStringLiteral("breeze")}) {
+        QIcon::setThemeName(theme);
+        if (QIcon::hasThemeIcon(QStringLiteral("text-x-generic"))) return;
+    }
+    QIcon::setThemeName(QString());
+}
 
 const std::vector<QPixmap>& ImagesOf(const std::unique_ptr<CImageList>& list) {
     static const std::vector<QPixmap> none;

@@ -23,6 +23,10 @@ class QtImageList final : public CImageList {
 // The pictures of a list the document holds; empty when there is no list.
 const std::vector<QPixmap>& ImagesOf(const std::unique_ptr<CImageList>& list);
 
+// Makes sure themed icon names find pictures: when the session names no icon theme that has
+// file-type pictures, the first installed desktop theme is used.
+void ChooseIconTheme();
+
 // The program's own picture of a page without a type, drawn at size x size.
 QPixmap BlankPagePicture(int size);
 
