@@ -1,6 +1,10 @@
 #include "app/document_commands.h"
 
+#include <memory>
+
 #include "app/instance_match.h"
+#include "dialogs/search_dialog.h"
+#include "platform/folder_lister.h"
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
 
@@ -12,7 +16,7 @@ DocumentCommands::DocumentCommands(DocumentSession& session, AppServices& servic
 
 bool DocumentCommands::QueryCommand(int id, CommandState&) {
     return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_FILE_NEW ||
-           id == ID_VIEW_REFRESH;
+           id == ID_VIEW_REFRESH || id == ID_TOOLS_SEARCH;
 }
 
 void DocumentCommands::RunCommand(int id) {
@@ -25,6 +29,9 @@ void DocumentCommands::RunCommand(int id) {
             break;
         case ID_FILE_NEW:
             OnFileNew();
+            break;
+        case ID_TOOLS_SEARCH:
+            OnToolsSearch();
             break;
         case ID_VIEW_REFRESH:
             OnViewRefresh();
@@ -67,6 +74,17 @@ void DocumentCommands::OnFileNew() {
     doc.m_ExtList.clear();
     doc.m_ImageListSmall.reset();
     doc.m_ImageListLarge.reset();
+    doc.UpdateAllViews(nullptr);
+}
+
+void DocumentCommands::OnToolsSearch() {
+    CMORKA2Doc& doc = session_.Doc();
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    CMORKA2Srch dialog(doc, services_.icons.types, *lister, services_.messages, services_.files);
+    dialog.OnInitDialog();
+    // The dialog has appended what it found; only an OK keeps it and shows it.
+    if (services_.dialogs.DoModal(dialog) != QDialog::Accepted) return;
+    session_.RebuildHoldersAndIcons();
     doc.UpdateAllViews(nullptr);
 }
 

@@ -1,4 +1,5 @@
-// The document's place on the command route: Save, Save As, New and Refresh.
+// The document's place on the command route: Save, Save As, New, Refresh and the automatic
+// search.
 #pragma once
 
 #include <functional>
@@ -25,6 +26,7 @@ class DocumentCommands final : public CommandTarget {
   private:
     void OnFileNew();
     void OnViewRefresh();
+    void OnToolsSearch();
     std::string ProposedName() const;
 
     DocumentSession& session_;

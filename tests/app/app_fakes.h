@@ -36,8 +36,9 @@ class ScriptedDialogRunner final : public DialogRunner {
     std::function<void(QDialog&)> inspect;
     int DoModal(QDialog& dialog) override {
         captions.push_back(dialog.windowTitle());
+        // The dialog ends as the test left it: Rejected unless the test pressed its OK.
         if (inspect) inspect(dialog);
-        return QDialog::Rejected;
+        return dialog.result() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
     }
 };
 

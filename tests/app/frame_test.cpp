@@ -2,12 +2,16 @@
 // rectangle, about box, help and dropped files.
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
@@ -16,6 +20,8 @@
 #include "resources/accelerator_table.h"
 #include "resources/command_ids.h"
 #include "views/entry_list_view.h"
+#include "views/holder_tree_model.h"
+#include "views/holder_tree_view.h"
 
 namespace kantoria {
 namespace {
@@ -173,8 +179,7 @@ TEST_F(FrameTest, ListCommandsAreDisabledWhileTheTreeIsActive) {
     QTest::mouseClick(list->currentView()->viewport(), Qt::LeftButton);
     EXPECT_EQ(frame->ActiveView(), frame->Views().list);
     for (int id : listCommands) EXPECT_TRUE(enabled(id)) << id;
-    // Nothing on the route takes the search until its dialog exists.
-    EXPECT_FALSE(enabled(ID_TOOLS_SEARCH));
+    EXPECT_TRUE(enabled(ID_TOOLS_SEARCH));
 }
 
 TEST_F(FrameTest, ViewModesShowTheCurrentOneChecked) {
@@ -218,6 +223,33 @@ TEST_F(FrameTest, HelpOpensTheHelpPagesOrSaysWhyNot) {
     EXPECT_EQ(h.messages.shown[0].text.rfind("ヘルプを開けません。", 0), 0u);
     EXPECT_EQ(h.messages.shown[0].icon, MbIcon::Exclamation);
     qunsetenv("XDG_CACHE_HOME");
+}
+
+// The search command runs the search dialog; entries found show once the dialog ends with OK,
+// and a dialog closed otherwise leaves the catalogue as it was.
+TEST_F(FrameTest, SearchAddsWhatTheDialogFoundAndShowsIt) {
+    QTemporaryDir folder;
+    for (const char* name : {"a.txt", "b.txt"})
+        QFile(folder.filePath(name)).open(QIODevice::WriteOnly);
+    auto search = [&](bool pressOk) {
+        h.dialogs.inspect = [&, pressOk](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("folder"))->setText(folder.path());
+            if (pressOk) dialog.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        };
+        frame->RouteCommand(ID_TOOLS_SEARCH);
+    };
+    search(false);
+    EXPECT_EQ(h.dialogs.captions.back(), QStringLiteral("追加検索"));
+    EXPECT_TRUE(h.app->Document()->Doc().m_EntryList.empty());
+
+    search(true);  // the question "追加しますか?" is answered OK by the scripted boxes
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text, "検索結果： 2 件見つかりました。追加しますか?");
+    const CMORKA2Doc& doc = h.app->Document()->Doc();
+    EXPECT_EQ(doc.m_EntryList.size(), 2u);
+    ASSERT_EQ(doc.m_HolderList.size(), 1u);
+    auto* tree = static_cast<CMORKA2TView*>(frame->Views().tree->Widget());
+    EXPECT_EQ(tree->holderModel()->rowCount(), 1);  // the views were refreshed
 }
 
 TEST_F(FrameTest, DroppedCatalogueIsOpened) {
