@@ -74,8 +74,15 @@ OpenOutcome DocumentSession::OnOpenDocument(const std::string& path, std::string
         if (addFile_) addFile_(path);
         return OpenOutcome::NotCatalogue;
     }
-    // An empty catalogue file takes over the catalogue being edited.
-    if (IsEmptyFile(path) && !doc_.m_EntryList.empty()) doc_.SaveCatalogue(path);
+    // Changes since the last write belong to the catalogue being left: write them to its own
+    // file first, as the end of the program would. When that fails nothing is opened, so the
+    // entries stay on screen for another try.
+    if (!doc_.m_EntryList.empty() && !path_.empty() && !WriteBeforeLoading(path_, reason))
+        return OpenOutcome::Failed;
+    // An empty catalogue file takes over the catalogue being edited; a failed write must not
+    // be followed by reading the empty file over the entries.
+    if (IsEmptyFile(path) && !doc_.m_EntryList.empty() && !WriteBeforeLoading(path, reason))
+        return OpenOutcome::Failed;
     const IoStatus status = doc_.LoadCatalogue(path);
     RebuildHoldersAndIcons();
     if (!status) {
@@ -83,6 +90,14 @@ OpenOutcome DocumentSession::OnOpenDocument(const std::string& path, std::string
         return OpenOutcome::Failed;
     }
     return OpenOutcome::Opened;
+}
+
+bool DocumentSession::WriteBeforeLoading(const std::string& target, std::string& reason) {
+    const IoStatus status = doc_.SaveCatalogue(target);
+    if (status) return true;
+    reason =
+        FormatString(IDS_SAVE_FAILED, {target, FormatString(IDS_REASON_OTHER, {status.reason()})});
+    return false;
 }
 
 bool DocumentSession::OnSaveDocument(const std::string& path, std::string& reason) {

@@ -45,6 +45,9 @@ class DocumentSession {
     void RebuildHoldersAndIcons();
 
   private:
+    // Writes the catalogue to target before another file is read into it; reason says why not.
+    bool WriteBeforeLoading(const std::string& target, std::string& reason);
+
     SettingsStore& settings_;
     IconServices icons_;
     std::function<void(const std::string&)> addFile_;

@@ -157,6 +157,34 @@ TEST_F(OpenPathTest, FileOpenAndRecentFilesGoThroughTheSamePath) {
     EXPECT_EQ(h.app->Recent().Items(), std::vector<std::string>{first});
 }
 
+TEST_F(OpenPathTest, OpeningAnotherCatalogueWritesTheCurrentOneFirst) {
+    const std::string second = h.Catalogue(QStringLiteral("second.ZNL"));
+    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    EXPECT_TRUE(h.app->OpenDocumentFile(second));
+    EXPECT_NE(ReadFile(first).find("kept.txt"), std::string::npos);
+    EXPECT_EQ(ReadFile(second).find("kept.txt"), std::string::npos);  // never overwritten
+    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
+}
+
+TEST_F(OpenPathTest, AFailedWriteOfTheCurrentCatalogueKeepsItOpen) {
+    const std::string second = h.Catalogue(QStringLiteral("second.ZNL"));
+    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    h.app->Document()->SetPathName(h.folder.filePath(QStringLiteral("gone/x.ZNL")).toStdString());
+    EXPECT_FALSE(h.app->OpenDocumentFile(second));
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_NE(h.messages.shown[0].text.find("に保存できません。"), std::string::npos);
+    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 13u);
+}
+
+TEST_F(OpenPathTest, AnEmptyCatalogueFileTakesOverTheEntries) {
+    const std::string empty = h.folder.filePath(QStringLiteral("empty.ZNL")).toStdString();
+    QFile(QString::fromStdString(empty)).open(QIODevice::WriteOnly);
+    h.app->Document()->SetPathName({});  // untitled, so nothing else is written
+    EXPECT_TRUE(h.app->OpenDocumentFile(empty));
+    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
+    EXPECT_EQ(h.app->Document()->PathName(), empty);
+}
+
 TEST_F(OpenPathTest, SaveAsWritesOnlyTheNewFileAndAdoptsIt) {
     const std::string before = ReadFile(first);
     h.app->Document()->Doc().m_EntryList.Append("C:\\x\\new.txt", "new", "");
