@@ -1,5 +1,7 @@
 // kantoria: the desktop program.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +22,11 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("kantoria"));
     ChooseIconTheme();
+    // The program speaks Japanese whatever the locale, so Qt's own dialogs and buttons do too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QSettingsStore settings(LoadString(IDS_REGISTRY_KEY), LoadString(AFX_IDS_APP_TITLE));
     QtMessageBoxes messages;
