@@ -63,7 +63,7 @@ focus "$main"
 
 step "Tools > Search on $folder"
 xdotool key alt+t
-sleep 0.3
+sleep 0.6
 xdotool key s
 search=$(wait_window "追加検索")
 focus "$search"
@@ -77,15 +77,15 @@ wait_gone "追加検索"
 step "rename alpha to gamma in place"
 focus "$main"
 xdotool key F2
-sleep 0.3
+sleep 0.6
 xdotool key ctrl+a
 xdotool type --delay 2 "gamma"
 xdotool key Return
-sleep 1
+sleep 1.5
 
 step "end the program"
 xdotool key alt+f
-sleep 0.3
+sleep 0.6
 xdotool key x
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then echo "e2e: the program did not end" >&2; exit 1; fi
