@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/qt_text.h"
 #include "app/resources_init.h"
+#include "platform/qt_text.h"
 #include "resources/string_table.h"
 
 namespace kantoria {

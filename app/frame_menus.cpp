@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QToolBar>
 
-#include "app/qt_text.h"
+#include "platform/qt_text.h"
 #include "resources/accelerator_table.h"
 #include "resources/command_ids.h"
 #include "resources/string_table.h"

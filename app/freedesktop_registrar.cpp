@@ -10,8 +10,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "app/qt_text.h"
 #include "app/resources_init.h"
+#include "platform/qt_text.h"
 #include "resources/string_table.h"
 
 namespace kantoria {

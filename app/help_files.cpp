@@ -7,7 +7,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "app/qt_text.h"
+#include "platform/qt_text.h"
 
 namespace kantoria {
 namespace {

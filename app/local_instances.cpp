@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include "app/qt_text.h"
+#include "platform/qt_text.h"
 
 namespace kantoria {
 namespace {

@@ -11,9 +11,9 @@
 #include "app/local_instances.h"
 #include "app/morka2_app.h"
 #include "app/qsettings_store.h"
-#include "app/qt_text.h"
 #include "platform/environment.h"
 #include "platform/qt_icon_factory.h"
+#include "platform/qt_text.h"
 #include "platform/system_file_types.h"
 #include "resources/string_table.h"
 

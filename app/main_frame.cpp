@@ -20,9 +20,9 @@
 #include "app/help_files.h"
 #include "app/instance_match.h"
 #include "app/lock_keys.h"
-#include "app/qt_text.h"
 #include "app/recent_files.h"
 #include "app/resources_init.h"
+#include "platform/qt_text.h"
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/qt_text.h"
+#include "platform/qt_text.h"
 #include "resources/string_table.h"
 
 namespace kantoria {

@@ -7,7 +7,7 @@
 
 #include "app/about_dialog.h"
 #include "app/instance_match.h"
-#include "app/qt_text.h"
+#include "platform/qt_text.h"
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
 

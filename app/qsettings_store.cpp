@@ -1,6 +1,6 @@
 #include "app/qsettings_store.h"
 
-#include "app/qt_text.h"
+#include "platform/qt_text.h"
 
 namespace kantoria {
 namespace {

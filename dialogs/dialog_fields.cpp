@@ -5,8 +5,6 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 
-#include "platform/text_codec.h"
-
 namespace kantoria {
 
 void ShowAsReadOnly(QWidget* field) {
@@ -41,15 +39,6 @@ QLabel* NewIconLabel(QWidget* parent) {
 void ShowProgramIcon(QLabel* label, const ProgramIconLookup& programIcon, const std::string& file) {
     const QIcon icon = programIcon ? programIcon(file) : QIcon();
     label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(kDialogIconSize));
-}
-
-QString ToQString(const std::string& text) {
-    // Bytes the catalogue could not decode show as replacement characters.
-    return QString::fromStdString(ToDisplayText(text));
-}
-
-std::string FromQString(const QString& text) {
-    return text.toStdString();
 }
 
 }  // namespace kantoria

@@ -30,7 +30,4 @@ QLabel* NewIconLabel(QWidget* parent);
 // pictures, so nothing is left to release when the dialog closes.
 void ShowProgramIcon(QLabel* label, const ProgramIconLookup& programIcon, const std::string& file);
 
-QString ToQString(const std::string& text);
-std::string FromQString(const QString& text);
-
 }  // namespace kantoria

@@ -9,6 +9,7 @@
 
 #include "dialogs/comment_text.h"
 #include "dialogs/dialog_fields.h"
+#include "platform/qt_text.h"
 
 namespace kantoria {
 
@@ -53,10 +54,10 @@ CMORKA2Dlg::CMORKA2Dlg(ProgramIconLookup programIcon, QWidget* parent)
 }
 
 void CMORKA2Dlg::OnInitDialog() {
-    titleEdit_->setText(ToQString(m_title));
+    titleEdit_->setText(ToDisplayQt(m_title));
     shownComment_ = m_comment;
-    commentEdit_->setPlainText(ToQString(CommentForField(m_comment)));
-    fileField_->setPlainText(ToQString(m_file));
+    commentEdit_->setPlainText(ToDisplayQt(CommentForField(m_comment)));
+    fileField_->setPlainText(ToDisplayQt(m_file));
     ShowProgramIcon(iconLabel_, programIcon_, m_file);
     titleEdit_->setFocus();
     titleEdit_->selectAll();
@@ -65,10 +66,10 @@ void CMORKA2Dlg::OnInitDialog() {
 void CMORKA2Dlg::accept() {
     // A field the user left alone gives back its member unchanged, so bytes the screen can
     // only show as replacement characters survive an OK.
-    if (titleEdit_->text() != ToQString(m_title)) m_title = FromQString(titleEdit_->text());
+    if (titleEdit_->text() != ToDisplayQt(m_title)) m_title = FromQt(titleEdit_->text());
     const QString comment = commentEdit_->toPlainText();
-    if (comment != ToQString(CommentForField(shownComment_)))
-        m_comment = CommentFromField(FromQString(comment));
+    if (comment != ToDisplayQt(CommentForField(shownComment_)))
+        m_comment = CommentFromField(FromQt(comment));
     QDialog::accept();
 }
 

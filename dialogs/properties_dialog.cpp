@@ -11,6 +11,7 @@
 #include "dialogs/comment_text.h"
 #include "dialogs/dialog_fields.h"
 #include "dialogs/file_facts.h"
+#include "platform/qt_text.h"
 
 namespace kantoria {
 namespace {
@@ -75,12 +76,12 @@ void CMORKA2Pro::OnInitDialog() {
     m_date = facts.date;
     m_size = facts.size;
     if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, m_file);
-    titleField_->setText(ToQString(m_title));
+    titleField_->setText(ToDisplayQt(m_title));
     titleField_->setCursorPosition(0);
-    commentField_->setPlainText(ToQString(CommentForField(m_comment)));
-    fileField_->setPlainText(ToQString(m_file));
-    dateField_->setText(ToQString(m_date));
-    sizeField_->setText(ToQString(m_size));
+    commentField_->setPlainText(ToDisplayQt(CommentForField(m_comment)));
+    fileField_->setPlainText(ToDisplayQt(m_file));
+    dateField_->setText(ToDisplayQt(m_date));
+    sizeField_->setText(ToDisplayQt(m_size));
 }
 
 int CMORKA2Pro::DoModal() {

@@ -12,6 +12,7 @@
 
 #include "dialogs/dialog_fields.h"
 #include "dialogs/extension_list.h"
+#include "platform/qt_text.h"
 
 namespace kantoria {
 
@@ -36,7 +37,7 @@ class CMORKA2Srch::Progress final : public SearchListener {
         if (window_) {
             window_->setLabelText(
                 QStringLiteral("%1\n%2 ホルダー、%3 ファイルを調べました。%4 件見つかりました。")
-                    .arg(ToQString(p.currentFolder))
+                    .arg(ToDisplayQt(p.currentFolder))
                     .arg(p.foldersVisited)
                     .arg(p.filesVisited)
                     .arg(p.found));
@@ -49,8 +50,8 @@ class CMORKA2Srch::Progress final : public SearchListener {
 
     UnlistableFolder OnUnlistableFolder(const std::string& folder,
                                         const std::string& reason) override {
-        const QString name = ToQString(folder);
-        const QString why = ToQString(reason);
+        const QString name = ToDisplayQt(folder);
+        const QString why = ToDisplayQt(reason);
         if (folder == dialog_.m_folder) {
             dialog_.Ask(QStringLiteral("ホルダー「%1」を開けません。\n%2").arg(name, why),
                         Buttons::Ok, Icon::Exclamation);
@@ -144,7 +145,7 @@ void CMORKA2Srch::SetProgressInterval(std::chrono::milliseconds interval) {
 void CMORKA2Srch::OnInitDialog() {
     const ExtensionBox box = FillExtensionList(types_);
     extensionBox_->clear();
-    for (const std::string& line : box.lines) extensionBox_->addItem(ToQString(line));
+    for (const std::string& line : box.lines) extensionBox_->addItem(ToDisplayQt(line));
     extensionBox_->setCurrentIndex(box.selected ? static_cast<int>(*box.selected) : -1);
     m_subFolders = true;
     UpdateData(false);
@@ -153,11 +154,11 @@ void CMORKA2Srch::OnInitDialog() {
 
 void CMORKA2Srch::UpdateData(bool fromControls) {
     if (fromControls) {
-        m_folder = FromQString(folderEdit_->text());
+        m_folder = FromQt(folderEdit_->text());
         m_subFolders = subFoldersCheck_->isChecked();
         m_useExt = useExtCheck_->isChecked();
     } else {
-        folderEdit_->setText(ToQString(m_folder));
+        folderEdit_->setText(ToDisplayQt(m_folder));
         subFoldersCheck_->setChecked(m_subFolders);
         useExtCheck_->setChecked(m_useExt);
     }
@@ -167,7 +168,7 @@ std::string CMORKA2Srch::ChosenExtension() const {
     // Text typed into the box's field counts only when it is one of the lines as it stands.
     const int index = extensionBox_->currentIndex();
     if (index < 0 || extensionBox_->itemText(index) != extensionBox_->currentText()) return {};
-    return std::string(ExtensionOfLine(FromQString(extensionBox_->itemText(index))));
+    return std::string(ExtensionOfLine(FromQt(extensionBox_->itemText(index))));
 }
 
 void CMORKA2Srch::OnBnClickedBrowse() {
@@ -226,7 +227,7 @@ void CMORKA2Srch::TellSkippedFiles() {
     if (search_.m_skipped.empty()) return;
     QString list;
     const std::size_t shown = std::min<std::size_t>(search_.m_skipped.size(), 10);
-    for (std::size_t i = 0; i < shown; ++i) list += ToQString(search_.m_skipped[i]) + '\n';
+    for (std::size_t i = 0; i < shown; ++i) list += ToDisplayQt(search_.m_skipped[i]) + '\n';
     if (shown < search_.m_skipped.size())
         list += QStringLiteral("ほか %1 件\n").arg(search_.m_skipped.size() - shown);
     Ask(QStringLiteral(
@@ -245,7 +246,7 @@ void CMORKA2Srch::reject() {
 }
 
 MbAnswer CMORKA2Srch::Ask(const QString& text, Buttons buttons, Icon icon) {
-    return AfxMessageBox(messages_, FromQString(text), buttons, icon);
+    return AfxMessageBox(messages_, FromQt(text), buttons, icon);
 }
 
 int CMORKA2Srch::DoModal() {

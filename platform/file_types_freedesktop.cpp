@@ -15,12 +15,10 @@
 #include "platform/system_file_types.h"
 #include "platform/text_codec.h"
 
+#include "platform/qt_text.h"
+
 namespace kantoria {
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::optional<std::string> NonEmpty(const QString& text) {
     if (text.isEmpty()) return std::nullopt;
@@ -90,7 +88,7 @@ std::optional<std::string> FreedesktopFileTypes::TypeNameOf(std::string_view key
     std::optional<std::string> typeName;
     if (IsPlainExtension(key)) {
         QStringList names;
-        for (const QMimeType& type : db_.mimeTypesForFileName(ToQString("x" + keyText)))
+        for (const QMimeType& type : db_.mimeTypesForFileName(ToQt("x" + keyText)))
             names << type.name();
         names.sort();  // equal matches come in no fixed order
         if (!names.isEmpty()) typeName = names.first().toStdString();
@@ -102,7 +100,7 @@ const FreedesktopFileTypes::TypeInfo& FreedesktopFileTypes::Type(std::string_vie
     const std::string name(typeName);
     if (const auto it = types_.find(name); it != types_.end()) return it->second;
     TypeInfo info;
-    const QMimeType type = db_.mimeTypeForName(ToQString(name));
+    const QMimeType type = db_.mimeTypeForName(ToQt(name));
     if (type.isValid()) {
         // QMimeType::comment picks the translation for QLocale(), which Qt takes from
         // LC_ALL, LC_MESSAGES, LANG and LANGUAGE.

@@ -10,12 +10,10 @@
 
 #include "platform/default_application.h"
 
+#include "platform/qt_text.h"
+
 namespace kantoria {
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A file type's themed icon, or its generic one when the theme has no picture of its own
 // (themes draw "x-office-spreadsheet", seldom "application-vnd.ms-excel"). The type's icon
@@ -38,7 +36,7 @@ QIcon IconOf(const QString& source) {
     if (!file.isFile()) return {};
     if (!QImageReader::imageFormat(source).isEmpty()) return QIcon(source);
     if (file.isExecutable()) {
-        const QString name = ToQString(ApplicationIconName(source.toStdString()));
+        const QString name = ToQt(ApplicationIconName(source.toStdString()));
         if (!name.isEmpty() && name != source) return IconOf(name);
     }
     return {};
@@ -49,7 +47,7 @@ class QtIconListBuilder final : public IconListBuilder {
     bool AppendFileIcon(std::string_view file, int index) override {
         // Pictures on this desktop hold one icon each; resource numbers mean nothing here.
         if (index != 0) return false;
-        const QIcon icon = IconOf(ToQString(file));
+        const QIcon icon = IconOf(ToQt(file));
         if (icon.isNull()) return false;
         QPixmap large = icon.pixmap(kLargeIconSize);
         QPixmap small = icon.pixmap(kSmallIconSize);

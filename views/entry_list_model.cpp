@@ -2,18 +2,11 @@
 
 #include <utility>
 
-#include "platform/text_codec.h"
+#include "platform/qt_text.h"
 #include "views/entry_list_logic.h"
 
 namespace kantoria {
-namespace {
-
-QString ToQString(std::string_view text) {
-    const std::string shown = ToDisplayText(text);
-    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 EntryListModel::EntryListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -51,9 +44,9 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
         case Qt::EditRole:
         case Qt::ToolTipRole:
-            return ToQString(column == kTitleColumn     ? row.title
-                             : column == kCommentColumn ? row.comment
-                                                        : row.path);
+            return ToDisplayQt(column == kTitleColumn     ? row.title
+                               : column == kCommentColumn ? row.comment
+                                                          : row.path);
         case Qt::DecorationRole:
             if (column != kTitleColumn || !icons_) return {};
             return icons_(row.image, large_);

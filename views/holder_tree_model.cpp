@@ -2,18 +2,11 @@
 
 #include <utility>
 
-#include "platform/text_codec.h"
+#include "platform/qt_text.h"
 #include "views/folder_images.h"
 
 namespace kantoria {
-namespace {
-
-QString ToQString(std::string_view text) {
-    const std::string shown = ToDisplayText(text);
-    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 HolderTreeModel::HolderTreeModel(QObject* parent)
     : QAbstractItemModel(parent), icon_(HolderIcon()) {}
@@ -67,9 +60,9 @@ QVariant HolderTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             // The root of a POSIX file system keeps its empty label in label paths.
-            return n.folder == "/" ? QStringLiteral("/") : ToQString(n.label);
+            return n.folder == "/" ? QStringLiteral("/") : ToDisplayQt(n.label);
         case Qt::ToolTipRole:
-            return ToQString(n.folder);
+            return ToDisplayQt(n.folder);
         case Qt::DecorationRole:
             return icon_;
         default:

@@ -5,10 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_codec.h"
+
 namespace kantoria {
 
 inline QString ToQt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Text as the screen shows it: bytes no encoding could decode appear as U+FFFD.
+inline QString ToDisplayQt(std::string_view text) {
+    return ToQt(ToDisplayText(text));
 }
 
 inline std::string FromQt(const QString& text) {
