@@ -39,6 +39,17 @@ std::optional<std::string> QtFileDialogs::GetSaveFileName(std::string_view propo
     return Run(dialog);
 }
 
+std::optional<std::string> QtFileDialogs::GetEntryFileName(std::string_view start) {
+    QFileDialog dialog(QApplication::activeWindow(), ToQt(LoadString(IDS_OPEN_CAPTION)));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // "*.*" would hide files without an extension here, which the user may register too.
+    dialog.setNameFilter(
+        ToQt(LoadString(IDS_ALL_FILES_FILTER)).replace(QStringLiteral("*.*"), QStringLiteral("*")));
+    if (!start.empty()) dialog.selectFile(ToQt(start));
+    return Run(dialog);
+}
+
 std::optional<std::string> QtFileDialogs::BrowseForFolder(std::string_view caption,
                                                           std::string_view start) {
     const QString folder =

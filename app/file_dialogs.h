@@ -15,6 +15,9 @@ class FileDialogs {
     virtual std::optional<std::string> GetOpenFileName() = 0;
     // The path to save to, starting from proposed; nothing when the user cancels.
     virtual std::optional<std::string> GetSaveFileName(std::string_view proposed) = 0;
+    // Any file to register as an entry, starting from start (empty: the usual folder);
+    // nothing when the user cancels.
+    virtual std::optional<std::string> GetEntryFileName(std::string_view start) = 0;
     // A folder, starting from start; nothing when the user cancels.
     virtual std::optional<std::string> BrowseForFolder(std::string_view caption,
                                                        std::string_view start) = 0;
@@ -24,6 +27,7 @@ class QtFileDialogs final : public FileDialogs {
   public:
     std::optional<std::string> GetOpenFileName() override;
     std::optional<std::string> GetSaveFileName(std::string_view proposed) override;
+    std::optional<std::string> GetEntryFileName(std::string_view start) override;
     std::optional<std::string> BrowseForFolder(std::string_view caption,
                                                std::string_view start) override;
 };

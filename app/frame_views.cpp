@@ -42,7 +42,12 @@ class RoutedTree final : public RoutedView {
 
 class RoutedList final : public RoutedView {
   public:
-    explicit RoutedList(CMORKA2View* list) : RoutedView(list), list_(list) {}
+    RoutedList(CMORKA2View* list, CommandRouter& router) : RoutedView(list), list_(list) {
+        // The popup menu's commands travel the frame's route, like the menu bar's.
+        list->SetCommandRoute([&router](int id) { router.RouteCommand(id); });
+        QObject::connect(list, &CMORKA2View::CommandStatesChanged, this,
+                         [&router] { router.UpdateCommandUI(); });
+    }
 
     bool QueryCommand(int id, CommandState& state) override {
         for (const auto& [command, type] : kModes) {
@@ -50,7 +55,9 @@ class RoutedList final : public RoutedView {
             state.checked = list_->viewType() == type;
             return true;
         }
-        return false;
+        if (!CMORKA2View::HandlesCommand(id)) return false;
+        state.enabled = list_->CommandEnabled(id);
+        return true;
     }
 
     void RunCommand(int id) override {
@@ -68,6 +75,7 @@ class RoutedList final : public RoutedView {
                 list_->OnViewDetails();
                 break;
             default:
+                list_->RunCommand(id);
                 break;
         }
     }
@@ -88,7 +96,9 @@ class RoutedList final : public RoutedView {
 FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
     AppServices& services = context.services;
     auto* tree = new CMORKA2TView(context.doc, services.shell, services.messages, &splitter);
-    auto* list = new CMORKA2View(context.doc, services.settings, services.messages, &splitter);
+    const EntryListServices listServices{services.settings, services.messages, services.files,
+                                         services.dialogs,  services.shell,    services.icons};
+    auto* list = new CMORKA2View(context.doc, listServices, &splitter);
     CMORKA2Doc& doc = context.doc;
     list->SetIconLookup([&doc](int image, bool large) -> QIcon {
         const auto& images = ImagesOf(large ? doc.m_ImageListLarge : doc.m_ImageListSmall);
@@ -97,7 +107,7 @@ FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
     });
     splitter.addWidget(tree);
     splitter.addWidget(list);
-    return {new RoutedTree(tree), new RoutedList(list)};
+    return {new RoutedTree(tree), new RoutedList(list, context.router)};
 }
 
 }  // namespace kantoria

@@ -1,6 +1,7 @@
 # Widget sources of the application shell and main frame (kantoria_gui).
 target_sources(kantoria_gui PRIVATE
   app/about_dialog.cpp
+  app/dialog_entry_editor.cpp
   app/document_commands.cpp
   app/document_session.cpp
   app/file_dialogs.cpp

@@ -19,6 +19,11 @@ class ScriptedFileDialogs final : public FileDialogs {
         proposed.emplace_back(name);
         return Next();
     }
+    std::vector<std::string> entryStarts;
+    std::optional<std::string> GetEntryFileName(std::string_view start) override {
+        entryStarts.emplace_back(start);
+        return Next();
+    }
     std::vector<std::string> folderCaptions;
     std::optional<std::string> BrowseForFolder(std::string_view caption,
                                                std::string_view) override {

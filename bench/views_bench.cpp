@@ -15,8 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "app/dialog_runner.h"
+#include "app/scripted_file_dialogs.h"
 #include "app/scripted_message_boxes.h"
+#include "app/stand_in_icons.h"
 #include "platform/desktop_shell_memory.h"
+#include "platform/environment.h"
+#include "platform/file_types_memory.h"
 #include "platform/settings_memory.h"
 #include "views/entry_list_view.h"
 #include "views/holder_tree_model.h"
@@ -55,7 +60,7 @@ struct Panes {
     explicit Panes(CMORKA2Doc& doc) {
         auto* layout = new QHBoxLayout(&window);
         tree = new CMORKA2TView(doc, shell, messages, &window);
-        list = new CMORKA2View(doc, settings, messages, &window);
+        list = new CMORKA2View(doc, services, &window);
         layout->addWidget(tree);
         layout->addWidget(list, 1);
         window.resize(1000, 600);
@@ -64,6 +69,13 @@ struct Panes {
     RecordingDesktopShell shell;
     ScriptedMessageBoxes messages;
     MemorySettingsStore settings;
+    ScriptedFileDialogs files;
+    ExecDialogRunner dialogs;  // never reached: the bench runs no entry command
+    MemoryFileTypes types;
+    StandInIconFactory icons;
+    ProcessEnvironment environment;
+    EntryListServices services{settings, messages, files,
+                               dialogs,  shell,    {types, icons, environment}};
     QWidget window;
     CMORKA2TView* tree;
     CMORKA2View* list;

@@ -1,14 +1,21 @@
 #include "views/entry_list_view.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QStackedLayout>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 #include <algorithm>
 
+#include "app/dialog_entry_editor.h"
 #include "app/message_box.h"
+#include "dialogs/program_icon.h"
 #include "platform/settings_store.h"
+#include "resources/menu_resources.h"
 #include "resources/string_table.h"
 #include "views/entry_list_logic.h"
 
@@ -39,19 +46,36 @@ void SetUpItemView(QAbstractItemView* view) {
     view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
 }
 
+// Menu 137's single popup.
+QMenu* CreateEntryMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    for (const MenuItem& item : LoadMenu(IDR_ENTRY_CONTEXT_MENU).front().items) {
+        if (item.kind == MenuItem::Kind::Separator) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(
+            QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size())));
+        action->setData(item.id);
+    }
+    return menu;
+}
+
 }  // namespace
 
-CMORKA2View::CMORKA2View(CMORKA2Doc& doc, SettingsStore& settings, MessageBoxes& messages,
-                         QWidget* parent)
+CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWidget* parent)
     : QWidget(parent),
       doc_(doc),
-      settings_(settings),
-      messages_(messages),
-      viewType_(ReadViewType(settings)),
+      services_(services),
+      editor_(std::make_unique<DialogEntryEditor>(services.dialogs, services.messages,
+                                                  SystemProgramIconLookup(services.icons.types))),
+      route_([this](int id) { RunCommand(id); }),
+      viewType_(ReadViewType(services.settings)),
       model_(new EntryListModel(this)),
       stack_(new QStackedLayout(this)),
       iconView_(new QListView(this)),
-      reportView_(new QTreeView(this)) {
+      reportView_(new QTreeView(this)),
+      menu_(CreateEntryMenu(this)) {
     iconView_->setItemDelegate(new CellDelegate(iconView_));
     iconView_->setModel(model_);
     iconView_->setUniformItemSizes(true);
@@ -82,14 +106,21 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, SettingsStore& settings, MessageBoxes&
                 const QModelIndexList named =
                     selected.isEmpty() ? deselected.indexes() : selected.indexes();
                 if (!named.isEmpty()) OnItemChanged(named.front());
+                emit CommandStatesChanged();
             });
+    for (QAction* action : menu_->actions())
+        if (!action->isSeparator())
+            connect(action, &QAction::triggered, this,
+                    [this, id = action->data().toInt()] { route_(id); });
+    WatchInput(iconView_);
+    WatchInput(reportView_);
     doc_.AddObserver(this);
     ApplyViewType();
 }
 
 CMORKA2View::~CMORKA2View() {
     doc_.RemoveObserver(this);
-    WriteViewType(settings_, viewType_);
+    WriteViewType(services_.settings, viewType_);
 }
 
 void CMORKA2View::OnUpdate(CDocObserver*) {
@@ -200,7 +231,7 @@ void CMORKA2View::OnRename(int row, const std::string& text) {
             QMetaObject::invokeMethod(this, &CMORKA2View::RefreshList, Qt::QueuedConnection);
             break;
         case RenameOutcome::Refused:
-            AfxMessageBox(messages_, LoadString(IDS_TITLE_NOT_STORABLE));
+            AfxMessageBox(services_.messages, LoadString(IDS_TITLE_NOT_STORABLE));
             break;
         case RenameOutcome::Unchanged:
             break;

@@ -4,7 +4,9 @@ target_sources(kantoria_gui PRIVATE
   views/holder_tree_model.cpp
   views/holder_tree_view.cpp
   views/entry_list_model.cpp
-  views/entry_list_view.cpp)
+  views/entry_list_view.cpp
+  views/entry_list_commands.cpp
+  views/entry_list_input.cpp)
 
 # The two panes side by side over one catalogue, to look at them without the main window.
 add_executable(kantoria-views-demo views/views_demo.cpp)

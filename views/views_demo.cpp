@@ -9,9 +9,14 @@
 #include <iostream>
 #include <memory>
 
+#include "app/dialog_runner.h"
+#include "app/file_dialogs.h"
 #include "app/message_box.h"
 #include "platform/desktop_shell.h"
+#include "platform/environment.h"
+#include "platform/qt_icon_factory.h"
 #include "platform/settings_memory.h"
+#include "platform/system_file_types.h"
 #include "platform/text_codec.h"
 #include "views/entry_list_view.h"
 #include "views/holder_tree_view.h"
@@ -40,8 +45,15 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("Kantoria"));
     const std::unique_ptr<kantoria::DesktopShell> shell = kantoria::CreateDesktopShell();
     kantoria::QtMessageBoxes messages;
+    kantoria::QtFileDialogs files;
+    kantoria::ExecDialogRunner dialogs;
+    const std::unique_ptr<kantoria::FileTypeRegistry> types = kantoria::MakeSystemFileTypes();
+    kantoria::QtIconFactory icons;
+    kantoria::ProcessEnvironment environment;
+    const kantoria::EntryListServices services{settings, messages, files,
+                                               dialogs,  *shell,   {*types, icons, environment}};
     auto* tree = new kantoria::CMORKA2TView(doc, *shell, messages, &window);
-    auto* list = new kantoria::CMORKA2View(doc, settings, messages, &window);
+    auto* list = new kantoria::CMORKA2View(doc, services, &window);
     // Until file-type icons exist, every entry shows the style's file picture.
     const QIcon file = app.style()->standardIcon(QStyle::SP_FileIcon);
     list->SetIconLookup([file](int, bool) { return file; });

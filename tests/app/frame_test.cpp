@@ -20,6 +20,7 @@
 #include "resources/accelerator_table.h"
 #include "resources/command_ids.h"
 #include "views/entry_list_view.h"
+#include "views/holder_tree_logic.h"
 #include "views/holder_tree_model.h"
 #include "views/holder_tree_view.h"
 
@@ -154,9 +155,9 @@ TEST_F(FrameTest, TreeOnTheLeftAtItsWidthAndTheListActive) {
 
 TEST_F(FrameTest, ListCommandsAreDisabledWhileTheTreeIsActive) {
     Activate();
-    // The commands the entry list takes today; its entry commands join this list as they come.
+    // The commands the entry list takes without a selected entry.
     const std::vector<int> listCommands = {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST,
-                                           ID_VIEW_DETAILS};
+                                           ID_VIEW_DETAILS, ID_ENTRY_ADD};
     const std::vector<int> alwaysOn = {ID_FILE_NEW,  ID_FILE_OPEN,    ID_FILE_SAVE,
                                        ID_APP_ABOUT, ID_VIEW_TOOLBAR, ID_VIEW_REFRESH};
     auto enabled = [&](int id) {
@@ -180,6 +181,34 @@ TEST_F(FrameTest, ListCommandsAreDisabledWhileTheTreeIsActive) {
     EXPECT_EQ(frame->ActiveView(), frame->Views().list);
     for (int id : listCommands) EXPECT_TRUE(enabled(id)) << id;
     EXPECT_TRUE(enabled(ID_TOOLS_SEARCH));
+}
+
+TEST_F(FrameTest, EntryCommandsFollowTheSelectionAndTravelTheRoute) {
+    Activate();
+    CMORKA2Doc& doc = h.app->Document()->Doc();
+    doc.m_EntryList.Append("/nowhere/a.txt", "a", "");
+    doc.RebuildHolders();
+    doc.m_strLastHolder = HolderLabel("/nowhere/");
+    doc.m_strSelected = "a";
+    doc.UpdateAllViews(nullptr);
+    auto* list = static_cast<CMORKA2View*>(frame->Views().list->Widget());
+    ASSERT_EQ(list->entryModel()->rowCount(), 1);
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_ENTRY_DELETE, ID_ENTRY_PROPERTIES})
+        EXPECT_TRUE(frame->StateOf(id).enabled) << id;
+    EXPECT_FALSE(frame->StateOf(ID_EDIT_PASTE).enabled);
+    EXPECT_FALSE(frame->ToolBar()->widgetForAction(frame->MenuAction(ID_EDIT_PASTE))->isEnabled());
+
+    // The popup menu's copy goes through the frame, which then enables paste on the toolbar.
+    for (QAction* action : list->popupMenu()->actions())
+        if (action->data().toInt() == ID_EDIT_COPY) action->trigger();
+    EXPECT_EQ(doc.m_strClipTitle, "a");
+    EXPECT_TRUE(frame->ToolBar()->widgetForAction(frame->MenuAction(ID_EDIT_PASTE))->isEnabled());
+
+    // Opening a missing file: the message, and nothing handed to the desktop.
+    frame->RouteCommand(ID_ENTRY_OPEN);
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+    EXPECT_TRUE(h.shell.openedFiles.empty());
 }
 
 TEST_F(FrameTest, ViewModesShowTheCurrentOneChecked) {

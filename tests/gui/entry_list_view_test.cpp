@@ -169,31 +169,27 @@ TEST_F(EntryListViewTest, RenameToAnotherTitleActsOnThePickedEntry) {
     EXPECT_EQ(list->entryModel()->index(1, 2).data().toString(), "C:\\Docs\\a.txt");
 }
 
-TEST(EntryListViewType, ReadAtConstructionAndWrittenAtDestruction) {
-    CMORKA2Doc doc;
-    ScriptedMessageBoxes messages;
+TEST_F(EntryListViewTest, ViewTypeIsReadAtConstructionAndWrittenAtDestruction) {
     const std::pair<std::optional<std::string>, ViewType> cases[] = {
         {std::nullopt, ViewType::Report}, {"3", ViewType::List}, {"x", ViewType::LargeIcon}};
     for (const auto& [stored, type] : cases) {
-        MemorySettingsStore settings;
-        if (stored) settings.WriteProfileString("SETTINGS", "TYPE", *stored);
+        MemorySettingsStore stores;
+        if (stored) stores.WriteProfileString("SETTINGS", "TYPE", *stored);
         {
-            CMORKA2View view(doc, settings, messages);
+            CMORKA2View view(doc, {stores, messages, files, dialogs, shell, services.icons});
             EXPECT_EQ(view.viewType(), type);
             view.OnViewSmallIcon();
         }
-        EXPECT_EQ(settings.GetProfileString("SETTINGS", "TYPE", ""), "2");
+        EXPECT_EQ(stores.GetProfileString("SETTINGS", "TYPE", ""), "2");
     }
 }
 
-TEST(EntryListViewEmpty, ReportModeShowsTheHeadingsOfAnEmptyCatalogue) {
-    CMORKA2Doc doc;
-    ScriptedMessageBoxes messages;
-    MemorySettingsStore settings;
-    CMORKA2View view(doc, settings, messages);
+TEST_F(EntryListViewTest, ReportModeShowsTheHeadingsOfAnEmptyCatalogue) {
+    CMORKA2Doc empty;
+    CMORKA2View view(empty, services);
     view.resize(600, 300);
     view.show();
-    doc.UpdateAllViews(nullptr);
+    empty.UpdateAllViews(nullptr);
     EXPECT_EQ(view.entryModel()->rowCount(), 0);
     EXPECT_EQ(view.reportView()->header()->count(), 3);
     EXPECT_TRUE(view.reportView()->header()->isVisible());

@@ -12,10 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "app/scripted_file_dialogs.h"
 #include "app/scripted_message_boxes.h"
+#include "app/stand_in_icons.h"
 #include "catalogue/morka2_doc.h"
 #include "platform/desktop_shell_memory.h"
+#include "platform/file_types_memory.h"
 #include "platform/settings_memory.h"
+#include "tests/gui/entry_dialog_script.h"
 #include "views/entry_list_view.h"
 #include "views/holder_tree_model.h"
 #include "views/holder_tree_view.h"
@@ -35,7 +39,7 @@ class ViewsTest : public ::testing::Test {
         window = std::make_unique<QWidget>();
         auto* layout = new QHBoxLayout(window.get());
         tree = new CMORKA2TView(doc, shell, messages, window.get());
-        list = new CMORKA2View(doc, settings, messages, window.get());
+        list = new CMORKA2View(doc, services, window.get());
         layout->addWidget(tree);
         layout->addWidget(list, 1);
         window->resize(900, 400);
@@ -100,6 +104,13 @@ class ViewsTest : public ::testing::Test {
     RecordingDesktopShell shell;
     ScriptedMessageBoxes messages;
     MemorySettingsStore settings;
+    ScriptedFileDialogs files;
+    EntryDialogScript dialogs;
+    MemoryFileTypes types;
+    StandInIconFactory icons;
+    NoVariables environment;
+    EntryListServices services{settings, messages, files,
+                               dialogs,  shell,    {types, icons, environment}};
     std::unique_ptr<QWidget> window;
     CMORKA2TView* tree = nullptr;  // children of window
     CMORKA2View* list = nullptr;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "test_files.h"
 
 namespace kantoria {
@@ -22,6 +24,19 @@ TEST(DesktopShell, RefusesWhatItCannotOpenAndSaysWhy) {
         EXPECT_FALSE(r.ok);
         EXPECT_FALSE(r.reason.empty());
     }
+}
+
+// Names a command line would take apart are file names to the desktop and nothing more.
+TEST(DesktopShell, ANameIsNeverRunAsACommand) {
+    test::TempFolder dir;
+    const std::string marker = dir / "ran";
+    const std::unique_ptr<DesktopShell> shell = CreateDesktopShell();
+    for (const std::string& name :
+         {"$(touch " + marker + ")", "a; touch " + marker, "-x 'q\"`touch " + marker + "`"}) {
+        EXPECT_FALSE(shell->OpenFile(dir / name).ok) << name;
+        EXPECT_FALSE(shell->OpenFolder(dir / name).ok) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(marker));
 }
 
 }  // namespace

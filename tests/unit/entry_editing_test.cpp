@@ -1,0 +1,194 @@
+#include "catalogue/entry_editing.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+
+#include "icon_fakes.h"
+#include "platform/file_types_memory.h"
+#include "resources/string_table.h"
+#include "views/entry_commands_logic.h"
+
+namespace kantoria {
+namespace {
+
+// An entry dialog answered from a script: each answer is the title and comment typed before
+// OK; nothing (or a script run out) is Cancel.
+class ScriptedEditor final : public EntryEditor {
+  public:
+    std::deque<std::optional<std::pair<std::string, std::string>>> answers;
+    std::vector<EntryFields> shown;
+    std::vector<std::string> refusals;
+
+    bool Edit(EntryFields& fields) override {
+        shown.push_back(fields);
+        if (answers.empty() || !answers.front()) return false;
+        std::tie(fields.title, fields.comment) = *answers.front();
+        answers.pop_front();
+        return true;
+    }
+    void Refuse(std::string_view reason) override { refusals.emplace_back(reason); }
+};
+
+class CountingView final : public CDocObserver {
+  public:
+    int updates = 0;
+    void OnUpdate(CDocObserver*) override { ++updates; }
+};
+
+class EntryEditingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        doc.m_EntryList.Append("C:\\Docs\\a.txt", "Alpha", "first");
+        doc.m_EntryList.Append("C:\\Docs\\b.txt", "Beta", "");
+        doc.m_EntryList.Append("C:\\Work\\c.txt", "Gamma", "");
+        doc.RebuildHolders();
+        doc.AddObserver(&view);
+    }
+    void TearDown() override { doc.RemoveObserver(&view); }
+    // The catalogue of SetUp again, for the next row of a table.
+    void Restart() {
+        TearDown();
+        doc.m_EntryList.Clear();
+        doc.m_strSelected.clear();
+        editor = ScriptedEditor{};
+        view.updates = 0;
+        SetUp();
+    }
+    void Type(std::string title, std::string comment = {}) {
+        editor.answers.emplace_back(std::make_pair(std::move(title), std::move(comment)));
+    }
+    std::vector<std::string> Titles() const {
+        std::vector<std::string> titles;
+        for (const CDocEntry& e : doc.m_EntryList) titles.push_back(e.m_strTitle);
+        return titles;
+    }
+    std::vector<std::string> ShownTitles() const {
+        std::vector<std::string> titles;
+        for (const EntryFields& f : editor.shown) titles.push_back(f.title);
+        return titles;
+    }
+
+    CMORKA2Doc doc;
+    CountingView view;
+    ScriptedEditor editor;
+    MemoryFileTypes types;
+    test::FakeIconFactory icons;
+    test::MapEnvironment env{{}};
+    IconServices services{types, icons, env};
+};
+
+using Strings = std::vector<std::string>;
+
+// Each row: what the user types, one OK after another; the titles the dialog showed; whether
+// the file was registered as "Delta"; how many refusals were explained.
+struct AddCase {
+    const char* name;
+    std::vector<std::string> typed;
+    Strings shown;
+    bool added;
+    std::size_t refusals;
+};
+
+TEST_F(EntryEditingTest, AddComesBackUntilTheTitleIsNewAndStorable) {
+    const AddCase cases[] = {
+        {"accepted at once", {"Delta"}, {""}, true, 0},
+        {"empty, then new", {"", "Delta"}, {"", ""}, true, 0},
+        {"taken, then new", {"Alpha", "Delta"}, {"", "Alpha"}, true, 0},
+        {"another case is a new title", {"alpha"}, {""}, false, 0},
+        {"tab refused", {"De\tlta", "Delta"}, {"", "De\tlta"}, true, 1},
+        {"line break refused", {"De\r\nlta", "Delta"}, {"", "De\r\nlta"}, true, 1},
+        {"cancelled after a refusal", {"Alpha"}, {"", "Alpha"}, false, 0},
+    };
+    for (const AddCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        for (const std::string& title : c.typed) Type(title, "note");
+        const bool changed = AddFile(doc, "C:\\New\\d.txt", editor, services);
+        EXPECT_EQ(ShownTitles(), c.shown);
+        EXPECT_EQ(editor.refusals.size(), c.refusals);
+        const POSITION added = doc.m_EntryList.FindByPath("C:\\New\\d.txt");
+        EXPECT_EQ(added != nullptr, changed);
+        if (c.added) {
+            ASSERT_NE(added, nullptr);
+            EXPECT_EQ(added->m_strTitle, "Delta");
+            EXPECT_EQ(added->m_strComment, "note");
+            EXPECT_EQ(doc.m_strSelected, "Delta");
+            EXPECT_EQ(doc.m_HolderList.size(), 3u);
+            EXPECT_EQ(view.updates, 1);
+        }
+    }
+}
+
+TEST_F(EntryEditingTest, AddOfARegisteredPathEditsThatEntry) {
+    Type("Alpha", "second");
+    EXPECT_TRUE(AddFile(doc, "c:\\docs\\A.TXT", editor, services));
+    ASSERT_EQ(editor.shown.size(), 1u);
+    EXPECT_EQ(editor.shown[0].title, "Alpha");
+    EXPECT_EQ(editor.shown[0].comment, "first");
+    EXPECT_EQ(doc.m_EntryList.size(), 3u);
+    EXPECT_EQ(doc.m_EntryList.FindByTitle("Alpha")->m_strComment, "second");
+}
+
+TEST_F(EntryEditingTest, EditKeepsItsOwnTitleAndRefusesAnotherEntrysTitle) {
+    const POSITION alpha = doc.FindByTitle("Alpha");
+    doc.m_strSelected = "Alpha";
+    Type("Beta");
+    Type("");
+    Type("Alpha", "changed");
+    EXPECT_TRUE(EditEntry(doc, alpha, editor));
+    EXPECT_EQ(ShownTitles(), (Strings{"Alpha", "Beta", ""}));
+    EXPECT_EQ(alpha->m_strComment, "changed");
+    EXPECT_EQ(view.updates, 1);
+
+    editor = ScriptedEditor{};
+    Type("beta");  // another entry's title in other letter case is a title of its own
+    EXPECT_TRUE(EditEntry(doc, alpha, editor));
+    EXPECT_EQ(Titles(), (Strings{"beta", "Beta", "Gamma"}));
+    EXPECT_EQ(doc.m_strSelected, "Alpha");
+
+    editor = ScriptedEditor{};
+    EXPECT_FALSE(EditEntry(doc, alpha, editor));
+    EXPECT_EQ(alpha->m_strTitle, "beta");
+}
+
+TEST_F(EntryEditingTest, CutThenPasteKeepsTheTitleCopyThenPasteMustChangeIt) {
+    const POSITION alpha = doc.FindByTitle("Alpha");
+    CopyToClipboard(doc, alpha);
+    Type("Alpha", "first");
+    Type("Alpha 2", "first");
+    EXPECT_TRUE(AddEntryAs(doc, PasteProposal(doc, "C:\\Docs\\a.txt"), editor, services));
+    EXPECT_EQ(ShownTitles(), (Strings{"Alpha", "Alpha"}));
+    EXPECT_EQ(editor.shown[0].comment, "first");
+
+    // The clipboard stays: a second paste of the same file under a third title.
+    editor = ScriptedEditor{};
+    Type("Alpha 3");
+    EXPECT_TRUE(AddEntryAs(doc, PasteProposal(doc, "C:\\Docs\\a.txt"), editor, services));
+    EXPECT_EQ(Titles(), (Strings{"Alpha", "Beta", "Gamma", "Alpha 2", "Alpha 3"}));
+    EXPECT_EQ(doc.m_strClipTitle, "Alpha");
+
+    // After a cut nothing bears the title any more.
+    editor = ScriptedEditor{};
+    CopyToClipboard(doc, doc.FindByTitle("Beta"));
+    RemoveEntry(doc, doc.FindByTitle("Beta"), 2, services);
+    Type("Beta");
+    EXPECT_TRUE(AddEntryAs(doc, PasteProposal(doc, "C:\\Other\\b.txt"), editor, services));
+    EXPECT_EQ(editor.shown.size(), 1u);
+    EXPECT_EQ(doc.m_EntryList.FindByTitle("Beta")->m_strPath, "C:\\Other\\b.txt");
+}
+
+TEST_F(EntryEditingTest, RemovalAsksForTheTreeOnlyWhenTheLastShownEntryWent) {
+    doc.m_strSelected = "Gamma";
+    EXPECT_EQ(RemoveEntry(doc, doc.FindByTitle("Alpha"), 2, services), AfterRemoval::RefreshList);
+    EXPECT_EQ(doc.m_HolderList.size(), 2u);
+    EXPECT_EQ(RemoveEntry(doc, doc.FindByTitle("Gamma"), 1, services),
+              AfterRemoval::UpdateAllViews);
+    EXPECT_EQ(doc.m_HolderList.size(), 1u);
+    EXPECT_EQ(doc.m_strSelected, "Gamma");
+    EXPECT_EQ(doc.m_ExtList.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kantoria
