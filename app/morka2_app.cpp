@@ -6,7 +6,10 @@
 #include <QWidget>
 
 #include "app/about_dialog.h"
+#include "app/dialog_entry_editor.h"
 #include "app/instance_match.h"
+#include "catalogue/entry_editing.h"
+#include "dialogs/program_icon.h"
 #include "platform/qt_text.h"
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
@@ -100,11 +103,13 @@ bool CMORKA2App::HandOverToRunningInstance(const std::string& path) {
 }
 
 bool CMORKA2App::CreateDocumentAndFrame() {
-    doc_ = std::make_unique<DocumentSession>(services_.settings, services_.icons,
-                                             [](const std::string&) {
-                                                 // Registering a file as an entry comes
-                                                 // with the entry dialog.
-                                             });
+    // A file that is not a catalogue is registered as an entry of the catalogue in memory.
+    doc_ = std::make_unique<DocumentSession>(
+        services_.settings, services_.icons, [this](const std::string& path) {
+            DialogEntryEditor editor(services_.dialogs, services_.messages,
+                                     SystemProgramIconLookup(services_.icons.types));
+            AddFile(doc_->Doc(), path, editor, services_.icons);
+        });
     docCommands_ = std::make_unique<DocumentCommands>(
         *doc_, services_, [this](const std::string& path) { AdoptPath(path); });
     frame_ = std::make_unique<CMainFrame>(services_, doc_->Doc(),

@@ -1,6 +1,7 @@
 // Start-up in its order, the open path, saving and the end of the program, over fakes.
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QLineEdit>
 #include <QTest>
 
 #include "app_fakes.h"
@@ -183,6 +184,32 @@ TEST_F(OpenPathTest, AnEmptyCatalogueFileTakesOverTheEntries) {
     EXPECT_TRUE(h.app->OpenDocumentFile(empty));
     EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
     EXPECT_EQ(h.app->Document()->PathName(), empty);
+}
+
+// Opening a file that is no catalogue registers it through the entry dialog and keeps the
+// catalogue, its path and its title.
+TEST_F(OpenPathTest, OtherFilesAreRegisteredThroughTheEntryDialog) {
+    const QString a = h.folder.filePath(QStringLiteral("a.txt"));
+    QFile(a).open(QIODevice::WriteOnly);
+    int runs = 0;
+    h.dialogs.inspect = [&](QDialog& dialog) {
+        ++runs;
+        auto* title = dialog.findChild<QLineEdit*>(QStringLiteral("title"));
+        title->setText(QStringLiteral("登録%1").arg(runs));
+        dialog.accept();
+    };
+    EXPECT_FALSE(h.app->OpenDocumentFile(a.toStdString()));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(h.app->Document()->PathName(), first);
+    const CMORKA2Doc& doc = h.app->Document()->Doc();
+    ASSERT_EQ(doc.m_EntryList.size(), 13u);
+    EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strTitle, "登録1");
+    EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strPath, a.toStdString());
+
+    // The same file again edits its entry instead of adding a second one.
+    EXPECT_FALSE(h.app->OpenDocumentFile(a.toStdString()));
+    EXPECT_EQ(doc.m_EntryList.size(), 13u);
+    EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strTitle, "登録2");
 }
 
 TEST_F(OpenPathTest, SaveAsWritesOnlyTheNewFileAndAdoptsIt) {
