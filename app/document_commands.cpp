@@ -62,9 +62,22 @@ bool DocumentCommands::DoSave(const std::string& path) {
     return true;
 }
 
+// A new catalogue must not cost the entries being left: they are written to their own file
+// first (or, untitled, the user is asked as at the end), and the new catalogue is untitled, so
+// that what is added to it is never written over the file just left.
+bool DocumentCommands::KeepEntriesBeforeNew() {
+    if (!session_.PathName().empty()) return DoSave(session_.PathName());
+    const MbAnswer answer = AfxMessageBox(
+        services_.messages, FormatString(IDS_SAVE_CHANGES, {LoadString(IDS_UNTITLED)}),
+        MbButtons::YesNoCancel, MbIcon::Exclamation);
+    if (answer == MbAnswer::No) return true;
+    return answer == MbAnswer::Yes && DoSave({});
+}
+
 void DocumentCommands::OnFileNew() {
     CMORKA2Doc& doc = session_.Doc();
     if (doc.m_EntryList.empty()) return;
+    if (!KeepEntriesBeforeNew()) return;
     doc.ResetHeader();
     doc.m_strClipTitle.clear();
     doc.m_strClipComment.clear();
@@ -74,6 +87,7 @@ void DocumentCommands::OnFileNew() {
     doc.m_ExtList.clear();
     doc.m_ImageListSmall.reset();
     doc.m_ImageListLarge.reset();
+    adoptPath_({});
     doc.UpdateAllViews(nullptr);
 }
 

@@ -25,6 +25,7 @@ class DocumentCommands final : public CommandTarget {
 
   private:
     void OnFileNew();
+    bool KeepEntriesBeforeNew();
     void OnViewRefresh();
     void OnToolsSearch();
     std::string ProposedName() const;

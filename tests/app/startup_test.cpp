@@ -212,6 +212,42 @@ TEST_F(OpenPathTest, OtherFilesAreRegisteredThroughTheEntryDialog) {
     EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strTitle, "登録2");
 }
 
+TEST_F(OpenPathTest, NewWritesTheEntriesToTheirFileAndStartsUntitled) {
+    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    h.app->MainFrame()->RouteCommand(ID_FILE_NEW);
+    EXPECT_NE(ReadFile(first).find("kept.txt"), std::string::npos);
+    EXPECT_TRUE(h.app->Document()->Doc().m_EntryList.empty());
+    EXPECT_EQ(Caption(), "無題 - Kantoria");
+
+    // What is added to the new catalogue never lands in the file just left.
+    const std::string left = ReadFile(first);
+    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\later.txt", "later", "");
+    h.messages.answers = {MbAnswer::No};
+    h.app->MainFrame()->RouteCommand(ID_APP_EXIT);
+    h.End();
+    EXPECT_EQ(ReadFile(first), left);
+}
+
+TEST_F(OpenPathTest, NewOnAnUntitledCatalogueAsksAndCancelKeepsIt) {
+    h.app->Document()->SetPathName({});
+    h.messages.answers = {MbAnswer::Cancel};
+    h.app->MainFrame()->RouteCommand(ID_FILE_NEW);
+    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
+    h.messages.answers = {MbAnswer::No};
+    h.app->MainFrame()->RouteCommand(ID_FILE_NEW);
+    EXPECT_TRUE(h.app->Document()->Doc().m_EntryList.empty());
+    EXPECT_EQ(h.messages.shown.size(), 2u);
+}
+
+TEST_F(OpenPathTest, RefreshThatCannotWriteKeepsTheEntriesAndSaysWhy) {
+    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    h.app->Document()->SetPathName(h.folder.filePath(QStringLiteral("gone/x.ZNL")).toStdString());
+    h.app->MainFrame()->RouteCommand(ID_VIEW_REFRESH);
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_NE(h.messages.shown[0].text.find("に保存できません。"), std::string::npos);
+    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 13u);
+}
+
 TEST_F(OpenPathTest, SaveAsWritesOnlyTheNewFileAndAdoptsIt) {
     const std::string before = ReadFile(first);
     h.app->Document()->Doc().m_EntryList.Append("C:\\x\\new.txt", "new", "");
