@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "test_files.h"
 
@@ -37,6 +39,25 @@ TEST(DesktopShell, ANameIsNeverRunAsACommand) {
         EXPECT_FALSE(shell->OpenFolder(dir / name).ok) << name;
     }
     EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+// The same names on files that exist: the test's default program for plain text (cat, see the
+// main) receives each as one argument, and no shell ever sees it. If a shell did, the commands
+// in the names would leave their marker in the working folder.
+TEST(DesktopShell, AnExistingFileWithAnyNameIsHandedOverWhole) {
+    test::TempFolder dir;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const std::unique_ptr<DesktopShell> shell = CreateDesktopShell();
+    for (const std::string name :
+         {"$(touch ran).txt", "a; touch ran.txt", "-x 'q\"`touch ran`.txt", "with space.txt"}) {
+        test::WriteBytes(dir / name, "");
+        const ShellResult result = shell->OpenFile(dir / name);
+        EXPECT_TRUE(result.ok) << name << ": " << result.reason;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the programs have ended
+    EXPECT_FALSE(std::filesystem::exists(dir / "ran"));
+    std::filesystem::current_path(before);
 }
 
 }  // namespace
