@@ -1,5 +1,5 @@
-// An icon factory that keeps no pictures, only their number: it stands in until the views
-// draw the file-type icons, so that the icon rules already run on every open.
+// An icon factory that keeps no pictures, only their number: for tests and benchmarks, where the
+// icon rules should run on every open without reading the desktop's icon theme.
 #pragma once
 
 #include <memory>

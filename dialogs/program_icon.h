@@ -14,9 +14,6 @@ class FileTypeRegistry;
 // there is none. Dialogs take one so that tests decide what the system would answer.
 using ProgramIconLookup = std::function<QIcon(const std::string& file)>;
 
-// The icon of an installed program: its desktop entry's themed icon or image file.
-QIcon IconOfProgram(const std::string& program);
-
 // A lookup that asks types for the file's program; types must outlive the lookup.
 ProgramIconLookup SystemProgramIconLookup(FileTypeRegistry& types);
 

@@ -28,18 +28,19 @@ QIcon ThemedIcon(const QString& name) {
     return QIcon::fromTheme(type.genericIconName());
 }
 
-// A themed icon name, an image file, or a program whose desktop entry names its icon.
-QIcon IconOf(const QString& source) {
+// A themed icon name or an image file.
+QIcon PictureOf(const QString& source) {
     if (source.isEmpty()) return {};
     if (!QFileInfo(source).isAbsolute()) return ThemedIcon(source);
-    const QFileInfo file(source);
-    if (!file.isFile()) return {};
-    if (!QImageReader::imageFormat(source).isEmpty()) return QIcon(source);
-    if (file.isExecutable()) {
-        const QString name = ToQt(ApplicationIconName(source.toStdString()));
-        if (!name.isEmpty() && name != source) return IconOf(name);
-    }
-    return {};
+    if (!QFileInfo(source).isFile() || QImageReader::imageFormat(source).isEmpty()) return {};
+    return QIcon(source);
+}
+
+// A themed icon name, an image file, or a program whose desktop entry names its icon.
+QIcon IconOf(const QString& source) {
+    const QIcon picture = PictureOf(source);
+    if (!picture.isNull() || !QFileInfo(source).isExecutable()) return picture;
+    return IconOfProgram(FromQt(source));
 }
 
 class QtIconListBuilder final : public IconListBuilder {
@@ -74,6 +75,11 @@ class QtIconListBuilder final : public IconListBuilder {
 };
 
 }  // namespace
+
+QIcon IconOfProgram(const std::string& program) {
+    if (program.empty()) return {};
+    return PictureOf(ToQt(ApplicationIconName(program)));
+}
 
 void ChooseIconTheme() {
     // Outside a desktop session Qt knows no theme; the desktop's own is the best guess.

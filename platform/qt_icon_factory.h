@@ -3,9 +3,11 @@
 // program that opens the type), and a blank page for types without one.
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "catalogue/icon_factory.h"
@@ -26,6 +28,10 @@ const std::vector<QPixmap>& ImagesOf(const std::unique_ptr<CImageList>& list);
 // Makes sure themed icon names find pictures: when the session names no icon theme that has
 // file-type pictures, the first installed desktop theme is used.
 void ChooseIconTheme();
+
+// The picture an installed program's desktop entry names (a themed icon or an image file); a
+// null icon when no installed application runs program (a full path) or it names none.
+QIcon IconOfProgram(const std::string& program);
 
 // The program's own picture of a page without a type, drawn at size x size.
 QPixmap BlankPagePicture(int size);
