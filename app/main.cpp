@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_views.h"
-#include "app/freedesktop_registrar.h"
-#include "app/local_instances.h"
-#include "app/morka2_app.h"
-#include "app/qsettings_store.h"
-#include "platform/environment.h"
-#include "platform/qt_icon_factory.h"
-#include "platform/qt_text.h"
+#include "core/os/environment.h"
+#include "core/resources/string_table.h"
+#include "platform/qt/qsettings_store.h"
+#include "platform/qt/qt_icon_factory.h"
+#include "platform/qt/qt_text.h"
+#include "platform/system_desktop_shell.h"
 #include "platform/system_file_types.h"
-#include "resources/string_table.h"
+#include "ui/app/freedesktop_registrar.h"
+#include "ui/app/local_instances.h"
+#include "ui/app/morka2_app.h"
+#include "ui/frame/frame_views.h"
 
 int main(int argc, char* argv[]) {
     using namespace kantoria;

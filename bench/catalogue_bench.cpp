@@ -24,10 +24,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "catalogue/catalogue_format.h"
-#include "catalogue/morka2_doc.h"
-#include "platform/file_read.h"
-#include "platform/text_codec.h"
+#include "core/catalogue/catalogue_format.h"
+#include "core/catalogue/morka2_doc.h"
+#include "core/os/file_read.h"
+#include "core/text/text_codec.h"
 
 extern char** environ;
 

@@ -15,17 +15,17 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_runner.h"
-#include "app/scripted_file_dialogs.h"
-#include "app/scripted_message_boxes.h"
-#include "app/stand_in_icons.h"
-#include "platform/desktop_shell_memory.h"
-#include "platform/environment.h"
-#include "platform/file_types_memory.h"
-#include "platform/settings_memory.h"
-#include "views/entry_list_view.h"
-#include "views/holder_tree_model.h"
-#include "views/holder_tree_view.h"
+#include "core/os/environment.h"
+#include "testing/core/desktop_shell_memory.h"
+#include "testing/core/file_types_memory.h"
+#include "testing/core/settings_memory.h"
+#include "testing/core/stand_in_icons.h"
+#include "testing/ui/scripted_file_dialogs.h"
+#include "testing/ui/scripted_message_boxes.h"
+#include "ui/seams/dialog_runner.h"
+#include "ui/views/entry_list_view.h"
+#include "ui/views/holder_tree_model.h"
+#include "ui/views/holder_tree_view.h"
 
 namespace kantoria {
 namespace {

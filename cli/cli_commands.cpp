@@ -2,11 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "catalogue/morka2_doc.h"
 #include "cli/search_command.h"
 #include "cli/types_command.h"
 #include "cli/views_command.h"
-#include "platform/text_codec.h"
+#include "core/catalogue/morka2_doc.h"
+#include "core/text/text_codec.h"
 
 namespace kantoria::cli {
 namespace {

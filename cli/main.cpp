@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
-#include "platform/text_codec.h"
+#include "core/text/text_codec.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "catalogue/morka2_doc.h"
-#include "dialogs/auto_search.h"
-#include "platform/text_codec.h"
+#include "core/catalogue/morka2_doc.h"
+#include "core/search/auto_search.h"
+#include "core/text/text_codec.h"
 
 namespace kantoria::cli {
 namespace {

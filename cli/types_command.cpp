@@ -1,6 +1,6 @@
 #include "cli/types_command.h"
 
-#include "dialogs/extension_list.h"
+#include "core/search/extension_list.h"
 #include "platform/system_file_types.h"
 
 namespace kantoria::cli {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_types.h"
+#include "core/ports/file_types.h"
 
 namespace kantoria::cli {
 

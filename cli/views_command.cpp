@@ -3,11 +3,11 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "catalogue/morka2_doc.h"
-#include "platform/text_codec.h"
-#include "views/entry_list_logic.h"
-#include "views/holder_tree_logic.h"
-#include "views/shown_holder.h"
+#include "core/catalogue/morka2_doc.h"
+#include "core/text/text_codec.h"
+#include "core/views/entry_list_logic.h"
+#include "core/views/holder_tree_logic.h"
+#include "core/views/shown_holder.h"
 
 namespace kantoria::cli {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/file_types.h"
+#include "core/ports/file_types.h"
 
 namespace kantoria {
 

@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "app/app_services.h"
-#include "app/frame_views.h"
-#include "app/morka2_app.h"
-#include "app/scripted_file_dialogs.h"
-#include "app/scripted_message_boxes.h"
-#include "app/stand_in_icons.h"
-#include "platform/desktop_shell_memory.h"
-#include "platform/environment.h"
-#include "platform/file_types_memory.h"
-#include "platform/settings_memory.h"
-#include "resources/string_table.h"
+#include "core/os/environment.h"
+#include "core/resources/string_table.h"
+#include "testing/core/desktop_shell_memory.h"
+#include "testing/core/file_types_memory.h"
+#include "testing/core/settings_memory.h"
+#include "testing/core/stand_in_icons.h"
+#include "testing/ui/scripted_file_dialogs.h"
+#include "testing/ui/scripted_message_boxes.h"
+#include "ui/app/app_services.h"
+#include "ui/app/morka2_app.h"
+#include "ui/frame/frame_views.h"
 
 namespace kantoria::test {
 

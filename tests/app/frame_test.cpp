@@ -16,13 +16,13 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "app_fakes.h"
-#include "resources/accelerator_table.h"
-#include "resources/command_ids.h"
-#include "views/entry_list_view.h"
-#include "views/holder_tree_logic.h"
-#include "views/holder_tree_model.h"
-#include "views/holder_tree_view.h"
+#include "core/resources/accelerator_table.h"
+#include "core/resources/command_ids.h"
+#include "core/views/holder_tree_logic.h"
+#include "tests/app/app_fakes.h"
+#include "ui/views/entry_list_view.h"
+#include "ui/views/holder_tree_model.h"
+#include "ui/views/holder_tree_view.h"
 
 namespace kantoria {
 namespace {

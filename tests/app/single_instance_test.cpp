@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/local_instances.h"
+#include "ui/app/local_instances.h"
 
 namespace kantoria {
 namespace {

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app_fakes.h"
-#include "resources/command_ids.h"
+#include "core/resources/command_ids.h"
+#include "tests/app/app_fakes.h"
 
 namespace kantoria {
 namespace {

@@ -1,4 +1,4 @@
-#include "dialogs/entry_dialog.h"
+#include "ui/dialogs/entry_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "dialog_test_support.h"
+#include "tests/dialogs/dialog_test_support.h"
 
 namespace kantoria {
 namespace {

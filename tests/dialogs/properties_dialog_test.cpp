@@ -1,4 +1,4 @@
-#include "dialogs/properties_dialog.h"
+#include "ui/dialogs/properties_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "dialog_test_support.h"
-#include "test_files.h"
+#include "testing/core/test_files.h"
+#include "tests/dialogs/dialog_test_support.h"
 
 namespace kantoria {
 namespace {

@@ -1,13 +1,13 @@
-#include "platform/qt_icon_factory.h"
+#include "platform/qt/qt_icon_factory.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include "catalogue/rebuild_icons.h"
-#include "icon_fakes.h"
-#include "platform/file_types_memory.h"
-#include "test_files.h"
+#include "core/icons/rebuild_icons.h"
+#include "testing/core/file_types_memory.h"
+#include "testing/core/icon_fakes.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {

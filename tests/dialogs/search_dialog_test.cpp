@@ -1,4 +1,4 @@
-#include "dialogs/search_dialog.h"
+#include "ui/dialogs/search_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/scripted_file_dialogs.h"
-#include "app/scripted_message_boxes.h"
-#include "dialog_test_support.h"
-#include "fake_lister.h"
-#include "platform/file_types_memory.h"
+#include "testing/core/fake_lister.h"
+#include "testing/core/file_types_memory.h"
+#include "testing/ui/scripted_file_dialogs.h"
+#include "testing/ui/scripted_message_boxes.h"
+#include "tests/dialogs/dialog_test_support.h"
 
 namespace kantoria {
 namespace {

@@ -7,12 +7,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "dialogs/properties_dialog.h"
-#include "platform/path_split.h"
-#include "resources/command_ids.h"
-#include "resources/string_table.h"
-#include "views/holder_tree_logic.h"
-#include "views_fixture.h"
+#include "core/resources/command_ids.h"
+#include "core/resources/string_table.h"
+#include "core/text/path_split.h"
+#include "core/views/holder_tree_logic.h"
+#include "tests/gui/views_fixture.h"
+#include "ui/dialogs/properties_dialog.h"
 
 namespace kantoria::test {
 namespace {

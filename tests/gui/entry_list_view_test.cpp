@@ -2,8 +2,8 @@
 #include <QLineEdit>
 #include <functional>
 
-#include "resources/string_table.h"
-#include "views_fixture.h"
+#include "core/resources/string_table.h"
+#include "tests/gui/views_fixture.h"
 
 namespace kantoria::test {
 namespace {

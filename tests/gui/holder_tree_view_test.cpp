@@ -1,8 +1,8 @@
 #include <QAction>
 #include <QMenu>
 
-#include "resources/string_table.h"
-#include "views_fixture.h"
+#include "core/resources/string_table.h"
+#include "tests/gui/views_fixture.h"
 
 namespace kantoria::test {
 namespace {

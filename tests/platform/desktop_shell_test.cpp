@@ -1,4 +1,4 @@
-#include "platform/desktop_shell.h"
+#include "platform/system_desktop_shell.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "test_files.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {

@@ -6,12 +6,12 @@
 #include <set>
 #include <string>
 
-#include "catalogue/icon_source.h"
-#include "dialogs/extension_list.h"
-#include "platform/default_application.h"
-#include "platform/environment.h"
+#include "core/icons/icon_source.h"
+#include "core/os/environment.h"
+#include "core/search/extension_list.h"
+#include "platform/freedesktop/default_application.h"
 #include "platform/system_file_types.h"
-#include "test_files.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {

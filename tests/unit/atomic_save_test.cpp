@@ -7,8 +7,8 @@
 #include <csignal>
 #include <filesystem>
 
-#include "catalogue/morka2_doc.h"
-#include "test_files.h"
+#include "core/catalogue/morka2_doc.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {

@@ -1,4 +1,4 @@
-#include "dialogs/auto_search.h"
+#include "core/search/auto_search.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,9 +10,9 @@
 #include <random>
 #include <set>
 
-#include "fake_lister.h"
-#include "platform/path_split.h"
-#include "test_files.h"
+#include "core/text/path_split.h"
+#include "testing/core/fake_lister.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {

@@ -1,12 +1,12 @@
-#include "catalogue/catalogue_format.h"
+#include "core/catalogue/catalogue_format.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "catalogue/morka2_doc.h"
-#include "test_files.h"
+#include "core/catalogue/morka2_doc.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {

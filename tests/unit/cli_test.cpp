@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "cli/types_command.h"
-#include "platform/file_types_memory.h"
-#include "test_files.h"
+#include "testing/core/file_types_memory.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {

@@ -1,4 +1,4 @@
-#include "dialogs/comment_text.h"
+#include "core/dialogs/comment_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "catalogue/entry_editing.h"
+#include "core/catalogue/entry_editing.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <optional>
 
-#include "icon_fakes.h"
-#include "platform/file_types_memory.h"
-#include "resources/string_table.h"
-#include "views/entry_commands_logic.h"
+#include "core/resources/string_table.h"
+#include "core/views/entry_commands_logic.h"
+#include "testing/core/file_types_memory.h"
+#include "testing/core/icon_fakes.h"
 
 namespace kantoria {
 namespace {

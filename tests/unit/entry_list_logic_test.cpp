@@ -1,4 +1,4 @@
-#include "views/entry_list_logic.h"
+#include "core/views/entry_list_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/settings_memory.h"
-#include "platform/text_codec.h"
-#include "resources/string_table.h"
-#include "views/view_type.h"
+#include "core/resources/string_table.h"
+#include "core/text/text_codec.h"
+#include "core/views/view_type.h"
+#include "testing/core/settings_memory.h"
 
 namespace kantoria {
 namespace {

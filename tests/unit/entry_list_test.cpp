@@ -1,11 +1,11 @@
-#include "catalogue/entry_list.h"
+#include "core/catalogue/entry_list.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "catalogue/morka2_doc.h"
+#include "core/catalogue/morka2_doc.h"
 
 namespace kantoria {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/expand_environment.h"
+#include "core/text/expand_environment.h"
 
 #include <gtest/gtest.h>
 
-#include "icon_fakes.h"
+#include "testing/core/icon_fakes.h"
 
 namespace kantoria {
 namespace {

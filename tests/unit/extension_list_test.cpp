@@ -1,8 +1,8 @@
-#include "dialogs/extension_list.h"
+#include "core/search/extension_list.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/file_types_memory.h"
+#include "testing/core/file_types_memory.h"
 
 namespace kantoria {
 namespace {

@@ -1,4 +1,4 @@
-#include "dialogs/file_facts.h"
+#include "core/dialogs/file_facts.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "test_files.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {

@@ -1,12 +1,12 @@
-#include "views/holder_tree_logic.h"
+#include "core/views/holder_tree_logic.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "catalogue/morka2_doc.h"
-#include "views/shown_holder.h"
+#include "core/catalogue/morka2_doc.h"
+#include "core/views/shown_holder.h"
 
 namespace kantoria {
 namespace {

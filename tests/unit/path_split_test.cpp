@@ -1,4 +1,4 @@
-#include "platform/path_split.h"
+#include "core/text/path_split.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "catalogue/rebuild_icons.h"
+#include "core/icons/rebuild_icons.h"
 
 #include <gtest/gtest.h>
 
-#include "icon_fakes.h"
-#include "platform/file_types_memory.h"
+#include "testing/core/file_types_memory.h"
+#include "testing/core/icon_fakes.h"
 
 namespace kantoria {
 namespace {

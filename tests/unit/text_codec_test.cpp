@@ -1,4 +1,4 @@
-#include "platform/text_codec.h"
+#include "core/text/text_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "platform/text_fold.h"
+#include "core/text/text_fold.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/text_number.h"
+#include "core/text/text_number.h"
 
 namespace kantoria {
 namespace {

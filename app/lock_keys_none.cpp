@@ -1,9 +1,0 @@
-#include "app/lock_keys.h"
-
-namespace kantoria {
-
-std::optional<LockKeys> ReadLockKeys() {
-    return std::nullopt;
-}
-
-}  // namespace kantoria

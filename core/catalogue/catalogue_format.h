@@ -1,0 +1,44 @@
+// The catalogue file: five header lines, then one line per entry (path TAB title TAB comment,
+// with each line break of the comment written as TAB), every line ending in CR LF.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "core/base/io_status.h"
+#include "core/os/atomic_file.h"
+#include "core/text/text_codec.h"
+
+namespace kantoria {
+
+class CMORKA2Doc;
+
+inline constexpr std::string_view kKeySelected = "SELECTED";
+inline constexpr std::string_view kKeyLastHolder = "LASTHOLDER";
+inline constexpr std::string_view kKeyTitleWidth = "TITLEWIDTH";
+inline constexpr std::string_view kKeyCommentWidth = "COMMENTWIDTH";
+inline constexpr std::string_view kKeyPathWidth = "PATHWIDTH";
+
+// The encoding a file's bytes are read in: UTF-8 after a byte-order mark; UTF-8 when the
+// whole file is well-formed UTF-8 and not plain ASCII; code page 932 otherwise. bodyStart
+// receives the offset after a byte-order mark.
+Encoding DetectEncoding(std::string_view bytes, size_t& bodyStart);
+
+// Reads the lines of bytes into doc (entries appended, header values overwritten).
+void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes);
+
+// Reads the file at systemPath into doc as ReadCatalogue would read its bytes, holding no
+// more than pieceSize bytes of the file at a time.
+IoStatus ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize);
+
+enum class WriteOutcome {
+    Written,
+    NotExact,    // some text would not read back the same in this encoding
+    SinkFailed,  // the sink refused bytes
+};
+
+WriteOutcome WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink);
+
+}  // namespace kantoria

@@ -1,0 +1,245 @@
+#include <algorithm>
+#include <cerrno>
+#include <new>
+#include <string>
+
+#include "core/catalogue/catalogue_format.h"
+#include "core/catalogue/morka2_doc.h"
+#include "core/os/file_read.h"
+#include "core/text/text_number.h"
+
+namespace kantoria {
+namespace {
+
+// Length of the character that starts text (a UTF-8 sequence or an escape), at least 1.
+size_t CharLength(std::string_view text) {
+    unsigned char raw;
+    if (ReadEscape(text, 0, raw)) return 3;
+    const auto b = static_cast<unsigned char>(text[0]);
+    size_t len = b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    return std::min(len, text.size());
+}
+
+// When line starts with key, stores what follows the key and one further character.
+bool MatchKey(std::string_view line, std::string_view key, std::string_view& value) {
+    if (line.substr(0, key.size()) != key) return false;
+    value = line.substr(key.size());
+    if (!value.empty()) value.remove_prefix(CharLength(value));
+    return true;
+}
+
+bool ReadHeaderLine(CMORKA2Doc& doc, std::string_view line) {
+    std::string_view value;
+    if (MatchKey(line, kKeySelected, value)) {
+        doc.m_strSelected.assign(value);
+    } else if (MatchKey(line, kKeyLastHolder, value)) {
+        doc.m_strLastHolder.assign(value);
+    } else if (MatchKey(line, kKeyTitleWidth, value)) {
+        doc.m_nTitleWidth = ParseLeadingInt(value);
+    } else if (MatchKey(line, kKeyCommentWidth, value)) {
+        doc.m_nCommentWidth = ParseLeadingInt(value);
+    } else if (MatchKey(line, kKeyPathWidth, value)) {
+        doc.m_nPathWidth = ParseLeadingInt(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Before the first TAB, and after it; both are the whole text when there is no TAB.
+void SplitAtTab(std::string_view text, std::string_view& before, std::string_view& after) {
+    const size_t tab = text.find('\t');
+    if (tab == std::string_view::npos) {
+        before = after = text;
+    } else {
+        before = text.substr(0, tab);
+        after = text.substr(tab + 1);
+    }
+}
+
+void ReadEntryLine(CMORKA2Doc& doc, std::string_view line) {
+    std::string_view path, rest, title, comment;
+    SplitAtTab(line, path, rest);
+    SplitAtTab(rest, title, comment);
+    std::string commentText(comment);
+    std::replace(commentText.begin(), commentText.end(), '\t', '\n');
+    doc.m_EntryList.Append(std::string(path), std::string(title), std::move(commentText));
+}
+
+void ReadLine(CMORKA2Doc& doc, std::string_view line) {
+    if (!ReadHeaderLine(doc, line)) ReadEntryLine(doc, line);
+}
+
+// Learns a file's encoding from its bytes as they arrive in pieces, so that the file need
+// not be held whole: whether it starts with a byte-order mark, holds anything but ASCII,
+// and is well-formed UTF-8 throughout (a sequence may be cut between two pieces).
+class EncodingSniffer {
+  public:
+    void Feed(std::string_view piece) {
+        if (head_.size() < kUtf8Bom.size())
+            head_.append(piece.substr(0, kUtf8Bom.size() - head_.size()));
+        lineFeeds_ += static_cast<size_t>(std::count(piece.begin(), piece.end(), '\n'));
+        if (!nonAscii_) nonAscii_ = HasNonAscii(piece);
+        if (valid_) CheckUtf8(piece);
+    }
+
+    Encoding Finish(size_t& bodyStart) const {
+        bodyStart = 0;
+        if (head_ == kUtf8Bom) {
+            bodyStart = kUtf8Bom.size();
+            return Encoding::Utf8Bom;
+        }
+        return nonAscii_ && valid_ && pending_.empty() ? Encoding::Utf8 : Encoding::Cp932;
+    }
+
+    size_t LineFeeds() const { return lineFeeds_; }
+
+  private:
+    // Bytes at the end of text that begin a sequence still waiting for its continuation.
+    static size_t OpenTail(std::string_view text) {
+        const size_t stop = text.size() > 3 ? text.size() - 3 : 0;
+        for (size_t i = text.size(); i > stop; --i) {
+            const auto b = static_cast<unsigned char>(text[i - 1]);
+            if (b < 0x80) return 0;
+            if (b < 0xC0) continue;
+            const size_t need = b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF8 ? 4 : 0;
+            const size_t have = text.size() - (i - 1);
+            return have < need ? have : 0;
+        }
+        return 0;
+    }
+
+    // Validates text, keeping an unfinished sequence at its end for the next piece.
+    void CheckPart(std::string_view text) {
+        const size_t open = OpenTail(text);
+        if (!IsValidUtf8(text.substr(0, text.size() - open))) valid_ = false;
+        pending_.assign(text.substr(text.size() - open));
+    }
+
+    void CheckUtf8(std::string_view piece) {
+        size_t cont = 0;
+        while (cont < piece.size() && cont < 3 &&
+               (static_cast<unsigned char>(piece[cont]) & 0xC0) == 0x80)
+            ++cont;
+        if (!pending_.empty() || cont > 0) {
+            std::string joined = pending_;
+            joined.append(piece.substr(0, cont));
+            piece.remove_prefix(cont);
+            if (piece.empty()) return CheckPart(joined);
+            if (!IsValidUtf8(joined)) valid_ = false;
+        }
+        CheckPart(piece);
+    }
+
+    std::string head_;
+    std::string pending_;
+    bool nonAscii_ = false;
+    bool valid_ = true;
+    size_t lineFeeds_ = 0;
+};
+
+// Cuts pieces of a file into lines (LF ends a line; a CR before it belongs to the line end)
+// and reads each into the document.
+class LineReader {
+  public:
+    LineReader(CMORKA2Doc& doc, Encoding enc, size_t skip) : doc_(doc), enc_(enc), skip_(skip) {}
+
+    void Feed(std::string_view piece) {
+        const size_t skipped = std::min(skip_, piece.size());
+        piece.remove_prefix(skipped);
+        skip_ -= skipped;
+        while (!piece.empty()) {
+            const size_t lf = piece.find('\n');
+            if (lf == std::string_view::npos) {
+                carry_.append(piece);
+                return;
+            }
+            std::string_view line = piece.substr(0, lf);
+            if (!carry_.empty()) line = carry_.append(line);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            Emit(line);
+            carry_.clear();
+            piece.remove_prefix(lf + 1);
+        }
+    }
+
+    // The text after the last LF is a line as it stands, a CR at its end included.
+    void Finish() {
+        if (!carry_.empty()) Emit(carry_);
+        carry_.clear();
+    }
+
+  private:
+    // Well-formed UTF-8 is already program text; everything else is decoded line by line
+    // (LF is never part of a multi-byte character in either encoding).
+    void Emit(std::string_view line) {
+        if (enc_ != Encoding::Utf8) {
+            decoded_.clear();
+            Decode(enc_, line, decoded_);
+            line = decoded_;
+        }
+        ReadLine(doc_, line);
+    }
+
+    CMORKA2Doc& doc_;
+    Encoding enc_;
+    size_t skip_;
+    std::string carry_;
+    std::string decoded_;
+};
+
+constexpr size_t kPieceSize = size_t{1} << 20;
+
+}  // namespace
+
+Encoding DetectEncoding(std::string_view bytes, size_t& bodyStart) {
+    EncodingSniffer sniffer;
+    sniffer.Feed(bytes);
+    return sniffer.Finish(bodyStart);
+}
+
+void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes) {
+    EncodingSniffer sniffer;
+    sniffer.Feed(bytes);
+    size_t bodyStart;
+    doc.m_encoding = sniffer.Finish(bodyStart);
+    doc.m_EntryList.Reserve(doc.m_EntryList.size() + sniffer.LineFeeds() + 1);
+    LineReader reader(doc, doc.m_encoding, bodyStart);
+    reader.Feed(bytes);
+    reader.Finish();
+}
+
+// The file is read twice, a piece at a time: once to learn its encoding and size, once to
+// read its lines. Holding a large catalogue's bytes and its entries at the same time would
+// need far more memory than the entries alone.
+IoStatus ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize) {
+    EncodingSniffer sniffer;
+    IoStatus status = ReadFileInPieces(systemPath, pieceSize,
+                                       [&sniffer](std::string_view p) { sniffer.Feed(p); });
+    if (!status) return status;
+    size_t bodyStart;
+    doc.m_encoding = sniffer.Finish(bodyStart);
+    doc.m_EntryList.Reserve(doc.m_EntryList.size() + sniffer.LineFeeds() + 1);
+    LineReader reader(doc, doc.m_encoding, bodyStart);
+    status =
+        ReadFileInPieces(systemPath, pieceSize, [&reader](std::string_view p) { reader.Feed(p); });
+    if (status) reader.Finish();
+    return status;
+}
+
+IoStatus CMORKA2Doc::LoadCatalogue(const std::string& path) {
+    m_EntryList.Clear();
+    // A new file's stored label path designates its holder afresh.
+    m_strLastHolderFolder.reset();
+    try {
+        const IoStatus status = ReadCatalogueFile(*this, ToSystemName(path), kPieceSize);
+        if (!status) m_EntryList.Clear();
+        return status;
+    } catch (const std::bad_alloc&) {
+        // A file too large for memory is unreadable, not a crash.
+        m_EntryList.Clear();
+        return IoStatus::FromErrno(ENOMEM);
+    }
+}
+
+}  // namespace kantoria

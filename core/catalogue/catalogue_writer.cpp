@@ -1,0 +1,129 @@
+#include <algorithm>
+#include <string>
+
+#include "core/catalogue/catalogue_format.h"
+#include "core/catalogue/morka2_doc.h"
+
+namespace kantoria {
+namespace {
+
+constexpr size_t kFlushSize = 1 << 20;
+
+// Encodes one line at a time and keeps track of whether the file will read back as written.
+class LineEncoder {
+  public:
+    explicit LineEncoder(Encoding enc) : enc_(enc) {}
+
+    // Appends the encoded line to out; false when the line cannot be written exactly.
+    bool Encode(std::string_view line, std::string& out) {
+        const size_t start = out.size();
+        bool escaped = false;
+        if (enc_ == Encoding::Cp932) {
+            if (!EncodeCp932(line, out, &escaped)) return false;
+        } else {
+            EncodeUtf8(line, out, &escaped);
+        }
+        const std::string_view bytes(out.data() + start, out.size() - start);
+        if (enc_ == Encoding::Utf8) {
+            // Without a byte-order mark only well-formed UTF-8 is read as UTF-8.
+            if (escaped || !IsValidUtf8(bytes)) return false;
+        } else if (enc_ == Encoding::Cp932 && escaped && !ReadsBack(bytes, line)) {
+            return false;
+        }
+        // UTF-8 with a byte-order mark is the last resort and carries whatever it is given.
+        if (enc_ == Encoding::Cp932) TrackUtf8Lookalike(bytes);
+        return true;
+    }
+
+    // A code page 932 file that happens to be well-formed, non-ASCII UTF-8 would be read as
+    // UTF-8.
+    bool Finish() const { return !(enc_ == Encoding::Cp932 && allUtf8_ && anyNonAscii_); }
+
+  private:
+    // Raw bytes written back may join their neighbours into another character.
+    bool ReadsBack(std::string_view bytes, std::string_view line) {
+        check_.clear();
+        Decode(enc_, bytes, check_);
+        return check_ == line;
+    }
+
+    void TrackUtf8Lookalike(std::string_view bytes) {
+        if (!allUtf8_) return;
+        if (!HasNonAscii(bytes)) return;
+        anyNonAscii_ = true;
+        allUtf8_ = IsValidUtf8(bytes);
+    }
+
+    Encoding enc_;
+    std::string check_;
+    bool allUtf8_ = true;
+    bool anyNonAscii_ = false;
+};
+
+void AppendHeader(std::string& line, std::string_view key, std::string_view value) {
+    line.assign(key);
+    line += '=';
+    line += value;
+}
+
+}  // namespace
+
+WriteOutcome WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
+    LineEncoder encoder(enc);
+    std::string out;
+    out.reserve(kFlushSize + (1 << 16));
+    if (enc == Encoding::Utf8Bom) out += kUtf8Bom;
+    std::string line;
+    auto emit = [&]() -> WriteOutcome {
+        if (!encoder.Encode(line, out)) return WriteOutcome::NotExact;
+        out += "\r\n";
+        if (out.size() >= kFlushSize) {
+            if (!sink.Write(out)) return WriteOutcome::SinkFailed;
+            out.clear();
+        }
+        return WriteOutcome::Written;
+    };
+    const std::pair<std::string_view, std::string> header[] = {
+        {kKeySelected, doc.m_strSelected},
+        {kKeyLastHolder, doc.m_strLastHolder},
+        {kKeyTitleWidth, std::to_string(doc.m_nTitleWidth)},
+        {kKeyCommentWidth, std::to_string(doc.m_nCommentWidth)},
+        {kKeyPathWidth, std::to_string(doc.m_nPathWidth)},
+    };
+    for (const auto& [key, value] : header) {
+        AppendHeader(line, key, value);
+        if (const WriteOutcome r = emit(); r != WriteOutcome::Written) return r;
+    }
+    for (const CDocEntry& entry : doc.m_EntryList) {
+        line.assign(entry.m_strPath);
+        line += '\t';
+        line += entry.m_strTitle;
+        line += '\t';
+        const size_t commentStart = line.size();
+        line += entry.m_strComment;
+        std::replace(line.begin() + static_cast<std::ptrdiff_t>(commentStart), line.end(), '\n',
+                     '\t');
+        if (const WriteOutcome r = emit(); r != WriteOutcome::Written) return r;
+    }
+    if (!encoder.Finish()) return WriteOutcome::NotExact;
+    if (!out.empty() && !sink.Write(out)) return WriteOutcome::SinkFailed;
+    return WriteOutcome::Written;
+}
+
+IoStatus CMORKA2Doc::SaveCatalogue(const std::string& path) {
+    // Text that the catalogue's own encoding cannot carry exactly is written as UTF-8 with a
+    // byte-order mark instead, which carries everything.
+    for (Encoding enc = m_encoding;; enc = Encoding::Utf8Bom) {
+        IoStatus status = IoStatus::Ok();
+        std::unique_ptr<AtomicFile> file = AtomicFile::Create(ToSystemName(path), status);
+        if (!file) return status;
+        const WriteOutcome outcome = WriteCatalogue(*this, enc, *file);
+        if (outcome == WriteOutcome::SinkFailed) return file->status();
+        if (outcome == WriteOutcome::NotExact && enc != Encoding::Utf8Bom) continue;
+        status = file->Commit();
+        if (status) m_encoding = enc;
+        return status;
+    }
+}
+
+}  // namespace kantoria

@@ -1,0 +1,84 @@
+#include "core/catalogue/entry_editing.h"
+
+#include <functional>
+#include <utility>
+
+#include "core/resources/string_table.h"
+#include "core/views/entry_list_logic.h"
+
+namespace kantoria {
+namespace {
+
+enum class Verdict { Accept, Again, Refuse };
+
+// Runs the editor until it is cancelled or verdict accepts what was typed.
+bool EditUntilAccepted(EntryFields& fields, EntryEditor& editor,
+                       const std::function<Verdict(const std::string& title)>& verdict) {
+    for (;;) {
+        if (!editor.Edit(fields)) return false;
+        switch (verdict(fields.title)) {
+            case Verdict::Accept:
+                return true;
+            case Verdict::Refuse:
+                editor.Refuse(LoadString(IDS_TITLE_NOT_STORABLE));
+                break;
+            case Verdict::Again:
+                break;
+        }
+    }
+}
+
+Verdict NewTitleVerdict(const CMORKA2Doc& doc, const std::string& title) {
+    if (title.empty() || doc.TitleExists(title)) return Verdict::Again;
+    return IsStorableTitle(title) ? Verdict::Accept : Verdict::Refuse;
+}
+
+void Register(CMORKA2Doc& doc, EntryFields fields, const IconServices& icons) {
+    doc.m_EntryList.Append(std::move(fields.file), std::move(fields.title),
+                           std::move(fields.comment));
+    doc.RebuildHolders();
+    RebuildIcons(doc, icons);
+}
+
+}  // namespace
+
+bool AddFile(CMORKA2Doc& doc, const std::string& path, EntryEditor& editor,
+             const IconServices& icons) {
+    if (const POSITION registered = doc.m_EntryList.FindByPath(path))
+        return EditEntry(doc, registered, editor);
+    EntryFields fields{path, {}, {}};
+    if (!EditUntilAccepted(fields, editor,
+                           [&](const std::string& title) { return NewTitleVerdict(doc, title); }))
+        return false;
+    doc.m_strSelected = fields.title;
+    Register(doc, std::move(fields), icons);
+    doc.UpdateAllViews(nullptr);
+    return true;
+}
+
+bool EditEntry(CMORKA2Doc& doc, POSITION entry, EntryEditor& editor) {
+    if (entry == nullptr) return false;
+    EntryFields fields{entry->m_strPath, entry->m_strTitle, entry->m_strComment};
+    const auto verdict = [&](const std::string& title) {
+        // Its own title is no obstacle, letter case counting.
+        if (title == entry->m_strTitle) return Verdict::Accept;
+        return NewTitleVerdict(doc, title);
+    };
+    if (!EditUntilAccepted(fields, editor, verdict)) return false;
+    doc.m_EntryList.SetTitle(entry, std::move(fields.title));
+    doc.m_EntryList.SetComment(entry, std::move(fields.comment));
+    doc.UpdateAllViews(nullptr);
+    return true;
+}
+
+bool AddEntryAs(CMORKA2Doc& doc, EntryFields fields, EntryEditor& editor,
+                const IconServices& icons) {
+    if (!EditUntilAccepted(fields, editor,
+                           [&](const std::string& title) { return NewTitleVerdict(doc, title); }))
+        return false;
+    Register(doc, std::move(fields), icons);
+    doc.UpdateAllViews(nullptr);
+    return true;
+}
+
+}  // namespace kantoria

@@ -1,0 +1,82 @@
+#include "core/catalogue/entry_list.h"
+
+#include <utility>
+
+namespace kantoria {
+
+POSITION EntryList::First(const FoldedIndex& index, std::string_view key) {
+    POSITION first = nullptr;
+    index.ForEachMatch(key, [&](POSITION e) {
+        if (!first || e->Id() < first->Id()) first = e;
+        return true;
+    });
+    return first;
+}
+
+POSITION EntryList::Append(std::string path, std::string title, std::string comment) {
+    CDocEntry& entry = entries_.emplace_back();
+    entry.m_strPath = std::move(path);
+    entry.m_strTitle = std::move(title);
+    entry.m_strComment = std::move(comment);
+    entry.id_ = nextId_++;
+    entry.self_ = std::prev(entries_.end());
+    byTitle_.Insert(&entry);
+    byPath_.Insert(&entry);
+    return &entry;
+}
+
+void EntryList::Remove(POSITION entry) {
+    byTitle_.Erase(entry);
+    byPath_.Erase(entry);
+    entries_.erase(entry->self_);
+}
+
+void EntryList::Clear() {
+    byTitle_.Clear();
+    byPath_.Clear();
+    entries_.clear();
+}
+
+void EntryList::Reserve(std::size_t n) {
+    byTitle_.Reserve(n);
+    byPath_.Reserve(n);
+}
+
+void EntryList::SetTitle(POSITION entry, std::string title) {
+    byTitle_.Erase(entry);
+    Mutable(entry).m_strTitle = std::move(title);
+    byTitle_.Insert(entry);
+}
+
+void EntryList::SetComment(POSITION entry, std::string comment) {
+    Mutable(entry).m_strComment = std::move(comment);
+}
+
+void EntryList::SetImage(POSITION entry, int image) {
+    Mutable(entry).m_nImage = image;
+}
+
+POSITION EntryList::FindByTitle(std::string_view title) const {
+    return First(byTitle_, title);
+}
+
+bool EntryList::TitleExists(std::string_view title) const {
+    bool found = false;
+    byTitle_.ForEachMatch(title, [&](POSITION e) {
+        found = e->m_strTitle == title;
+        return !found;
+    });
+    return found;
+}
+
+POSITION EntryList::FindByPath(std::string_view path) const {
+    return First(byPath_, path);
+}
+
+POSITION EntryList::FindById(std::uint64_t id) const {
+    for (const CDocEntry& e : entries_)
+        if (e.Id() == id) return &e;
+    return nullptr;
+}
+
+}  // namespace kantoria

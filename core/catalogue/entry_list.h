@@ -1,0 +1,61 @@
+// The document's entries in catalogue order, with indexes by title and by path (both compared
+// without regard to case). Lookups answer exactly what a walk from the head would answer, but
+// cost no more than the number of entries that share the key.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <string>
+#include <string_view>
+
+#include "core/catalogue/doc_entry.h"
+#include "core/catalogue/folded_index.h"
+
+namespace kantoria {
+
+class EntryList {
+  public:
+    using const_iterator = std::list<CDocEntry>::const_iterator;
+
+    EntryList() = default;
+    EntryList(const EntryList&) = delete;
+    EntryList& operator=(const EntryList&) = delete;
+
+    const_iterator begin() const { return entries_.begin(); }
+    const_iterator end() const { return entries_.end(); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+
+    // Appends at the tail and answers the new entry.
+    POSITION Append(std::string path, std::string title, std::string comment);
+    void Remove(POSITION entry);
+    void Clear();
+    // Prepares the indexes for about n entries.
+    void Reserve(std::size_t n);
+
+    void SetTitle(POSITION entry, std::string title);
+    void SetComment(POSITION entry, std::string comment);
+    void SetImage(POSITION entry, int image);
+
+    // First entry whose title equals title without regard to case, or null.
+    POSITION FindByTitle(std::string_view title) const;
+    // Whether some entry's title equals title byte for byte.
+    bool TitleExists(std::string_view title) const;
+    // First entry whose path equals path without regard to case, or null.
+    POSITION FindByPath(std::string_view path) const;
+    // The entry with this Id, or null. Linear: for tests and rare lookups only.
+    POSITION FindById(std::uint64_t id) const;
+
+  private:
+    static POSITION First(const FoldedIndex& index, std::string_view key);
+
+    CDocEntry& Mutable(POSITION entry) { return *entry->self_; }
+
+    std::list<CDocEntry> entries_;
+    FoldedIndex byTitle_{&CDocEntry::m_strTitle};
+    FoldedIndex byPath_{&CDocEntry::m_strPath};
+    std::uint64_t nextId_ = 1;
+};
+
+}  // namespace kantoria

@@ -1,0 +1,84 @@
+// The document: the whole catalogue in memory, its header values, the program's clipboard and
+// the image lists the views draw with. It owns every record.
+#pragma once
+
+#include <list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/base/io_status.h"
+#include "core/catalogue/doc_entry.h"
+#include "core/catalogue/entry_list.h"
+#include "core/text/text_codec.h"
+
+namespace kantoria {
+
+// An image list of the platform's making; the document only owns it.
+class CImageList {
+  public:
+    virtual ~CImageList() = default;
+};
+
+// A view of the document: told to refresh itself after every change.
+class CDocObserver {
+  public:
+    virtual ~CDocObserver() = default;
+    virtual void OnUpdate(CDocObserver* sender) = 0;
+};
+
+inline constexpr int kDefaultTitleWidth = 200;
+inline constexpr int kDefaultCommentWidth = 400;
+inline constexpr int kDefaultPathWidth = 250;
+
+class CMORKA2Doc {
+  public:
+    CMORKA2Doc() = default;
+    CMORKA2Doc(const CMORKA2Doc&) = delete;
+    CMORKA2Doc& operator=(const CMORKA2Doc&) = delete;
+
+    EntryList m_EntryList;            // the entries in catalogue order
+    std::list<CHolder> m_HolderList;  // derived from the entries by RebuildHolders
+    std::string m_strSelected;        // title of the entry selected in the list
+    std::string m_strLastHolder;      // tree path of the holder clicked last
+    // Not saved: the folder of the holder clicked last, which tells apart two tree items whose
+    // label paths are equal. It counts only while m_strLastHolder is that item's label path.
+    std::optional<std::string> m_strLastHolderFolder;
+    int m_nTitleWidth = kDefaultTitleWidth;
+    int m_nCommentWidth = kDefaultCommentWidth;
+    int m_nPathWidth = kDefaultPathWidth;
+    std::string m_strClipTitle;
+    std::string m_strClipComment;
+    std::string m_strClipPath;
+    std::vector<std::string> m_ExtList;  // distinct extensions; position = image index
+    std::unique_ptr<CImageList> m_ImageListSmall;
+    std::unique_ptr<CImageList> m_ImageListLarge;
+    std::unique_ptr<CImageList> m_ImageListTree;
+    // How the catalogue file is encoded; a new catalogue is written in code page 932.
+    Encoding m_encoding = Encoding::Cp932;
+
+    POSITION FindByTitle(std::string_view title) const { return m_EntryList.FindByTitle(title); }
+    bool TitleExists(std::string_view title) const { return m_EntryList.TitleExists(title); }
+    void RebuildHolders();
+    void ResetHeader();
+    void ClearAll();
+
+    // Replaces the entries, and the header values the file names, with the file's content.
+    // The entries are emptied first, whatever follows; a file that cannot be read leaves the
+    // catalogue empty and says why.
+    IoStatus LoadCatalogue(const std::string& path);
+    // Writes the catalogue to path. The previous file stays intact on any failure.
+    IoStatus SaveCatalogue(const std::string& path);
+
+    void AddObserver(CDocObserver* view);
+    void RemoveObserver(CDocObserver* view);
+    // Tells every view but the sender to refresh itself.
+    void UpdateAllViews(CDocObserver* sender);
+
+  private:
+    std::vector<CDocObserver*> observers_;
+};
+
+}  // namespace kantoria

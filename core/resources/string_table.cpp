@@ -1,0 +1,149 @@
+#include "core/resources/string_table.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace kantoria {
+namespace {
+
+struct Entry {
+    int id;
+    std::string_view text;
+};
+
+// Sorted by number.
+constexpr std::array kStrings = std::to_array<Entry>({
+    {100, "OLE の初期化に失敗しました。"},
+    {103, "MORKA.ZNL"},
+    {108, "SETTINGS"},
+    {109, "ZNLPATH"},
+    {111, "Velmoor"},
+    {118, "ファイルがないかプログラムがありません。"},
+    {128, "Kantoria\n\nMORKA2\nMORKA2 Files (*.ZNL)\n.ZNL\nMORKA2.Document\nMORKA2.Document"},
+    {130, "Kantoria"},
+    {146, "WINPOSX"},
+    {147, "WINPOSY"},
+    {149, "WINWIDTH"},
+    {150, "WINHEIGHT"},
+    {151, "STATUS"},
+    {200, "無題"},
+    {201, "%1 を開けません。\n%2"},
+    {202, "%1 に保存できません。\n%2"},
+    {203, "ファイルが見つかりません。"},
+    {204, "アクセスが拒否されました。"},
+    {205, "フォルダは開けません。"},
+    {206, "エラーが発生しました (%1)。"},
+    {207, "すべてのファイル(*.*)"},
+    {208, "開く"},
+    {209, "名前を付けて保存"},
+    {210, "ヘルプを開けません。\n%1"},
+    {212, "%1 への変更を保存しますか?"},
+    {213, "%1 に保存できません。\n%2\n\n保存せずに終了しますか?"},
+    {220, "ﾊﾞｰｼﾞｮﾝ情報\u3000Kantoria"},
+    {221, "Kantoria  Version 3.00"},
+    {222, "Copyright (C) Kantoria の開発者"},
+    {223, "https://kantoria.example.org/"},
+    {224, "OK"},
+    {230, "Recent File List"},
+    {231, "File%1"},
+    {1001, "タイトルにタブや改行は使えません。"},
+    {57344, "MORKA2"},
+    {57345, "ヘルプを表示するには F1 キーを押してください。"},
+    {57346, "ヘルプを使用するオブジェクトを選択"},
+    {57600, "新規にファイルを作成\n新規ファイル"},
+    {57601, "既存のファイルを開く\n開く"},
+    {57603, "作業中のファイルを上書きして保存\n保存"},
+    {57604, "作業中のファイルを新しい名前で保存\n名前をつけて保存"},
+    {57616, "指定のファイルを開く"},
+    {57617, "指定のファイルを開く"},
+    {57618, "指定のファイルを開く"},
+    {57619, "指定のファイルを開く"},
+    {57620, "指定のファイルを開く"},
+    {57621, "指定のファイルを開く"},
+    {57622, "指定のファイルを開く"},
+    {57623, "指定のファイルを開く"},
+    {57624, "指定のファイルを開く"},
+    {57625, "指定のファイルを開く"},
+    {57626, "指定のファイルを開く"},
+    {57627, "指定のファイルを開く"},
+    {57628, "指定のファイルを開く"},
+    {57629, "指定のファイルを開く"},
+    {57630, "指定のファイルを開く"},
+    {57631, "指定のファイルを開く"},
+    {57634, "選択範囲をコピーしてクリップボードに保存\nコピー"},
+    {57635, "選択範囲を切り取ってクリップボードに保存\n切り取り"},
+    {57637, "クリップボードの内容を貼り付け\n貼り付け"},
+    {57664, "プログラム情報、バージョン、著作権を表示します。\nバージョン情報"},
+    {57665, "アプリケーションを終了し、ファイルの保存を指示\n終了"},
+    {57670, "現在のタスクまたはコマンドのヘルプを表示\nヘルプ"},
+    {57680, "次のウィンドウに切り替える\n次のペイン"},
+    {57681, "前のウィンドウに切り替える\n前のペイン"},
+    {59137, "CAP"},
+    {59138, "NUM"},
+    {59139, "SCRL"},
+    {59392, "ツール バーの 表示/非表示\nツール バーの表示切り替え"},
+    {59393, "ステータス バーの 表示/非表示\nステータス バーの表示切り替え"},
+    {59408, "オブジェクトを小さいアイコンで表示します。\n小さいアイコン"},
+    {59409, "オブジェクトを大きいアイコンで表示します。\n大きいアイコン"},
+    {59410, "オブジェクトを一覧表示します。\n一覧"},
+    {59411, "ウィンドウ内の各オブジェクトの詳細情報を表示します。\n詳細"},
+    {61184, "ウィンドウのサイズを変更"},
+    {61185, "ウィンドウの位置を変更"},
+    {61186, "ウィンドウを最小化する"},
+    {61187, "ウィンドウを最大化する"},
+    {61188, "次のウィンドウに切り替える"},
+    {61189, "前のウィンドウに切り替える"},
+    {61190, "作業中のウィンドウを閉じ、変更したファイルの保存を指示"},
+    {61202, "ウィンドウを通常のサイズに戻す"},
+    {61203, "タスク一覧をアクティブにする"},
+});
+
+static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
+                             [](const Entry& a, const Entry& b) { return a.id < b.id; }));
+
+std::pair<std::string_view, std::string_view> SplitAtLineBreak(std::string_view text) {
+    const size_t lf = text.find('\n');
+    if (lf == std::string_view::npos) return {text, {}};
+    return {text.substr(0, lf), text.substr(lf + 1)};
+}
+
+}  // namespace
+
+std::string_view LoadString(int id) {
+    const auto it = std::lower_bound(kStrings.begin(), kStrings.end(), id,
+                                     [](const Entry& e, int key) { return e.id < key; });
+    if (it == kStrings.end() || it->id != id) return {};
+    return it->text;
+}
+
+std::string FormatString(int id, std::initializer_list<std::string_view> arguments) {
+    std::string text(LoadString(id));
+    int number = 1;
+    for (std::string_view argument : arguments) {
+        const std::string mark = "%" + std::to_string(number++);
+        const size_t at = text.find(mark);
+        if (at != std::string::npos) text.replace(at, mark.size(), argument);
+    }
+    return text;
+}
+
+std::string_view CommandPrompt(int id) {
+    return SplitAtLineBreak(LoadString(id)).first;
+}
+
+std::string_view CommandTooltip(int id) {
+    return SplitAtLineBreak(LoadString(id)).second;
+}
+
+std::string_view TemplateField(int index) {
+    std::string_view rest = LoadString(IDR_MAINFRAME);
+    for (int i = 0; i < index; ++i) {
+        const size_t lf = rest.find('\n');
+        if (lf == std::string_view::npos) return {};
+        rest.remove_prefix(lf + 1);
+    }
+    return rest.substr(0, rest.find('\n'));
+}
+
+}  // namespace kantoria

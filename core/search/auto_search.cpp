@@ -1,0 +1,147 @@
+#include "core/search/auto_search.h"
+
+#include <algorithm>
+
+#include "core/text/path_split.h"
+
+namespace kantoria {
+namespace {
+
+constexpr std::size_t kItemsBetweenClockChecks = 64;
+
+// Items of one folder in the order the Windows file system delivers them: names compared
+// without regard to case (bytes decide between names that differ only in case).
+void SortLikeWindows(std::vector<FolderItem>& items) {
+    std::sort(items.begin(), items.end(), [](const FolderItem& a, const FolderItem& b) {
+        const int order = CompareNoCase(a.name, b.name);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name, char separator) {
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path = folder;
+    if (!path.empty() && !IsPathSeparator(path.back())) path += separator;
+    path += name;
+    return path;
+}
+
+// The file format has no way to hold these in a path.
+bool IsStorablePath(std::string_view path) {
+    return path.find_first_of("\t\r\n") == path.npos;
+}
+
+struct Frame {
+    std::string folder;
+    std::vector<FolderItem> items;
+    std::size_t next = 0;
+    FolderId id;
+};
+
+}  // namespace
+
+SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* listener) {
+    m_found = 0;
+    m_skipped.clear();
+    m_unlistable.clear();
+    appended_.clear();
+    nextCounter_.clear();
+    progress_ = SearchProgress();
+    itemsSinceClockCheck_ = 0;
+    lastReport_ = std::chrono::steady_clock::now();
+
+    // An explicit stack instead of recursion: a deep tree cannot exhaust the call stack.
+    std::vector<Frame> stack;
+    // Opens a folder for the walk; false when the caller chose to stop.
+    auto enter = [&](const std::string& path) {
+        Frame frame;
+        frame.folder = path;
+        std::string reason;
+        if (!lister_.List(path, frame.items, frame.id, reason)) {
+            if (listener && listener->OnUnlistableFolder(path, reason) == UnlistableFolder::Stop)
+                return false;
+            m_unlistable.push_back({path, reason});
+            return true;
+        }
+        // A link that leads back to a folder the walk is inside would never end.
+        for (const Frame& open : stack)
+            if (open.id == frame.id) return true;
+        SortLikeWindows(frame.items);
+        ++progress_.foldersVisited;
+        stack.push_back(std::move(frame));
+        return true;
+    };
+
+    SearchStatus status = SearchStatus::Completed;
+    if (!enter(folder)) status = SearchStatus::Stopped;
+    while (status == SearchStatus::Completed && !stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next == top.items.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const FolderItem& item = top.items[top.next++];
+        std::string path = JoinPath(top.folder, item.name, lister_.Separator());
+        if (!ReportProgress(listener, top.folder)) {
+            status = SearchStatus::Cancelled;
+        } else if (item.isFolder) {
+            // Depth first: the subfolder's contents come before the items that follow it.
+            if (m_subFolders && !enter(path)) status = SearchStatus::Stopped;
+        } else {
+            ++progress_.filesVisited;
+            AddFoundFile(std::move(path));
+        }
+    }
+    if (status != SearchStatus::Completed) TakeBack();
+    return status;
+}
+
+void AutoSearch::AddFoundFile(std::string path) {
+    const PathParts parts = SplitPath(path);
+    if (m_useExt && !EqualsNoCase(parts.extension, m_extension)) return;
+    if (m_pDoc->m_EntryList.FindByPath(path)) return;
+    if (!IsStorablePath(path)) {
+        m_skipped.push_back(path);
+        return;
+    }
+    std::string title = UniqueTitle(parts.name);
+    appended_.push_back(m_pDoc->m_EntryList.Append(std::move(path), std::move(title),
+                                                   std::string(kAutoSearchComment)));
+    ++m_found;
+}
+
+std::string AutoSearch::UniqueTitle(std::string_view name) {
+    const EntryList& entries = m_pDoc->m_EntryList;
+    if (!entries.FindByTitle(name)) return std::string(name);
+    int& counter = nextCounter_[FoldCase(name)];
+    if (counter == 0) counter = 1;
+    for (;; ++counter) {
+        std::string candidate = std::string(name) + std::to_string(counter);
+        if (!entries.FindByTitle(candidate)) {
+            ++counter;
+            return candidate;
+        }
+    }
+}
+
+void AutoSearch::TakeBack() {
+    for (auto it = appended_.rbegin(); it != appended_.rend(); ++it)
+        m_pDoc->m_EntryList.Remove(*it);
+    appended_.clear();
+    nextCounter_.clear();
+    m_found = 0;
+}
+
+bool AutoSearch::ReportProgress(SearchListener* listener, const std::string& folder) {
+    if (!listener || ++itemsSinceClockCheck_ < kItemsBetweenClockChecks) return true;
+    itemsSinceClockCheck_ = 0;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastReport_ < m_progressInterval) return true;
+    lastReport_ = now;
+    progress_.found = static_cast<std::size_t>(m_found);
+    progress_.currentFolder = folder;
+    return listener->OnProgress(progress_);
+}
+
+}  // namespace kantoria

@@ -1,0 +1,91 @@
+// The automatic search: walks a folder (and, when asked, its subfolders) and appends an entry
+// for every file that is not registered yet, titled after its name.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/catalogue/morka2_doc.h"
+#include "core/os/folder_lister.h"
+#include "core/text/text_fold.h"
+
+namespace kantoria {
+
+inline constexpr std::string_view kAutoSearchComment = "自動検索";
+
+struct SearchProgress {
+    std::size_t foldersVisited = 0;
+    std::size_t filesVisited = 0;
+    std::size_t found = 0;
+    std::string currentFolder;
+};
+
+// What the caller decides about a folder that cannot be listed.
+enum class UnlistableFolder { Skip, Stop };
+
+// The caller's side of a running search.
+class SearchListener {
+  public:
+    virtual ~SearchListener() = default;
+    // Called now and then (a few times a second at most); answer false to cancel the search.
+    virtual bool OnProgress(const SearchProgress& progress) = 0;
+    virtual UnlistableFolder OnUnlistableFolder(const std::string& folder,
+                                                const std::string& reason) = 0;
+};
+
+struct SkippedFolder {
+    std::string folder;
+    std::string reason;
+};
+
+enum class SearchStatus {
+    Completed,  // walked to the end (unlistable folders the caller chose to skip aside)
+    Stopped,    // the caller chose to stop at an unlistable folder
+    Cancelled,  // the caller cancelled from the progress report
+};
+
+class AutoSearch {
+  public:
+    AutoSearch(CMORKA2Doc& doc, FolderLister& lister) : m_pDoc(&doc), lister_(lister) {}
+
+    bool m_subFolders = true;  // walk the subfolders too
+    bool m_useExt = false;     // take only files whose extension is m_extension
+    std::string m_extension;   // with its leading dot, as ".doc"
+    // How often progress is reported at most.
+    std::chrono::milliseconds m_progressInterval{200};
+
+    // Runs one search from folder. A search that is stopped or cancelled takes its entries
+    // back out. The listener may be null: unlistable folders are then skipped.
+    SearchStatus ScanFolder(const std::string& folder, SearchListener* listener);
+    // Filters one found file and appends an entry for it when it passes.
+    void AddFoundFile(std::string path);
+    // Removes the entries that the latest search appended.
+    void TakeBack();
+
+    // Entries appended by the latest search.
+    int m_found = 0;
+    // Files found but not registered because their path cannot be stored in the catalogue.
+    std::vector<std::string> m_skipped;
+    // Folders that could not be listed and were skipped.
+    std::vector<SkippedFolder> m_unlistable;
+
+  private:
+    std::string UniqueTitle(std::string_view name);
+    // Reports progress when it is time to; false when the listener cancels.
+    bool ReportProgress(SearchListener* listener, const std::string& folder);
+
+    CMORKA2Doc* m_pDoc;  // not owned
+    FolderLister& lister_;
+    std::vector<POSITION> appended_;
+    // Per title base (folded): the counter to try first. Titles are only added while a search
+    // runs, so every smaller counter is known to be taken.
+    std::unordered_map<std::string, int> nextCounter_;
+    SearchProgress progress_;
+    std::size_t itemsSinceClockCheck_ = 0;
+    std::chrono::steady_clock::time_point lastReport_;
+};
+
+}  // namespace kantoria

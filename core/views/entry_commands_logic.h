@@ -1,0 +1,38 @@
+// What the entry list's commands decide without a window: the program's own clipboard, which
+// keeps an entry's title, comment and path (the system clipboard is never used), and removing
+// an entry from the catalogue, which never touches its file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/catalogue/morka2_doc.h"
+#include "core/icons/rebuild_icons.h"
+#include "core/ports/entry_editor.h"
+
+namespace kantoria {
+
+// Cut and copy both keep all three texts, overwriting what was kept before.
+void CopyToClipboard(CMORKA2Doc& doc, POSITION entry);
+// Nothing to paste while no title is kept.
+bool ClipboardEmpty(const CMORKA2Doc& doc);
+// What the entry dialog proposes when the kept entry is pasted onto file.
+EntryFields PasteProposal(const CMORKA2Doc& doc, std::string file);
+
+enum class AfterRemoval {
+    RefreshList,     // the holder still lists other entries
+    UpdateAllViews,  // the entry was the only one shown: its holder may be gone from the tree
+};
+
+// Removes entry from the catalogue and rebuilds holders and icons. shown is how many entries
+// the list shows, the removed one included. m_strSelected keeps the removed title.
+AfterRemoval RemoveEntry(CMORKA2Doc& doc, POSITION entry, std::size_t shown,
+                         const IconServices& icons);
+
+// Whether a file or folder is at path (program text).
+bool PathExists(const std::string& path);
+
+// The question asked before an entry is deleted.
+std::string DeleteQuestion(const std::string& title);
+
+}  // namespace kantoria

@@ -1,0 +1,63 @@
+#include "core/views/entry_list_logic.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/text/path_split.h"
+#include "core/text/text_codec.h"
+#include "core/text/text_fold.h"
+#include "core/views/holder_tree_logic.h"
+#include "core/views/shown_holder.h"
+
+namespace kantoria {
+
+std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder) {
+    // Folded titles are computed once, so sorting compares plain bytes.
+    std::vector<std::pair<std::string, POSITION>> keyed;
+    for (const CDocEntry& entry : entries)
+        if (EqualsNoCase(FolderOf(entry.m_strPath), folder))
+            keyed.emplace_back(FoldCase(entry.m_strTitle), &entry);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<POSITION> rows;
+    rows.reserve(keyed.size());
+    for (const auto& [key, entry] : keyed) rows.push_back(entry);
+    return rows;
+}
+
+std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc) {
+    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    const int shown = ShownHolder(tree, doc);
+    if (shown == kNoHolderNode) return {};
+    return EntriesOfFolder(doc.m_EntryList, tree.node(shown).folder);
+}
+
+std::string CommentColumnText(std::string_view comment) {
+    std::string line(comment);
+    std::replace(line.begin(), line.end(), '\r', ' ');
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    return line;
+}
+
+int RowToSelect(const std::vector<POSITION>& rows, std::string_view selected) {
+    for (std::size_t i = rows.size(); i-- > 0;)
+        if (rows[i]->m_strTitle == selected) return static_cast<int>(i);
+    return -1;
+}
+
+bool IsStorableTitle(std::string_view title) {
+    return title.find_first_of("\t\r\n") == std::string_view::npos;
+}
+
+RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
+                          std::string_view newTitle) {
+    if (!entry || editTitle.empty() || newTitle.empty() || newTitle == editTitle)
+        return RenameOutcome::Unchanged;
+    if (newTitle == ToDisplayText(editTitle)) return RenameOutcome::Unchanged;
+    if (!IsStorableTitle(newTitle)) return RenameOutcome::Refused;
+    doc.m_EntryList.SetTitle(entry, std::string(newTitle));
+    doc.m_strSelected.assign(newTitle);
+    return RenameOutcome::Renamed;
+}
+
+}  // namespace kantoria

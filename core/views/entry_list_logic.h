@@ -1,0 +1,43 @@
+// The entry list as the right pane shows it, decided without a window: which entries a holder
+// lists and in which order, the comment column's text, which item a refill selects again and
+// the rules of renaming a title in place.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/catalogue/morka2_doc.h"
+
+namespace kantoria {
+
+// The entries whose folder (drive and directory) equals folder without regard to case, in
+// ascending title order without regard to case; equal titles keep catalogue order.
+std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder);
+
+// The entries of the holder that the tree shows as selected; none when no holder is.
+std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc);
+
+// The comment as one line: every CR and every LF becomes one space.
+std::string CommentColumnText(std::string_view comment);
+
+// The row whose title equals selected exactly; of several, the last. -1 when none.
+int RowToSelect(const std::vector<POSITION>& rows, std::string_view selected);
+
+// Whether the catalogue file can hold title: it separates fields with TAB and lines with
+// CR LF, so a title holding any of them would come back altered.
+bool IsStorableTitle(std::string_view title);
+
+enum class RenameOutcome {
+    Unchanged,  // nothing to do: no old title, no new one, or the same one
+    Renamed,    // the entry bears the new title, and it is the selected title
+    Refused,    // the new title holds TAB, CR or LF; nothing changed
+};
+
+// Renames entry in place from editTitle, the item's label when editing began, to newTitle.
+// Text the program could not decode is edited as U+FFFD; handing back that display form
+// unchanged keeps the original bytes.
+RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
+                          std::string_view newTitle);
+
+}  // namespace kantoria

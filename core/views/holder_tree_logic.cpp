@@ -1,0 +1,138 @@
+#include "core/views/holder_tree_logic.h"
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_map>
+
+#include "core/text/path_split.h"
+#include "core/text/text_fold.h"
+
+namespace kantoria {
+namespace {
+
+// The form in which the parent test compares folder strings: single-byte letters upper-cased
+// and either separator as a backslash, so that C:/Docs/ still holds C:\Docs\A\.
+std::string ParentKey(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+        if (c == '/') c = '\\';
+    }
+    return out;
+}
+
+// Lengths at which a holder's folder string could end inside folder: the empty string, a
+// drive "X:", or up to a separator. Every folder string has one of these forms.
+bool MayEndFolder(std::string_view folder, std::size_t length) {
+    if (length == 0) return true;
+    if (length == 2 && folder[1] == ':') return true;
+    return IsPathSeparator(folder[length - 1]);
+}
+
+void SortSiblings(std::vector<int>& siblings, std::vector<HolderNode>& nodes) {
+    std::stable_sort(siblings.begin(), siblings.end(), [&](int a, int b) {
+        return CompareNoCase(nodes[static_cast<std::size_t>(a)].label,
+                             nodes[static_cast<std::size_t>(b)].label) < 0;
+    });
+    for (std::size_t row = 0; row < siblings.size(); ++row)
+        nodes[static_cast<std::size_t>(siblings[row])].row = static_cast<int>(row);
+}
+
+}  // namespace
+
+std::string HolderLabel(std::string_view folder) {
+    if (folder.empty()) return {};
+    const std::string_view trimmed = folder.substr(0, folder.size() - 1);
+    const std::size_t sep = trimmed.find_last_of("\\/");
+    return std::string(sep == std::string_view::npos ? trimmed : trimmed.substr(sep + 1));
+}
+
+HolderTree HolderTree::Build(const std::list<CHolder>& holders) {
+    std::vector<const CHolder*> listed;
+    listed.reserve(holders.size());
+    for (const CHolder& h : holders) listed.push_back(&h);
+
+    std::vector<std::size_t> order(listed.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const std::size_t la = listed[a]->m_strFolder.size(), lb = listed[b]->m_strFolder.size();
+        return la != lb ? la < lb : a > b;
+    });
+
+    HolderTree tree;
+    tree.nodes_.reserve(order.size());
+    std::unordered_map<std::string, int> byUpperFolder;
+    for (const std::size_t listIndex : order) {
+        HolderNode node;
+        node.folder = listed[listIndex]->m_strFolder;
+        node.label = HolderLabel(node.folder);
+        const std::string upper = ParentKey(node.folder);
+        // The longest proper prefix that is a holder is the last earlier one: shorter folder
+        // strings come first in the insertion order.
+        for (std::size_t length = upper.size(); length-- > 0;) {
+            if (!MayEndFolder(upper, length)) continue;
+            const auto it = byUpperFolder.find(upper.substr(0, length));
+            if (it != byUpperFolder.end()) {
+                node.parent = it->second;
+                break;
+            }
+        }
+        const int index = static_cast<int>(tree.nodes_.size());
+        // Two holders may share a key (C:/Docs/ and C:\Docs\): the later one is the parent.
+        byUpperFolder[upper] = index;
+        if (node.parent == kNoHolderNode)
+            tree.roots_.push_back(index);
+        else
+            tree.nodes_[static_cast<std::size_t>(node.parent)].children.push_back(index);
+        tree.nodes_.push_back(std::move(node));
+    }
+    SortSiblings(tree.roots_, tree.nodes_);
+    for (HolderNode& n : tree.nodes_) SortSiblings(n.children, tree.nodes_);
+    return tree;
+}
+
+const std::vector<int>& HolderTree::SiblingsOf(int index) const {
+    const int parent = node(index).parent;
+    return parent == kNoHolderNode ? roots_ : node(parent).children;
+}
+
+std::string HolderTree::LabelPath(int index) const {
+    std::string path = node(index).label;
+    for (int p = node(index).parent; p != kNoHolderNode; p = node(p).parent)
+        path = node(p).label + "\\" + path;
+    return path;
+}
+
+int HolderTree::FindByLabelPath(std::string_view path) const {
+    while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+    if (roots_.empty()) return kNoHolderNode;
+    int current = roots_.front();
+    for (;;) {
+        const std::size_t sep = path.find('\\');
+        const std::string_view component = path.substr(0, sep);
+        if (node(current).label != component) {
+            const std::vector<int>& siblings = SiblingsOf(current);
+            const std::size_t next = static_cast<std::size_t>(node(current).row) + 1;
+            if (next < siblings.size()) {
+                current = siblings[next];
+            } else if (!node(current).children.empty()) {
+                current = node(current).children.front();
+            } else {
+                return kNoHolderNode;
+            }
+            continue;
+        }
+        if (sep == std::string_view::npos) return current;
+        if (node(current).children.empty()) return kNoHolderNode;
+        current = node(current).children.front();
+        path.remove_prefix(sep + 1);
+    }
+}
+
+int HolderTree::FindByFolder(std::string_view folder) const {
+    for (std::size_t i = 0; i < nodes_.size(); ++i)
+        if (EqualsNoCase(nodes_[i].folder, folder)) return static_cast<int>(i);
+    return kNoHolderNode;
+}
+
+}  // namespace kantoria

@@ -1,0 +1,60 @@
+// The holder tree as the left pane shows it, decided without a window: which holder hangs
+// under which, the item labels, the sibling order and the walk that finds an item again from
+// its stored label path. The widget and kantoria-cli both render this structure.
+#pragma once
+
+#include <cstddef>
+#include <list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/catalogue/doc_entry.h"
+
+namespace kantoria {
+
+// The label of a holder's item: its folder string without the closing separator, then the
+// part after the last remaining separator ('\' and '/' both count). "C:\" gives "C:",
+// "C:\Docs\A\" gives "A", "/home/u/docs/" gives "docs"; the root "/" gives "".
+std::string HolderLabel(std::string_view folder);
+
+inline constexpr int kNoHolderNode = -1;
+
+struct HolderNode {
+    std::string label;   // as HolderLabel gives it; the root "/" keeps its empty label here
+    std::string folder;  // the holder's folder string
+    int parent = kNoHolderNode;
+    int row = 0;                // position among its siblings
+    std::vector<int> children;  // in display order
+};
+
+class HolderTree {
+  public:
+    // Builds the tree of holders. Nodes are numbered in insertion order: shortest folder
+    // string first, among equally long ones the holder later in the list first. The parent of
+    // a holder is the last earlier one whose folder string (upper-cased) begins the child's;
+    // siblings stand in label order without regard to case, equal labels in insertion order.
+    static HolderTree Build(const std::list<CHolder>& holders);
+
+    std::size_t size() const { return nodes_.size(); }
+    bool empty() const { return nodes_.empty(); }
+    const HolderNode& node(int index) const { return nodes_[static_cast<std::size_t>(index)]; }
+    const std::vector<int>& roots() const { return roots_; }
+    // The siblings of a node (the top-level items for a top-level node).
+    const std::vector<int>& SiblingsOf(int index) const;
+
+    // The labels from the top-level item down to index, joined by '\'.
+    std::string LabelPath(int index) const;
+    // The node that the stored label path designates, or kNoHolderNode. Leading backslashes
+    // are dropped; each component is compared exactly with the items' labels; a sibling
+    // chain that ends without a match goes on at the first child of its last item.
+    int FindByLabelPath(std::string_view path) const;
+    // The node of the holder with this folder (without regard to case), or kNoHolderNode.
+    int FindByFolder(std::string_view folder) const;
+
+  private:
+    std::vector<HolderNode> nodes_;
+    std::vector<int> roots_;
+};
+
+}  // namespace kantoria

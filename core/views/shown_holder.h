@@ -1,0 +1,18 @@
+// Which holder the tree shows as selected and the list shows the entries of. Both views ask
+// here, so they always agree.
+#pragma once
+
+#include "core/catalogue/morka2_doc.h"
+#include "core/views/holder_tree_logic.h"
+
+namespace kantoria {
+
+// The node that the document's selected-holder path designates. The holder clicked last wins
+// while the path is still its label path, so that of two items with equal label paths the
+// clicked one stays shown; otherwise the path's walk decides. kNoHolderNode when none.
+int ShownHolder(const HolderTree& tree, const CMORKA2Doc& doc);
+
+// Records a click on node: its label path, which travels with the catalogue, and its folder.
+void ChooseHolder(CMORKA2Doc& doc, const HolderTree& tree, int node);
+
+}  // namespace kantoria

@@ -1,0 +1,283 @@
+#include "ui/app/morka2_app.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
+
+#include "core/app/instance_match.h"
+#include "core/catalogue/entry_editing.h"
+#include "core/resources/command_ids.h"
+#include "core/resources/string_table.h"
+#include "platform/qt/qt_text.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/dialog_entry_editor.h"
+#include "ui/dialogs/program_icon.h"
+
+namespace kantoria {
+namespace {
+
+constexpr int kRetryWhileModalMs = 200;
+
+std::string AbsolutePath(const std::string& path) {
+    return PathFromQt(QFileInfo(ToQt(path)).absoluteFilePath());
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    const QFileInfo first(ToQt(a));
+    const QFileInfo second(ToQt(b));
+    return first.exists() && second.exists() && first == second;
+}
+
+}  // namespace
+
+std::optional<std::string> FileArgument(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (!argument.empty() && argument[0] != '-') return argument;
+    }
+    return std::nullopt;
+}
+
+CMORKA2App::CMORKA2App(AppServices& services, ViewFactory views)
+    : services_(services), views_(std::move(views)) {}
+
+CMORKA2App::~CMORKA2App() {
+    ExitInstance();
+}
+
+bool CMORKA2App::InitInstance(const std::vector<std::string>& arguments) {
+    SettingsStore& settings = services_.settings;
+    const std::string storedPath = settings.GetProfileString(LoadString(IDS_SECTION_SETTINGS),
+                                                             LoadString(IDS_VALUE_ZNLPATH), "");
+
+    std::optional<std::string> argument = FileArgument(arguments);
+    if (argument) argument = AbsolutePath(*argument);
+    // A file named while another instance runs is that instance's to open, as when the
+    // desktop hands it a document.
+    if (argument && HandOverToRunningInstance(*argument)) return false;
+    if (!storedPath.empty() && !IsSingleInstanceFree(storedPath)) return false;
+
+    recent_.ReadList(settings);
+    services_.instances.Publish(*this);
+    services_.registrar.RegisterShellFileTypes();
+
+    // The remembered catalogue wins over whatever the command line asked.
+    std::optional<std::string> request = argument;
+    if (!storedPath.empty()) request = storedPath;
+    const bool started = request ? OpenDocumentFile(*request) : NewDocument();
+    if (!started) {
+        exitCode_ = 1;
+        return false;
+    }
+    frame_->ShowAtSavedPlace();
+    return true;
+}
+
+void CMORKA2App::ExitInstance() {
+    frame_.reset();
+    docCommands_.reset();
+    doc_.reset();
+}
+
+bool CMORKA2App::IsSingleInstanceFree(const std::string& path) {
+    std::vector<RunningInstance> others = services_.instances.Others();
+    std::vector<std::vector<std::string>> captions;
+    for (const RunningInstance& other : others) captions.push_back(other.captions);
+    const std::optional<size_t> holder = FindInstanceHolding(path, captions);
+    if (!holder) return true;
+    services_.instances.Restore(others[*holder]);
+    return false;
+}
+
+bool CMORKA2App::HandOverToRunningInstance(const std::string& path) {
+    std::vector<RunningInstance> others = services_.instances.Others();
+    if (others.empty()) return false;
+    const std::string storedPath = services_.settings.GetProfileString(
+        LoadString(IDS_SECTION_SETTINGS), LoadString(IDS_VALUE_ZNLPATH), "");
+    std::vector<std::vector<std::string>> captions;
+    for (const RunningInstance& other : others) captions.push_back(other.captions);
+    // Prefer the instance that holds the remembered catalogue.
+    const size_t target = FindInstanceHolding(storedPath, captions).value_or(0);
+    return services_.instances.HandOver(others[target], path);
+}
+
+bool CMORKA2App::CreateDocumentAndFrame() {
+    // A file that is not a catalogue is registered as an entry of the catalogue in memory.
+    doc_ = std::make_unique<DocumentSession>(
+        services_.settings, services_.icons, [this](const std::string& path) {
+            DialogEntryEditor editor(services_.dialogs, services_.messages,
+                                     SystemProgramIconLookup(services_.icons.types));
+            AddFile(doc_->Doc(), path, editor, services_.icons);
+        });
+    docCommands_ = std::make_unique<DocumentCommands>(
+        *doc_, services_, [this](const std::string& path) { AdoptPath(path); });
+    frame_ = std::make_unique<CMainFrame>(services_, doc_->Doc(),
+                                          CMainFrame::Route{*docCommands_, *this}, views_);
+    if (!frame_->Created()) {
+        DestroyDocumentAndFrame();
+        return false;
+    }
+    frame_->SetCloseGuard([this] { return SaveBeforeEnd(); });
+    frame_->SetDropHandler(
+        [this](const std::vector<std::string>& paths) { OpenDroppedFiles(paths); });
+    frame_->ShowRecentFiles(recent_);
+    return true;
+}
+
+void CMORKA2App::DestroyDocumentAndFrame() {
+    frame_.reset();
+    docCommands_.reset();
+    doc_.reset();
+}
+
+void CMORKA2App::AdoptPath(const std::string& path) {
+    doc_->SetPathName(path);
+    frame_->SetDocumentPath(path);
+    if (path.empty()) return;
+    recent_.Add(path);
+    recent_.WriteList(services_.settings);
+    frame_->ShowRecentFiles(recent_);
+}
+
+bool CMORKA2App::NewDocument() {
+    if (!doc_ && !CreateDocumentAndFrame()) return false;
+    AdoptPath({});
+    frame_->InitialUpdate();
+    return true;
+}
+
+bool CMORKA2App::OpenDocumentFile(const std::string& path) {
+    const std::string full = AbsolutePath(path);
+    if (doc_ && !doc_->PathName().empty() && SamePath(doc_->PathName(), full)) {
+        frame_->RestoreAndRaise();
+        return true;
+    }
+    const bool created = !doc_;
+    if (created && !CreateDocumentAndFrame()) return false;
+    std::string reason;
+    switch (doc_->OnOpenDocument(full, reason)) {
+        case OpenOutcome::Opened:
+            AdoptPath(full);
+            frame_->InitialUpdate();
+            return true;
+        case OpenOutcome::NotCatalogue:
+            // A document named at start that is not a catalogue joins a new, untitled
+            // catalogue rather than ending the program.
+            if (created) {
+                AdoptPath({});
+                frame_->InitialUpdate();
+                return true;
+            }
+            return false;
+        case OpenOutcome::Failed:
+            break;
+    }
+    AfxMessageBox(services_.messages, FormatString(IDS_OPEN_FAILED, {full, reason}));
+    if (created) DestroyDocumentAndFrame();
+    return false;
+}
+
+// Entries must not vanish at the end: an untitled catalogue that holds some asks for a file,
+// and a catalogue that cannot be written says so and lets the user stay.
+bool CMORKA2App::SaveBeforeEnd() {
+    if (!doc_ || doc_->Doc().m_EntryList.empty()) return true;
+    if (doc_->PathName().empty()) {
+        const MbAnswer answer = AfxMessageBox(
+            services_.messages, FormatString(IDS_SAVE_CHANGES, {LoadString(IDS_UNTITLED)}),
+            MbButtons::YesNoCancel, MbIcon::Exclamation);
+        if (answer == MbAnswer::No) return true;
+        return answer == MbAnswer::Yes && docCommands_->DoSave({});
+    }
+    std::string reason;
+    if (doc_->SaveAtEnd(reason)) return true;
+    return AfxMessageBox(services_.messages,
+                         FormatString(IDS_END_SAVE_FAILED, {doc_->PathName(), reason}),
+                         MbButtons::OkCancel) == MbAnswer::Ok;
+}
+
+void CMORKA2App::OpenDroppedFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) OpenDocumentFile(path);
+}
+
+bool CMORKA2App::QueryCommand(int id, CommandState& state) {
+    if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) {
+        state.enabled = static_cast<size_t>(id - ID_FILE_MRU_FILE1) < recent_.Items().size();
+        return true;
+    }
+    return id == ID_APP_ABOUT || id == ID_APP_EXIT || id == ID_FILE_NEW || id == ID_FILE_OPEN;
+}
+
+void CMORKA2App::RunCommand(int id) {
+    if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) {
+        OnOpenRecentFile(static_cast<size_t>(id - ID_FILE_MRU_FILE1));
+        return;
+    }
+    switch (id) {
+        case ID_APP_ABOUT:
+            OnAppAbout();
+            break;
+        case ID_APP_EXIT:
+            if (frame_) frame_->close();
+            break;
+        case ID_FILE_NEW:
+            if (!doc_) NewDocument();
+            break;
+        case ID_FILE_OPEN:
+            OnFileOpen();
+            break;
+        default:
+            break;
+    }
+}
+
+void CMORKA2App::OnAppAbout() {
+    CAboutDlg dialog(frame_.get());
+    services_.dialogs.DoModal(dialog);
+}
+
+void CMORKA2App::OnFileOpen() {
+    if (std::optional<std::string> path = services_.files.GetOpenFileName())
+        OpenDocumentFile(*path);
+}
+
+void CMORKA2App::OnOpenRecentFile(size_t index) {
+    if (index >= recent_.Items().size()) return;
+    const std::string path = recent_.Items()[index];
+    if (OpenDocumentFile(path)) return;
+    // A catalogue that can no longer be opened leaves the list.
+    if (IsCatalogueFile(path) && !ReadProblem(path).empty()) {
+        recent_.Remove(index);
+        recent_.WriteList(services_.settings);
+        if (frame_) frame_->ShowRecentFiles(recent_);
+    }
+}
+
+std::vector<std::string> CMORKA2App::WindowCaptions() {
+    std::vector<std::string> captions;
+    if (frame_ && frame_->isVisible()) captions.push_back(FromQt(frame_->windowTitle()));
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        // Windows and dialogs only: menus and tooltips are top-level widgets too.
+        const Qt::WindowType type = window->windowType();
+        if (window != frame_.get() && window->isVisible() &&
+            (type == Qt::Window || type == Qt::Dialog))
+            captions.push_back(FromQt(window->windowTitle()));
+    }
+    return captions;
+}
+
+void CMORKA2App::RestoreMainWindow() {
+    if (frame_) frame_->RestoreAndRaise();
+}
+
+void CMORKA2App::OpenFromShell(const std::string& path) {
+    // A question being asked comes first; the file waits until it is answered.
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kRetryWhileModalMs, &timers_, [this, path] { OpenFromShell(path); });
+        return;
+    }
+    OpenDocumentFile(path);
+    RestoreMainWindow();
+}
+
+}  // namespace kantoria

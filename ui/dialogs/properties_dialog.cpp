@@ -1,0 +1,92 @@
+#include "ui/dialogs/properties_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/dialogs/comment_text.h"
+#include "core/dialogs/file_facts.h"
+#include "platform/qt/qt_text.h"
+#include "ui/dialogs/dialog_fields.h"
+
+namespace kantoria {
+namespace {
+
+QLineEdit* NewReadOnlyLine(QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setReadOnly(true);
+    field->setFrame(false);
+    field->setFocusPolicy(Qt::NoFocus);
+    ShowAsReadOnly(field);
+    return field;
+}
+
+QGroupBox* NewGroup(const QString& title, QWidget* parent, QWidget* content) {
+    auto* group = new QGroupBox(title, parent);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(content);
+    return group;
+}
+
+}  // namespace
+
+CMORKA2Pro::CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent)
+    : QDialog(parent), programIcon_(std::move(programIcon)) {
+    setWindowTitle(QStringLiteral("Kantoria"));
+    titleField_ = NewReadOnlyLine(this);
+    commentField_ = NewWrappingField(this, 3);
+    fileField_ = NewWrappingField(this, 3);
+    dateField_ = NewReadOnlyLine(this);
+    sizeField_ = NewReadOnlyLine(this);
+    iconLabel_ = NewIconLabel(this);
+    titleField_->setObjectName(QStringLiteral("title"));
+    commentField_->setObjectName(QStringLiteral("comment"));
+    fileField_->setObjectName(QStringLiteral("file"));
+    dateField_->setObjectName(QStringLiteral("date"));
+    sizeField_->setObjectName(QStringLiteral("size"));
+    iconLabel_->setObjectName(QStringLiteral("icon"));
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* fileBox = new QGroupBox(QStringLiteral("ファイル"), this);
+    auto* fileGrid = new QGridLayout(fileBox);
+    fileGrid->addWidget(fileField_, 0, 0, 1, 3);
+    fileGrid->addWidget(new QLabel(QStringLiteral("更新日付"), fileBox), 1, 0);
+    fileGrid->addWidget(dateField_, 1, 1);
+    fileGrid->addWidget(new QLabel(QStringLiteral("サイズ"), fileBox), 2, 0);
+    fileGrid->addWidget(sizeField_, 2, 1);
+    fileGrid->addWidget(iconLabel_, 1, 2, 2, 1, Qt::AlignCenter);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(NewGroup(QStringLiteral("タイトル"), this, titleField_), 0, 0);
+    grid->addWidget(ok, 0, 1, Qt::AlignTop);
+    grid->addWidget(NewGroup(QStringLiteral("コメント"), this, commentField_), 1, 0);
+    grid->addWidget(fileBox, 2, 0);
+    grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
+}
+
+void CMORKA2Pro::OnInitDialog() {
+    const FileFacts facts = DescribeFile(m_file);
+    m_date = facts.date;
+    m_size = facts.size;
+    if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, m_file);
+    titleField_->setText(ToDisplayQt(m_title));
+    titleField_->setCursorPosition(0);
+    commentField_->setPlainText(ToDisplayQt(CommentForField(m_comment)));
+    fileField_->setPlainText(ToDisplayQt(m_file));
+    dateField_->setText(ToDisplayQt(m_date));
+    sizeField_->setText(ToDisplayQt(m_size));
+}
+
+int CMORKA2Pro::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+}  // namespace kantoria

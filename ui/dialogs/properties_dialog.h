@@ -1,0 +1,42 @@
+// Shows one entry read-only: its title, comment and path, and its file's time of last change,
+// size and the picture of the program that opens it, or that the file is not there.
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+
+#include "ui/dialogs/program_icon.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace kantoria {
+
+class CMORKA2Pro : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent = nullptr);
+
+    int DoModal();
+    // Looks at the file and fills the fields; DoModal does this itself.
+    void OnInitDialog();
+
+    std::string m_title;
+    std::string m_comment;
+    std::string m_file;
+    std::string m_date;
+    std::string m_size;
+
+  private:
+    ProgramIconLookup programIcon_;
+    QLineEdit* titleField_;
+    QPlainTextEdit* commentField_;
+    QPlainTextEdit* fileField_;
+    QLineEdit* dateField_;
+    QLineEdit* sizeField_;
+    QLabel* iconLabel_;
+};
+
+}  // namespace kantoria

@@ -1,0 +1,257 @@
+#include "ui/dialogs/search_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include "core/search/extension_list.h"
+#include "platform/qt/qt_text.h"
+#include "ui/dialogs/dialog_fields.h"
+
+namespace kantoria {
+
+using Answer = MbAnswer;
+using Buttons = MbButtons;
+using Icon = MbIcon;
+
+// The running search's window onto the user: a progress window with Cancel once the walk
+// takes longer than a moment, and the question about folders that cannot be read. Events are
+// handled between reports, so the program keeps painting and Cancel can be pressed.
+class CMORKA2Srch::Progress final : public SearchListener {
+  public:
+    Progress(CMORKA2Srch& dialog, std::chrono::milliseconds showAfter)
+        : dialog_(dialog), showAfter_(showAfter) {
+        clock_.start();
+    }
+
+    bool cancelled = false;
+
+    bool OnProgress(const SearchProgress& p) override {
+        if (!window_ && clock_.elapsed() >= showAfter_.count()) Show();
+        if (window_) {
+            window_->setLabelText(
+                QStringLiteral("%1\n%2 ホルダー、%3 ファイルを調べました。%4 件見つかりました。")
+                    .arg(ToDisplayQt(p.currentFolder))
+                    .arg(p.foldersVisited)
+                    .arg(p.filesVisited)
+                    .arg(p.found));
+            window_->setValue(0);
+        }
+        QApplication::processEvents();
+        if (window_ && window_->wasCanceled()) cancelled = true;
+        return !cancelled;
+    }
+
+    UnlistableFolder OnUnlistableFolder(const std::string& folder,
+                                        const std::string& reason) override {
+        const QString name = ToDisplayQt(folder);
+        const QString why = ToDisplayQt(reason);
+        if (folder == dialog_.m_folder) {
+            dialog_.Ask(QStringLiteral("ホルダー「%1」を開けません。\n%2").arg(name, why),
+                        Buttons::Ok, Icon::Exclamation);
+            return UnlistableFolder::Stop;
+        }
+        const Answer answer = dialog_.Ask(
+            QStringLiteral(
+                "ホルダー「%1」を読めません。\n%2\n\nこのホルダーを飛ばして検索を続けますか？\n"
+                "［いいえ］で検索をやめます。見つかったファイルは追加しません。")
+                .arg(name, why),
+            Buttons::YesNo, Icon::Question);
+        return answer == Answer::Yes ? UnlistableFolder::Skip : UnlistableFolder::Stop;
+    }
+
+    QProgressDialog* Window() const { return window_.get(); }
+
+  private:
+    void Show() {
+        window_ = std::make_unique<QProgressDialog>(&dialog_);
+        window_->setWindowTitle(QStringLiteral("追加検索"));
+        window_->setCancelButtonText(QStringLiteral("ｷｬﾝｾﾙ"));
+        window_->setRange(0, 0);  // the number of files is not known beforehand
+        window_->setMinimumDuration(0);
+        window_->setWindowModality(Qt::WindowModal);
+        window_->setMinimumWidth(420);
+        window_->show();
+    }
+
+    CMORKA2Srch& dialog_;
+    std::chrono::milliseconds showAfter_;
+    QElapsedTimer clock_;
+    std::unique_ptr<QProgressDialog> window_;
+};
+
+CMORKA2Srch::CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister& lister,
+                         MessageBoxes& messages, FileDialogs& files, QWidget* parent)
+    : QDialog(parent),
+      m_pDoc(&doc),
+      types_(types),
+      messages_(messages),
+      files_(files),
+      search_(doc, lister) {
+    setWindowTitle(QStringLiteral("追加検索"));
+    folderEdit_ = new QLineEdit(this);
+    extensionBox_ = new QComboBox(this);
+    extensionBox_->setEditable(true);
+    extensionBox_->setInsertPolicy(QComboBox::NoInsert);
+    extensionBox_->setMaxVisibleItems(12);
+    subFoldersCheck_ = new QCheckBox(QStringLiteral("ｻﾌﾞﾎﾙﾀﾞｰも探す"), this);
+    useExtCheck_ = new QCheckBox(QStringLiteral("検索する拡張子"), this);
+    auto* browse = new QPushButton(QStringLiteral("参　照"), this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    ok->setDefault(true);
+    folderEdit_->setObjectName(QStringLiteral("folder"));
+    extensionBox_->setObjectName(QStringLiteral("extensions"));
+    subFoldersCheck_->setObjectName(QStringLiteral("subFolders"));
+    useExtCheck_->setObjectName(QStringLiteral("useExt"));
+    browse->setObjectName(QStringLiteral("browse"));
+    ok->setObjectName(QStringLiteral("ok"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    connect(browse, &QPushButton::clicked, this, &CMORKA2Srch::OnBnClickedBrowse);
+    connect(ok, &QPushButton::clicked, this, &CMORKA2Srch::OnBnClickedOk);
+    connect(cancel, &QPushButton::clicked, this, &CMORKA2Srch::reject);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("検索するホルダー"), this), 0, 0);
+    grid->addWidget(folderEdit_, 1, 0);
+    grid->addWidget(browse, 1, 1);
+    grid->addWidget(useExtCheck_, 2, 0);
+    grid->addWidget(extensionBox_, 3, 0);
+    grid->addWidget(ok, 3, 1);
+    grid->addWidget(subFoldersCheck_, 4, 0);
+    grid->addWidget(cancel, 4, 1);
+    grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+    // The order of the controls as the user tabs through them.
+    setTabOrder(folderEdit_, extensionBox_);
+    setTabOrder(extensionBox_, browse);
+    setTabOrder(browse, ok);
+    setTabOrder(ok, cancel);
+    setTabOrder(cancel, subFoldersCheck_);
+    setTabOrder(subFoldersCheck_, useExtCheck_);
+}
+
+CMORKA2Srch::~CMORKA2Srch() = default;
+
+void CMORKA2Srch::SetProgressInterval(std::chrono::milliseconds interval) {
+    search_.m_progressInterval = interval;
+}
+
+void CMORKA2Srch::OnInitDialog() {
+    const ExtensionBox box = FillExtensionList(types_);
+    extensionBox_->clear();
+    for (const std::string& line : box.lines) extensionBox_->addItem(ToDisplayQt(line));
+    extensionBox_->setCurrentIndex(box.selected ? static_cast<int>(*box.selected) : -1);
+    m_subFolders = true;
+    UpdateData(false);
+    folderEdit_->setFocus();
+}
+
+void CMORKA2Srch::UpdateData(bool fromControls) {
+    if (fromControls) {
+        m_folder = FromQt(folderEdit_->text());
+        m_subFolders = subFoldersCheck_->isChecked();
+        m_useExt = useExtCheck_->isChecked();
+    } else {
+        folderEdit_->setText(ToDisplayQt(m_folder));
+        subFoldersCheck_->setChecked(m_subFolders);
+        useExtCheck_->setChecked(m_useExt);
+    }
+}
+
+std::string CMORKA2Srch::ChosenExtension() const {
+    // Text typed into the box's field counts only when it is one of the lines as it stands.
+    const int index = extensionBox_->currentIndex();
+    if (index < 0 || extensionBox_->itemText(index) != extensionBox_->currentText()) return {};
+    return std::string(ExtensionOfLine(FromQt(extensionBox_->itemText(index))));
+}
+
+void CMORKA2Srch::OnBnClickedBrowse() {
+    if (searching_) return;
+    const std::optional<std::string> folder = files_.BrowseForFolder("検索するﾎﾙﾀﾞ", m_folder);
+    if (!folder) return;
+    UpdateData(true);
+    m_folder = *folder;
+    UpdateData(false);
+}
+
+void CMORKA2Srch::OnBnClickedOk() {
+    if (searching_) return;
+    UpdateData(true);
+    if (m_folder.empty()) return;
+    m_found = 0;
+    const std::string extension = ChosenExtension();
+    if (m_useExt && extension.empty()) {
+        Ask(QStringLiteral("検索する拡張子を一覧から選んでください。"), Buttons::Ok,
+            Icon::Exclamation);
+        return;
+    }
+    search_.m_subFolders = m_subFolders;
+    search_.m_useExt = m_useExt;
+    search_.m_extension = extension;
+    if (!RunSearch()) return;
+    m_found = search_.m_found;
+    TellSkippedFiles();
+    if (m_found == 0) {
+        Ask(QStringLiteral("検索結果：該当がありませんでした。"), Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    const QString question =
+        QStringLiteral("検索結果： %1 件見つかりました。追加しますか?").arg(m_found);
+    if (Ask(question, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok) {
+        QDialog::accept();
+        return;
+    }
+    // Not adding them means taking them back out; the user may search again.
+    search_.TakeBack();
+    m_found = 0;
+}
+
+bool CMORKA2Srch::RunSearch() {
+    searching_ = true;
+    setEnabled(false);  // no second search and no edits while this one runs
+    progress_ = std::make_unique<Progress>(*this, search_.m_progressInterval * 2);
+    const SearchStatus status = search_.ScanFolder(m_folder, progress_.get());
+    progress_.reset();
+    setEnabled(true);
+    searching_ = false;
+    return status == SearchStatus::Completed;
+}
+
+void CMORKA2Srch::TellSkippedFiles() {
+    if (search_.m_skipped.empty()) return;
+    QString list;
+    const std::size_t shown = std::min<std::size_t>(search_.m_skipped.size(), 10);
+    for (std::size_t i = 0; i < shown; ++i) list += ToDisplayQt(search_.m_skipped[i]) + '\n';
+    if (shown < search_.m_skipped.size())
+        list += QStringLiteral("ほか %1 件\n").arg(search_.m_skipped.size() - shown);
+    Ask(QStringLiteral(
+            "名前にタブか改行を含むファイルは登録できません。次のファイルは追加しません：\n%1")
+            .arg(list),
+        Buttons::Ok, Icon::Information);
+}
+
+void CMORKA2Srch::reject() {
+    // The close box or Esc while the walk runs asks it to stop rather than closing under it.
+    if (searching_) {
+        if (progress_) progress_->cancelled = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+MbAnswer CMORKA2Srch::Ask(const QString& text, Buttons buttons, Icon icon) {
+    return AfxMessageBox(messages_, FromQt(text), buttons, icon);
+}
+
+int CMORKA2Srch::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+}  // namespace kantoria

@@ -1,0 +1,74 @@
+// The automatic search dialog: the user names a folder, whether its subfolders are searched
+// and whether only one extension is taken; OK walks the folder, appending an entry for every
+// file not registered yet, and asks whether to keep what it found.
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+#include <string>
+
+#include "core/catalogue/morka2_doc.h"
+#include "core/os/folder_lister.h"
+#include "core/ports/file_types.h"
+#include "core/search/auto_search.h"
+#include "ui/seams/file_dialogs.h"
+#include "ui/seams/message_box.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace kantoria {
+
+class CMORKA2Srch : public QDialog {
+    Q_OBJECT
+  public:
+    // None of the references is owned; all must outlive the dialog.
+    CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister& lister,
+                MessageBoxes& messages, FileDialogs& files, QWidget* parent = nullptr);
+    ~CMORKA2Srch() override;
+
+    int DoModal();
+    // Fills the extension box and sets the opening choices; DoModal does this itself.
+    void OnInitDialog();
+
+    // How often the walk reports progress; tests shorten it.
+    void SetProgressInterval(std::chrono::milliseconds interval);
+    bool IsSearching() const { return searching_; }
+
+    CMORKA2Doc* m_pDoc;  // not owned
+    int m_found = 0;
+    std::string m_folder;
+    bool m_subFolders = false;
+    bool m_useExt = false;
+
+  public slots:
+    void OnBnClickedBrowse();
+    void OnBnClickedOk();
+    void reject() override;
+
+  private:
+    class Progress;
+
+    void UpdateData(bool fromControls);
+    // The extension of the box's chosen line; empty when no line is chosen.
+    std::string ChosenExtension() const;
+    // Walks m_folder; false when the walk did not end (stopped, cancelled, unreadable).
+    bool RunSearch();
+    void TellSkippedFiles();
+    MbAnswer Ask(const QString& text, MbButtons buttons, MbIcon icon);
+
+    FileTypeRegistry& types_;
+    MessageBoxes& messages_;
+    FileDialogs& files_;
+    AutoSearch search_;
+    QLineEdit* folderEdit_;
+    QComboBox* extensionBox_;
+    QCheckBox* subFoldersCheck_;
+    QCheckBox* useExtCheck_;
+    bool searching_ = false;
+    std::unique_ptr<Progress> progress_;
+};
+
+}  // namespace kantoria

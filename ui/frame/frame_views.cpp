@@ -1,0 +1,113 @@
+#include "ui/frame/frame_views.h"
+
+#include <QSplitter>
+#include <array>
+#include <utility>
+
+#include "core/resources/command_ids.h"
+#include "platform/qt/qt_icon_factory.h"
+#include "ui/app/app_services.h"
+#include "ui/views/entry_list_view.h"
+#include "ui/views/holder_tree_view.h"
+
+namespace kantoria {
+namespace {
+
+// A view's place on the command route. It lives as a child of its widget, so the splitter
+// that owns the widget owns it too. The widget itself hears the document's updates.
+class RoutedView : public QObject, public CView {
+  public:
+    explicit RoutedView(QWidget* widget) : QObject(widget), widget_(widget) {}
+    QWidget* Widget() override { return widget_; }
+    void OnUpdate(CDocObserver*) override {}
+    void OnInitialUpdate() override { AsObserver().OnUpdate(nullptr); }
+
+  protected:
+    virtual CDocObserver& AsObserver() = 0;
+
+  private:
+    QWidget* widget_;
+};
+
+class RoutedTree final : public RoutedView {
+  public:
+    explicit RoutedTree(CMORKA2TView* tree) : RoutedView(tree), tree_(tree) {}
+    bool QueryCommand(int id, CommandState&) override { return id == ID_HOLDER_EXPLORER; }
+    void RunCommand(int) override { tree_->OnHolderExplorer(); }
+
+  private:
+    CDocObserver& AsObserver() override { return *tree_; }
+    CMORKA2TView* tree_;
+};
+
+class RoutedList final : public RoutedView {
+  public:
+    RoutedList(CMORKA2View* list, CommandRouter& router) : RoutedView(list), list_(list) {
+        // The popup menu's commands travel the frame's route, like the menu bar's.
+        list->SetCommandRoute([&router](int id) { router.RouteCommand(id); });
+        QObject::connect(list, &CMORKA2View::CommandStatesChanged, this,
+                         [&router] { router.UpdateCommandUI(); });
+    }
+
+    bool QueryCommand(int id, CommandState& state) override {
+        for (const auto& [command, type] : kModes) {
+            if (id != command) continue;
+            state.checked = list_->viewType() == type;
+            return true;
+        }
+        if (!CMORKA2View::HandlesCommand(id)) return false;
+        state.enabled = list_->CommandEnabled(id);
+        return true;
+    }
+
+    void RunCommand(int id) override {
+        switch (id) {
+            case ID_VIEW_LARGEICON:
+                list_->OnViewLargeIcon();
+                break;
+            case ID_VIEW_SMALLICON:
+                list_->OnViewSmallIcon();
+                break;
+            case ID_VIEW_LIST:
+                list_->OnViewList();
+                break;
+            case ID_VIEW_DETAILS:
+                list_->OnViewDetails();
+                break;
+            default:
+                list_->RunCommand(id);
+                break;
+        }
+    }
+
+  private:
+    static constexpr std::array<std::pair<int, ViewType>, 4> kModes = {{
+        {ID_VIEW_LARGEICON, ViewType::LargeIcon},
+        {ID_VIEW_SMALLICON, ViewType::SmallIcon},
+        {ID_VIEW_LIST, ViewType::List},
+        {ID_VIEW_DETAILS, ViewType::Report},
+    }};
+    CDocObserver& AsObserver() override { return *list_; }
+    CMORKA2View* list_;
+};
+
+}  // namespace
+
+FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
+    AppServices& services = context.services;
+    auto* tree = new CMORKA2TView(context.doc, services.shell, services.messages, &splitter);
+    const EntryListServices listServices{services.settings, services.messages, services.files,
+                                         services.dialogs,  services.shell,    services.icons};
+    auto* list = new CMORKA2View(context.doc, listServices, &splitter);
+    CMORKA2Doc& doc = context.doc;
+    list->SetIconLookup([&doc](int image, bool large) -> QIcon {
+        const auto& images = ImagesOf(large ? doc.m_ImageListLarge : doc.m_ImageListSmall);
+        if (image < 0 || static_cast<std::size_t>(image) >= images.size()) return {};
+        return QIcon(images[static_cast<std::size_t>(image)]);
+    });
+    splitter.addWidget(tree);
+    splitter.addWidget(list);
+    return {new RoutedTree(tree), new RoutedList(list, context.router)};
+}
+
+}  // namespace kantoria

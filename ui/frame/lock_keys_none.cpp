@@ -1,0 +1,9 @@
+#include "ui/frame/lock_keys.h"
+
+namespace kantoria {
+
+std::optional<LockKeys> ReadLockKeys() {
+    return std::nullopt;
+}
+
+}  // namespace kantoria

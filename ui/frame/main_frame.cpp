@@ -1,0 +1,399 @@
+#include "ui/frame/main_frame.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QWhatsThis>
+#include <array>
+
+#include "core/app/instance_match.h"
+#include "core/app/recent_files.h"
+#include "core/resources/command_ids.h"
+#include "core/resources/string_table.h"
+#include "platform/qt/qt_text.h"
+#include "ui/app/resources_init.h"
+#include "ui/frame/help_files.h"
+#include "ui/frame/lock_keys.h"
+
+namespace kantoria {
+namespace {
+
+WinRect FromQRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+std::vector<WinRect> ScreenRects() {
+    std::vector<WinRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens())
+        rects.push_back(FromQRect(screen->geometry()));
+    return rects;
+}
+
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths.push_back(PathFromQt(url.toLocalFile()));
+    }
+    return paths;
+}
+
+bool IsLockKey(int key) {
+    return key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(AppServices& services, CMORKA2Doc& doc, Route route,
+                       const ViewFactory& factory)
+    : services_(services), route_(route), savedRect_(ReadWindowRect(services.settings)) {
+    InitResources();
+    setWindowIcon(QIcon(QStringLiteral(":/kantoria/icon128.xpm")));
+    ApplySavedPlacement();
+    CreateBars();
+    CreateClient(factory, doc);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    qApp->installEventFilter(this);
+    UpdateIndicators();
+}
+
+CMainFrame::~CMainFrame() {
+    // Hiding and destroying the children moves the focus: this frame must not hear of it.
+    disconnect(qApp, nullptr, this, nullptr);
+    qApp->removeEventFilter(this);
+    activeView_ = nullptr;
+    // A frame that never showed has nothing of its own to remember.
+    if (shownOnce_) WriteWindowRect(services_.settings, closedRect_ ? *closedRect_ : OuterRect());
+}
+
+void CMainFrame::CreateBars() {
+    menus_ = BuildMenuBar(*menuBar(), LoadMenu(IDR_MAINFRAME_MENU));
+    for (const auto& [id, action] : menus_.actions) {
+        connect(action, &QAction::triggered, this, [this, id = id] { RouteCommand(id); });
+    }
+    // The four layouts of the list are one choice: shown as radio items.
+    auto* layouts = new QActionGroup(this);
+    layouts->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS})
+        layouts->addAction(menus_.actions.at(id));
+    for (const auto& [popup, ids] : menus_.commandsOf) {
+        connect(popup, &QMenu::aboutToShow, this, [this, ids = ids] { UpdateMenuCommands(ids); });
+    }
+
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("toolbar128"));
+    toolbar_->setMovable(true);
+    toolbar_->setFloatable(true);
+    toolbar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolbar_->setIconSize(QSize(16, 15));
+    FillToolbar(*toolbar_, menus_.actions);
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+
+    accelerators_ = BuildAccelerators(*this);
+    for (const auto& [id, action] : accelerators_) {
+        connect(action, &QAction::triggered, this, [this, id = id] { RouteCommand(id); });
+    }
+    // The idle prompt promises help on F1.
+    auto* f1 = new QAction(this);
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    addAction(f1);
+    connect(f1, &QAction::triggered, this, [this] { RouteCommand(ID_HELP); });
+
+    idleLabel_ = new QLabel(IdleMessage(), this);
+    statusBar()->addWidget(idleLabel_, 1);
+    for (int id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
+        auto* pane = new QLabel(this);
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        // Wide enough for the text, shown or not, so the panes never jump.
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(ToQt(LoadString(id))) + 12);
+        statusBar()->addPermanentWidget(pane);
+        indicators_.push_back(pane);
+    }
+}
+
+void CMainFrame::CreateClient(const ViewFactory& factory, CMORKA2Doc& doc) {
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    setCentralWidget(splitter_);
+    views_ = factory(*splitter_, ViewContext{doc, services_, *this});
+    if (!Created()) return;
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({kTreePaneWidth, std::max(1, width() - kTreePaneWidth)});
+    SetActiveView(views_.list);
+}
+
+void CMainFrame::ApplySavedPlacement() {
+    const std::vector<WinRect> screens = ScreenRects();
+    if (const std::optional<WinRect> place = PlacementFor(savedRect_, screens)) {
+        move(place->left, place->top);
+        resize(place->Width(), place->Height());
+        pendingOuter_ = place;
+        return;
+    }
+    // The desktop chooses where; the size is three quarters of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size() * 3 / 4);
+}
+
+void CMainFrame::ShowAtSavedPlace() {
+    // The entry list is the active view after creation, and keeps the focus it implies.
+    if (activeView_ != nullptr) activeView_->Widget()->setFocus(Qt::OtherFocusReason);
+    show();
+    setAcceptDrops(true);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    shownOnce_ = true;
+    if (!pendingOuter_) return;
+    // The rectangle is the outer one: take the window frame off once it is known.
+    const QSize frame = frameGeometry().size() - size();
+    const WinRect outer = *pendingOuter_;
+    pendingOuter_.reset();
+    if (!frame.isEmpty()) {
+        resize(outer.Width() - frame.width(), outer.Height() - frame.height());
+        move(outer.left, outer.top);
+    }
+}
+
+WinRect CMainFrame::OuterRect() const {
+    if (!isMinimized()) return FromQRect(frameGeometry());
+    // A minimised window's own rectangle lies off the screen: remember where it will come back.
+    const QRect normal = normalGeometry();
+    if (!normal.isValid()) return savedRect_;
+    const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+    const QSize frameSize = frameGeometry().size() - size();
+    return FromQRect(QRect(normal.topLeft() - frameOffset, normal.size() + frameSize));
+}
+
+WinRect CMainFrame::RememberedRect() const {
+    return closedRect_ ? *closedRect_ : OuterRect();
+}
+
+QString CMainFrame::IdleMessage() const {
+    return ToQt(LoadString(AFX_IDS_IDLEMESSAGE));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (closeGuard_ && !closeGuard_()) {
+        event->ignore();
+        return;
+    }
+    closedRect_ = OuterRect();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::SetDocumentPath(const std::string& path) {
+    setWindowTitle(ToQt(FrameCaption(path)));
+}
+
+void CMainFrame::InitialUpdate() {
+    views_.tree->OnInitialUpdate();
+    views_.list->OnInitialUpdate();
+    UpdateCommandUI();
+}
+
+void CMainFrame::RestoreAndRaise() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::ShowRecentFiles(const RecentFileList& recent) {
+    for (QAction* action : recentActions_) delete action;
+    recentActions_.clear();
+    QAction* placeholder = menus_.recentPlaceholder;
+    if (placeholder == nullptr) return;
+    placeholder->setVisible(recent.Empty());
+    for (size_t i = 0; i < recent.Items().size(); ++i) {
+        const int id = ID_FILE_MRU_FILE1 + static_cast<int>(i);
+        auto* action = new QAction(ToQt(recent.MenuText(i)), menus_.fileMenu);
+        action->setData(id);
+        action->setStatusTip(ToQt(CommandPrompt(id)));
+        menus_.fileMenu->insertAction(placeholder, action);
+        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        recentActions_.push_back(action);
+    }
+}
+
+void CMainFrame::SetActiveView(CView* view) {
+    if (view == nullptr || view == activeView_) return;
+    activeView_ = view;
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnFocusChanged(QWidget* now) {
+    for (CView* view : {views_.tree, views_.list}) {
+        QWidget* widget = view != nullptr ? view->Widget() : nullptr;
+        if (widget != nullptr && now != nullptr && (now == widget || widget->isAncestorOf(now))) {
+            SetActiveView(view);
+            return;
+        }
+    }
+}
+
+QAction* CMainFrame::MenuAction(int id) const {
+    const auto it = menus_.actions.find(id);
+    return it == menus_.actions.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::AcceleratorAction(int id) const {
+    const auto it = accelerators_.find(id);
+    return it == accelerators_.end() ? nullptr : it->second;
+}
+
+CommandState CMainFrame::StateOf(int id) {
+    CommandState state;
+    const std::array<CommandTarget*, 4> route = {activeView_, &route_.document, this,
+                                                 &route_.application};
+    FindCommandHandler(route, id, state);
+    return state;
+}
+
+void CMainFrame::RouteCommand(int id) {
+    CommandState state;
+    const std::array<CommandTarget*, 4> route = {activeView_, &route_.document, this,
+                                                 &route_.application};
+    CommandTarget* handler = FindCommandHandler(route, id, state);
+    if (handler == nullptr || !state.enabled) return;
+    QPointer<CMainFrame> alive(this);
+    handler->RunCommand(id);
+    if (alive) UpdateCommandUI();
+}
+
+void CMainFrame::UpdateMenuCommands(const std::vector<int>& ids) {
+    for (int id : ids) {
+        QAction* action = MenuAction(id);
+        if (action == nullptr) continue;
+        const CommandState state = StateOf(id);
+        action->setEnabled(state.enabled);
+        action->setCheckable(state.checked.has_value());
+        if (state.checked) action->setChecked(*state.checked);
+    }
+}
+
+void CMainFrame::UpdateCommandUI() {
+    for (const auto& [popup, ids] : menus_.commandsOf) UpdateMenuCommands(ids);
+}
+
+bool CMainFrame::QueryCommand(int id, CommandState& state) {
+    switch (id) {
+        case ID_VIEW_TOOLBAR:
+            state.checked = !toolbar_->isHidden();
+            return true;
+        case ID_VIEW_STATUS_BAR:
+            state.checked = !statusBar()->isHidden();
+            return true;
+        case ID_HELP:
+        case ID_HELP_FINDER:
+        case ID_DEFAULT_HELP:
+        case ID_CONTEXT_HELP:
+        case ID_NEXT_PANE:
+        case ID_PREV_PANE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CMainFrame::RunCommand(int id) {
+    switch (id) {
+        case ID_VIEW_TOOLBAR:
+            toolbar_->setHidden(!toolbar_->isHidden());
+            break;
+        case ID_VIEW_STATUS_BAR:
+            statusBar()->setHidden(!statusBar()->isHidden());
+            break;
+        case ID_HELP:
+        case ID_HELP_FINDER:
+        case ID_DEFAULT_HELP:
+            OpenHelp();
+            break;
+        case ID_CONTEXT_HELP:
+            QWhatsThis::enterWhatsThisMode();
+            break;
+        case ID_NEXT_PANE:
+        case ID_PREV_PANE:
+            ActivateOtherPane();
+            break;
+        default:
+            break;
+    }
+}
+
+void CMainFrame::ActivateOtherPane() {
+    CView* other = activeView_ == views_.list ? views_.tree : views_.list;
+    SetActiveView(other);
+    other->Widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::OpenHelp() {
+    const std::string url = HelpIndexUrl();
+    if (!url.empty() && services_.shell.OpenUrl(url).ok) return;
+    AfxMessageBox(services_.messages, FormatString(IDS_HELP_FAILED, {url}));
+}
+
+void CMainFrame::UpdateIndicators() {
+    const std::optional<LockKeys> keys = ReadLockKeys();
+    const std::array<bool, 3> on = {keys && keys->caps, keys && keys->num, keys && keys->scroll};
+    const std::array<int, 3> ids = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    for (size_t i = 0; i < indicators_.size(); ++i)
+        indicators_[i]->setText(on[i] ? ToQt(LoadString(ids[i])) : QString());
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        if (IsLockKey(static_cast<QKeyEvent*>(event)->key())) {
+            QTimer::singleShot(0, this, [this] { UpdateIndicators(); });
+        }
+    } else if (type == QEvent::ApplicationActivate) {
+        UpdateIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::EnterWhatsThisMode:
+            statusBar()->showMessage(ToQt(LoadString(AFX_IDS_HELPMODEMESSAGE)));
+            break;
+        case QEvent::LeaveWhatsThisMode:
+            statusBar()->clearMessage();
+            break;
+        case QEvent::WindowActivate:
+            UpdateIndicators();
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths = LocalFiles(event->mimeData());
+    if (paths.empty() || !dropHandler_) return;
+    event->acceptProposedAction();
+    // Opening may ask questions: let the drag end first.
+    QTimer::singleShot(0, this, [this, paths = std::move(paths)] { dropHandler_(paths); });
+}
+
+}  // namespace kantoria

@@ -1,0 +1,122 @@
+// The main window: menu bar, dockable toolbar, status bar and, as its client area, a splitter
+// with the holder tree on the left and the entry list on the right. It routes every command
+// along active view, document, frame, application, and remembers its outer rectangle.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app/window_rect.h"
+#include "ui/app/app_services.h"
+#include "ui/frame/frame_menus.h"
+#include "ui/frame/view_interface.h"
+
+class QLabel;
+class QSplitter;
+class QToolBar;
+
+namespace kantoria {
+
+class RecentFileList;
+
+inline constexpr int kTreePaneWidth = 250;
+
+class CMainFrame final : public QMainWindow, public CommandTarget, public CommandRouter {
+    Q_OBJECT
+
+  public:
+    struct Route {
+        CommandTarget& document;
+        CommandTarget& application;
+    };
+
+    // Reads the saved rectangle and builds bars, menus and the two views.
+    CMainFrame(AppServices& services, CMORKA2Doc& doc, Route route, const ViewFactory& factory);
+    // Writes the outer rectangle to the settings, then the views go with their splitter.
+    ~CMainFrame() override;
+
+    // False when a view could not be created; the frame must then not be used.
+    bool Created() const { return views_.tree != nullptr && views_.list != nullptr; }
+
+    // Shows the window at its saved place (or the default one) and lets it accept dropped files.
+    void ShowAtSavedPlace();
+    // The caption for the document at path (empty while untitled).
+    void SetDocumentPath(const std::string& path);
+    // Fills both views from the document.
+    void InitialUpdate();
+    // Shows the window at its normal size in front of the others.
+    void RestoreAndRaise();
+    void ShowRecentFiles(const RecentFileList& recent);
+
+    // Receives the files dropped on the window, in the order they were dropped.
+    void SetDropHandler(std::function<void(const std::vector<std::string>&)> handler) {
+        dropHandler_ = std::move(handler);
+    }
+
+    // Asked before the window closes; false keeps it open.
+    void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
+
+    const FrameViews& Views() const { return views_; }
+    CView* ActiveView() const { return activeView_; }
+    void SetActiveView(CView* view);
+    QToolBar* ToolBar() const { return toolbar_; }
+    QSplitter* Splitter() const { return splitter_; }
+    // The menu bar's action for id (the recent files excepted); nullptr when none.
+    QAction* MenuAction(int id) const;
+    // The accelerator action of id; nullptr when the table binds no key to it.
+    QAction* AcceleratorAction(int id) const;
+    const std::vector<QAction*>& RecentActions() const { return recentActions_; }
+    // What routing decides for id right now.
+    CommandState StateOf(int id);
+    // The outer rectangle as it would be remembered now.
+    WinRect RememberedRect() const;
+    QString IdleMessage() const;
+
+    bool QueryCommand(int id, CommandState& state) override;
+    void RunCommand(int id) override;
+    void RouteCommand(int id) override;
+    void UpdateCommandUI() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void CreateBars();
+    void CreateClient(const ViewFactory& factory, CMORKA2Doc& doc);
+    void ApplySavedPlacement();
+    void UpdateMenuCommands(const std::vector<int>& ids);
+    void UpdateIndicators();
+    void OnFocusChanged(QWidget* now);
+    void ActivateOtherPane();
+    void OpenHelp();
+    WinRect OuterRect() const;
+
+    AppServices& services_;
+    Route route_;
+    QSplitter* splitter_ = nullptr;
+    WinRect savedRect_;
+    std::optional<WinRect> pendingOuter_;  // the size to correct once the frame is known
+    std::optional<WinRect> closedRect_;
+    bool shownOnce_ = false;
+    QToolBar* toolbar_ = nullptr;
+    QLabel* idleLabel_ = nullptr;
+    std::vector<QLabel*> indicators_;
+    BuiltMenus menus_;
+    std::map<int, QAction*> accelerators_;
+    std::vector<QAction*> recentActions_;
+    FrameViews views_;
+    CView* activeView_ = nullptr;
+    std::function<void(const std::vector<std::string>&)> dropHandler_;
+    std::function<bool()> closeGuard_;
+};
+
+}  // namespace kantoria

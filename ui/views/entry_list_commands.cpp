@@ -1,0 +1,151 @@
+// The commands that act on catalogue entries from the list. None of them creates, moves or
+// deletes a file: they change the catalogue only.
+#include <QItemSelectionModel>
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/catalogue/entry_editing.h"
+#include "core/ports/desktop_shell.h"
+#include "core/resources/command_ids.h"
+#include "core/resources/string_table.h"
+#include "core/text/path_split.h"
+#include "core/views/entry_commands_logic.h"
+#include "ui/dialogs/properties_dialog.h"
+#include "ui/seams/dialog_runner.h"
+#include "ui/seams/file_dialogs.h"
+#include "ui/seams/message_box.h"
+#include "ui/views/entry_list_view.h"
+
+namespace kantoria {
+namespace {
+
+// The commands that act on the selected entry.
+constexpr std::array<int, 7> kEntryCommands = {
+    ID_ENTRY_OPEN,       ID_ENTRY_EXPLORER, ID_ENTRY_UPDATE, ID_ENTRY_DELETE,
+    ID_ENTRY_PROPERTIES, ID_EDIT_CUT,       ID_EDIT_COPY};
+
+bool NeedsEntry(int id) {
+    return std::find(kEntryCommands.begin(), kEntryCommands.end(), id) != kEntryCommands.end();
+}
+
+}  // namespace
+
+bool CMORKA2View::HandlesCommand(int id) {
+    return NeedsEntry(id) || id == ID_ENTRY_ADD || id == ID_EDIT_PASTE;
+}
+
+bool CMORKA2View::CommandEnabled(int id) const {
+    if (NeedsEntry(id)) return GetSelectedEntry() != nullptr;
+    if (id == ID_EDIT_PASTE) return !ClipboardEmpty(doc_);
+    return id == ID_ENTRY_ADD;
+}
+
+void CMORKA2View::RunCommand(int id) {
+    switch (id) {
+        case ID_ENTRY_OPEN:
+            return OnEntryOpen();
+        case ID_ENTRY_EXPLORER:
+            return OnEntryExplorer();
+        case ID_ENTRY_ADD:
+            return OnEntryAdd();
+        case ID_ENTRY_UPDATE:
+            return OnEntryUpdate();
+        case ID_ENTRY_DELETE:
+            return OnEntryDelete();
+        case ID_ENTRY_PROPERTIES:
+            return OnEntryProperties();
+        case ID_EDIT_CUT:
+            return OnEditCut();
+        case ID_EDIT_COPY:
+            return OnEditCopy();
+        case ID_EDIT_PASTE:
+            return OnEditPaste();
+        default:
+            return;
+    }
+}
+
+void CMORKA2View::OpenEntryFile(POSITION entry) {
+    if (entry == nullptr) return;
+    // The path goes to the desktop as it is, never through a command line.
+    if (!PathExists(entry->m_strPath) || !services_.shell.OpenFile(entry->m_strPath).ok)
+        AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+}
+
+void CMORKA2View::ExploreEntryFolder(POSITION entry) {
+    if (entry == nullptr) return;
+    if (!services_.shell.OpenFolder(FolderOf(entry->m_strPath)).ok)
+        AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+}
+
+void CMORKA2View::OnEntryOpen() {
+    OpenEntryFile(GetSelectedEntry());
+}
+
+void CMORKA2View::OnEntryExplorer() {
+    ExploreEntryFolder(GetSelectedEntry());
+}
+
+void CMORKA2View::OnEntryAdd() {
+    const std::optional<std::string> file = services_.files.GetEntryFileName({});
+    if (!file) return;
+    AddFile(doc_, *file, *editor_, services_.icons);
+    RefreshList();
+}
+
+void CMORKA2View::OnEntryUpdate() {
+    const POSITION entry = GetSelectedEntry();
+    if (entry == nullptr) return;
+    EditEntry(doc_, entry, *editor_);
+    RefreshList();
+}
+
+void CMORKA2View::OnEntryDelete() {
+    const POSITION entry = GetSelectedEntry();
+    if (entry == nullptr) return;
+    if (AfxMessageBox(services_.messages, DeleteQuestion(entry->m_strTitle), MbButtons::OkCancel,
+                      MbIcon::Question) != MbAnswer::Ok)
+        return;
+    Remove(entry);
+}
+
+void CMORKA2View::OnEditCut() {
+    const POSITION entry = GetSelectedEntry();
+    if (entry == nullptr) return;
+    CopyToClipboard(doc_, entry);
+    Remove(entry);
+}
+
+void CMORKA2View::OnEditCopy() {
+    if (const POSITION entry = GetSelectedEntry()) CopyToClipboard(doc_, entry);
+}
+
+void CMORKA2View::OnEditPaste() {
+    if (ClipboardEmpty(doc_)) return;
+    const std::optional<std::string> file = services_.files.GetEntryFileName(doc_.m_strClipPath);
+    if (!file) return;
+    AddEntryAs(doc_, PasteProposal(doc_, *file), *editor_, services_.icons);
+}
+
+void CMORKA2View::OnEntryProperties() {
+    const POSITION entry = GetSelectedEntry();
+    if (entry == nullptr) return;
+    CMORKA2Pro dialog(SystemProgramIconLookup(services_.icons.types), window());
+    dialog.m_title = entry->m_strTitle;
+    dialog.m_comment = entry->m_strComment;
+    dialog.m_file = entry->m_strPath;
+    dialog.OnInitDialog();
+    services_.dialogs.DoModal(dialog);
+}
+
+void CMORKA2View::Remove(POSITION entry) {
+    const std::size_t shown = static_cast<std::size_t>(model_->rowCount());
+    if (RemoveEntry(doc_, entry, shown, services_.icons) == AfterRemoval::UpdateAllViews)
+        doc_.UpdateAllViews(nullptr);
+    else
+        RefreshList();
+}
+
+}  // namespace kantoria

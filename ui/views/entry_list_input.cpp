@@ -1,0 +1,78 @@
+// How the user reaches the entry commands from the list itself: a double-click on an item, the
+// Enter key and the item's popup menu.
+#include <QAbstractItemView>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTreeView>
+
+#include "core/resources/command_ids.h"
+#include "ui/views/entry_list_view.h"
+
+namespace kantoria {
+
+void CMORKA2View::WatchInput(QAbstractItemView* view) {
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+    // The popup menu is shown by the context-menu event below, after the click has selected.
+    view->setContextMenuPolicy(Qt::DefaultContextMenu);
+}
+
+bool CMORKA2View::eventFilter(QObject* watched, QEvent* event) {
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(iconView_),
+                                    static_cast<QAbstractItemView*>(reportView_)}) {
+        if (watched == view->viewport() && OnViewportEvent(view, event)) return true;
+        if (watched == view && OnViewEvent(view, event)) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool CMORKA2View::OnViewportEvent(QAbstractItemView* view, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) OnDoubleClick(view, mouse->position().toPoint());
+        return false;
+    }
+    if (event->type() == QEvent::ContextMenu) {
+        // Sent once the press has been handled, so the item under the pointer is selected.
+        const auto* menu = static_cast<QContextMenuEvent*>(event);
+        OnContextMenu(view, menu->pos(), menu->globalPos());
+        return true;
+    }
+    return false;
+}
+
+bool CMORKA2View::OnViewEvent(QAbstractItemView* view, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // Enter that an in-place title editor let through is not meant for the list.
+        if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !view->hasFocus()) return false;
+        route_(ID_ENTRY_OPEN);
+        return true;
+    }
+    if (event->type() == QEvent::ContextMenu) {
+        // The menu key or Shift+F10: the selected item's menu, beside it.
+        const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+        if (selected.isEmpty()) return true;
+        const QPoint at = view->visualRect(selected.front()).center();
+        OnContextMenu(view, at, view->viewport()->mapToGlobal(at));
+        return true;
+    }
+    return false;
+}
+
+void CMORKA2View::OnDoubleClick(QAbstractItemView* view, QPoint at) {
+    const QModelIndex hit = view->indexAt(at);
+    if (!hit.isValid()) return;
+    // The item double-clicked, whichever is selected.
+    OpenEntryFile(model_->EntryAt(hit.row()));
+}
+
+void CMORKA2View::OnContextMenu(QAbstractItemView* view, QPoint at, QPoint global) {
+    if (!view->indexAt(at).isValid()) return;
+    menu_->popup(global);
+}
+
+}  // namespace kantoria

@@ -1,0 +1,67 @@
+// The entries of the shown holder as a Qt item model: three columns (title, comment, path),
+// one row per entry in display order. Rows carry the entry they show, so a command acts on the
+// entry the user picked. The model is replaced whole on every refresh.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/catalogue/doc_entry.h"
+
+namespace kantoria {
+
+// The picture of a file type by its image index, large (32 x 32) or small (16 x 16).
+using EntryIconLookup = std::function<QIcon(int image, bool large)>;
+
+class EntryListModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    enum Column { kTitleColumn = 0, kCommentColumn = 1, kPathColumn = 2, kColumnCount = 3 };
+
+    // Asked when the user ends editing a title: the row and the text typed.
+    using RenameHandler = std::function<void(int row, const std::string& text)>;
+
+    explicit EntryListModel(QObject* parent = nullptr);
+
+    void Reset(std::vector<POSITION> rows);
+    POSITION EntryAt(int row) const { return rows_[static_cast<std::size_t>(row)].entry; }
+    // The title the row shows, as it was when the list was filled.
+    const std::string& TitleAt(int row) const { return rows_[static_cast<std::size_t>(row)].title; }
+    const std::vector<POSITION>& Entries() const { return entries_; }
+
+    void SetIconLookup(EntryIconLookup lookup) { icons_ = std::move(lookup); }
+    void SetLargeIcons(bool large);
+    void SetRenameHandler(RenameHandler handler) { rename_ = std::move(handler); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Hands the typed title to the rename handler and declines the change itself: a rename
+    // reaches the screen through the refresh that follows it.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+  private:
+    // What the list shows of one entry, taken when the list was filled.
+    struct Row {
+        POSITION entry;
+        std::string title;
+        std::string comment;  // as the comment column shows it
+        std::string path;
+        int image;
+    };
+
+    std::vector<Row> rows_;
+    std::vector<POSITION> entries_;
+    EntryIconLookup icons_;
+    RenameHandler rename_;
+    bool large_ = false;
+};
+
+}  // namespace kantoria

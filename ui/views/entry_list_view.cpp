@@ -1,0 +1,241 @@
+#include "ui/views/entry_list_view.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStackedLayout>
+#include <QStyledItemDelegate>
+#include <QTreeView>
+#include <algorithm>
+
+#include "core/ports/settings_store.h"
+#include "core/resources/menu_resources.h"
+#include "core/resources/string_table.h"
+#include "core/views/entry_list_logic.h"
+#include "ui/dialogs/dialog_entry_editor.h"
+#include "ui/dialogs/program_icon.h"
+#include "ui/seams/message_box.h"
+
+namespace kantoria {
+namespace {
+
+// Every item of the icon and list modes takes one cell of the same size, so laying out a
+// holder of many entries costs no text measuring; long titles are elided.
+class CellDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void SetCellSize(QSize size) { cell_ = size; }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return cell_.isValid() ? cell_ : QStyledItemDelegate::sizeHint(option, index);
+    }
+
+  private:
+    QSize cell_;
+};
+
+constexpr int kLargeCellWidth = 96;
+constexpr int kSmallCellWidth = 180;
+constexpr int kListCellWidth = 200;
+
+void SetUpItemView(QAbstractItemView* view) {
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+}
+
+// Menu 137's single popup.
+QMenu* CreateEntryMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    for (const MenuItem& item : LoadMenu(IDR_ENTRY_CONTEXT_MENU).front().items) {
+        if (item.kind == MenuItem::Kind::Separator) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(
+            QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size())));
+        action->setData(item.id);
+    }
+    return menu;
+}
+
+}  // namespace
+
+CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWidget* parent)
+    : QWidget(parent),
+      doc_(doc),
+      services_(services),
+      editor_(std::make_unique<DialogEntryEditor>(services.dialogs, services.messages,
+                                                  SystemProgramIconLookup(services.icons.types))),
+      route_([this](int id) { RunCommand(id); }),
+      viewType_(ReadViewType(services.settings)),
+      model_(new EntryListModel(this)),
+      stack_(new QStackedLayout(this)),
+      iconView_(new QListView(this)),
+      reportView_(new QTreeView(this)),
+      menu_(CreateEntryMenu(this)) {
+    iconView_->setItemDelegate(new CellDelegate(iconView_));
+    iconView_->setModel(model_);
+    iconView_->setUniformItemSizes(true);
+    SetUpItemView(iconView_);
+
+    reportView_->setModel(model_);
+    selection_ = iconView_->selectionModel();
+    reportView_->setSelectionModel(selection_);
+    reportView_->setRootIsDecorated(false);
+    reportView_->setItemsExpandable(false);
+    reportView_->setUniformRowHeights(true);
+    reportView_->setSortingEnabled(false);
+    reportView_->header()->setSectionsMovable(false);
+    reportView_->header()->setStretchLastSection(false);
+    reportView_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    SetUpItemView(reportView_);
+
+    stack_->setContentsMargins(0, 0, 0, 0);
+    stack_->addWidget(iconView_);
+    stack_->addWidget(reportView_);
+
+    model_->SetRenameHandler([this](int row, const std::string& text) { OnRename(row, text); });
+    connect(selection_, &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { OnItemChanged(current); });
+    connect(selection_, &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected, const QItemSelection& deselected) {
+                // Clearing the selection names the item that lost it: its title stays.
+                const QModelIndexList named =
+                    selected.isEmpty() ? deselected.indexes() : selected.indexes();
+                if (!named.isEmpty()) OnItemChanged(named.front());
+                emit CommandStatesChanged();
+            });
+    for (QAction* action : menu_->actions())
+        if (!action->isSeparator())
+            connect(action, &QAction::triggered, this,
+                    [this, id = action->data().toInt()] { route_(id); });
+    WatchInput(iconView_);
+    WatchInput(reportView_);
+    doc_.AddObserver(this);
+    ApplyViewType();
+}
+
+CMORKA2View::~CMORKA2View() {
+    doc_.RemoveObserver(this);
+    WriteViewType(services_.settings, viewType_);
+}
+
+void CMORKA2View::OnUpdate(CDocObserver*) {
+    RefreshList();
+}
+
+void CMORKA2View::SetIconLookup(EntryIconLookup lookup) {
+    model_->SetIconLookup(std::move(lookup));
+}
+
+void CMORKA2View::OnViewLargeIcon() {
+    SetViewType(ViewType::LargeIcon);
+}
+void CMORKA2View::OnViewSmallIcon() {
+    SetViewType(ViewType::SmallIcon);
+}
+void CMORKA2View::OnViewList() {
+    SetViewType(ViewType::List);
+}
+void CMORKA2View::OnViewDetails() {
+    SetViewType(ViewType::Report);
+}
+
+void CMORKA2View::SetViewType(ViewType type) {
+    viewType_ = type;
+    RefreshList();
+}
+
+QAbstractItemView* CMORKA2View::currentView() const {
+    if (viewType_ == ViewType::Report) return reportView_;
+    return iconView_;
+}
+
+void CMORKA2View::ApplyViewType() {
+    const bool report = viewType_ == ViewType::Report;
+    stack_->setCurrentWidget(currentView());
+    setFocusProxy(currentView());
+    model_->SetLargeIcons(viewType_ == ViewType::LargeIcon);
+    if (report) return;
+
+    auto* delegate = static_cast<CellDelegate*>(iconView_->itemDelegate());
+    const int line = iconView_->fontMetrics().height();
+    if (viewType_ == ViewType::LargeIcon) {
+        iconView_->setViewMode(QListView::IconMode);
+        iconView_->setIconSize(QSize(32, 32));
+        iconView_->setWordWrap(true);
+        delegate->SetCellSize(QSize(kLargeCellWidth, 32 + 2 * line + 8));
+        iconView_->setGridSize(QSize(kLargeCellWidth + 8, 32 + 2 * line + 16));
+    } else {
+        iconView_->setViewMode(QListView::ListMode);
+        iconView_->setIconSize(QSize(16, 16));
+        iconView_->setWordWrap(false);
+        iconView_->setGridSize(QSize());
+        const int width = viewType_ == ViewType::SmallIcon ? kSmallCellWidth : kListCellWidth;
+        delegate->SetCellSize(QSize(width, std::max(line, 16) + 4));
+    }
+    // Small icons fill rows from left to right, the list fills columns from top to bottom.
+    iconView_->setFlow(viewType_ == ViewType::List ? QListView::TopToBottom
+                                                   : QListView::LeftToRight);
+    iconView_->setWrapping(true);
+    iconView_->setResizeMode(QListView::Adjust);
+    iconView_->setMovement(QListView::Static);
+    iconView_->setTextElideMode(Qt::ElideRight);
+}
+
+void CMORKA2View::RefreshList() {
+    refilling_ = true;
+    ApplyViewType();
+    model_->Reset(ListedEntries(doc_));
+    if (viewType_ == ViewType::Report) {
+        // The stored widths, whatever the user dragged since the last refresh.
+        QHeaderView* header = reportView_->header();
+        header->resizeSection(EntryListModel::kTitleColumn, doc_.m_nTitleWidth);
+        header->resizeSection(EntryListModel::kCommentColumn, doc_.m_nCommentWidth);
+        header->resizeSection(EntryListModel::kPathColumn, doc_.m_nPathWidth);
+    }
+    RestoreSelection();
+    refilling_ = false;
+}
+
+void CMORKA2View::RestoreSelection() {
+    const int row = RowToSelect(model_->Entries(), doc_.m_strSelected);
+    if (row < 0) {
+        selection_->clear();
+        return;
+    }
+    const QModelIndex index = model_->index(row, EntryListModel::kTitleColumn);
+    selection_->setCurrentIndex(index,
+                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    currentView()->scrollTo(index);
+}
+
+POSITION CMORKA2View::GetSelectedEntry() const {
+    const QModelIndexList selected = selection_->selectedIndexes();
+    if (selected.isEmpty()) return nullptr;
+    return model_->EntryAt(selected.front().row());
+}
+
+void CMORKA2View::OnItemChanged(const QModelIndex& index) {
+    if (refilling_ || !index.isValid()) return;
+    doc_.m_strSelected = model_->TitleAt(index.row());
+}
+
+void CMORKA2View::OnRename(int row, const std::string& text) {
+    switch (RenameEntry(doc_, model_->EntryAt(row), model_->TitleAt(row), text)) {
+        case RenameOutcome::Renamed:
+            // The editor is still being committed; rebuild once it has closed.
+            QMetaObject::invokeMethod(this, &CMORKA2View::RefreshList, Qt::QueuedConnection);
+            break;
+        case RenameOutcome::Refused:
+            AfxMessageBox(services_.messages, LoadString(IDS_TITLE_NOT_STORABLE));
+            break;
+        case RenameOutcome::Unchanged:
+            break;
+    }
+}
+
+}  // namespace kantoria

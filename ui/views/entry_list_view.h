@@ -1,0 +1,128 @@
+// The entry list, the right pane: the entries of the shown holder in one of four view modes,
+// the selected entry kept in the document, titles renamed in place, and the commands that act
+// on entries: open, explore, add, update, delete, cut, copy, paste and properties.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/catalogue/morka2_doc.h"
+#include "core/icons/rebuild_icons.h"
+#include "core/views/view_type.h"
+#include "ui/views/entry_list_model.h"
+
+class QAbstractItemView;
+class QItemSelectionModel;
+class QListView;
+class QMenu;
+class QStackedLayout;
+class QTreeView;
+
+namespace kantoria {
+
+class DesktopShell;
+class DialogRunner;
+class EntryEditor;
+class FileDialogs;
+class MessageBoxes;
+class SettingsStore;
+
+// What the entry list reaches outside the document; everything must outlive the view.
+struct EntryListServices {
+    SettingsStore& settings;
+    MessageBoxes& messages;
+    FileDialogs& files;
+    DialogRunner& dialogs;
+    DesktopShell& shell;
+    IconServices icons;
+};
+
+class CMORKA2View final : public QWidget, public CDocObserver {
+    Q_OBJECT
+
+  public:
+    // Reads the view mode from the settings and joins doc's views; doc must outlive the view.
+    CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWidget* parent = nullptr);
+    // Writes the view mode back to the settings.
+    ~CMORKA2View() override;
+
+    void OnUpdate(CDocObserver* sender) override;
+    // Rebuilds the list from the document and selects the selected title again.
+    void RefreshList();
+
+    ViewType viewType() const { return viewType_; }
+    void SetIconLookup(EntryIconLookup lookup);
+
+    // The entry of the selected item, or null.
+    POSITION GetSelectedEntry() const;
+    // The widget that shows the items in the current mode.
+    QAbstractItemView* currentView() const;
+    // Menu 137, shown on a right click on an item.
+    QMenu* popupMenu() const { return menu_; }
+    QListView* iconView() const { return iconView_; }
+    QTreeView* reportView() const { return reportView_; }
+    EntryListModel* entryModel() const { return model_; }
+
+    // The entry commands by command id: whether the list takes id, whether it can run now
+    // (an entry selected, something to paste), and running it.
+    static bool HandlesCommand(int id);
+    bool CommandEnabled(int id) const;
+    void RunCommand(int id);
+    // Where the popup menu's commands go; they run here directly until a frame routes them.
+    void SetCommandRoute(std::function<void(int id)> route) { route_ = std::move(route); }
+
+    void OpenEntryFile(POSITION entry);
+    void ExploreEntryFolder(POSITION entry);
+
+  signals:
+    // The selection changed, so commands may have become available or unavailable.
+    void CommandStatesChanged();
+
+  public slots:
+    void OnEntryOpen();
+    void OnEntryExplorer();
+    void OnEntryAdd();
+    void OnEntryUpdate();
+    void OnEntryDelete();
+    void OnEntryProperties();
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnViewLargeIcon();
+    void OnViewSmallIcon();
+    void OnViewList();
+    void OnViewDetails();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void WatchInput(QAbstractItemView* view);
+    bool OnViewportEvent(QAbstractItemView* view, QEvent* event);
+    bool OnViewEvent(QAbstractItemView* view, QEvent* event);
+    void OnDoubleClick(QAbstractItemView* view, QPoint at);
+    void OnContextMenu(QAbstractItemView* view, QPoint at, QPoint global);
+    void Remove(POSITION entry);
+    void SetViewType(ViewType type);
+    void ApplyViewType();
+    void RestoreSelection();
+    void OnItemChanged(const QModelIndex& index);
+    void OnRename(int row, const std::string& text);
+
+    CMORKA2Doc& doc_;
+    EntryListServices services_;
+    std::unique_ptr<EntryEditor> editor_;
+    std::function<void(int id)> route_;
+    ViewType viewType_;
+    EntryListModel* model_;  // children of this widget, as are the views below
+    QStackedLayout* stack_;
+    QListView* iconView_;
+    QTreeView* reportView_;
+    QItemSelectionModel* selection_;
+    QMenu* menu_;
+    bool refilling_ = false;  // set while the list is rebuilt: its notifications are not the user's
+};
+
+}  // namespace kantoria
