@@ -40,6 +40,9 @@ struct PlacementCase {
     WinRect saved;
     bool used;
 };
+void PrintTo(const PlacementCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PlacementTest : public ::testing::TestWithParam<PlacementCase> {};
 

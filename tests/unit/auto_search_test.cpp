@@ -82,6 +82,9 @@ struct FilterCase {
     bool subFolders;
     std::vector<std::string> registered;
 };
+void PrintTo(const FilterCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SearchFilters : public ::testing::TestWithParam<FilterCase> {};
 

@@ -67,6 +67,9 @@ struct ReaderCase {
     std::string selected = "before";
     int titleWidth = 1;
 };
+void PrintTo(const ReaderCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReaderTable : public ::testing::TestWithParam<ReaderCase> {};
 

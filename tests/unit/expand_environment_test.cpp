@@ -11,6 +11,9 @@ struct ExpandCase {
     const char* text;
     const char* expanded;
 };
+void PrintTo(const ExpandCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.text);
+}
 
 class Expand : public ::testing::TestWithParam<ExpandCase> {};
 

@@ -24,6 +24,9 @@ struct FindCase {
     Strings lines;
     std::optional<std::size_t> found;
 };
+void PrintTo(const FindCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.lines);
+}
 
 class FindDoc : public ::testing::TestWithParam<FindCase> {};
 

@@ -15,6 +15,9 @@ struct IconValueCase {
     std::string file;
     int index;
 };
+void PrintTo(const IconValueCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.value);
+}
 
 class IconValue : public ::testing::TestWithParam<IconValueCase> {};
 

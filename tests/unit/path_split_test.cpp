@@ -12,6 +12,9 @@ struct SplitCase {
     const char* name;
     const char* extension;
 };
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.path);
+}
 
 class SplitPathTable : public ::testing::TestWithParam<SplitCase> {};
 

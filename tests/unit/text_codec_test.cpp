@@ -24,6 +24,9 @@ struct CodecCase {
     const char* bytes;
     const char* text;
 };
+void PrintTo(const CodecCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.text);
+}
 
 class Cp932Table : public ::testing::TestWithParam<CodecCase> {};
 

@@ -12,6 +12,9 @@ struct NoCaseCase {
     const char* b;
     int order;  // sign of CompareNoCase(a, b)
 };
+void PrintTo(const NoCaseCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.a) << " vs " << ::testing::PrintToString(c.b);
+}
 
 class NoCase : public ::testing::TestWithParam<NoCaseCase> {};
 
