@@ -305,7 +305,7 @@ bool Generate(const Options& opt, const std::string& file) {
     doc.m_strLastHolder = folders[order[0]].substr(0, folders[order[0]].size() - 1);
     doc.m_encoding = Encoding::Cp932;
 
-    const IoStatus status = doc.SaveCatalogue(file);
+    const Status status = doc.SaveCatalogue(file);
     if (!status) {
         std::fprintf(stderr, "error: cannot write %s: %s\n", file.c_str(), status.reason().c_str());
         return false;
@@ -420,7 +420,11 @@ class NullSink final : public ByteSink {
         written += bytes.size();
         return true;
     }
+    const Status& status() const override { return ok_; }
     std::uint64_t written = 0;
+
+  private:
+    Status ok_ = Status::Ok();
 };
 
 long ResidentKib() {
@@ -495,7 +499,7 @@ int Run(const Options& opt) {
             ::close(pipeFds[0]);
             CMORKA2Doc doc;
             const Clock::time_point start = Clock::now();
-            const IoStatus status = doc.LoadCatalogue(file);
+            const Status status = doc.LoadCatalogue(file);
             if (!status) {
                 std::fprintf(stderr, "error: cannot load %s: %s\n", file.c_str(),
                              status.reason().c_str());
@@ -535,7 +539,7 @@ int Run(const Options& opt) {
         doc.reset();
         doc = std::make_unique<CMORKA2Doc>();
         const Clock::time_point start = Clock::now();
-        const IoStatus status = doc->LoadCatalogue(file);
+        const Status status = doc->LoadCatalogue(file);
         doc->RebuildHolders();
         loadMs.push_back(MillisecondsSince(start));
         if (!status) {
@@ -553,7 +557,7 @@ int Run(const Options& opt) {
     std::vector<double> saveMs;
     for (int r = 0; r < opt.runs; ++r) {
         const Clock::time_point start = Clock::now();
-        const IoStatus status = doc->SaveCatalogue(saved);
+        const Status status = doc->SaveCatalogue(saved);
         saveMs.push_back(MillisecondsSince(start));
         if (!status) {
             std::fprintf(stderr, "error: cannot save %s: %s\n", saved.c_str(),
@@ -582,7 +586,7 @@ int Run(const Options& opt) {
     for (int r = 0; r < opt.runs; ++r) {
         NullSink sink;
         const Clock::time_point start = Clock::now();
-        if (WriteCatalogue(*doc, Encoding::Cp932, sink) != WriteOutcome::Written) return 1;
+        if (!WriteCatalogue(*doc, Encoding::Cp932, sink)) return 1;
         encodeMs.push_back(MillisecondsSince(start));
     }
 

@@ -44,7 +44,7 @@ int UsageError(std::ostream& err, const std::string& what) {
 }
 
 bool Load(CMORKA2Doc& doc, const std::string& path, std::ostream& err) {
-    const IoStatus status = doc.LoadCatalogue(path);
+    const Status status = doc.LoadCatalogue(path);
     if (!status) err << "kantoria-cli: cannot read " << path << ": " << status.reason() << "\n";
     return status.ok();
 }
@@ -78,7 +78,7 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
 int Copy(const std::string& from, const std::string& to, std::ostream& err) {
     CMORKA2Doc doc;
     if (!Load(doc, from, err)) return kFailed;
-    const IoStatus status = doc.SaveCatalogue(to);
+    const Status status = doc.SaveCatalogue(to);
     if (!status) {
         err << "kantoria-cli: cannot write " << to << ": " << status.reason() << "\n";
         return kFailed;

@@ -56,7 +56,8 @@ void PrintResult(const AutoSearch& search, std::ostream& out) {
     for (const std::string& path : search.m_skipped) json["skipped"].push_back(ToDisplayText(path));
     json["unreadable"] = nlohmann::ordered_json::array();
     for (const SkippedFolder& f : search.m_unlistable)
-        json["unreadable"].push_back({{"folder", ToDisplayText(f.folder)}, {"reason", f.reason}});
+        json["unreadable"].push_back(
+            {{"folder", ToDisplayText(f.folder)}, {"reason", f.why.reason()}});
     out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
 }
 
@@ -75,7 +76,7 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     CMORKA2Doc doc;
     if (fs::exists(fs::path(ToSystemName(parsed.catalogue)), ec)) {
-        const IoStatus status = doc.LoadCatalogue(parsed.catalogue);
+        const Status status = doc.LoadCatalogue(parsed.catalogue);
         if (!status) {
             err << "kantoria-cli: cannot read " << parsed.catalogue << ": " << status.reason()
                 << "\n";
@@ -89,7 +90,7 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
     search.m_extension = parsed.extension;
     // Without a listener, folders that cannot be listed are skipped and reported.
     search.ScanFolder(FullFolderPath(parsed.folder), nullptr);
-    if (const IoStatus status = doc.SaveCatalogue(parsed.catalogue); !status) {
+    if (const Status status = doc.SaveCatalogue(parsed.catalogue); !status) {
         err << "kantoria-cli: cannot write " << parsed.catalogue << ": " << status.reason() << "\n";
         return 1;
     }

@@ -20,7 +20,7 @@ int Usage(std::ostream& err, const std::string& what) {
 }
 
 bool LoadWithHolders(CMORKA2Doc& doc, const std::string& path, std::ostream& err) {
-    const IoStatus status = doc.LoadCatalogue(path);
+    const Status status = doc.LoadCatalogue(path);
     if (!status) {
         err << "kantoria-cli: cannot read " << path << ": " << status.reason() << "\n";
         return false;

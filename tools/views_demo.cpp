@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     kantoria::CMORKA2Doc doc;
-    if (const kantoria::IoStatus status = doc.LoadCatalogue(args[1].toStdString()); !status) {
+    if (const kantoria::Status status = doc.LoadCatalogue(args[1].toStdString()); !status) {
         std::cerr << "cannot read " << args[1].toStdString() << ": " << status.reason() << "\n";
         return 1;
     }

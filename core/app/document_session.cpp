@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -12,21 +11,6 @@
 
 namespace kantoria {
 namespace {
-
-std::string ReasonForErrno(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return std::string(LoadString(IDS_REASON_NOT_FOUND));
-        case EACCES:
-        case EPERM:
-            return std::string(LoadString(IDS_REASON_ACCESS_DENIED));
-        case EISDIR:
-            return std::string(LoadString(IDS_REASON_IS_FOLDER));
-        default:
-            return FormatString(IDS_REASON_OTHER, {std::strerror(error)});
-    }
-}
 
 bool IsEmptyFile(const std::string& path) {
     std::error_code error;
@@ -40,71 +24,68 @@ bool IsCatalogueFile(const std::string& path) {
     return EqualsNoCase(SplitPath(path).extension, wanted);
 }
 
-std::string ReadProblem(const std::string& path) {
+Status CheckReadable(const std::string& path) {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return ReasonForErrno(EISDIR);
+    if (std::filesystem::is_directory(path, error)) return Status::FromErrno(EISDIR);
     errno = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          &std::fclose);
-    if (!file) return ReasonForErrno(errno != 0 ? errno : ENOENT);
-    return {};
+    if (!file) return Status::FromErrno(errno != 0 ? errno : ENOENT);
+    return Status::Ok();
 }
 
-DocumentSession::DocumentSession(SettingsStore& settings, IconServices icons,
-                                 std::function<void(const std::string&)> addFile)
-    : settings_(settings), icons_(icons), addFile_(std::move(addFile)) {}
-
-DocumentSession::~DocumentSession() {
-    StoreCataloguePath();
-    if (!savedAtEnd_ && !doc_.m_EntryList.empty() && !path_.empty()) doc_.SaveCatalogue(path_);
-}
-
-bool DocumentSession::SaveAtEnd(std::string& reason) {
-    if (doc_.m_EntryList.empty() || path_.empty()) return true;
-    const IoStatus status = doc_.SaveCatalogue(path_);
-    if (!status) reason = FormatString(IDS_REASON_OTHER, {status.reason()});
-    savedAtEnd_ = status.ok();
-    return savedAtEnd_;
-}
-
-OpenOutcome DocumentSession::OnOpenDocument(const std::string& path, std::string& reason) {
-    reason = ReadProblem(path);
-    if (!reason.empty()) return OpenOutcome::Failed;
-    if (!IsCatalogueFile(path)) {
-        if (addFile_) addFile_(path);
-        return OpenOutcome::NotCatalogue;
+std::string UserReason(const Status& status) {
+    switch (status.code()) {
+        case StatusCode::NotFound:
+            return std::string(LoadString(IDS_REASON_NOT_FOUND));
+        case StatusCode::PermissionDenied:
+            return std::string(LoadString(IDS_REASON_ACCESS_DENIED));
+        case StatusCode::NotRegularFile:
+            return std::string(LoadString(IDS_REASON_IS_FOLDER));
+        default:
+            return SystemReason(status);
     }
-    // Changes since the last write belong to the catalogue being left: write them to its own
-    // file first, as the end of the program would. When that fails nothing is opened, so the
-    // entries stay on screen for another try.
-    if (!doc_.m_EntryList.empty() && !path_.empty() && !WriteBeforeLoading(path_, reason))
-        return OpenOutcome::Failed;
-    // An empty catalogue file takes over the catalogue being edited; a failed write must not
-    // be followed by reading the empty file over the entries.
-    if (IsEmptyFile(path) && !doc_.m_EntryList.empty() && !WriteBeforeLoading(path, reason))
-        return OpenOutcome::Failed;
-    const IoStatus status = doc_.LoadCatalogue(path);
+}
+
+std::string SystemReason(const Status& status) {
+    return FormatString(IDS_REASON_OTHER, {status.reason()});
+}
+
+DocumentSession::DocumentSession(SettingsStore& settings, IconServices icons)
+    : settings_(settings), icons_(icons) {}
+
+Status DocumentSession::WriteBeforeLeaving() {
+    if (!HoldsTitledEntries()) return Status::Ok();
+    return doc_.SaveCatalogue(path_);
+}
+
+Status DocumentSession::CarryOverInto(const std::string& path) {
+    if (doc_.m_EntryList.empty() || !IsEmptyFile(path)) return Status::Ok();
+    return doc_.SaveCatalogue(path);
+}
+
+Status DocumentSession::Load(const std::string& path) {
+    Status status = doc_.LoadCatalogue(path);
     RebuildHoldersAndIcons();
-    if (!status) {
-        reason = FormatString(IDS_REASON_OTHER, {status.reason()});
-        return OpenOutcome::Failed;
-    }
-    return OpenOutcome::Opened;
+    return status;
 }
 
-bool DocumentSession::WriteBeforeLoading(const std::string& target, std::string& reason) {
-    const IoStatus status = doc_.SaveCatalogue(target);
-    if (status) return true;
-    reason =
-        FormatString(IDS_SAVE_FAILED, {target, FormatString(IDS_REASON_OTHER, {status.reason()})});
-    return false;
-}
-
-bool DocumentSession::OnSaveDocument(const std::string& path, std::string& reason) {
+Status DocumentSession::OnSaveDocument(const std::string& path) {
     StoreCataloguePath();
-    const IoStatus status = doc_.SaveCatalogue(path);
-    if (!status) reason = FormatString(IDS_REASON_OTHER, {status.reason()});
-    return status.ok();
+    return doc_.SaveCatalogue(path);
+}
+
+Status DocumentSession::SaveAtEnd() {
+    if (!HoldsTitledEntries()) return Status::Ok();
+    Status status = doc_.SaveCatalogue(path_);
+    savedAtEnd_ = status.ok();
+    return status;
+}
+
+Status DocumentSession::End() {
+    StoreCataloguePath();
+    if (savedAtEnd_ || !HoldsTitledEntries()) return Status::Ok();
+    return doc_.SaveCatalogue(path_);
 }
 
 void DocumentSession::StoreCataloguePath() {

@@ -1,56 +1,53 @@
 // The catalogue document as the program's one open document: the records (CMORKA2Doc), the
-// path of its file, and what happens when a file is opened into it, when it is saved and when
-// it ends.
+// path of its file, and the steps of opening, saving and ending it. Each step that touches a
+// file answers how it went; the caller puts the failure into words for the user.
 #pragma once
 
-#include <functional>
 #include <string>
 
+#include "core/base/status.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/icons/rebuild_icons.h"
 #include "core/ports/settings_store.h"
 
 namespace kantoria {
 
-enum class OpenOutcome {
-    Opened,        // a catalogue file was read; the path becomes the document's
-    NotCatalogue,  // another kind of file: handed to the entry registration, path unchanged
-    Failed,        // the file cannot be read; nothing changed
-};
-
 class DocumentSession {
   public:
-    // addFile registers a file that is not a catalogue as an entry (or edits its entry).
-    DocumentSession(SettingsStore& settings, IconServices icons,
-                    std::function<void(const std::string&)> addFile);
+    DocumentSession(SettingsStore& settings, IconServices icons);
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
-    // Remembers the path for the next start and writes a catalogue that holds entries.
-    ~DocumentSession();
 
     CMORKA2Doc& Doc() { return doc_; }
     const std::string& PathName() const { return path_; }
     void SetPathName(std::string path) { path_ = std::move(path); }
 
-    // Reads the file at path into the document. reason receives why a failed open failed.
-    OpenOutcome OnOpenDocument(const std::string& path, std::string& reason);
+    // Before another catalogue is read in: the entries held since the last write belong to the
+    // catalogue being left, so a titled catalogue that holds entries is written to its own file.
+    Status WriteBeforeLeaving();
+    // An empty catalogue file takes over the entries held: they are written there before it is
+    // read, so that reading the empty file cannot lose them.
+    Status CarryOverInto(const std::string& path);
+    // Reads the catalogue file at path into the document and derives holders and icons.
+    Status Load(const std::string& path);
     // Writes the catalogue to path. The document's path is left to the caller.
-    bool OnSaveDocument(const std::string& path, std::string& reason);
+    Status OnSaveDocument(const std::string& path);
     // Writes a titled catalogue that holds entries before the program ends, so that a failure
-    // can still be reported; the end then writes it no more.
-    bool SaveAtEnd(std::string& reason);
+    // can still be reported while the window is there; End then writes it no more.
+    Status SaveAtEnd();
+    // The document's end: remembers its path for the next start and writes a titled catalogue
+    // that holds entries, unless SaveAtEnd already did.
+    Status End();
     // Writes the document's path to "SETTINGS"/"ZNLPATH".
     void StoreCataloguePath();
 
     void RebuildHoldersAndIcons();
 
   private:
-    // Writes the catalogue to target before another file is read into it; reason says why not.
-    bool WriteBeforeLoading(const std::string& target, std::string& reason);
+    bool HoldsTitledEntries() const { return !doc_.m_EntryList.empty() && !path_.empty(); }
 
     SettingsStore& settings_;
     IconServices icons_;
-    std::function<void(const std::string&)> addFile_;
     CMORKA2Doc doc_;
     std::string path_;
     bool savedAtEnd_ = false;
@@ -60,7 +57,13 @@ class DocumentSession {
 // name, ".ZNL", compared without regard to case.
 bool IsCatalogueFile(const std::string& path);
 
-// Why the file at path cannot be read, in the user's words; empty when it can.
-std::string ReadProblem(const std::string& path);
+// Whether the file at path can be opened for reading.
+Status CheckReadable(const std::string& path);
+
+// Why a file named by the user cannot be opened, in the user's words: a missing file, a refused
+// one and a folder are named plainly, anything else as the system words it.
+std::string UserReason(const Status& status);
+// A failure as the system words it, within the program's sentence.
+std::string SystemReason(const Status& status);
 
 }  // namespace kantoria

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/base/io_status.h"
+#include "core/base/status.h"
 #include "core/os/atomic_file.h"
 #include "core/text/text_codec.h"
 
@@ -31,14 +31,10 @@ void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes);
 
 // Reads the file at systemPath into doc as ReadCatalogue would read its bytes, holding no
 // more than pieceSize bytes of the file at a time.
-IoStatus ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize);
+Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize);
 
-enum class WriteOutcome {
-    Written,
-    NotExact,    // some text would not read back the same in this encoding
-    SinkFailed,  // the sink refused bytes
-};
-
-WriteOutcome WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink);
+// Writes doc to sink in enc. Fails with NotEncodable when some text would not read back the
+// same in this encoding, and with the sink's status when the sink refused bytes.
+Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink);
 
 }  // namespace kantoria

@@ -212,10 +212,10 @@ void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes) {
 // The file is read twice, a piece at a time: once to learn its encoding and size, once to
 // read its lines. Holding a large catalogue's bytes and its entries at the same time would
 // need far more memory than the entries alone.
-IoStatus ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize) {
+Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize) {
     EncodingSniffer sniffer;
-    IoStatus status = ReadFileInPieces(systemPath, pieceSize,
-                                       [&sniffer](std::string_view p) { sniffer.Feed(p); });
+    Status status = ReadFileInPieces(systemPath, pieceSize,
+                                     [&sniffer](std::string_view p) { sniffer.Feed(p); });
     if (!status) return status;
     size_t bodyStart;
     doc.m_encoding = sniffer.Finish(bodyStart);
@@ -227,18 +227,18 @@ IoStatus ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_
     return status;
 }
 
-IoStatus CMORKA2Doc::LoadCatalogue(const std::string& path) {
+Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
     m_EntryList.Clear();
     // A new file's stored label path designates its holder afresh.
     m_strLastHolderFolder.reset();
     try {
-        const IoStatus status = ReadCatalogueFile(*this, ToSystemName(path), kPieceSize);
+        const Status status = ReadCatalogueFile(*this, ToSystemName(path), kPieceSize);
         if (!status) m_EntryList.Clear();
         return status;
     } catch (const std::bad_alloc&) {
         // A file too large for memory is unreadable, not a crash.
         m_EntryList.Clear();
-        return IoStatus::FromErrno(ENOMEM);
+        return Status::FromErrno(ENOMEM);
     }
 }
 

@@ -68,20 +68,22 @@ void AppendHeader(std::string& line, std::string_view key, std::string_view valu
 
 }  // namespace
 
-WriteOutcome WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
+Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
+    const Status notExact =
+        Status::Failed(StatusCode::NotEncodable, "text that this encoding cannot carry");
     LineEncoder encoder(enc);
     std::string out;
     out.reserve(kFlushSize + (1 << 16));
     if (enc == Encoding::Utf8Bom) out += kUtf8Bom;
     std::string line;
-    auto emit = [&]() -> WriteOutcome {
-        if (!encoder.Encode(line, out)) return WriteOutcome::NotExact;
+    auto emit = [&]() -> Status {
+        if (!encoder.Encode(line, out)) return notExact;
         out += "\r\n";
         if (out.size() >= kFlushSize) {
-            if (!sink.Write(out)) return WriteOutcome::SinkFailed;
+            if (!sink.Write(out)) return sink.status();
             out.clear();
         }
-        return WriteOutcome::Written;
+        return Status::Ok();
     };
     const std::pair<std::string_view, std::string> header[] = {
         {kKeySelected, doc.m_strSelected},
@@ -92,7 +94,7 @@ WriteOutcome WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink)
     };
     for (const auto& [key, value] : header) {
         AppendHeader(line, key, value);
-        if (const WriteOutcome r = emit(); r != WriteOutcome::Written) return r;
+        if (Status status = emit(); !status) return status;
     }
     for (const CDocEntry& entry : doc.m_EntryList) {
         line.assign(entry.m_strPath);
@@ -103,23 +105,23 @@ WriteOutcome WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink)
         line += entry.m_strComment;
         std::replace(line.begin() + static_cast<std::ptrdiff_t>(commentStart), line.end(), '\n',
                      '\t');
-        if (const WriteOutcome r = emit(); r != WriteOutcome::Written) return r;
+        if (Status status = emit(); !status) return status;
     }
-    if (!encoder.Finish()) return WriteOutcome::NotExact;
-    if (!out.empty() && !sink.Write(out)) return WriteOutcome::SinkFailed;
-    return WriteOutcome::Written;
+    if (!encoder.Finish()) return notExact;
+    if (!out.empty() && !sink.Write(out)) return sink.status();
+    return Status::Ok();
 }
 
-IoStatus CMORKA2Doc::SaveCatalogue(const std::string& path) {
+Status CMORKA2Doc::SaveCatalogue(const std::string& path) {
     // Text that the catalogue's own encoding cannot carry exactly is written as UTF-8 with a
     // byte-order mark instead, which carries everything.
     for (Encoding enc = m_encoding;; enc = Encoding::Utf8Bom) {
-        IoStatus status = IoStatus::Ok();
+        Status status = Status::Ok();
         std::unique_ptr<AtomicFile> file = AtomicFile::Create(ToSystemName(path), status);
         if (!file) return status;
-        const WriteOutcome outcome = WriteCatalogue(*this, enc, *file);
-        if (outcome == WriteOutcome::SinkFailed) return file->status();
-        if (outcome == WriteOutcome::NotExact && enc != Encoding::Utf8Bom) continue;
+        status = WriteCatalogue(*this, enc, *file);
+        if (status.code() == StatusCode::NotEncodable && enc != Encoding::Utf8Bom) continue;
+        if (!status) return status;
         status = file->Commit();
         if (status) m_encoding = enc;
         return status;

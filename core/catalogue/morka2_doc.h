@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/base/io_status.h"
+#include "core/base/status.h"
 #include "core/catalogue/doc_entry.h"
 #include "core/catalogue/entry_list.h"
 #include "core/text/text_codec.h"
@@ -68,9 +68,9 @@ class CMORKA2Doc {
     // Replaces the entries, and the header values the file names, with the file's content.
     // The entries are emptied first, whatever follows; a file that cannot be read leaves the
     // catalogue empty and says why.
-    IoStatus LoadCatalogue(const std::string& path);
+    Status LoadCatalogue(const std::string& path);
     // Writes the catalogue to path. The previous file stays intact on any failure.
-    IoStatus SaveCatalogue(const std::string& path);
+    Status SaveCatalogue(const std::string& path);
 
     void AddObserver(CDocObserver* view);
     void RemoveObserver(CDocObserver* view);

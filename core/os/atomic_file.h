@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/base/io_status.h"
+#include "core/base/status.h"
 
 namespace kantoria {
 
@@ -16,13 +16,15 @@ class ByteSink {
     virtual ~ByteSink() = default;
     // False once writing has failed; later calls keep failing.
     virtual bool Write(std::string_view bytes) = 0;
+    // Ok, or why writing failed.
+    virtual const Status& status() const = 0;
 };
 
 class AtomicFile final : public ByteSink {
   public:
     // Opens a temporary file beside target (beside the final target when target is a symbolic
     // link). Answers nullptr with the reason in status when that is not possible.
-    static std::unique_ptr<AtomicFile> Create(const std::string& target, IoStatus& status);
+    static std::unique_ptr<AtomicFile> Create(const std::string& target, Status& status);
 
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -31,10 +33,10 @@ class AtomicFile final : public ByteSink {
 
     bool Write(std::string_view bytes) override;
     // The first write failure, or Ok.
-    const IoStatus& status() const { return status_; }
+    const Status& status() const override { return status_; }
     // Syncs the temporary file, gives it the target's permissions and renames it over the
     // target. On failure the target is untouched.
-    IoStatus Commit();
+    Status Commit();
 
   private:
     AtomicFile(int fd, std::string tempPath, std::string finalPath);
@@ -43,7 +45,7 @@ class AtomicFile final : public ByteSink {
     int fd_;
     std::string tempPath_;
     std::string finalPath_;
-    IoStatus status_ = IoStatus::Ok();
+    Status status_ = Status::Ok();
     bool committed_ = false;
 };
 

@@ -7,16 +7,16 @@
 #include <string>
 #include <string_view>
 
-#include "core/base/io_status.h"
+#include "core/base/status.h"
 
 namespace kantoria {
 
 // Hands the bytes of the file at path to consume in order, in pieces of at most pieceSize
 // bytes (never empty). A read error ends the reading and is returned.
-IoStatus ReadFileInPieces(const std::string& path, size_t pieceSize,
-                          const std::function<void(std::string_view)>& consume);
+Status ReadFileInPieces(const std::string& path, size_t pieceSize,
+                        const std::function<void(std::string_view)>& consume);
 
 // Replaces out with the bytes of the file at path.
-IoStatus ReadWholeFile(const std::string& path, std::string& out);
+Status ReadWholeFile(const std::string& path, std::string& out);
 
 }  // namespace kantoria

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/base/status.h"
+
 namespace kantoria {
 
 struct FolderItem {
@@ -24,10 +26,10 @@ struct FolderId {
 class FolderLister {
   public:
     virtual ~FolderLister() = default;
-    // Replaces items with the folder's items, "." and ".." left out, in no particular order.
-    // Answers false with the system's reason when the folder cannot be listed.
-    virtual bool List(const std::string& folder, std::vector<FolderItem>& items, FolderId& id,
-                      std::string& reason) = 0;
+    // Replaces items with the folder's items, "." and ".." left out, in no particular order,
+    // or says why the folder cannot be listed.
+    virtual Status List(const std::string& folder, std::vector<FolderItem>& items,
+                        FolderId& id) = 0;
     // The separator placed between a folder and an item's name.
     virtual char Separator() const = 0;
 };

@@ -57,11 +57,11 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
     auto enter = [&](const std::string& path) {
         Frame frame;
         frame.folder = path;
-        std::string reason;
-        if (!lister_.List(path, frame.items, frame.id, reason)) {
-            if (listener && listener->OnUnlistableFolder(path, reason) == UnlistableFolder::Stop)
+        Status listed = lister_.List(path, frame.items, frame.id);
+        if (!listed) {
+            if (listener && listener->OnUnlistableFolder(path, listed) == UnlistableFolder::Stop)
                 return false;
-            m_unlistable.push_back({path, reason});
+            m_unlistable.push_back({path, std::move(listed)});
             return true;
         }
         // A link that leads back to a folder the walk is inside would never end.

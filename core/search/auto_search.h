@@ -32,13 +32,12 @@ class SearchListener {
     virtual ~SearchListener() = default;
     // Called now and then (a few times a second at most); answer false to cancel the search.
     virtual bool OnProgress(const SearchProgress& progress) = 0;
-    virtual UnlistableFolder OnUnlistableFolder(const std::string& folder,
-                                                const std::string& reason) = 0;
+    virtual UnlistableFolder OnUnlistableFolder(const std::string& folder, const Status& why) = 0;
 };
 
 struct SkippedFolder {
     std::string folder;
-    std::string reason;
+    Status why;
 };
 
 enum class SearchStatus {

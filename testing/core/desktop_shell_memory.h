@@ -17,23 +17,24 @@ class RecordingDesktopShell final : public DesktopShell {
     std::vector<std::string> openedFiles;
     std::vector<std::string> openedUrls;
 
-    ShellResult OpenFolder(std::string_view folder) override {
+    Status OpenFolder(std::string_view folder) override {
         openedFolders.emplace_back(folder);
         return Answer(folder);
     }
-    ShellResult OpenFile(std::string_view file) override {
+    Status OpenFile(std::string_view file) override {
         openedFiles.emplace_back(file);
         return Answer(file);
     }
-    ShellResult OpenUrl(std::string_view url) override {
+    Status OpenUrl(std::string_view url) override {
         openedUrls.emplace_back(url);
         return Answer(url);
     }
 
   private:
-    ShellResult Answer(std::string_view path) const {
-        if (failing.count(path)) return {false, "refused by the test"};
-        return {true, {}};
+    Status Answer(std::string_view path) const {
+        if (failing.count(path))
+            return Status::Failed(StatusCode::NoProgram, "refused by the test");
+        return Status::Ok();
     }
 };
 

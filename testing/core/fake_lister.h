@@ -20,17 +20,14 @@ class FakeLister final : public FolderLister {
     void AddFolder(const std::string& path) { Add(path, true); }
     void MakeUnlistable(const std::string& folder) { unlistable_.insert(folder); }
 
-    bool List(const std::string& path, std::vector<FolderItem>& items, FolderId& id,
-              std::string& reason) override {
+    Status List(const std::string& path, std::vector<FolderItem>& items, FolderId& id) override {
         const std::string folder = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-        if (unlistable_.count(folder) || !folders_.count(folder)) {
-            reason = "Permission denied";
-            return false;
-        }
+        if (unlistable_.count(folder) || !folders_.count(folder))
+            return Status::Failed(StatusCode::PermissionDenied, "Permission denied");
         items = folders_[folder];
         std::reverse(items.begin(), items.end());
         id = {1, ids_[folder]};
-        return true;
+        return Status::Ok();
     }
     char Separator() const override { return '\\'; }
 

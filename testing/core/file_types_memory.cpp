@@ -42,10 +42,11 @@ void MemoryFileTypes::SetProgram(std::string extension, std::string program) {
     programs_[std::move(extension)] = std::move(program);
 }
 
-IoStatus MemoryFileTypes::AddLine(const std::vector<std::string_view>& fields) {
+Status MemoryFileTypes::AddLine(const std::vector<std::string_view>& fields) {
     const std::string_view kind = fields[0];
-    if (fields.size() < 2) return IoStatus::Failed("'" + std::string(kind) + "' without a key");
-    if (fields.size() > 3) return IoStatus::Failed("more than three fields");
+    if (fields.size() < 2)
+        return Status::Failed(StatusCode::Other, "'" + std::string(kind) + "' without a key");
+    if (fields.size() > 3) return Status::Failed(StatusCode::Other, "more than three fields");
     const std::string key(fields[1]);
     if (kind == "ext") {
         AddExtension(key, OptionalField(fields, 2));
@@ -56,12 +57,13 @@ IoStatus MemoryFileTypes::AddLine(const std::vector<std::string_view>& fields) {
     } else if (kind == "program" && fields.size() == 3) {
         SetProgram(key, std::string(fields[2]));
     } else {
-        return IoStatus::Failed("unknown or incomplete line '" + std::string(kind) + "'");
+        return Status::Failed(StatusCode::Other,
+                              "unknown or incomplete line '" + std::string(kind) + "'");
     }
-    return IoStatus::Ok();
+    return Status::Ok();
 }
 
-IoStatus MemoryFileTypes::AddTable(std::string_view table) {
+Status MemoryFileTypes::AddTable(std::string_view table) {
     size_t start = 0;
     for (int number = 1; start < table.size(); ++number) {
         size_t end = table.find('\n', start);
@@ -70,16 +72,17 @@ IoStatus MemoryFileTypes::AddTable(std::string_view table) {
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
-        const IoStatus status = AddLine(SplitFields(line));
+        const Status status = AddLine(SplitFields(line));
         if (!status)
-            return IoStatus::Failed("line " + std::to_string(number) + ": " + status.reason());
+            return Status::Failed(StatusCode::Other,
+                                  "line " + std::to_string(number) + ": " + status.reason());
     }
-    return IoStatus::Ok();
+    return Status::Ok();
 }
 
-IoStatus MemoryFileTypes::LoadTable(const std::string& path) {
+Status MemoryFileTypes::LoadTable(const std::string& path) {
     std::string bytes;
-    const IoStatus status = ReadWholeFile(path, bytes);
+    const Status status = ReadWholeFile(path, bytes);
     if (!status) return status;
     return AddTable(bytes);
 }

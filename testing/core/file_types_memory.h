@@ -16,7 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/base/io_status.h"
+#include "core/base/status.h"
 #include "core/ports/file_types.h"
 #include "core/text/text_fold.h"
 
@@ -31,8 +31,8 @@ class MemoryFileTypes final : public FileTypeRegistry {
 
     // Adds the associations of a table; on a malformed line says which and keeps what came
     // before it.
-    IoStatus AddTable(std::string_view table);
-    IoStatus LoadTable(const std::string& path);
+    Status AddTable(std::string_view table);
+    Status LoadTable(const std::string& path);
 
     std::vector<ExtensionType> Extensions() override;
     std::optional<std::string> TypeNameOf(std::string_view key) override;
@@ -49,7 +49,7 @@ class MemoryFileTypes final : public FileTypeRegistry {
     template <class Value>
     using NoCaseMap = std::unordered_map<std::string, Value, NoCaseHash, NoCaseEqual>;
 
-    IoStatus AddLine(const std::vector<std::string_view>& fields);
+    Status AddLine(const std::vector<std::string_view>& fields);
 
     std::vector<std::string> order_;  // extensions in the order they were added
     NoCaseMap<std::optional<std::string>> extensions_;

@@ -290,6 +290,18 @@ TEST_F(OpenPathTest, EndWritesThePathAndTheCatalogue) {
     EXPECT_TRUE(h.settings.Has("STATUS", "WINWIDTH"));
 }
 
+// An end that skips the window's question (the session ends, say) still writes the entries,
+// and says so when it cannot.
+TEST_F(OpenPathTest, EndWriteThatFailsIsReportedEvenWithoutTheWindow) {
+    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\end.txt", "end", "");
+    const std::string target = h.folder.filePath(QStringLiteral("gone/x.ZNL")).toStdString();
+    h.app->Document()->SetPathName(target);
+    h.End();
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text.rfind(target + " に保存できません。", 0), 0u);
+    EXPECT_EQ(h.Stored(IDS_VALUE_ZNLPATH), target);
+}
+
 TEST_F(OpenPathTest, InstanceHostAnswersCaptionsAndOpensHandedFiles) {
     EXPECT_EQ(h.app->WindowCaptions(), std::vector<std::string>{"MORKA.ZNL - Kantoria"});
     const std::string second = h.Catalogue(QStringLiteral("handed.ZNL"));

@@ -16,15 +16,16 @@ TEST(DesktopShell, RefusesWhatItCannotOpenAndSaysWhy) {
     test::TempFolder dir;
     test::WriteBytes(dir / "file.txt", "x");
     const std::unique_ptr<DesktopShell> shell = CreateDesktopShell();
-    const ShellResult results[] = {
-        shell->OpenFolder(dir / "missing"),
-        shell->OpenFolder(dir / "file.txt"),  // a file is no folder
-        shell->OpenFolder("C:\\Docs\\"),      // a Windows folder on another system
-        shell->OpenFolder("relative/folder"), shell->OpenFile(dir / "missing.txt"),
+    const std::pair<Status, StatusCode> results[] = {
+        {shell->OpenFolder(dir / "missing"), StatusCode::NotFound},
+        {shell->OpenFolder(dir / "file.txt"), StatusCode::NotFound},  // a file is no folder
+        {shell->OpenFolder("C:\\Docs\\"), StatusCode::Other},         // a Windows folder elsewhere
+        {shell->OpenFolder("relative/folder"), StatusCode::Other},
+        {shell->OpenFile(dir / "missing.txt"), StatusCode::NotFound},
     };
-    for (const ShellResult& r : results) {
-        EXPECT_FALSE(r.ok);
-        EXPECT_FALSE(r.reason.empty());
+    for (const auto& [status, code] : results) {
+        EXPECT_EQ(status.code(), code) << status.reason();
+        EXPECT_FALSE(status.reason().empty());
     }
 }
 
@@ -35,8 +36,8 @@ TEST(DesktopShell, ANameIsNeverRunAsACommand) {
     const std::unique_ptr<DesktopShell> shell = CreateDesktopShell();
     for (const std::string& name :
          {"$(touch " + marker + ")", "a; touch " + marker, "-x 'q\"`touch " + marker + "`"}) {
-        EXPECT_FALSE(shell->OpenFile(dir / name).ok) << name;
-        EXPECT_FALSE(shell->OpenFolder(dir / name).ok) << name;
+        EXPECT_FALSE(shell->OpenFile(dir / name).ok()) << name;
+        EXPECT_FALSE(shell->OpenFolder(dir / name).ok()) << name;
     }
     EXPECT_FALSE(std::filesystem::exists(marker));
 }
@@ -52,8 +53,8 @@ TEST(DesktopShell, AnExistingFileWithAnyNameIsHandedOverWhole) {
     for (const std::string name :
          {"$(touch ran).txt", "a; touch ran.txt", "-x 'q\"`touch ran`.txt", "with space.txt"}) {
         test::WriteBytes(dir / name, "");
-        const ShellResult result = shell->OpenFile(dir / name);
-        EXPECT_TRUE(result.ok) << name << ": " << result.reason;
+        const Status result = shell->OpenFile(dir / name);
+        EXPECT_TRUE(result.ok()) << name << ": " << result.reason();
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the programs have ended
     EXPECT_FALSE(std::filesystem::exists(dir / "ran"));

@@ -62,7 +62,7 @@ TEST(AtomicSave, TargetThatIsAFolderFailsWithAReason) {
     TempFolder dir;
     fs::create_directory(dir.path() / "c.ZNL");
     CMORKA2Doc doc;
-    const IoStatus status = doc.SaveCatalogue(dir / "c.ZNL");
+    const Status status = doc.SaveCatalogue(dir / "c.ZNL");
     EXPECT_FALSE(status);
     EXPECT_FALSE(status.reason().empty());
     EXPECT_TRUE(fs::is_directory(dir.path() / "c.ZNL"));
@@ -94,7 +94,7 @@ TEST(AtomicSave, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     CMORKA2Doc doc;
     Fill(doc, 50'000);
-    const IoStatus status = doc.SaveCatalogue(target);
+    const Status status = doc.SaveCatalogue(target);
     std::_Exit(!status && !status.reason().empty() ? 0 : 1);
 }
 

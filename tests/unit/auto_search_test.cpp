@@ -46,7 +46,7 @@ class ScriptedListener final : public SearchListener {
         reports.push_back(progress);
         return cancelAfterReports < 0 || static_cast<int>(reports.size()) < cancelAfterReports;
     }
-    UnlistableFolder OnUnlistableFolder(const std::string& folder, const std::string&) override {
+    UnlistableFolder OnUnlistableFolder(const std::string& folder, const Status&) override {
         asked.push_back(folder);
         return answer;
     }
@@ -209,7 +209,7 @@ TEST(AutoSearch, UnlistableFolderIsSkippedOrStopsTheSearch) {
             EXPECT_EQ(status, SearchStatus::Completed);
             EXPECT_EQ(search.m_found, 2);
             ASSERT_EQ(search.m_unlistable.size(), 1u);
-            EXPECT_EQ(search.m_unlistable[0].reason, "Permission denied");
+            EXPECT_EQ(search.m_unlistable[0].why.reason(), "Permission denied");
         } else {
             // A stopped search takes back what it appended; older entries stay.
             EXPECT_EQ(status, SearchStatus::Stopped);
@@ -297,7 +297,8 @@ TEST(AutoSearchOnDisk, UnreadableFolderIsReportedWithTheSystemsReason) {
     AutoSearch search(doc, *lister);
     search.ScanFolder(dir.path().string(), nullptr);
     ASSERT_EQ(search.m_unlistable.size(), 1u);
-    EXPECT_EQ(search.m_unlistable[0].reason, "Permission denied");
+    EXPECT_EQ(search.m_unlistable[0].why.reason(), "Permission denied");
+    EXPECT_EQ(search.m_unlistable[0].why.code(), StatusCode::PermissionDenied);
 }
 
 // Works as root too: a folder whose full path is longer than the system accepts cannot be
@@ -324,7 +325,7 @@ TEST(AutoSearchOnDisk, FolderBeyondThePathLimitIsReported) {
     EXPECT_EQ(search.m_found, 1);
     ASSERT_EQ(listener.asked.size(), 1u);
     EXPECT_GT(listener.asked[0].size(), 4000u);
-    EXPECT_EQ(search.m_unlistable[0].reason, "File name too long");
+    EXPECT_EQ(search.m_unlistable[0].why.reason(), "File name too long");
 }
 
 TEST(AutoSearchOnDisk, MissingFolderCannotBeListed) {

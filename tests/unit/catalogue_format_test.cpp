@@ -139,7 +139,7 @@ TEST(CatalogueFile, UnreadableFileLeavesAnEmptyCatalogueAndSaysWhy) {
     CMORKA2Doc doc;
     doc.m_EntryList.Append("p", "t", "c");
     doc.m_strSelected = "kept";
-    const IoStatus missing = doc.LoadCatalogue(dir / "missing.ZNL");
+    const Status missing = doc.LoadCatalogue(dir / "missing.ZNL");
     EXPECT_FALSE(missing);
     EXPECT_NE(missing.reason().find("No such file"), std::string::npos) << missing.reason();
     EXPECT_TRUE(doc.m_EntryList.empty());

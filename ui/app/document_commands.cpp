@@ -53,9 +53,9 @@ bool DocumentCommands::DoSave(const std::string& path) {
         if (!chosen) return false;
         target = std::move(*chosen);
     }
-    std::string reason;
-    if (!session_.OnSaveDocument(target, reason)) {
-        AfxMessageBox(services_.messages, FormatString(IDS_SAVE_FAILED, {target, reason}));
+    if (const Status saved = session_.OnSaveDocument(target); !saved) {
+        AfxMessageBox(services_.messages,
+                      FormatString(IDS_SAVE_FAILED, {target, SystemReason(saved)}));
         return false;
     }
     adoptPath_(target);
@@ -110,16 +110,11 @@ void DocumentCommands::OnViewRefresh() {
     } else if (!DoSave(session_.PathName())) {
         return;
     }
-    CMORKA2Doc& doc = session_.Doc();
-    const IoStatus status = doc.LoadCatalogue(session_.PathName());
-    session_.RebuildHoldersAndIcons();
-    if (!status) {
-        AfxMessageBox(
-            services_.messages,
-            FormatString(IDS_OPEN_FAILED,
-                         {session_.PathName(), FormatString(IDS_REASON_OTHER, {status.reason()})}));
+    if (const Status loaded = session_.Load(session_.PathName()); !loaded) {
+        AfxMessageBox(services_.messages,
+                      FormatString(IDS_OPEN_FAILED, {session_.PathName(), SystemReason(loaded)}));
     }
-    doc.UpdateAllViews(nullptr);
+    session_.Doc().UpdateAllViews(nullptr);
 }
 
 }  // namespace kantoria

@@ -75,9 +75,7 @@ bool CMORKA2App::InitInstance(const std::vector<std::string>& arguments) {
 }
 
 void CMORKA2App::ExitInstance() {
-    frame_.reset();
-    docCommands_.reset();
-    doc_.reset();
+    DestroyDocumentAndFrame();
 }
 
 bool CMORKA2App::IsSingleInstanceFree(const std::string& path) {
@@ -103,13 +101,7 @@ bool CMORKA2App::HandOverToRunningInstance(const std::string& path) {
 }
 
 bool CMORKA2App::CreateDocumentAndFrame() {
-    // A file that is not a catalogue is registered as an entry of the catalogue in memory.
-    doc_ = std::make_unique<DocumentSession>(
-        services_.settings, services_.icons, [this](const std::string& path) {
-            DialogEntryEditor editor(services_.dialogs, services_.messages,
-                                     SystemProgramIconLookup(services_.icons.types));
-            AddFile(doc_->Doc(), path, editor, services_.icons);
-        });
+    doc_ = std::make_unique<DocumentSession>(services_.settings, services_.icons);
     docCommands_ = std::make_unique<DocumentCommands>(
         *doc_, services_, [this](const std::string& path) { AdoptPath(path); });
     frame_ = std::make_unique<CMainFrame>(services_, doc_->Doc(),
@@ -125,10 +117,24 @@ bool CMORKA2App::CreateDocumentAndFrame() {
     return true;
 }
 
+// The frame goes first, the document last; the document's own end write is the last chance
+// to keep its entries, so a failure is said even with the window gone.
 void CMORKA2App::DestroyDocumentAndFrame() {
     frame_.reset();
     docCommands_.reset();
+    if (!doc_) return;
+    if (const Status ended = doc_->End(); !ended) {
+        AfxMessageBox(services_.messages,
+                      FormatString(IDS_SAVE_FAILED, {doc_->PathName(), SystemReason(ended)}));
+    }
     doc_.reset();
+}
+
+// A file that is not a catalogue is registered as an entry of the catalogue in memory.
+void CMORKA2App::RegisterFile(const std::string& path) {
+    DialogEntryEditor editor(services_.dialogs, services_.messages,
+                             SystemProgramIconLookup(services_.icons.types));
+    AddFile(doc_->Doc(), path, editor, services_.icons);
 }
 
 void CMORKA2App::AdoptPath(const std::string& path) {
@@ -155,25 +161,37 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     }
     const bool created = !doc_;
     if (created && !CreateDocumentAndFrame()) return false;
-    std::string reason;
-    switch (doc_->OnOpenDocument(full, reason)) {
-        case OpenOutcome::Opened:
-            AdoptPath(full);
-            frame_->InitialUpdate();
-            return true;
-        case OpenOutcome::NotCatalogue:
-            // A document named at start that is not a catalogue joins a new, untitled
-            // catalogue rather than ending the program.
-            if (created) {
-                AdoptPath({});
-                frame_->InitialUpdate();
-                return true;
-            }
-            return false;
-        case OpenOutcome::Failed:
-            break;
+    if (const Status readable = CheckReadable(full); !readable)
+        return OpenFailed(full, UserReason(readable), created);
+    if (!IsCatalogueFile(full)) {
+        RegisterFile(full);
+        if (!created) return false;
+        // A document named at start that is not a catalogue joins a new, untitled catalogue
+        // rather than ending the program.
+        AdoptPath({});
+        frame_->InitialUpdate();
+        return true;
     }
-    AfxMessageBox(services_.messages, FormatString(IDS_OPEN_FAILED, {full, reason}));
+    // Changes since the last write belong to the catalogue being left: they go to its own file
+    // first, as at the end of the program. When that fails nothing is opened, so the entries
+    // stay on screen for another try.
+    if (const Status left = doc_->WriteBeforeLeaving(); !left) {
+        return OpenFailed(
+            full, FormatString(IDS_SAVE_FAILED, {doc_->PathName(), SystemReason(left)}), created);
+    }
+    // A failed carry-over must not be followed by reading the empty file over the entries.
+    if (const Status carried = doc_->CarryOverInto(full); !carried)
+        return OpenFailed(full, FormatString(IDS_SAVE_FAILED, {full, SystemReason(carried)}),
+                          created);
+    if (const Status loaded = doc_->Load(full); !loaded)
+        return OpenFailed(full, SystemReason(loaded), created);
+    AdoptPath(full);
+    frame_->InitialUpdate();
+    return true;
+}
+
+bool CMORKA2App::OpenFailed(const std::string& path, const std::string& reason, bool created) {
+    AfxMessageBox(services_.messages, FormatString(IDS_OPEN_FAILED, {path, reason}));
     if (created) DestroyDocumentAndFrame();
     return false;
 }
@@ -189,10 +207,10 @@ bool CMORKA2App::SaveBeforeEnd() {
         if (answer == MbAnswer::No) return true;
         return answer == MbAnswer::Yes && docCommands_->DoSave({});
     }
-    std::string reason;
-    if (doc_->SaveAtEnd(reason)) return true;
+    const Status saved = doc_->SaveAtEnd();
+    if (saved) return true;
     return AfxMessageBox(services_.messages,
-                         FormatString(IDS_END_SAVE_FAILED, {doc_->PathName(), reason}),
+                         FormatString(IDS_END_SAVE_FAILED, {doc_->PathName(), SystemReason(saved)}),
                          MbButtons::OkCancel) == MbAnswer::Ok;
 }
 
@@ -246,7 +264,7 @@ void CMORKA2App::OnOpenRecentFile(size_t index) {
     const std::string path = recent_.Items()[index];
     if (OpenDocumentFile(path)) return;
     // A catalogue that can no longer be opened leaves the list.
-    if (IsCatalogueFile(path) && !ReadProblem(path).empty()) {
+    if (IsCatalogueFile(path) && !CheckReadable(path).ok()) {
         recent_.Remove(index);
         recent_.WriteList(services_.settings);
         if (frame_) frame_->ShowRecentFiles(recent_);

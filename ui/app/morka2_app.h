@@ -56,6 +56,8 @@ class CMORKA2App final : public CommandTarget, public InstanceHost {
   private:
     bool CreateDocumentAndFrame();
     void DestroyDocumentAndFrame();
+    void RegisterFile(const std::string& path);
+    bool OpenFailed(const std::string& path, const std::string& reason, bool created);
     void AdoptPath(const std::string& path);
     bool HandOverToRunningInstance(const std::string& path);
     void OnAppAbout();

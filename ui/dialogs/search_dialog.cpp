@@ -48,10 +48,9 @@ class CMORKA2Srch::Progress final : public SearchListener {
         return !cancelled;
     }
 
-    UnlistableFolder OnUnlistableFolder(const std::string& folder,
-                                        const std::string& reason) override {
+    UnlistableFolder OnUnlistableFolder(const std::string& folder, const Status& status) override {
         const QString name = ToDisplayQt(folder);
-        const QString why = ToDisplayQt(reason);
+        const QString why = ToDisplayQt(status.reason());
         if (folder == dialog_.m_folder) {
             dialog_.Ask(QStringLiteral("ホルダー「%1」を開けません。\n%2").arg(name, why),
                         Buttons::Ok, Icon::Exclamation);

@@ -343,7 +343,7 @@ void CMainFrame::ActivateOtherPane() {
 
 void CMainFrame::OpenHelp() {
     const std::string url = HelpIndexUrl();
-    if (!url.empty() && services_.shell.OpenUrl(url).ok) return;
+    if (!url.empty() && services_.shell.OpenUrl(url).ok()) return;
     AfxMessageBox(services_.messages, FormatString(IDS_HELP_FAILED, {url}));
 }
 

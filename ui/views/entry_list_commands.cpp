@@ -70,13 +70,13 @@ void CMORKA2View::RunCommand(int id) {
 void CMORKA2View::OpenEntryFile(POSITION entry) {
     if (entry == nullptr) return;
     // The path goes to the desktop as it is, never through a command line.
-    if (!PathExists(entry->m_strPath) || !services_.shell.OpenFile(entry->m_strPath).ok)
+    if (!PathExists(entry->m_strPath) || !services_.shell.OpenFile(entry->m_strPath).ok())
         AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
 void CMORKA2View::ExploreEntryFolder(POSITION entry) {
     if (entry == nullptr) return;
-    if (!services_.shell.OpenFolder(FolderOf(entry->m_strPath)).ok)
+    if (!services_.shell.OpenFolder(FolderOf(entry->m_strPath)).ok())
         AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 

@@ -105,7 +105,7 @@ void CMORKA2TView::OnHolderExplorer() {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     if (selected.isEmpty()) return;
     const int node = HolderTreeModel::NodeOf(selected.front());
-    if (!shell_.OpenFolder(model_->tree().node(node).folder).ok)
+    if (!shell_.OpenFolder(model_->tree().node(node).folder).ok())
         AfxMessageBox(messages_, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 

@@ -45,17 +45,17 @@ std::string TempName(const fs::path& finalPath) {
 
 }  // namespace
 
-std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& target, IoStatus& status) {
+std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& target, Status& status) {
     fs::path finalPath(target);
     int error = 0;
     if (!ResolveLinks(finalPath, error)) {
-        status = IoStatus::FromErrno(error);
+        status = Status::FromErrno(error);
         return nullptr;
     }
     struct stat existing {};
     const bool exists = ::stat(finalPath.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
-        status = IoStatus::FromErrno(EISDIR);
+        status = Status::FromErrno(EISDIR);
         return nullptr;
     }
     const fs::path dir = finalPath.has_parent_path() ? finalPath.parent_path() : fs::path(".");
@@ -64,7 +64,7 @@ std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& target, IoStat
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
-            status = IoStatus::FromErrno(errno);
+            status = Status::FromErrno(errno);
             return nullptr;
         }
         if (exists) {
@@ -72,10 +72,10 @@ std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& target, IoStat
             BestEffort(::fchmod(fd, existing.st_mode & 07777));
             BestEffort(::fchown(fd, existing.st_uid, existing.st_gid));
         }
-        status = IoStatus::Ok();
+        status = Status::Ok();
         return std::unique_ptr<AtomicFile>(new AtomicFile(fd, temp.string(), finalPath.string()));
     }
-    status = IoStatus::FromErrno(EEXIST);
+    status = Status::FromErrno(EEXIST);
     return nullptr;
 }
 
@@ -98,7 +98,7 @@ bool AtomicFile::Write(std::string_view bytes) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
-            status_ = IoStatus::FromErrno(errno);
+            status_ = Status::FromErrno(errno);
             return false;
         }
         bytes.remove_prefix(static_cast<size_t>(n));
@@ -106,20 +106,20 @@ bool AtomicFile::Write(std::string_view bytes) {
     return true;
 }
 
-IoStatus AtomicFile::Commit() {
+Status AtomicFile::Commit() {
     if (!status_) return status_;
     if (::fsync(fd_) != 0) {
-        status_ = IoStatus::FromErrno(errno);
+        status_ = Status::FromErrno(errno);
         return status_;
     }
     const int closed = ::close(fd_);
     fd_ = -1;
     if (closed != 0) {
-        status_ = IoStatus::FromErrno(errno);
+        status_ = Status::FromErrno(errno);
         return status_;
     }
     if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
-        status_ = IoStatus::FromErrno(errno);
+        status_ = Status::FromErrno(errno);
         return status_;
     }
     committed_ = true;
@@ -132,7 +132,7 @@ IoStatus AtomicFile::Commit() {
         BestEffort(::fsync(dirFd));
         ::close(dirFd);
     }
-    return IoStatus::Ok();
+    return Status::Ok();
 }
 
 }  // namespace kantoria

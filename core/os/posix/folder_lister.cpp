@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <memory>
 
-#include "core/base/io_status.h"
 #include "core/os/folder_lister.h"
 #include "core/text/text_codec.h"
 
@@ -17,14 +16,13 @@ bool IsDots(const char* name) {
 
 class PosixFolderLister final : public FolderLister {
   public:
-    bool List(const std::string& folder, std::vector<FolderItem>& items, FolderId& id,
-              std::string& reason) override {
+    Status List(const std::string& folder, std::vector<FolderItem>& items, FolderId& id) override {
         items.clear();
         const std::string systemFolder = ToSystemName(folder);
         std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(systemFolder.c_str()), &::closedir);
-        if (!dir) return Fail(errno, reason);
+        if (!dir) return Status::FromErrno(errno);
         struct stat st {};
-        if (::fstat(::dirfd(dir.get()), &st) != 0) return Fail(errno, reason);
+        if (::fstat(::dirfd(dir.get()), &st) != 0) return Status::FromErrno(errno);
         id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
         for (;;) {
             errno = 0;
@@ -33,18 +31,13 @@ class PosixFolderLister final : public FolderLister {
             if (IsDots(entry->d_name)) continue;
             items.push_back({FromSystemName(entry->d_name), IsFolder(*entry, dir.get())});
         }
-        if (errno != 0) return Fail(errno, reason);
-        return true;
+        if (errno != 0) return Status::FromErrno(errno);
+        return Status::Ok();
     }
 
     char Separator() const override { return '/'; }
 
   private:
-    static bool Fail(int error, std::string& reason) {
-        reason = IoStatus::FromErrno(error).reason();
-        return false;
-    }
-
     // Links are followed: a link to a folder is walked like the folder.
     static bool IsFolder(const dirent& entry, DIR* dir) {
         if (entry.d_type == DT_DIR) return true;
