@@ -27,7 +27,7 @@ std::string FrameCaption(std::string_view documentPath) {
     std::string caption(documentPath.empty() ? LoadString(IDS_UNTITLED)
                                              : CatalogueFileName(documentPath));
     caption += " - ";
-    caption += TemplateField(0);
+    caption += TemplateField(DocField::WindowTitle);
     return caption;
 }
 

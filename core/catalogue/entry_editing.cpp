@@ -3,8 +3,8 @@
 #include <functional>
 #include <utility>
 
+#include "core/catalogue/storable_field.h"
 #include "core/resources/string_table.h"
-#include "core/views/entry_list_logic.h"
 
 namespace kantoria {
 namespace {
@@ -30,7 +30,7 @@ bool EditUntilAccepted(EntryFields& fields, EntryEditor& editor,
 
 Verdict NewTitleVerdict(const CMORKA2Doc& doc, const std::string& title) {
     if (title.empty() || doc.TitleExists(title)) return Verdict::Again;
-    return IsStorableTitle(title) ? Verdict::Accept : Verdict::Refuse;
+    return IsStorableField(title) ? Verdict::Accept : Verdict::Refuse;
 }
 
 void Register(CMORKA2Doc& doc, EntryFields fields, const IconServices& icons) {

@@ -38,12 +38,24 @@ void CMORKA2Doc::ResetHeader() {
 }
 
 void CMORKA2Doc::ClearAll() {
+    ClearEntries();
+    m_ImageListTree.reset();
+}
+
+void CMORKA2Doc::ResetForNew() {
+    ResetHeader();
+    m_strClipTitle.clear();
+    m_strClipComment.clear();
+    m_strClipPath.clear();
+    ClearEntries();
+}
+
+void CMORKA2Doc::ClearEntries() {
     m_HolderList.clear();
     m_EntryList.Clear();
     m_ExtList.clear();
     m_ImageListSmall.reset();
     m_ImageListLarge.reset();
-    m_ImageListTree.reset();
 }
 
 void CMORKA2Doc::AddObserver(CDocObserver* view) {

@@ -63,7 +63,11 @@ class CMORKA2Doc {
     bool TitleExists(std::string_view title) const { return m_EntryList.TitleExists(title); }
     void RebuildHolders();
     void ResetHeader();
+    // Deletes every holder and entry, the extensions and all three image lists.
     void ClearAll();
+    // What New leaves: the header's defaults, an empty clipboard, no holders, entries,
+    // extensions or file-type pictures. The tree's pictures stay.
+    void ResetForNew();
 
     // Replaces the entries, and the header values the file names, with the file's content.
     // The entries are emptied first, whatever follows; a file that cannot be read leaves the
@@ -78,6 +82,8 @@ class CMORKA2Doc {
     void UpdateAllViews(CDocObserver* sender);
 
   private:
+    void ClearEntries();
+
     std::vector<CDocObserver*> observers_;
 };
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "core/resources/string_table.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
@@ -19,7 +20,7 @@ std::tm* LocalTime(std::time_t when, std::tm& out) {
 }  // namespace
 
 std::string FormatFileSize(std::uintmax_t bytes) {
-    return std::to_string(bytes) + " ﾊﾞｲﾄ";
+    return FormatString(IDS_FILE_SIZE, {std::to_string(bytes)});
 }
 
 std::string FormatModifiedTime(std::time_t when) {

@@ -48,6 +48,32 @@ constexpr std::array kStrings = std::to_array<Entry>({
     {230, "Recent File List"},
     {231, "File%1"},
     {1001, "タイトルにタブや改行は使えません。"},
+    {1101, "ｷｬﾝｾﾙ"},
+    {1102, "タイトル"},
+    {1103, "コメント"},
+    {1104, "ファイル"},
+    {1105, "更新日付"},
+    {1106, "サイズ"},
+    {1107, "Path"},
+    {1108, "%1 ﾊﾞｲﾄ"},
+    {1109, "%1を消してよろしいですか？"},
+    {1120, "追加検索"},
+    {1121, "検索するホルダー"},
+    {1122, "ｻﾌﾞﾎﾙﾀﾞｰも探す"},
+    {1123, "検索する拡張子"},
+    {1124, "参　照"},
+    {1125, "検索するﾎﾙﾀﾞ"},
+    {1126, "検索する拡張子を一覧から選んでください。"},
+    {1127, "検索結果：該当がありませんでした。"},
+    {1128, "検索結果： %1 件見つかりました。追加しますか?"},
+    {1129, "%1\n%2 ホルダー、%3 ファイルを調べました。%4 件見つかりました。"},
+    {1130, "ホルダー「%1」を開けません。\n%2"},
+    {1131,
+     "ホルダー「%1」を読めません。\n%"
+     "2\n\nこのホルダーを飛ばして検索を続けますか？\n［いいえ］で検索をやめます。見つかったファイル"
+     "は追加しません。"},
+    {1132, "名前にタブか改行を含むファイルは登録できません。次のファイルは追加しません：\n%1"},
+    {1133, "ほか %1 件\n"},
     {57344, "MORKA2"},
     {57345, "ヘルプを表示するには F1 キーを押してください。"},
     {57346, "ヘルプを使用するオブジェクトを選択"},
@@ -118,12 +144,22 @@ std::string_view LoadString(int id) {
 }
 
 std::string FormatString(int id, std::initializer_list<std::string_view> arguments) {
-    std::string text(LoadString(id));
-    int number = 1;
-    for (std::string_view argument : arguments) {
-        const std::string mark = "%" + std::to_string(number++);
-        const size_t at = text.find(mark);
-        if (at != std::string::npos) text.replace(at, mark.size(), argument);
+    // One pass over the pattern: an argument that itself holds "%2" (a file name, say) is
+    // inserted as it is, never taken for a mark.
+    const std::string_view pattern = LoadString(id);
+    std::string text;
+    text.reserve(pattern.size());
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+            pattern[i + 1] <= '9') {
+            const size_t index = static_cast<size_t>(pattern[i + 1] - '1');
+            if (index < arguments.size()) {
+                text += arguments.begin()[index];
+                ++i;
+                continue;
+            }
+        }
+        text += pattern[i];
     }
     return text;
 }
@@ -136,9 +172,9 @@ std::string_view CommandTooltip(int id) {
     return SplitAtLineBreak(LoadString(id)).second;
 }
 
-std::string_view TemplateField(int index) {
+std::string_view TemplateField(DocField field) {
     std::string_view rest = LoadString(IDR_MAINFRAME);
-    for (int i = 0; i < index; ++i) {
+    for (int i = 0; i < static_cast<int>(field); ++i) {
         const size_t lf = rest.find('\n');
         if (lf == std::string_view::npos) return {};
         rest.remove_prefix(lf + 1);

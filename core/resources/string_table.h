@@ -41,10 +41,35 @@ inline constexpr int IDS_ABOUT_CAPTION = 220;
 inline constexpr int IDS_ABOUT_VERSION = 221;
 inline constexpr int IDS_ABOUT_PUBLISHER = 222;
 inline constexpr int IDS_ABOUT_ADDRESS = 223;
-inline constexpr int IDS_ABOUT_OK = 224;
+inline constexpr int IDS_BUTTON_OK = 224;
 inline constexpr int IDS_SECTION_RECENT = 230;
 inline constexpr int IDS_VALUE_RECENT_FORMAT = 231;  // "File%1"
 inline constexpr int IDS_TITLE_NOT_STORABLE = 1001;
+
+// Texts of the dialogs and views: captions, labels, buttons and the search's reports.
+inline constexpr int IDS_BUTTON_CANCEL = 1101;
+inline constexpr int IDS_FIELD_TITLE = 1102;
+inline constexpr int IDS_FIELD_COMMENT = 1103;
+inline constexpr int IDS_FIELD_FILE = 1104;
+inline constexpr int IDS_FIELD_MODIFIED = 1105;
+inline constexpr int IDS_FIELD_SIZE = 1106;
+inline constexpr int IDS_COLUMN_PATH = 1107;
+inline constexpr int IDS_FILE_SIZE = 1108;        // %1 the number of bytes
+inline constexpr int IDS_DELETE_QUESTION = 1109;  // %1 the entry's title
+inline constexpr int IDS_SEARCH_CAPTION = 1120;
+inline constexpr int IDS_SEARCH_FOLDER = 1121;
+inline constexpr int IDS_SEARCH_SUBFOLDERS = 1122;
+inline constexpr int IDS_SEARCH_USE_EXTENSION = 1123;
+inline constexpr int IDS_SEARCH_BROWSE = 1124;
+inline constexpr int IDS_SEARCH_BROWSE_CAPTION = 1125;
+inline constexpr int IDS_SEARCH_PICK_EXTENSION = 1126;
+inline constexpr int IDS_SEARCH_NONE_FOUND = 1127;
+inline constexpr int IDS_SEARCH_FOUND = 1128;        // %1 how many
+inline constexpr int IDS_SEARCH_PROGRESS = 1129;     // %1 folder, %2 folders, %3 files, %4 found
+inline constexpr int IDS_SEARCH_CANNOT_OPEN = 1130;  // %1 folder, %2 why
+inline constexpr int IDS_SEARCH_SKIP_UNREADABLE = 1131;  // %1 folder, %2 why
+inline constexpr int IDS_SEARCH_NOT_STORABLE = 1132;     // %1 the files, one a line
+inline constexpr int IDS_SEARCH_MORE_FILES = 1133;       // %1 how many more
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
@@ -64,8 +89,18 @@ std::string_view CommandPrompt(int id);
 // The toolbar tooltip of a command: its string after the line break; empty without one.
 std::string_view CommandTooltip(int id);
 
-// Field index (0 to 6) of the document template string: window title, document name, new-file
-// name, filter name, filter extension, file-type id, file-type name.
-std::string_view TemplateField(int index);
+// The fields of the document template string, in their order there.
+enum class DocField {
+    WindowTitle,
+    DocName,
+    FileNewName,
+    FilterName,
+    FilterExt,
+    RegFileTypeId,
+    RegFileTypeName,
+};
+
+// One field of the document template string.
+std::string_view TemplateField(DocField field);
 
 }  // namespace kantoria

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/catalogue/storable_field.h"
 #include "core/text/path_split.h"
 
 namespace kantoria {
@@ -25,11 +26,6 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
     if (!path.empty() && !IsPathSeparator(path.back())) path += separator;
     path += name;
     return path;
-}
-
-// The file format has no way to hold these in a path.
-bool IsStorablePath(std::string_view path) {
-    return path.find_first_of("\t\r\n") == path.npos;
 }
 
 struct Frame {
@@ -101,7 +97,7 @@ void AutoSearch::AddFoundFile(std::string path) {
     const PathParts parts = SplitPath(path);
     if (m_useExt && !EqualsNoCase(parts.extension, m_extension)) return;
     if (m_pDoc->m_EntryList.FindByPath(path)) return;
-    if (!IsStorablePath(path)) {
+    if (!IsStorableField(path)) {
         m_skipped.push_back(path);
         return;
     }

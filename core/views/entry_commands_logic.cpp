@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/resources/string_table.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
@@ -36,7 +37,7 @@ bool PathExists(const std::string& path) {
 }
 
 std::string DeleteQuestion(const std::string& title) {
-    return title + "を消してよろしいですか？";
+    return FormatString(IDS_DELETE_QUESTION, {title});
 }
 
 }  // namespace kantoria

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/catalogue/storable_field.h"
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
 #include "core/text/text_fold.h"
@@ -45,16 +46,12 @@ int RowToSelect(const std::vector<POSITION>& rows, std::string_view selected) {
     return -1;
 }
 
-bool IsStorableTitle(std::string_view title) {
-    return title.find_first_of("\t\r\n") == std::string_view::npos;
-}
-
 RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
                           std::string_view newTitle) {
     if (!entry || editTitle.empty() || newTitle.empty() || newTitle == editTitle)
         return RenameOutcome::Unchanged;
     if (newTitle == ToDisplayText(editTitle)) return RenameOutcome::Unchanged;
-    if (!IsStorableTitle(newTitle)) return RenameOutcome::Refused;
+    if (!IsStorableField(newTitle)) return RenameOutcome::Refused;
     doc.m_EntryList.SetTitle(entry, std::string(newTitle));
     doc.m_strSelected.assign(newTitle);
     return RenameOutcome::Renamed;

@@ -24,10 +24,6 @@ std::string CommentColumnText(std::string_view comment);
 // The row whose title equals selected exactly; of several, the last. -1 when none.
 int RowToSelect(const std::vector<POSITION>& rows, std::string_view selected);
 
-// Whether the catalogue file can hold title: it separates fields with TAB and lines with
-// CR LF, so a title holding any of them would come back altered.
-bool IsStorableTitle(std::string_view title);
-
 enum class RenameOutcome {
     Unchanged,  // nothing to do: no old title, no new one, or the same one
     Renamed,    // the entry bears the new title, and it is the selected title

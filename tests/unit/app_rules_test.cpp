@@ -125,9 +125,12 @@ TEST(StringTableTest, PromptsTooltipsAndTemplateFields) {
     const std::vector<std::string_view> fields = {
         "Kantoria",       "", "MORKA2", "MORKA2 Files (*.ZNL)", ".ZNL", "MORKA2.Document",
         "MORKA2.Document"};
-    for (size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(TemplateField(int(i)), fields[i]) << i;
-    EXPECT_EQ(TemplateField(7), "");
+    for (size_t i = 0; i < fields.size(); ++i)
+        EXPECT_EQ(TemplateField(static_cast<DocField>(i)), fields[i]) << i;
     EXPECT_EQ(FormatString(IDS_OPEN_FAILED, {"/a.ZNL", "理由"}), "/a.ZNL を開けません。\n理由");
+    // A file name that holds a mark is inserted as it is.
+    EXPECT_EQ(FormatString(IDS_SAVE_FAILED, {"/x/100%2.ZNL", "理由"}),
+              "/x/100%2.ZNL に保存できません。\n理由");
     EXPECT_EQ(LoadString(12345), "");
 }
 

@@ -339,10 +339,22 @@ TEST(Document, ResetClearAndObservers) {
     doc.m_EntryList.Append("C:\\a", "a", "");
     doc.RebuildHolders();
     doc.m_ExtList.push_back(".txt");
+    doc.m_strClipTitle = "clip";
+    doc.m_strSelected = "a";
+    doc.m_ImageListTree = std::make_unique<CImageList>();
+    doc.m_ImageListSmall = std::make_unique<CImageList>();
+    doc.ResetForNew();  // as ClearAll, with the header and clipboard reset and the tree's pictures
+                        // kept
+    EXPECT_TRUE(doc.m_EntryList.empty() && doc.m_HolderList.empty() && doc.m_ExtList.empty());
+    EXPECT_TRUE(doc.m_strClipTitle.empty() && doc.m_strSelected.empty());
+    EXPECT_EQ(doc.m_ImageListSmall, nullptr);
+    EXPECT_NE(doc.m_ImageListTree, nullptr);
+    doc.m_EntryList.Append("C:\\a", "a", "");
+    doc.RebuildHolders();
     doc.ClearAll();
     EXPECT_TRUE(doc.m_EntryList.empty());
     EXPECT_TRUE(doc.m_HolderList.empty());
-    EXPECT_TRUE(doc.m_ExtList.empty());
+    EXPECT_EQ(doc.m_ImageListTree, nullptr);
     EXPECT_EQ(doc.FindByTitle("a"), nullptr);
     doc.AddObserver(&tree);
     doc.AddObserver(&list);

@@ -43,7 +43,7 @@ void DocumentCommands::RunCommand(int id) {
 
 std::string DocumentCommands::ProposedName() const {
     if (!session_.PathName().empty()) return session_.PathName();
-    return std::string(LoadString(IDS_UNTITLED)) + std::string(TemplateField(4));
+    return std::string(LoadString(IDS_UNTITLED)) + std::string(TemplateField(DocField::FilterExt));
 }
 
 bool DocumentCommands::DoSave(const std::string& path) {
@@ -67,6 +67,10 @@ bool DocumentCommands::DoSave(const std::string& path) {
 // that what is added to it is never written over the file just left.
 bool DocumentCommands::KeepEntriesBeforeNew() {
     if (!session_.PathName().empty()) return DoSave(session_.PathName());
+    return SaveUntitledIfWanted();
+}
+
+bool DocumentCommands::SaveUntitledIfWanted() {
     const MbAnswer answer = AfxMessageBox(
         services_.messages, FormatString(IDS_SAVE_CHANGES, {LoadString(IDS_UNTITLED)}),
         MbButtons::YesNoCancel, MbIcon::Exclamation);
@@ -78,15 +82,7 @@ void DocumentCommands::OnFileNew() {
     CMORKA2Doc& doc = session_.Doc();
     if (doc.m_EntryList.empty()) return;
     if (!KeepEntriesBeforeNew()) return;
-    doc.ResetHeader();
-    doc.m_strClipTitle.clear();
-    doc.m_strClipComment.clear();
-    doc.m_strClipPath.clear();
-    doc.m_HolderList.clear();
-    doc.m_EntryList.Clear();
-    doc.m_ExtList.clear();
-    doc.m_ImageListSmall.reset();
-    doc.m_ImageListLarge.reset();
+    doc.ResetForNew();
     adoptPath_({});
     doc.UpdateAllViews(nullptr);
 }

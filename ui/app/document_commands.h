@@ -22,6 +22,9 @@ class DocumentCommands final : public CommandTarget {
 
     // Saves to path, or to a path the user picks when path is empty; true when written.
     bool DoSave(const std::string& path);
+    // Before the entries of an untitled catalogue are left (New, the end): asks whether to save
+    // them; Yes saves under a name the user picks. True when the caller may go on.
+    bool SaveUntitledIfWanted();
 
   private:
     void OnFileNew();

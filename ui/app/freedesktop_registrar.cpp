@@ -27,7 +27,7 @@ QString MimePackage() {
                "    <glob pattern=\"*.znl\"/>\n"
                "  </mime-type>\n"
                "</mime-info>\n")
-        .arg(QLatin1String(kCatalogueMimeType), ToQt(TemplateField(6)));
+        .arg(QLatin1String(kCatalogueMimeType), ToQt(TemplateField(DocField::RegFileTypeName)));
 }
 
 QString DesktopEntry(const QString& program) {
@@ -41,8 +41,8 @@ QString DesktopEntry(const QString& program) {
                "MimeType=%4;\n"
                "Terminal=false\n"
                "Categories=Office;\n")
-        .arg(ToQt(LoadString(IDS_PRODUCT_TITLE)), ToQt(TemplateField(3)), DesktopExecLine(program),
-             QLatin1String(kCatalogueMimeType));
+        .arg(ToQt(LoadString(IDS_PRODUCT_TITLE)), ToQt(TemplateField(DocField::FilterName)),
+             DesktopExecLine(program), QLatin1String(kCatalogueMimeType));
 }
 
 QByteArray IconPng() {

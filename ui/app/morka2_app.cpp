@@ -200,13 +200,7 @@ bool CMORKA2App::OpenFailed(const std::string& path, const std::string& reason, 
 // and a catalogue that cannot be written says so and lets the user stay.
 bool CMORKA2App::SaveBeforeEnd() {
     if (!doc_ || doc_->Doc().m_EntryList.empty()) return true;
-    if (doc_->PathName().empty()) {
-        const MbAnswer answer = AfxMessageBox(
-            services_.messages, FormatString(IDS_SAVE_CHANGES, {LoadString(IDS_UNTITLED)}),
-            MbButtons::YesNoCancel, MbIcon::Exclamation);
-        if (answer == MbAnswer::No) return true;
-        return answer == MbAnswer::Yes && docCommands_->DoSave({});
-    }
+    if (doc_->PathName().empty()) return docCommands_->SaveUntitledIfWanted();
     const Status saved = doc_->SaveAtEnd();
     if (saved) return true;
     return AfxMessageBox(services_.messages,

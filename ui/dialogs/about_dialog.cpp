@@ -29,7 +29,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     }
     texts->addStretch(1);
 
-    auto* ok = new QPushButton(ToQt(LoadString(IDS_ABOUT_OK)), this);
+    auto* ok = new QPushButton(ToQt(LoadString(IDS_BUTTON_OK)), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "core/dialogs/comment_text.h"
+#include "core/resources/string_table.h"
 #include "platform/qt/qt_text.h"
 #include "ui/dialogs/dialog_fields.h"
 
@@ -15,7 +16,7 @@ namespace kantoria {
 
 CMORKA2Dlg::CMORKA2Dlg(ProgramIconLookup programIcon, QWidget* parent)
     : QDialog(parent), programIcon_(std::move(programIcon)) {
-    setWindowTitle(QStringLiteral("Kantoria"));
+    setWindowTitle(ToQt(LoadString(IDS_PRODUCT_TITLE)));
     titleEdit_ = new QLineEdit(this);
     commentEdit_ = new QPlainTextEdit(this);
     // Enter starts a new line; Tab moves on to the buttons, as in a dialog's edit field.
@@ -29,8 +30,8 @@ CMORKA2Dlg::CMORKA2Dlg(ProgramIconLookup programIcon, QWidget* parent)
     fileField_->setObjectName(QStringLiteral("file"));
     iconLabel_->setObjectName(QStringLiteral("icon"));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    auto* ok = new QPushButton(ToQt(LoadString(IDS_BUTTON_OK)), this);
+    auto* cancel = new QPushButton(ToQt(LoadString(IDS_BUTTON_CANCEL)), this);
     ok->setObjectName(QStringLiteral("ok"));
     cancel->setObjectName(QStringLiteral("cancel"));
     ok->setDefault(true);
@@ -38,13 +39,13 @@ CMORKA2Dlg::CMORKA2Dlg(ProgramIconLookup programIcon, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("タイトル"), this), 0, 0);
+    grid->addWidget(new QLabel(ToQt(LoadString(IDS_FIELD_TITLE)), this), 0, 0);
     grid->addWidget(titleEdit_, 1, 0);
     grid->addWidget(ok, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("コメント"), this), 2, 0);
+    grid->addWidget(new QLabel(ToQt(LoadString(IDS_FIELD_COMMENT)), this), 2, 0);
     grid->addWidget(commentEdit_, 3, 0);
     grid->addWidget(cancel, 3, 1, Qt::AlignTop);
-    grid->addWidget(new QLabel(QStringLiteral("ファイル"), this), 4, 0);
+    grid->addWidget(new QLabel(ToQt(LoadString(IDS_FIELD_FILE)), this), 4, 0);
     grid->addWidget(fileField_, 5, 0);
     grid->addWidget(iconLabel_, 5, 1, Qt::AlignCenter);
     grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);

@@ -10,6 +10,7 @@
 
 #include "core/dialogs/comment_text.h"
 #include "core/dialogs/file_facts.h"
+#include "core/resources/string_table.h"
 #include "platform/qt/qt_text.h"
 #include "ui/dialogs/dialog_fields.h"
 
@@ -36,7 +37,7 @@ QGroupBox* NewGroup(const QString& title, QWidget* parent, QWidget* content) {
 
 CMORKA2Pro::CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent)
     : QDialog(parent), programIcon_(std::move(programIcon)) {
-    setWindowTitle(QStringLiteral("Kantoria"));
+    setWindowTitle(ToQt(LoadString(IDS_PRODUCT_TITLE)));
     titleField_ = NewReadOnlyLine(this);
     commentField_ = NewWrappingField(this, 3);
     fileField_ = NewWrappingField(this, 3);
@@ -49,24 +50,24 @@ CMORKA2Pro::CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent)
     dateField_->setObjectName(QStringLiteral("date"));
     sizeField_->setObjectName(QStringLiteral("size"));
     iconLabel_->setObjectName(QStringLiteral("icon"));
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(ToQt(LoadString(IDS_BUTTON_OK)), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* fileBox = new QGroupBox(QStringLiteral("ファイル"), this);
+    auto* fileBox = new QGroupBox(ToQt(LoadString(IDS_FIELD_FILE)), this);
     auto* fileGrid = new QGridLayout(fileBox);
     fileGrid->addWidget(fileField_, 0, 0, 1, 3);
-    fileGrid->addWidget(new QLabel(QStringLiteral("更新日付"), fileBox), 1, 0);
+    fileGrid->addWidget(new QLabel(ToQt(LoadString(IDS_FIELD_MODIFIED)), fileBox), 1, 0);
     fileGrid->addWidget(dateField_, 1, 1);
-    fileGrid->addWidget(new QLabel(QStringLiteral("サイズ"), fileBox), 2, 0);
+    fileGrid->addWidget(new QLabel(ToQt(LoadString(IDS_FIELD_SIZE)), fileBox), 2, 0);
     fileGrid->addWidget(sizeField_, 2, 1);
     fileGrid->addWidget(iconLabel_, 1, 2, 2, 1, Qt::AlignCenter);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(NewGroup(QStringLiteral("タイトル"), this, titleField_), 0, 0);
+    grid->addWidget(NewGroup(ToQt(LoadString(IDS_FIELD_TITLE)), this, titleField_), 0, 0);
     grid->addWidget(ok, 0, 1, Qt::AlignTop);
-    grid->addWidget(NewGroup(QStringLiteral("コメント"), this, commentField_), 1, 0);
+    grid->addWidget(NewGroup(ToQt(LoadString(IDS_FIELD_COMMENT)), this, commentField_), 1, 0);
     grid->addWidget(fileBox, 2, 0);
     grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 }

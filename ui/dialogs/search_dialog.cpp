@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include "core/resources/string_table.h"
 #include "core/search/extension_list.h"
 #include "platform/qt/qt_text.h"
 #include "ui/dialogs/dialog_fields.h"
@@ -36,11 +37,9 @@ class CMORKA2Srch::Progress final : public SearchListener {
         if (!window_ && clock_.elapsed() >= showAfter_.count()) Show();
         if (window_) {
             window_->setLabelText(
-                QStringLiteral("%1\n%2 ホルダー、%3 ファイルを調べました。%4 件見つかりました。")
-                    .arg(ToDisplayQt(p.currentFolder))
-                    .arg(p.foldersVisited)
-                    .arg(p.filesVisited)
-                    .arg(p.found));
+                ToQt(LoadString(IDS_SEARCH_PROGRESS))
+                    .arg(ToDisplayQt(p.currentFolder), QString::number(p.foldersVisited),
+                         QString::number(p.filesVisited), QString::number(p.found)));
             window_->setValue(0);
         }
         QApplication::processEvents();
@@ -52,16 +51,13 @@ class CMORKA2Srch::Progress final : public SearchListener {
         const QString name = ToDisplayQt(folder);
         const QString why = ToDisplayQt(status.reason());
         if (folder == dialog_.m_folder) {
-            dialog_.Ask(QStringLiteral("ホルダー「%1」を開けません。\n%2").arg(name, why),
-                        Buttons::Ok, Icon::Exclamation);
+            dialog_.Ask(ToQt(LoadString(IDS_SEARCH_CANNOT_OPEN)).arg(name, why), Buttons::Ok,
+                        Icon::Exclamation);
             return UnlistableFolder::Stop;
         }
-        const Answer answer = dialog_.Ask(
-            QStringLiteral(
-                "ホルダー「%1」を読めません。\n%2\n\nこのホルダーを飛ばして検索を続けますか？\n"
-                "［いいえ］で検索をやめます。見つかったファイルは追加しません。")
-                .arg(name, why),
-            Buttons::YesNo, Icon::Question);
+        const Answer answer =
+            dialog_.Ask(ToQt(LoadString(IDS_SEARCH_SKIP_UNREADABLE)).arg(name, why), Buttons::YesNo,
+                        Icon::Question);
         return answer == Answer::Yes ? UnlistableFolder::Skip : UnlistableFolder::Stop;
     }
 
@@ -70,8 +66,8 @@ class CMORKA2Srch::Progress final : public SearchListener {
   private:
     void Show() {
         window_ = std::make_unique<QProgressDialog>(&dialog_);
-        window_->setWindowTitle(QStringLiteral("追加検索"));
-        window_->setCancelButtonText(QStringLiteral("ｷｬﾝｾﾙ"));
+        window_->setWindowTitle(ToQt(LoadString(IDS_SEARCH_CAPTION)));
+        window_->setCancelButtonText(ToQt(LoadString(IDS_BUTTON_CANCEL)));
         window_->setRange(0, 0);  // the number of files is not known beforehand
         window_->setMinimumDuration(0);
         window_->setWindowModality(Qt::WindowModal);
@@ -93,17 +89,17 @@ CMORKA2Srch::CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister&
       messages_(messages),
       files_(files),
       search_(doc, lister) {
-    setWindowTitle(QStringLiteral("追加検索"));
+    setWindowTitle(ToQt(LoadString(IDS_SEARCH_CAPTION)));
     folderEdit_ = new QLineEdit(this);
     extensionBox_ = new QComboBox(this);
     extensionBox_->setEditable(true);
     extensionBox_->setInsertPolicy(QComboBox::NoInsert);
     extensionBox_->setMaxVisibleItems(12);
-    subFoldersCheck_ = new QCheckBox(QStringLiteral("ｻﾌﾞﾎﾙﾀﾞｰも探す"), this);
-    useExtCheck_ = new QCheckBox(QStringLiteral("検索する拡張子"), this);
-    auto* browse = new QPushButton(QStringLiteral("参　照"), this);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    subFoldersCheck_ = new QCheckBox(ToQt(LoadString(IDS_SEARCH_SUBFOLDERS)), this);
+    useExtCheck_ = new QCheckBox(ToQt(LoadString(IDS_SEARCH_USE_EXTENSION)), this);
+    auto* browse = new QPushButton(ToQt(LoadString(IDS_SEARCH_BROWSE)), this);
+    auto* ok = new QPushButton(ToQt(LoadString(IDS_BUTTON_OK)), this);
+    auto* cancel = new QPushButton(ToQt(LoadString(IDS_BUTTON_CANCEL)), this);
     ok->setDefault(true);
     folderEdit_->setObjectName(QStringLiteral("folder"));
     extensionBox_->setObjectName(QStringLiteral("extensions"));
@@ -117,7 +113,7 @@ CMORKA2Srch::CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister&
     connect(cancel, &QPushButton::clicked, this, &CMORKA2Srch::reject);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("検索するホルダー"), this), 0, 0);
+    grid->addWidget(new QLabel(ToQt(LoadString(IDS_SEARCH_FOLDER)), this), 0, 0);
     grid->addWidget(folderEdit_, 1, 0);
     grid->addWidget(browse, 1, 1);
     grid->addWidget(useExtCheck_, 2, 0);
@@ -172,7 +168,8 @@ std::string CMORKA2Srch::ChosenExtension() const {
 
 void CMORKA2Srch::OnBnClickedBrowse() {
     if (searching_) return;
-    const std::optional<std::string> folder = files_.BrowseForFolder("検索するﾎﾙﾀﾞ", m_folder);
+    const std::optional<std::string> folder =
+        files_.BrowseForFolder(LoadString(IDS_SEARCH_BROWSE_CAPTION), m_folder);
     if (!folder) return;
     UpdateData(true);
     m_folder = *folder;
@@ -186,8 +183,7 @@ void CMORKA2Srch::OnBnClickedOk() {
     m_found = 0;
     const std::string extension = ChosenExtension();
     if (m_useExt && extension.empty()) {
-        Ask(QStringLiteral("検索する拡張子を一覧から選んでください。"), Buttons::Ok,
-            Icon::Exclamation);
+        Ask(ToQt(LoadString(IDS_SEARCH_PICK_EXTENSION)), Buttons::Ok, Icon::Exclamation);
         return;
     }
     search_.m_subFolders = m_subFolders;
@@ -197,11 +193,10 @@ void CMORKA2Srch::OnBnClickedOk() {
     m_found = search_.m_found;
     TellSkippedFiles();
     if (m_found == 0) {
-        Ask(QStringLiteral("検索結果：該当がありませんでした。"), Buttons::Ok, Icon::Exclamation);
+        Ask(ToQt(LoadString(IDS_SEARCH_NONE_FOUND)), Buttons::Ok, Icon::Exclamation);
         return;
     }
-    const QString question =
-        QStringLiteral("検索結果： %1 件見つかりました。追加しますか?").arg(m_found);
+    const QString question = ToQt(LoadString(IDS_SEARCH_FOUND)).arg(m_found);
     if (Ask(question, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok) {
         QDialog::accept();
         return;
@@ -228,11 +223,8 @@ void CMORKA2Srch::TellSkippedFiles() {
     const std::size_t shown = std::min<std::size_t>(search_.m_skipped.size(), 10);
     for (std::size_t i = 0; i < shown; ++i) list += ToDisplayQt(search_.m_skipped[i]) + '\n';
     if (shown < search_.m_skipped.size())
-        list += QStringLiteral("ほか %1 件\n").arg(search_.m_skipped.size() - shown);
-    Ask(QStringLiteral(
-            "名前にタブか改行を含むファイルは登録できません。次のファイルは追加しません：\n%1")
-            .arg(list),
-        Buttons::Ok, Icon::Information);
+        list += ToQt(LoadString(IDS_SEARCH_MORE_FILES)).arg(search_.m_skipped.size() - shown);
+    Ask(ToQt(LoadString(IDS_SEARCH_NOT_STORABLE)).arg(list), Buttons::Ok, Icon::Information);
 }
 
 void CMORKA2Srch::reject() {

@@ -10,7 +10,7 @@ namespace kantoria {
 namespace {
 
 QStringList Filters() {
-    return {ToQt(TemplateField(3)), ToQt(LoadString(IDS_ALL_FILES_FILTER))};
+    return {ToQt(TemplateField(DocField::FilterName)), ToQt(LoadString(IDS_ALL_FILES_FILTER))};
 }
 
 std::optional<std::string> Run(QFileDialog& dialog) {
@@ -34,7 +34,7 @@ std::optional<std::string> QtFileDialogs::GetSaveFileName(std::string_view propo
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(Filters());
     // The default extension, without its dot.
-    dialog.setDefaultSuffix(ToQt(TemplateField(4)).mid(1));
+    dialog.setDefaultSuffix(ToQt(TemplateField(DocField::FilterExt)).mid(1));
     if (!proposed.empty()) dialog.selectFile(ToQt(proposed));
     return Run(dialog);
 }

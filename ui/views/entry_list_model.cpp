@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/resources/string_table.h"
 #include "core/views/entry_list_logic.h"
 #include "platform/qt/qt_text.h"
 
@@ -61,11 +62,11 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
     if (role != Qt::DisplayRole) return {};
     switch (section) {
         case kTitleColumn:
-            return QStringLiteral("タイトル");
+            return ToQt(LoadString(IDS_FIELD_TITLE));
         case kCommentColumn:
-            return QStringLiteral("コメント");
+            return ToQt(LoadString(IDS_FIELD_COMMENT));
         case kPathColumn:
-            return QStringLiteral("Path");
+            return ToQt(LoadString(IDS_COLUMN_PATH));
         default:
             return {};
     }

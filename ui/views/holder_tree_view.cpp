@@ -5,8 +5,10 @@
 #include <QMouseEvent>
 
 #include "core/ports/desktop_shell.h"
+#include "core/resources/menu_resources.h"
 #include "core/resources/string_table.h"
 #include "core/views/shown_holder.h"
+#include "platform/qt/qt_text.h"
 #include "ui/seams/message_box.h"
 #include "ui/views/holder_tree_model.h"
 
@@ -15,7 +17,9 @@ namespace {
 
 QMenu* CreateHolderMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
-    QAction* explorer = menu->addAction(QStringLiteral("ｴｸｽﾌﾟﾛｰﾗｰ(&E)"));
+    // Menu 145 holds one command, the holder's folder in the file manager.
+    const MenuItem& item = LoadMenu(IDR_HOLDER_CONTEXT_MENU).front().items.front();
+    QAction* explorer = menu->addAction(ToQt(item.text));
     explorer->setData(ID_HOLDER_EXPLORER);
     return menu;
 }
