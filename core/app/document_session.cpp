@@ -1,9 +1,6 @@
 #include "core/app/document_session.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "core/resources/string_table.h"
 #include "core/text/path_split.h"
@@ -24,16 +21,6 @@ bool IsCatalogueFile(const std::string& path) {
     return EqualsNoCase(SplitPath(path).extension, wanted);
 }
 
-Status CheckReadable(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return Status::FromErrno(EISDIR);
-    errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) return Status::FromErrno(errno != 0 ? errno : ENOENT);
-    return Status::Ok();
-}
-
 std::string UserReason(const Status& status) {
     switch (status.code()) {
         case StatusCode::NotFound:
@@ -49,6 +36,10 @@ std::string UserReason(const Status& status) {
 
 std::string SystemReason(const Status& status) {
     return FormatString(IDS_REASON_OTHER, {status.reason()});
+}
+
+std::string SaveFailedText(const std::string& file, const Status& status) {
+    return FormatString(IDS_SAVE_FAILED, {file, SystemReason(status)});
 }
 
 DocumentSession::DocumentSession(SettingsStore& settings, IconServices icons)
@@ -77,15 +68,14 @@ Status DocumentSession::OnSaveDocument(const std::string& path) {
 
 Status DocumentSession::SaveAtEnd() {
     if (!HoldsTitledEntries()) return Status::Ok();
-    Status status = doc_.SaveCatalogue(path_);
+    Status status = WriteBeforeLeaving();
     savedAtEnd_ = status.ok();
     return status;
 }
 
 Status DocumentSession::End() {
     StoreCataloguePath();
-    if (savedAtEnd_ || !HoldsTitledEntries()) return Status::Ok();
-    return doc_.SaveCatalogue(path_);
+    return savedAtEnd_ ? Status::Ok() : WriteBeforeLeaving();
 }
 
 void DocumentSession::StoreCataloguePath() {

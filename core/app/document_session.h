@@ -8,6 +8,7 @@
 #include "core/base/status.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/icons/rebuild_icons.h"
+#include "core/os/file_read.h"
 #include "core/ports/settings_store.h"
 
 namespace kantoria {
@@ -57,13 +58,12 @@ class DocumentSession {
 // name, ".ZNL", compared without regard to case.
 bool IsCatalogueFile(const std::string& path);
 
-// Whether the file at path can be opened for reading.
-Status CheckReadable(const std::string& path);
-
 // Why a file named by the user cannot be opened, in the user's words: a missing file, a refused
 // one and a folder are named plainly, anything else as the system words it.
 std::string UserReason(const Status& status);
 // A failure as the system words it, within the program's sentence.
 std::string SystemReason(const Status& status);
+// "<file> に保存できません。" with the system's reason.
+std::string SaveFailedText(const std::string& file, const Status& status);
 
 }  // namespace kantoria

@@ -11,6 +11,9 @@
 
 namespace kantoria {
 
+// Whether the file at path can be opened for reading, as the readers below would open it.
+Status CheckReadable(const std::string& path);
+
 // Hands the bytes of the file at path to consume in order, in pieces of at most pieceSize
 // bytes (never empty). A read error ends the reading and is returned.
 Status ReadFileInPieces(const std::string& path, size_t pieceSize,

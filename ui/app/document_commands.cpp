@@ -54,8 +54,7 @@ bool DocumentCommands::DoSave(const std::string& path) {
         target = std::move(*chosen);
     }
     if (const Status saved = session_.OnSaveDocument(target); !saved) {
-        AfxMessageBox(services_.messages,
-                      FormatString(IDS_SAVE_FAILED, {target, SystemReason(saved)}));
+        AfxMessageBox(services_.messages, SaveFailedText(target, saved));
         return false;
     }
     adoptPath_(target);

@@ -124,8 +124,7 @@ void CMORKA2App::DestroyDocumentAndFrame() {
     docCommands_.reset();
     if (!doc_) return;
     if (const Status ended = doc_->End(); !ended) {
-        AfxMessageBox(services_.messages,
-                      FormatString(IDS_SAVE_FAILED, {doc_->PathName(), SystemReason(ended)}));
+        AfxMessageBox(services_.messages, SaveFailedText(doc_->PathName(), ended));
     }
     doc_.reset();
 }
@@ -176,13 +175,11 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     // first, as at the end of the program. When that fails nothing is opened, so the entries
     // stay on screen for another try.
     if (const Status left = doc_->WriteBeforeLeaving(); !left) {
-        return OpenFailed(
-            full, FormatString(IDS_SAVE_FAILED, {doc_->PathName(), SystemReason(left)}), created);
+        return OpenFailed(full, SaveFailedText(doc_->PathName(), left), created);
     }
     // A failed carry-over must not be followed by reading the empty file over the entries.
     if (const Status carried = doc_->CarryOverInto(full); !carried)
-        return OpenFailed(full, FormatString(IDS_SAVE_FAILED, {full, SystemReason(carried)}),
-                          created);
+        return OpenFailed(full, SaveFailedText(full, carried), created);
     if (const Status loaded = doc_->Load(full); !loaded)
         return OpenFailed(full, SystemReason(loaded), created);
     AdoptPath(full);

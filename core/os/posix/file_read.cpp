@@ -9,14 +9,36 @@
 
 namespace kantoria {
 
+namespace {
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File OpenForReading(const std::string& path, Status& status) {
+    File file(nullptr, &std::fclose);
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        status = Status::FromErrno(EISDIR);
+        return file;
+    }
+    errno = 0;
+    file.reset(std::fopen(path.c_str(), "rb"));
+    status = file ? Status::Ok() : Status::FromErrno(errno ? errno : ENOENT);
+    return file;
+}
+
+}  // namespace
+
+Status CheckReadable(const std::string& path) {
+    Status status = Status::Ok();
+    OpenForReading(path, status);
+    return status;
+}
+
 Status ReadFileInPieces(const std::string& path, size_t pieceSize,
                         const std::function<void(std::string_view)>& consume) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return Status::FromErrno(EISDIR);
-    errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) return Status::FromErrno(errno ? errno : ENOENT);
+    Status opened = Status::Ok();
+    const File file = OpenForReading(path, opened);
+    if (!file) return opened;
     std::vector<char> piece(pieceSize == 0 ? 1 : pieceSize);
     for (;;) {
         const size_t n = std::fread(piece.data(), 1, piece.size(), file.get());
