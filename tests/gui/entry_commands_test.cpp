@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -115,6 +116,37 @@ TEST_F(EntryCommandsTest, DeleteAsksEveryTimeAndRemovesOnOkOnly) {
         EXPECT_EQ(box.icon, MbIcon::Question);
     }
     EXPECT_EQ(doc.m_strSelected, "gamma");
+}
+
+// Delete and Ctrl+D ask the same question as the menu; in a title being edited they edit.
+TEST_F(EntryCommandsTest, DeleteKeysAskAndRemoveWhileTheListHasTheFocus) {
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QAbstractItemView* view = list->currentView();
+    for (const QKeyCombination key :
+         {QKeyCombination(Qt::Key_Delete), QKeyCombination(Qt::ControlModifier, Qt::Key_D)}) {
+        ClickListItem("gamma");
+        view->setFocus();
+        messages.answers = {MbAnswer::Cancel};
+        QTest::keyClick(view, key.key(), key.keyboardModifiers());
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "gammaを消してよろしいですか？");
+        messages.shown.clear();
+    }
+    view->setCurrentIndex(ListIndex("beta"));
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* editor = view->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Home);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(editor->text(), "eta");
+    EXPECT_TRUE(messages.shown.empty());
+    messages.answers = {MbAnswer::Ok};
+    QTest::keyClick(editor, Qt::Key_Escape);
+    view->setFocus();
+    ClickListItem("gamma");
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta"}));
 }
 
 TEST_F(EntryCommandsTest, RemovingTheLastEntryOfAHolderRefillsTheTree) {

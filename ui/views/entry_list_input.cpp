@@ -1,5 +1,5 @@
 // How the user reaches the entry commands from the list itself: a double-click on an item, the
-// Enter key and the item's popup menu.
+// Enter key, the delete keys and the item's popup menu.
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -12,6 +12,21 @@
 #include "ui/views/entry_list_view.h"
 
 namespace kantoria {
+namespace {
+
+// The command a key pressed in the list stands for, or 0. The menu promises Ctrl+D for delete;
+// the Delete key is what every file list takes.
+int ListKeyCommand(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::NoModifier) {
+        if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return ID_ENTRY_OPEN;
+        if (key.key() == Qt::Key_Delete) return ID_ENTRY_DELETE;
+    }
+    if (mods == Qt::ControlModifier && key.key() == Qt::Key_D) return ID_ENTRY_DELETE;
+    return 0;
+}
+
+}  // namespace
 
 void CMORKA2View::WatchInput(QAbstractItemView* view) {
     view->installEventFilter(this);
@@ -46,10 +61,11 @@ bool CMORKA2View::OnViewportEvent(QAbstractItemView* view, QEvent* event) {
 
 bool CMORKA2View::OnViewEvent(QAbstractItemView* view, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        // Enter that an in-place title editor let through is not meant for the list.
-        if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !view->hasFocus()) return false;
-        route_(ID_ENTRY_OPEN);
+        // A key that an in-place title editor let through is not meant for the list.
+        if (!view->hasFocus()) return false;
+        const int command = ListKeyCommand(*static_cast<QKeyEvent*>(event));
+        if (command == 0) return false;
+        route_(command);
         return true;
     }
     if (event->type() == QEvent::ContextMenu) {
