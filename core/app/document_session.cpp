@@ -45,37 +45,44 @@ std::string SaveFailedText(const std::string& file, const Status& status) {
 DocumentSession::DocumentSession(SettingsStore& settings, IconServices icons)
     : settings_(settings), icons_(icons) {}
 
+Status DocumentSession::WriteIfChanged() {
+    if (path_.empty() || !NeedsWrite()) return Status::Ok();
+    Status status = doc_.SaveCatalogue(path_);
+    if (status) doc_.MarkUnchanged();
+    return status;
+}
+
 Status DocumentSession::WriteBeforeLeaving() {
-    if (!HoldsTitledEntries()) return Status::Ok();
-    return doc_.SaveCatalogue(path_);
+    if (doc_.m_EntryList.empty()) return Status::Ok();
+    return WriteIfChanged();
+}
+
+bool DocumentSession::WillCarryOverInto(const std::string& path) const {
+    return !doc_.m_EntryList.empty() && IsEmptyFile(path);
 }
 
 Status DocumentSession::CarryOverInto(const std::string& path) {
-    if (doc_.m_EntryList.empty() || !IsEmptyFile(path)) return Status::Ok();
+    if (!WillCarryOverInto(path)) return Status::Ok();
     return doc_.SaveCatalogue(path);
 }
 
 Status DocumentSession::Load(const std::string& path) {
     Status status = doc_.LoadCatalogue(path);
     RebuildHoldersAndIcons();
+    doc_.MarkUnchanged();
     return status;
 }
 
 Status DocumentSession::OnSaveDocument(const std::string& path) {
     StoreCataloguePath();
-    return doc_.SaveCatalogue(path);
-}
-
-Status DocumentSession::SaveAtEnd() {
-    if (!HoldsTitledEntries()) return Status::Ok();
-    Status status = WriteBeforeLeaving();
-    savedAtEnd_ = status.ok();
+    Status status = doc_.SaveCatalogue(path);
+    if (status) doc_.MarkUnchanged();
     return status;
 }
 
 Status DocumentSession::End() {
     StoreCataloguePath();
-    return savedAtEnd_ ? Status::Ok() : WriteBeforeLeaving();
+    return WriteBeforeLeaving();
 }
 
 void DocumentSession::StoreCataloguePath() {

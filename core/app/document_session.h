@@ -23,9 +23,16 @@ class DocumentSession {
     const std::string& PathName() const { return path_; }
     void SetPathName(std::string path) { path_ = std::move(path); }
 
-    // Before another catalogue is read in: the entries held since the last write belong to the
-    // catalogue being left, so a titled catalogue that holds entries is written to its own file.
+    // Whether the file is behind memory: the entries or the view state changed since the
+    // catalogue was last read or written. A catalogue nobody touched is never rewritten.
+    bool NeedsWrite() const { return doc_.IsModified() || doc_.ViewStateChanged(); }
+    // Writes a titled catalogue whose file is behind memory.
+    Status WriteIfChanged();
+    // Before another catalogue is read in, a new one is begun or the program ends: as
+    // WriteIfChanged, except that a catalogue without entries leaves its file as it is.
     Status WriteBeforeLeaving();
+    // Whether opening path moves the entries held into it: it is an empty file.
+    bool WillCarryOverInto(const std::string& path) const;
     // An empty catalogue file takes over the entries held: they are written there before it is
     // read, so that reading the empty file cannot lose them.
     Status CarryOverInto(const std::string& path);
@@ -33,11 +40,8 @@ class DocumentSession {
     Status Load(const std::string& path);
     // Writes the catalogue to path. The document's path is left to the caller.
     Status OnSaveDocument(const std::string& path);
-    // Writes a titled catalogue that holds entries before the program ends, so that a failure
-    // can still be reported while the window is there; End then writes it no more.
-    Status SaveAtEnd();
-    // The document's end: remembers its path for the next start and writes a titled catalogue
-    // that holds entries, unless SaveAtEnd already did.
+    // The document's end: remembers its path for the next start and writes what is still
+    // unwritten, as when leaving for another catalogue.
     Status End();
     // Writes the document's path to "SETTINGS"/"ZNLPATH".
     void StoreCataloguePath();
@@ -45,13 +49,10 @@ class DocumentSession {
     void RebuildHoldersAndIcons();
 
   private:
-    bool HoldsTitledEntries() const { return !doc_.m_EntryList.empty() && !path_.empty(); }
-
     SettingsStore& settings_;
     IconServices icons_;
     CMORKA2Doc doc_;
     std::string path_;
-    bool savedAtEnd_ = false;
 };
 
 // True when path names a catalogue file: its extension is that of the default catalogue

@@ -22,6 +22,7 @@ POSITION EntryList::Append(std::string path, std::string title, std::string comm
     entry.self_ = std::prev(entries_.end());
     byTitle_.Insert(&entry);
     byPath_.Insert(&entry);
+    ++revision_;
     return &entry;
 }
 
@@ -29,12 +30,14 @@ void EntryList::Remove(POSITION entry) {
     byTitle_.Erase(entry);
     byPath_.Erase(entry);
     entries_.erase(entry->self_);
+    ++revision_;
 }
 
 void EntryList::Clear() {
     byTitle_.Clear();
     byPath_.Clear();
     entries_.clear();
+    ++revision_;
 }
 
 void EntryList::Reserve(std::size_t n) {
@@ -46,10 +49,12 @@ void EntryList::SetTitle(POSITION entry, std::string title) {
     byTitle_.Erase(entry);
     Mutable(entry).m_strTitle = std::move(title);
     byTitle_.Insert(entry);
+    ++revision_;
 }
 
 void EntryList::SetComment(POSITION entry, std::string comment) {
     Mutable(entry).m_strComment = std::move(comment);
+    ++revision_;
 }
 
 void EntryList::SetImage(POSITION entry, int image) {

@@ -47,6 +47,10 @@ class EntryList {
     // The entry with this Id, or null. Linear: for tests and rare lookups only.
     POSITION FindById(std::uint64_t id) const;
 
+    // Changes with every change to the entries' paths, titles, comments or number, so that a
+    // change can be told from none by comparing two readings.
+    std::uint64_t Revision() const { return revision_; }
+
   private:
     static POSITION First(const FoldedIndex& index, std::string_view key);
 
@@ -56,6 +60,7 @@ class EntryList {
     FoldedIndex byTitle_{&CDocEntry::m_strTitle};
     FoldedIndex byPath_{&CDocEntry::m_strPath};
     std::uint64_t nextId_ = 1;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace kantoria

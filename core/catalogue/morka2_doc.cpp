@@ -58,6 +58,20 @@ void CMORKA2Doc::ClearEntries() {
     m_ImageListLarge.reset();
 }
 
+bool CMORKA2Doc::ViewStateChanged() const {
+    return m_strSelected != savedSelected_ || m_strLastHolder != savedLastHolder_;
+}
+
+void CMORKA2Doc::MarkUnchanged() {
+    savedRevision_ = m_EntryList.Revision();
+    savedSelected_ = m_strSelected;
+    savedLastHolder_ = m_strLastHolder;
+}
+
+void CMORKA2Doc::KeepUnmodified(bool wasModified) {
+    if (!wasModified) savedRevision_ = m_EntryList.Revision();
+}
+
 void CMORKA2Doc::AddObserver(CDocObserver* view) {
     if (std::find(observers_.begin(), observers_.end(), view) == observers_.end())
         observers_.push_back(view);

@@ -76,6 +76,21 @@ class CMORKA2Doc {
     // Writes the catalogue to path. The previous file stays intact on any failure.
     Status SaveCatalogue(const std::string& path);
 
+    // Whether the entries changed since the file was last read or written: only such a change
+    // is the user's work that must not be lost, marks the caption and leads to questions.
+    bool IsModified() const { return m_EntryList.Revision() != savedRevision_; }
+    // Whether the selected title or the shown holder moved since then. The file stores them
+    // for the user's convenience, so they are written with the catalogue when it is written
+    // anyway, but losing them costs nothing.
+    bool ViewStateChanged() const;
+    // What memory holds now counts as what the file holds: after a read (once the views have
+    // settled, as they may pick a selection of their own) or a write, or when the user chose
+    // to leave the changes.
+    void MarkUnchanged();
+    // Takes back the modified state after the program undid a change itself (a cancelled
+    // search removes what it had added): unmodified before means unmodified again.
+    void KeepUnmodified(bool wasModified);
+
     void AddObserver(CDocObserver* view);
     void RemoveObserver(CDocObserver* view);
     // Tells every view but the sender to refresh itself.
@@ -85,6 +100,9 @@ class CMORKA2Doc {
     void ClearEntries();
 
     std::vector<CDocObserver*> observers_;
+    std::uint64_t savedRevision_ = 0;
+    std::string savedSelected_;
+    std::string savedLastHolder_;
 };
 
 }  // namespace kantoria

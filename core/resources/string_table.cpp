@@ -40,6 +40,7 @@ constexpr std::array kStrings = std::to_array<Entry>({
     {210, "ヘルプを開けません。\n%1"},
     {212, "%1 への変更を保存しますか?"},
     {213, "%1 に保存できません。\n%2\n\n保存せずに終了しますか?"},
+    {214, "%1 に保存できません。\n%2\n\n保存せずに続けますか?"},
     {220, "ﾊﾞｰｼﾞｮﾝ情報\u3000Kantoria"},
     {221, "Kantoria  Version 3.00"},
     {222, "Copyright (C) Kantoria の開発者"},

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -126,6 +127,13 @@ struct AppHarness {
     void StorePath(const std::string& path) {
         settings.WriteProfileString(LoadString(IDS_SECTION_SETTINGS), LoadString(IDS_VALUE_ZNLPATH),
                                     path);
+    }
+    // The main window's caption as the desktop shows it, the mark of unsaved changes included.
+    std::string ShownCaption() const {
+        CMainFrame* frame = app->MainFrame();
+        if (frame == nullptr) return "<none>";
+        frame->winId();  // the desktop's window, which carries the caption as shown
+        return frame->windowHandle()->title().toStdString();
     }
     // Ends the program as closing its window does.
     void End() { app->ExitInstance(); }

@@ -292,7 +292,7 @@ TEST_F(FrameTest, DroppedCatalogueIsOpened) {
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(frame, &drop);
     QCoreApplication::processEvents();
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("dropped.ZNL - Kantoria"));
+    EXPECT_EQ(h.ShownCaption(), "dropped.ZNL - Kantoria");
     EXPECT_EQ(h.app->Document()->PathName(), path);
 }
 

@@ -21,9 +21,7 @@ std::string ReadFile(const std::string& path) {
 
 class StartupTest : public ::testing::Test {
   protected:
-    std::string Caption() const {
-        return h.app->MainFrame() ? h.app->MainFrame()->windowTitle().toStdString() : "<none>";
-    }
+    std::string Caption() const { return h.ShownCaption(); }
     AppHarness h;
 };
 
@@ -99,19 +97,17 @@ TEST_F(StartupTest, FileArgumentGoesToTheRunningInstance) {
     EXPECT_EQ(h.app->MainFrame(), nullptr);
 }
 
-TEST_F(StartupTest, MissingStoredCatalogueIsReportedAndForgotten) {
+// A remembered catalogue that cannot be opened is reported; the user goes on untitled.
+TEST_F(StartupTest, MissingStoredCatalogueIsReportedAndAnUntitledOneShown) {
     const std::string missing = h.Missing();
     h.StorePath(missing);
-    EXPECT_FALSE(h.app->InitInstance({}));
-    EXPECT_EQ(h.app->ExitCode(), 1);
+    EXPECT_TRUE(h.app->InitInstance({}));
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].text, missing + " を開けません。\nファイルが見つかりません。");
     EXPECT_EQ(h.messages.shown[0].icon, MbIcon::Exclamation);
-    EXPECT_EQ(h.app->MainFrame(), nullptr);
-    EXPECT_EQ(h.app->Document(), nullptr);
+    EXPECT_EQ(Caption(), "無題 - Kantoria");
+    EXPECT_TRUE(h.app->MainFrame()->isVisible());
     EXPECT_EQ(h.Stored(IDS_VALUE_ZNLPATH), "");
-    // The frame never showed, so the remembered place stays as it was.
-    EXPECT_FALSE(h.settings.Has("STATUS", "WINPOSX"));
 }
 
 class OpenPathTest : public StartupTest {
@@ -359,13 +355,16 @@ TEST_F(EndTest, FailedWriteOfATitledCatalogueIsReported) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     h.app->Document()->SetPathName((blocker + "/x.ZNL").toStdString());
-    h.messages.answers = {MbAnswer::Cancel};
+    h.messages.answers = {MbAnswer::No};
     EXPECT_FALSE(Close());
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_NE(h.messages.shown[0].text.find("保存せずに終了しますか?"), std::string::npos);
+    EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::YesNo);
     EXPECT_EQ(h.messages.shown[0].icon, MbIcon::Exclamation);
-    h.messages.answers = {MbAnswer::Ok};
+    h.messages.answers = {MbAnswer::Yes};
     EXPECT_TRUE(Close());
+    h.End();  // the user let the entries go: nothing more is tried or said
+    EXPECT_EQ(h.messages.shown.size(), 2u);
 }
 
 }  // namespace

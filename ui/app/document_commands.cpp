@@ -61,12 +61,19 @@ bool DocumentCommands::DoSave(const std::string& path) {
     return true;
 }
 
-// A new catalogue must not cost the entries being left: they are written to their own file
-// first (or, untitled, the user is asked as at the end), and the new catalogue is untitled, so
-// that what is added to it is never written over the file just left.
-bool DocumentCommands::KeepEntriesBeforeNew() {
-    if (!session_.PathName().empty()) return DoSave(session_.PathName());
-    return SaveUntitledIfWanted();
+bool DocumentCommands::MayLeave(Leaving why) {
+    CMORKA2Doc& doc = session_.Doc();
+    if (session_.PathName().empty()) return doc.m_EntryList.empty() || SaveUntitledIfWanted();
+    const Status written = session_.WriteBeforeLeaving();
+    if (written || !doc.IsModified()) return true;
+    const int question = why == Leaving::ForEnd ? IDS_END_SAVE_FAILED : IDS_LEAVE_SAVE_FAILED;
+    const std::string text = FormatString(question, {session_.PathName(), SystemReason(written)});
+    if (AfxMessageBox(services_.messages, text, MbButtons::YesNo, MbIcon::Exclamation) !=
+        MbAnswer::Yes)
+        return false;
+    // The user let the changes go: nothing is written for them later either.
+    doc.MarkUnchanged();
+    return true;
 }
 
 bool DocumentCommands::SaveUntitledIfWanted() {
@@ -77,39 +84,53 @@ bool DocumentCommands::SaveUntitledIfWanted() {
     return answer == MbAnswer::Yes && DoSave({});
 }
 
+// The new catalogue is untitled, so that what is added to it is never written over the file
+// just left.
 void DocumentCommands::OnFileNew() {
     CMORKA2Doc& doc = session_.Doc();
     if (doc.m_EntryList.empty()) return;
-    if (!KeepEntriesBeforeNew()) return;
+    if (!MayLeave(Leaving::ForAnother)) return;
     doc.ResetForNew();
     adoptPath_({});
     doc.UpdateAllViews(nullptr);
+    doc.MarkUnchanged();
 }
 
 void DocumentCommands::OnToolsSearch() {
     CMORKA2Doc& doc = session_.Doc();
+    const bool wasModified = doc.IsModified();
     const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
     CMORKA2Srch dialog(doc, services_.icons.types, *lister, services_.messages, services_.files);
     dialog.OnInitDialog();
     // The dialog has appended what it found; only an OK keeps it and shows it.
-    if (services_.dialogs.DoModal(dialog) != QDialog::Accepted) return;
+    if (services_.dialogs.DoModal(dialog) != QDialog::Accepted) {
+        doc.KeepUnmodified(wasModified);
+        return;
+    }
     session_.RebuildHoldersAndIcons();
     doc.UpdateAllViews(nullptr);
 }
 
 void DocumentCommands::OnViewRefresh() {
+    CMORKA2Doc& doc = session_.Doc();
     // The catalogue is read back only once it is safely written: a failed write must not
-    // cost the entries held in memory.
+    // cost the entries held in memory. Only the view state lost is not worth keeping them.
     if (session_.PathName().empty()) {
+        if (doc.m_EntryList.empty()) {
+            doc.UpdateAllViews(nullptr);
+            return;
+        }
         if (!DoSave({})) return;
-    } else if (!DoSave(session_.PathName())) {
+    } else if (const Status written = session_.WriteIfChanged(); !written && doc.IsModified()) {
+        AfxMessageBox(services_.messages, SaveFailedText(session_.PathName(), written));
         return;
     }
     if (const Status loaded = session_.Load(session_.PathName()); !loaded) {
         AfxMessageBox(services_.messages,
                       FormatString(IDS_OPEN_FAILED, {session_.PathName(), SystemReason(loaded)}));
     }
-    session_.Doc().UpdateAllViews(nullptr);
+    doc.UpdateAllViews(nullptr);
+    doc.MarkUnchanged();
 }
 
 }  // namespace kantoria

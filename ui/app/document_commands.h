@@ -22,13 +22,18 @@ class DocumentCommands final : public CommandTarget {
 
     // Saves to path, or to a path the user picks when path is empty; true when written.
     bool DoSave(const std::string& path);
-    // Before the entries of an untitled catalogue are left (New, the end): asks whether to save
-    // them; Yes saves under a name the user picks. True when the caller may go on.
-    bool SaveUntitledIfWanted();
+    // Why the catalogue is being left: the last question is worded for it.
+    enum class Leaving { ForAnother, ForEnd };
+    // Before the catalogue is left for another one, a new one or the end of the program: what
+    // the file does not hold yet is written to it. Entries of an untitled catalogue are offered
+    // a file; a write that fails names the file and the reason and lets the user go on without
+    // it, unless only the view state was to be written, which is dropped without a word. True
+    // when the caller may go on.
+    bool MayLeave(Leaving why);
 
   private:
+    bool SaveUntitledIfWanted();
     void OnFileNew();
-    bool KeepEntriesBeforeNew();
     void OnViewRefresh();
     void OnToolsSearch();
     std::string ProposedName() const;

@@ -65,7 +65,9 @@ bool CMORKA2App::InitInstance(const std::vector<std::string>& arguments) {
     // The remembered catalogue wins over whatever the command line asked.
     std::optional<std::string> request = argument;
     if (!storedPath.empty()) request = storedPath;
-    const bool started = request ? OpenDocumentFile(*request) : NewDocument();
+    // A catalogue that cannot be opened has been reported; the user goes on with a new one
+    // rather than facing a program that ends.
+    const bool started = (request && OpenDocumentFile(*request)) || NewDocument();
     if (!started) {
         exitCode_ = 1;
         return false;
@@ -123,7 +125,7 @@ void CMORKA2App::DestroyDocumentAndFrame() {
     frame_.reset();
     docCommands_.reset();
     if (!doc_) return;
-    if (const Status ended = doc_->End(); !ended) {
+    if (const Status ended = doc_->End(); !ended && doc_->Doc().IsModified()) {
         AfxMessageBox(services_.messages, SaveFailedText(doc_->PathName(), ended));
     }
     doc_.reset();
@@ -148,8 +150,15 @@ void CMORKA2App::AdoptPath(const std::string& path) {
 bool CMORKA2App::NewDocument() {
     if (!doc_ && !CreateDocumentAndFrame()) return false;
     AdoptPath({});
-    frame_->InitialUpdate();
+    ShowAsRead();
     return true;
+}
+
+// Once the views have settled on what was read, that counts as what the file holds.
+void CMORKA2App::ShowAsRead() {
+    frame_->InitialUpdate();
+    doc_->Doc().MarkUnchanged();
+    frame_->UpdateCommandUI();
 }
 
 bool CMORKA2App::OpenDocumentFile(const std::string& path) {
@@ -171,19 +180,18 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
         frame_->InitialUpdate();
         return true;
     }
-    // Changes since the last write belong to the catalogue being left: they go to its own file
-    // first, as at the end of the program. When that fails nothing is opened, so the entries
-    // stay on screen for another try.
-    if (const Status left = doc_->WriteBeforeLeaving(); !left) {
-        return OpenFailed(full, SaveFailedText(doc_->PathName(), left), created);
-    }
+    // What the catalogue being left holds is kept: written to its own file, or offered one
+    // when untitled, unless its entries are about to move into the empty file being opened.
+    const bool carryingOver = doc_->PathName().empty() && doc_->WillCarryOverInto(full);
+    if (!carryingOver && !docCommands_->MayLeave(DocumentCommands::Leaving::ForAnother))
+        return false;
     // A failed carry-over must not be followed by reading the empty file over the entries.
     if (const Status carried = doc_->CarryOverInto(full); !carried)
         return OpenFailed(full, SaveFailedText(full, carried), created);
     if (const Status loaded = doc_->Load(full); !loaded)
         return OpenFailed(full, SystemReason(loaded), created);
     AdoptPath(full);
-    frame_->InitialUpdate();
+    ShowAsRead();
     return true;
 }
 
@@ -196,13 +204,7 @@ bool CMORKA2App::OpenFailed(const std::string& path, const std::string& reason, 
 // Entries must not vanish at the end: an untitled catalogue that holds some asks for a file,
 // and a catalogue that cannot be written says so and lets the user stay.
 bool CMORKA2App::SaveBeforeEnd() {
-    if (!doc_ || doc_->Doc().m_EntryList.empty()) return true;
-    if (doc_->PathName().empty()) return docCommands_->SaveUntitledIfWanted();
-    const Status saved = doc_->SaveAtEnd();
-    if (saved) return true;
-    return AfxMessageBox(services_.messages,
-                         FormatString(IDS_END_SAVE_FAILED, {doc_->PathName(), SystemReason(saved)}),
-                         MbButtons::OkCancel) == MbAnswer::Ok;
+    return !doc_ || docCommands_->MayLeave(DocumentCommands::Leaving::ForEnd);
 }
 
 void CMORKA2App::OpenDroppedFiles(const std::vector<std::string>& paths) {
@@ -264,7 +266,7 @@ void CMORKA2App::OnOpenRecentFile(size_t index) {
 
 std::vector<std::string> CMORKA2App::WindowCaptions() {
     std::vector<std::string> captions;
-    if (frame_ && frame_->isVisible()) captions.push_back(FromQt(frame_->windowTitle()));
+    if (frame_ && frame_->isVisible()) captions.push_back(frame_->Caption());
     for (QWidget* window : QApplication::topLevelWidgets()) {
         // Windows and dialogs only: menus and tooltips are top-level widgets too.
         const Qt::WindowType type = window->windowType();

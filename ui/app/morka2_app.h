@@ -65,6 +65,7 @@ class CMORKA2App final : public CommandTarget, public InstanceHost {
     void OnOpenRecentFile(size_t index);
     void OpenDroppedFiles(const std::vector<std::string>& paths);
     bool SaveBeforeEnd();
+    void ShowAsRead();
 
     AppServices& services_;
     ViewFactory views_;

@@ -49,6 +49,15 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
     return paths;
 }
 
+// The caption with Qt's place for the mark of unsaved changes after the document's name; a
+// "[*]" of the name itself is doubled, which Qt shows as one.
+QString ModifiableCaption(const std::string& caption) {
+    QString text = ToQt(caption);
+    text.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    const qsizetype dash = text.lastIndexOf(QStringLiteral(" - "));
+    return dash < 0 ? text + QStringLiteral("[*]") : text.insert(dash, QStringLiteral("[*]"));
+}
+
 bool IsLockKey(int key) {
     return key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock;
 }
@@ -57,7 +66,7 @@ bool IsLockKey(int key) {
 
 CMainFrame::CMainFrame(AppServices& services, CMORKA2Doc& doc, Route route,
                        const ViewFactory& factory)
-    : services_(services), route_(route), savedRect_(ReadWindowRect(services.settings)) {
+    : services_(services), doc_(doc), route_(route), savedRect_(ReadWindowRect(services.settings)) {
     InitResources();
     setWindowIcon(QIcon(QStringLiteral(":/kantoria/icon128.xpm")));
     ApplySavedPlacement();
@@ -67,10 +76,12 @@ CMainFrame::CMainFrame(AppServices& services, CMORKA2Doc& doc, Route route,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     qApp->installEventFilter(this);
     UpdateIndicators();
+    doc_.AddObserver(this);
 }
 
 CMainFrame::~CMainFrame() {
     // Hiding and destroying the children moves the focus: this frame must not hear of it.
+    doc_.RemoveObserver(this);
     disconnect(qApp, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
     activeView_ = nullptr;
@@ -198,7 +209,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::SetDocumentPath(const std::string& path) {
-    setWindowTitle(ToQt(FrameCaption(path)));
+    caption_ = FrameCaption(path);
+    setWindowTitle(ModifiableCaption(caption_));
+    setWindowModified(doc_.IsModified());
+}
+
+void CMainFrame::OnUpdate(CDocObserver*) {
+    setWindowModified(doc_.IsModified());
 }
 
 void CMainFrame::InitialUpdate() {
@@ -288,6 +305,7 @@ void CMainFrame::UpdateMenuCommands(const std::vector<int>& ids) {
 
 void CMainFrame::UpdateCommandUI() {
     for (const auto& [popup, ids] : menus_.commandsOf) UpdateMenuCommands(ids);
+    setWindowModified(doc_.IsModified());
 }
 
 bool CMainFrame::QueryCommand(int id, CommandState& state) {

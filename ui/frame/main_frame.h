@@ -25,7 +25,10 @@ class RecentFileList;
 
 inline constexpr int kTreePaneWidth = 250;
 
-class CMainFrame final : public QMainWindow, public CommandTarget, public CommandRouter {
+class CMainFrame final : public QMainWindow,
+                         public CommandTarget,
+                         public CommandRouter,
+                         public CDocObserver {
     Q_OBJECT
 
   public:
@@ -46,6 +49,8 @@ class CMainFrame final : public QMainWindow, public CommandTarget, public Comman
     void ShowAtSavedPlace();
     // The caption for the document at path (empty while untitled).
     void SetDocumentPath(const std::string& path);
+    // The caption without the mark of unsaved changes, as other instances look for it.
+    const std::string& Caption() const { return caption_; }
     // Fills both views from the document.
     void InitialUpdate();
     // Shows the window at its normal size in front of the others.
@@ -80,6 +85,8 @@ class CMainFrame final : public QMainWindow, public CommandTarget, public Comman
     void RunCommand(int id) override;
     void RouteCommand(int id) override;
     void UpdateCommandUI() override;
+    // The caption's mark follows the document's entries after every change.
+    void OnUpdate(CDocObserver* sender) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,7 +108,9 @@ class CMainFrame final : public QMainWindow, public CommandTarget, public Comman
     WinRect OuterRect() const;
 
     AppServices& services_;
+    CMORKA2Doc& doc_;
     Route route_;
+    std::string caption_;
     QSplitter* splitter_ = nullptr;
     WinRect savedRect_;
     std::optional<WinRect> pendingOuter_;  // the size to correct once the frame is known

@@ -1,0 +1,224 @@
+// Leaving a catalogue (another one opened, New, Refresh, the end of the program): only what the
+// file does not hold yet is written, questions come only for the user's entries, and a write
+// that fails never keeps the user from going on.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QUrl>
+#include <functional>
+
+#include "core/resources/command_ids.h"
+#include "tests/app/app_fakes.h"
+
+namespace kantoria {
+namespace {
+
+using test::AppHarness;
+
+std::string ReadFile(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+void WriteFile(const std::string& path, const QByteArray& bytes) {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The ways of going to another catalogue, each as the user takes it.
+enum class Way { FileOpen, Recent, Drop, HandOver, New };
+
+class LeavingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        first = h.Catalogue();
+        second = h.Catalogue(QStringLiteral("second.ZNL"));
+        h.settings.WriteProfileString("Recent File List", "File1", second);
+        h.StorePath(first);
+        ASSERT_TRUE(h.app->InitInstance({}));
+    }
+    void TearDown() override {
+        // An immutable file would outlive the temporary folder.
+        if (!immutable.isEmpty()) QProcess::execute("chattr", {"-i", immutable});
+    }
+
+    CMORKA2Doc& Doc() { return h.app->Document()->Doc(); }
+    // An entry added as the commands add one: the views hear of it.
+    void AddEntry() {
+        Doc().m_EntryList.Append("/x/kept.txt", "kept", "");
+        Doc().UpdateAllViews(nullptr);
+    }
+
+    void Go(Way way, const std::string& target) {
+        CMainFrame* frame = h.app->MainFrame();
+        switch (way) {
+            case Way::FileOpen:
+                h.files.answers = {target};
+                frame->RouteCommand(ID_FILE_OPEN);
+                break;
+            case Way::Recent:
+                for (QAction* action : frame->RecentActions())
+                    if (action->text().endsWith(QString::fromStdString(target))) action->trigger();
+                break;
+            case Way::Drop: {
+                QMimeData data;
+                data.setUrls({QUrl::fromLocalFile(QString::fromStdString(target))});
+                QDragEnterEvent enter(frame->rect().center(), Qt::CopyAction, &data, Qt::LeftButton,
+                                      Qt::NoModifier);
+                QApplication::sendEvent(frame, &enter);
+                QDropEvent drop(frame->rect().center(), Qt::CopyAction, &data, Qt::LeftButton,
+                                Qt::NoModifier);
+                QApplication::sendEvent(frame, &drop);
+                QCoreApplication::processEvents();
+                break;
+            }
+            case Way::HandOver:
+                h.app->OpenFromShell(target);
+                break;
+            case Way::New:
+                frame->RouteCommand(ID_FILE_NEW);
+                break;
+        }
+    }
+    // The caption expected once the catalogue has been left the given way.
+    std::string Arrived(Way way) const {
+        return way == Way::New ? "無題 - Kantoria" : "second.ZNL - Kantoria";
+    }
+
+    // The current catalogue's file can no longer be written: as root, whom file modes do not
+    // stop, it is made immutable; anyone else finds its folder read-only.
+    void MakeUnwritable() {
+        if (geteuid() == 0) {
+            immutable = QString::fromStdString(first);
+            ASSERT_EQ(QProcess::execute("chattr", {"+i", immutable}), 0) << "chattr +i failed";
+        } else {
+            ASSERT_EQ(chmod(h.folder.path().toLocal8Bit().constData(), 0555), 0);
+        }
+    }
+
+    AppHarness h;
+    std::string first, second;
+    QString immutable;
+};
+
+const Way kWays[] = {Way::FileOpen, Way::Recent, Way::Drop, Way::HandOver, Way::New};
+
+// A file nobody changed is never rewritten, whatever it holds: here no catalogue at all.
+TEST_F(LeavingTest, AnUntouchedFileStaysByteForByte) {
+    const std::string odd = h.folder.filePath(QStringLiteral("odd.ZNL")).toStdString();
+    QByteArray noise(20000, '\0');
+    for (char& byte : noise) byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
+    WriteFile(odd, noise);
+    const std::function<void()> leaves[] = {
+        [&] { Go(Way::FileOpen, second); },
+        [&] { Go(Way::New, {}); },
+        [&] { h.app->MainFrame()->RouteCommand(ID_VIEW_REFRESH); },
+        [&] {
+            h.app->MainFrame()->close();
+            h.End();
+        },
+    };
+    for (const auto& leave : leaves) {
+        ASSERT_TRUE(h.app->OpenDocumentFile(odd));
+        EXPECT_EQ(h.ShownCaption(), "odd.ZNL - Kantoria");
+        leave();
+        EXPECT_EQ(ReadFile(odd), noise.toStdString());
+    }
+    EXPECT_TRUE(h.messages.shown.empty());
+}
+
+// What the user clicked is kept with the catalogue, but is no change to mark or to ask about;
+// a change to the entries is both.
+TEST_F(LeavingTest, ViewStateIsWrittenUnmarkedAndEntriesAreMarked) {
+    Doc().m_strLastHolder = "Docs";
+    h.app->MainFrame()->UpdateCommandUI();
+    EXPECT_EQ(h.ShownCaption(), "MORKA.ZNL - Kantoria");
+    Go(Way::FileOpen, second);
+    EXPECT_NE(ReadFile(first).find("LASTHOLDER=Docs"), std::string::npos);
+
+    AddEntry();
+    EXPECT_EQ(h.ShownCaption(), "second.ZNL* - Kantoria");
+    EXPECT_EQ(h.app->WindowCaptions(), std::vector<std::string>{"second.ZNL - Kantoria"});
+    h.app->MainFrame()->RouteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(h.ShownCaption(), "second.ZNL - Kantoria");
+
+    // A "[*]" of the file's own name is shown as it is.
+    const std::string marked = h.Catalogue(QStringLiteral("a[*].ZNL"));
+    ASSERT_TRUE(h.app->OpenDocumentFile(marked));
+    EXPECT_EQ(h.ShownCaption(), "a[*].ZNL - Kantoria");
+    AddEntry();
+    EXPECT_EQ(h.ShownCaption(), "a[*].ZNL* - Kantoria");
+}
+
+// Entries of an untitled catalogue are never dropped without the question; an empty catalogue
+// file being opened takes them over instead.
+TEST_F(LeavingTest, UntitledEntriesAreAskedForOnEveryWayOut) {
+    for (const Way way : kWays) {
+        SCOPED_TRACE(static_cast<int>(way));
+        ASSERT_TRUE(h.app->OpenDocumentFile(first));
+        Go(Way::New, {});
+        AddEntry();
+        h.messages.shown.clear();
+        h.messages.answers = {MbAnswer::Cancel};
+        Go(way, second);
+        ASSERT_EQ(h.messages.shown.size(), 1u);
+        EXPECT_EQ(h.messages.shown[0].text, "無題 への変更を保存しますか?");
+        EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::YesNoCancel);
+        EXPECT_EQ(Doc().m_EntryList.size(), 1u);
+        h.messages.answers = {MbAnswer::No};
+        Go(way, second);
+        EXPECT_EQ(h.ShownCaption(), Arrived(way));
+    }
+    const std::string empty = h.folder.filePath(QStringLiteral("empty.ZNL")).toStdString();
+    WriteFile(empty, {});
+    Go(Way::New, {});
+    AddEntry();
+    h.messages.shown.clear();
+    Go(Way::FileOpen, empty);
+    EXPECT_TRUE(h.messages.shown.empty());
+    EXPECT_NE(ReadFile(empty).find("kept.txt"), std::string::npos);
+}
+
+// A catalogue that cannot be written says which file and why, and lets the user go on without
+// it; only the view state to write is dropped without a word.
+TEST_F(LeavingTest, AFailedWriteOffersToGoOnWithoutIt) {
+    MakeUnwritable();
+    const std::string before = ReadFile(first);
+    for (const Way way : kWays) {
+        SCOPED_TRACE(static_cast<int>(way));
+        if (way != kWays[0]) {
+            ASSERT_TRUE(h.app->OpenDocumentFile(first));
+        }
+        AddEntry();
+        h.messages.shown.clear();
+        h.messages.answers = {MbAnswer::No, MbAnswer::Yes};
+        Go(way, second);
+        EXPECT_EQ(h.ShownCaption(), "MORKA.ZNL* - Kantoria");
+        Go(way, second);
+        EXPECT_EQ(h.ShownCaption(), Arrived(way));
+        ASSERT_EQ(h.messages.shown.size(), 2u);
+        EXPECT_EQ(h.messages.shown[0].text.rfind(first + " に保存できません。\n", 0), 0u);
+        EXPECT_NE(h.messages.shown[0].text.find("\n\n保存せずに続けますか?"), std::string::npos);
+        EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::YesNo);
+    }
+    ASSERT_TRUE(h.app->OpenDocumentFile(first));
+    Doc().m_strSelected = "other";
+    h.messages.shown.clear();
+    Go(Way::FileOpen, second);
+    h.app->MainFrame()->close();
+    h.End();
+    EXPECT_TRUE(h.messages.shown.empty());
+    EXPECT_EQ(ReadFile(first), before);
+}
+
+}  // namespace
+}  // namespace kantoria
