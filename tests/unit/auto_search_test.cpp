@@ -285,6 +285,34 @@ TEST(AutoSearchOnDisk, FollowsLinksButNeverLoops) {
                                                "tree/sub/a.txt"}));
 }
 
+// Entries as paths relative to root, with their titles.
+std::vector<Found> RelativeEntries(const CMORKA2Doc& doc, const fs::path& root) {
+    std::vector<Found> out;
+    for (const CDocEntry& e : doc.m_EntryList)
+        out.push_back({fs::path(e.m_strPath).lexically_relative(root).string(), e.m_strTitle});
+    return out;
+}
+
+// Linux tells letter case apart: these are four files in four folders.
+TEST(AutoSearchOnDisk, NamesThatDifferOnlyInCaseAreDifferentFiles) {
+    test::TempFolder dir;
+    for (const char* file : {"Report.txt", "report.txt", "Docs/a.txt", "docs/a.txt"}) {
+        fs::create_directories((dir.path() / file).parent_path());
+        test::WriteBytes(dir / file, "x");
+    }
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    CMORKA2Doc doc;
+    AutoSearch search(doc, *lister);
+    search.ScanFolder(dir.path().string(), nullptr);
+    EXPECT_EQ(RelativeEntries(doc, dir.path()), (std::vector<Found>{{"Docs/a.txt", "a"},
+                                                                    {"docs/a.txt", "a1"},
+                                                                    {"Report.txt", "Report"},
+                                                                    {"report.txt", "report1"}}));
+    EXPECT_TRUE(search.m_skipped.empty());
+    search.ScanFolder(dir.path().string(), nullptr);
+    EXPECT_EQ(search.m_found, 0);
+}
+
 TEST(AutoSearchOnDisk, UnreadableFolderIsReportedWithTheSystemsReason) {
     test::TempFolder dir;
     fs::create_directories(dir.path() / "locked");
