@@ -1,6 +1,7 @@
-// The document's entries in catalogue order, with indexes by title and by path (both compared
-// without regard to case). Lookups answer exactly what a walk from the head would answer, but
-// cost no more than the number of entries that share the key.
+// The document's entries in catalogue order, with indexes by title (compared without regard to
+// case) and by path (compared by the path rule, core/text/path_identity.h). Lookups answer exactly
+// what a walk from the head would answer, but cost no more than the number of entries that share
+// the key.
 #pragma once
 
 #include <cstddef>
@@ -42,7 +43,7 @@ class EntryList {
     POSITION FindByTitle(std::string_view title) const;
     // Whether some entry's title equals title byte for byte.
     bool TitleExists(std::string_view title) const;
-    // First entry whose path equals path without regard to case, or null.
+    // First entry whose path is the same path (SamePath), or null.
     POSITION FindByPath(std::string_view path) const;
     // The entry with this Id, or null. Linear: for tests and rare lookups only.
     POSITION FindById(std::uint64_t id) const;
@@ -57,8 +58,8 @@ class EntryList {
     CDocEntry& Mutable(POSITION entry) { return *entry->self_; }
 
     std::list<CDocEntry> entries_;
-    FoldedIndex byTitle_{&CDocEntry::m_strTitle};
-    FoldedIndex byPath_{&CDocEntry::m_strPath};
+    FoldedIndex byTitle_{&CDocEntry::m_strTitle, kNoCaseKeys};
+    FoldedIndex byPath_{&CDocEntry::m_strPath, kPathKeys};
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;
 };

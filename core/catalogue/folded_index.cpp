@@ -19,7 +19,7 @@ std::size_t CapacityFor(std::size_t n) {
 void FoldedIndex::Insert(POSITION entry) {
     if (slots_.empty() || size_ + 1 > slots_.size() - slots_.size() / 4)
         Grow(CapacityFor(size_ + 1));
-    Place({HashNoCase(entry->*field_), entry});
+    Place({rule_.hash(entry->*field_), entry});
     ++size_;
 }
 
@@ -31,7 +31,7 @@ void FoldedIndex::Place(Slot slot) {
 
 void FoldedIndex::Erase(POSITION entry) {
     if (size_ == 0) return;
-    const std::uint64_t hash = HashNoCase(entry->*field_);
+    const std::uint64_t hash = rule_.hash(entry->*field_);
     std::size_t i = hash & mask_;
     while (slots_[i].entry != entry) {
         if (!slots_[i].entry) return;  // not indexed

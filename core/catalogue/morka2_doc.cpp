@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "core/text/path_identity.h"
 #include "core/text/path_split.h"
-#include "core/text/text_fold.h"
 
 namespace kantoria {
 
 void CMORKA2Doc::RebuildHolders() {
     m_HolderList.clear();
     // Keys are views into the holders' own strings, which a std::list keeps in place.
-    std::unordered_map<std::string_view, CHolder*, NoCaseHash, NoCaseEqual> byFolder;
+    std::unordered_map<std::string_view, CHolder*, PathHash, PathEqual> byFolder;
     std::string_view lastKey;
     bool haveLast = false;
     for (const CDocEntry& entry : m_EntryList) {

@@ -1,8 +1,11 @@
 #include "core/search/auto_search.h"
 
 #include <algorithm>
+#include <functional>
+#include <unordered_set>
 
 #include "core/catalogue/storable_field.h"
+#include "core/text/path_identity.h"
 #include "core/text/path_split.h"
 
 namespace kantoria {
@@ -35,6 +38,18 @@ struct Frame {
     FolderId id;
 };
 
+struct FolderIdHash {
+    std::size_t operator()(const FolderId& id) const {
+        return std::hash<std::uint64_t>{}(id.device * 0x9E3779B97F4A7C15ull ^ id.inode);
+    }
+};
+
+// A folder string that ends with the separator, so that a prefix test stops at names.
+std::string WithSeparator(std::string folder, char separator) {
+    if (folder.empty() || !IsPathSeparator(folder.back())) folder += separator;
+    return folder;
+}
+
 }  // namespace
 
 SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* listener) {
@@ -49,6 +64,20 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
 
     // An explicit stack instead of recursion: a deep tree cannot exhaust the call stack.
     std::vector<Frame> stack;
+    // Every real folder is entered once, however many links lead to it: links could otherwise
+    // repeat the same files under numbered titles, or loop.
+    std::unordered_set<FolderId, FolderIdHash> entered;
+    const char separator = lister_.Separator();
+    std::string resolvedRoot;  // empty when not known
+    if (std::string real; lister_.ResolvePath(folder, real).ok())
+        resolvedRoot = WithSeparator(std::move(real), separator);
+    // A link that leads into the searched folder is not followed: the walk reaches that
+    // folder by its own path, which is the one to register.
+    auto leadsInside = [&](const std::string& link) {
+        std::string target;
+        return !resolvedRoot.empty() && lister_.ResolvePath(link, target).ok() &&
+               PathIsWithin(WithSeparator(std::move(target), separator), resolvedRoot);
+    };
     // Opens a folder for the walk; false when the caller chose to stop.
     auto enter = [&](const std::string& path) {
         Frame frame;
@@ -60,9 +89,7 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
             m_unlistable.push_back({path, std::move(listed)});
             return true;
         }
-        // A link that leads back to a folder the walk is inside would never end.
-        for (const Frame& open : stack)
-            if (open.id == frame.id) return true;
+        if (!entered.insert(frame.id).second) return true;
         SortLikeWindows(frame.items);
         ++progress_.foldersVisited;
         stack.push_back(std::move(frame));
@@ -78,12 +105,13 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
             continue;
         }
         const FolderItem& item = top.items[top.next++];
-        std::string path = JoinPath(top.folder, item.name, lister_.Separator());
+        std::string path = JoinPath(top.folder, item.name, separator);
         if (!ReportProgress(listener, top.folder)) {
             status = SearchStatus::Cancelled;
         } else if (item.isFolder) {
             // Depth first: the subfolder's contents come before the items that follow it.
-            if (m_subFolders && !enter(path)) status = SearchStatus::Stopped;
+            if (m_subFolders && !(item.isLink && leadsInside(path)) && !enter(path))
+                status = SearchStatus::Stopped;
         } else {
             ++progress_.filesVisited;
             AddFoundFile(std::move(path));

@@ -60,4 +60,17 @@ std::string_view ExtensionOfLine(std::string_view line) {
     return line.substr(0, line.find(' '));
 }
 
+std::optional<std::string> ExtensionOfBoxText(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return std::nullopt;
+    text.remove_prefix(first);
+    text = text.substr(0, text.find_first_of(kBlanks));
+    if (text.front() == '*') text.remove_prefix(1);
+    if (!text.empty() && text.front() == '.') text.remove_prefix(1);
+    // What is left is matched against the part of a name after its last dot.
+    if (text.empty() || text.find_first_of(".*?\\/") != std::string_view::npos) return std::nullopt;
+    return "." + std::string(text);
+}
+
 }  // namespace kantoria

@@ -34,4 +34,11 @@ ExtensionBox FillExtensionList(FileTypeRegistry& types);
 // The extension a line stands for: its text up to the first blank.
 std::string_view ExtensionOfLine(std::string_view line);
 
+// The extension that the text of the box's field names, with its leading dot: a line of the
+// box as it stands, or an extension typed with or without its dot (".zzz", "zzz") or as the
+// pattern "*.zzz". Blanks around the text do not count, and the first word decides, as for a
+// line. Nothing when the text names no single extension a file name can end with: an empty or
+// blank field, "*", "*.*", or a name with a second dot (".tar.gz").
+std::optional<std::string> ExtensionOfBoxText(std::string_view text);
+
 }  // namespace kantoria

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/catalogue/storable_field.h"
+#include "core/text/path_identity.h"
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
 #include "core/text/text_fold.h"
@@ -16,7 +17,7 @@ std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view
     // Folded titles are computed once, so sorting compares plain bytes.
     std::vector<std::pair<std::string, POSITION>> keyed;
     for (const CDocEntry& entry : entries)
-        if (EqualsNoCase(FolderOf(entry.m_strPath), folder))
+        if (SamePath(FolderOf(entry.m_strPath), folder))
             keyed.emplace_back(FoldCase(entry.m_strTitle), &entry);
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -4,20 +4,20 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "core/text/path_identity.h"
 #include "core/text/path_split.h"
 #include "core/text/text_fold.h"
 
 namespace kantoria {
 namespace {
 
-// The form in which the parent test compares folder strings: single-byte letters upper-cased
-// and either separator as a backslash, so that C:/Docs/ still holds C:\Docs\A\.
+// The form in which the parent test compares folder strings: the path rule's key with either
+// separator as a backslash, so that C:/Docs/ still holds C:\Docs\A\ while /x/Docs/ does not
+// hold /x/docs/A/.
 std::string ParentKey(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+    std::string out = PathKey(text);
+    for (char& c : out)
         if (c == '/') c = '\\';
-    }
     return out;
 }
 
@@ -61,25 +61,25 @@ HolderTree HolderTree::Build(const std::list<CHolder>& holders) {
 
     HolderTree tree;
     tree.nodes_.reserve(order.size());
-    std::unordered_map<std::string, int> byUpperFolder;
+    std::unordered_map<std::string, int> byParentKey;
     for (const std::size_t listIndex : order) {
         HolderNode node;
         node.folder = listed[listIndex]->m_strFolder;
         node.label = HolderLabel(node.folder);
-        const std::string upper = ParentKey(node.folder);
+        const std::string key = ParentKey(node.folder);
         // The longest proper prefix that is a holder is the last earlier one: shorter folder
         // strings come first in the insertion order.
-        for (std::size_t length = upper.size(); length-- > 0;) {
-            if (!MayEndFolder(upper, length)) continue;
-            const auto it = byUpperFolder.find(upper.substr(0, length));
-            if (it != byUpperFolder.end()) {
+        for (std::size_t length = key.size(); length-- > 0;) {
+            if (!MayEndFolder(key, length)) continue;
+            const auto it = byParentKey.find(key.substr(0, length));
+            if (it != byParentKey.end()) {
                 node.parent = it->second;
                 break;
             }
         }
         const int index = static_cast<int>(tree.nodes_.size());
         // Two holders may share a key (C:/Docs/ and C:\Docs\): the later one is the parent.
-        byUpperFolder[upper] = index;
+        byParentKey[key] = index;
         if (node.parent == kNoHolderNode)
             tree.roots_.push_back(index);
         else
@@ -131,7 +131,7 @@ int HolderTree::FindByLabelPath(std::string_view path) const {
 
 int HolderTree::FindByFolder(std::string_view folder) const {
     for (std::size_t i = 0; i < nodes_.size(); ++i)
-        if (EqualsNoCase(nodes_[i].folder, folder)) return static_cast<int>(i);
+        if (SamePath(nodes_[i].folder, folder)) return static_cast<int>(i);
     return kNoHolderNode;
 }
 

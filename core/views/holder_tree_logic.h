@@ -32,8 +32,9 @@ class HolderTree {
   public:
     // Builds the tree of holders. Nodes are numbered in insertion order: shortest folder
     // string first, among equally long ones the holder later in the list first. The parent of
-    // a holder is the last earlier one whose folder string (upper-cased) begins the child's;
-    // siblings stand in label order without regard to case, equal labels in insertion order.
+    // a holder is the last earlier one whose folder string begins the child's, compared by the
+    // path rule with either separator counting alike; siblings stand in label order without
+    // regard to case, equal labels in insertion order.
     static HolderTree Build(const std::list<CHolder>& holders);
 
     std::size_t size() const { return nodes_.size(); }
@@ -49,7 +50,7 @@ class HolderTree {
     // are dropped; each component is compared exactly with the items' labels; a sibling
     // chain that ends without a match goes on at the first child of its last item.
     int FindByLabelPath(std::string_view path) const;
-    // The node of the holder with this folder (without regard to case), or kNoHolderNode.
+    // The node of the holder with this folder (the same path by SamePath), or kNoHolderNode.
     int FindByFolder(std::string_view folder) const;
 
   private:

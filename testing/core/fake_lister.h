@@ -13,15 +13,19 @@
 namespace kantoria::test {
 
 // A folder tree in memory, with Windows-style paths; items are listed in scrambled order so
-// that the walk's own ordering is what the tests see.
+// that the walk's own ordering is what the tests see. Links name their target by its full path.
 class FakeLister final : public FolderLister {
   public:
     void AddFile(const std::string& path) { Add(path, false); }
     void AddFolder(const std::string& path) { Add(path, true); }
+    void AddFolderLink(const std::string& path, const std::string& target) {
+        Add(path, true, true);
+        links_[path] = target;
+    }
     void MakeUnlistable(const std::string& folder) { unlistable_.insert(folder); }
 
     Status List(const std::string& path, std::vector<FolderItem>& items, FolderId& id) override {
-        const std::string folder = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+        const std::string folder = Resolve(path);
         if (unlistable_.count(folder) || !folders_.count(folder))
             return Status::Failed(StatusCode::PermissionDenied, "Permission denied");
         items = folders_[folder];
@@ -29,21 +33,40 @@ class FakeLister final : public FolderLister {
         id = {1, ids_[folder]};
         return Status::Ok();
     }
+    Status ResolvePath(const std::string& path, std::string& resolved) override {
+        resolved = Resolve(path);
+        return Status::Ok();
+    }
     char Separator() const override { return '\\'; }
 
   private:
-    void Add(const std::string& path, bool folder) {
+    // The path with the links among its leading parts replaced by their targets.
+    std::string Resolve(const std::string& path) const {
+        std::string done;
+        for (std::size_t start = 0; start < path.size();) {
+            std::size_t end = path.find('\\', start);
+            if (end == std::string::npos) end = path.size();
+            done += (done.empty() ? "" : "\\") + path.substr(start, end - start);
+            for (auto link = links_.find(done); link != links_.end(); link = links_.find(done))
+                done = link->second;
+            start = end + 1;
+        }
+        return done;
+    }
+    void Add(const std::string& path, bool folder, bool link = false) {
         const size_t sep = path.rfind('\\');
         const std::string parent = path.substr(0, sep);
         if (!folders_.count(parent) && parent != path) Add(parent, true);
-        if (folder && !folders_.count(path)) {
+        if (folder && !link && !folders_.count(path)) {
             folders_[path];
             ids_[path] = ids_.size() + 1;
         }
-        if (sep != std::string::npos) folders_[parent].push_back({path.substr(sep + 1), folder});
+        if (sep != std::string::npos)
+            folders_[parent].push_back({path.substr(sep + 1), folder, link});
     }
     std::map<std::string, std::vector<FolderItem>> folders_;
     std::map<std::string, std::uint64_t> ids_;
+    std::map<std::string, std::string> links_;
     std::set<std::string> unlistable_;
 };
 

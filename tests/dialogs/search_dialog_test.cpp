@@ -107,13 +107,35 @@ TEST_F(SearchDialogTest, NothingNewSaysSoAndStaysOpen) {
     EXPECT_NE(dialog.result(), QDialog::Accepted);
 }
 
-TEST_F(SearchDialogTest, ATypedExtensionThatIsNoLineAsksForALine) {
+// The box's field decides, whether a line was chosen or an extension typed; a field that names
+// no extension asks for one.
+TEST_F(SearchDialogTest, ATypedExtensionIsSearchedForAndAnEmptyBoxAsksForALine) {
+    lister.AddFile("C:\\Docs\\data.zzz");
+    lister.AddFile("C:\\Docs\\old\\more.ZZZ");
+    lister.AddFile("C:\\Docs\\zzz.txt");
+    const std::vector<std::string> zzz = {"data", "more"};
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {".zzz", zzz},
+        {"zzz", zzz},
+        {"*.zzz", zzz},
+        {"  .ZZZ ", zzz},
+        {".doc", {"report", "report1"}},
+        {"", {}},
+        {"   ", {}},
+    };
     Part<QCheckBox>(dialog, "useExt")->setChecked(true);
-    Part<QComboBox>(dialog, "extensions")->setEditText(".doc");
-    Search("C:\\Docs");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "検索する拡張子を一覧から選んでください。");
-    EXPECT_TRUE(doc.m_EntryList.empty());
+    for (const auto& [typed, titles] : cases) {
+        SCOPED_TRACE(typed);
+        doc.m_EntryList.Clear();
+        messages.shown.clear();
+        messages.answers = {Answer::Ok};
+        Part<QComboBox>(dialog, "extensions")->setEditText(QString::fromUtf8(typed));
+        Search("C:\\Docs");
+        EXPECT_EQ(Titles(), titles);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text == "検索する拡張子を一覧から選んでください。",
+                  titles.empty());
+    }
 }
 
 TEST_F(SearchDialogTest, UnreadableFoldersAskToSkipOrStop) {

@@ -157,5 +157,29 @@ TEST_F(PosixTreeTest, RootIsShownAsSlashAndItsHoldersAreFoundAgain) {
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"memo"}));
 }
 
+// Linux tells letter case apart: Docs and docs are two folders, so two items, each listing and
+// opening its own.
+class CaseTreeTest : public ViewsTest {
+  protected:
+    void SetUp() override {
+        Open({{"/srv/Docs/a.txt", "upper", ""}, {"/srv/docs/b.txt", "lower", ""}});
+    }
+};
+
+TEST_F(CaseTreeTest, DocsAndDocsAreTwoItemsEachOpeningItsOwnFolder) {
+    EXPECT_EQ(tree->model()->rowCount(), 2);
+    for (const char* folder : {"/srv/Docs/", "/srv/docs/"}) {
+        ClickHolder(folder);
+        const std::string own = folder[5] == 'D' ? "upper" : "lower";
+        EXPECT_EQ(ListedTitles(), (std::vector<std::string>{own}));
+        doc.UpdateAllViews(nullptr);
+        EXPECT_EQ(ShownFolder(), folder);
+        ClickHolder(folder, Qt::RightButton);
+        tree->popupMenu()->actions().front()->trigger();
+        tree->popupMenu()->close();
+        EXPECT_EQ(shell.openedFolders.back(), folder);
+    }
+}
+
 }  // namespace
 }  // namespace kantoria::test

@@ -262,6 +262,22 @@ TEST(AutoSearch, PathsThatTheFileCannotHoldAreSkipped) {
     EXPECT_EQ(search.m_skipped.size(), 2u);
 }
 
+// Links on a drive: the inside test compares without regard to case, as the drive does.
+TEST(AutoSearch, LinksIntoTheSearchedFolderAreNotFollowedAndEachFolderIsEnteredOnce) {
+    FakeLister fs;
+    fs.AddFile("C:\\T\\Docs\\a.txt");
+    fs.AddFile("D:\\Out\\b.txt");
+    fs.AddFolderLink("C:\\T\\docs-link", "c:\\t\\DOCS");
+    fs.AddFolderLink("C:\\T\\out1", "D:\\Out");
+    fs.AddFolderLink("C:\\T\\out2", "D:\\Out");
+    CMORKA2Doc doc;
+    AutoSearch search(doc, fs);
+    EXPECT_EQ(search.ScanFolder("C:\\T", nullptr), SearchStatus::Completed);
+    EXPECT_EQ(Entries(doc),
+              (std::vector<Found>{{"C:\\T\\Docs\\a.txt", "a"}, {"C:\\T\\out1\\b.txt", "b"}}));
+    EXPECT_TRUE(search.m_unlistable.empty());
+}
+
 // The real file system: hidden files, links to folders, a link back up the tree.
 TEST(AutoSearchOnDisk, FollowsLinksButNeverLoops) {
     test::TempFolder dir;
@@ -283,6 +299,113 @@ TEST(AutoSearchOnDisk, FollowsLinksButNeverLoops) {
         paths.push_back(fs::path(e.m_strPath).lexically_relative(root).string());
     EXPECT_EQ(paths, (std::vector<std::string>{"tree/.hidden", "tree/dangling", "tree/linked/b.txt",
                                                "tree/sub/a.txt"}));
+}
+
+// Entries as paths relative to root, with their titles.
+std::vector<Found> RelativeEntries(const CMORKA2Doc& doc, const fs::path& root) {
+    std::vector<Found> out;
+    for (const CDocEntry& e : doc.m_EntryList)
+        out.push_back({fs::path(e.m_strPath).lexically_relative(root).string(), e.m_strTitle});
+    return out;
+}
+
+// Each row adds links to the same tree; a target that begins with "/" is taken from the
+// temporary folder's top, any other from the link's own folder.
+struct LinkCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;
+    std::string searched;
+    std::vector<Found> expected;
+};
+
+TEST(AutoSearchOnDisk, EachRealFolderIsEnteredOnceAndLinksIntoTheTreeAreNotFollowed) {
+    const Found report{"tree/docs/報告書1.doc", "報告書1"}, a{"tree/sub/a.txt", "a"};
+    const LinkCase cases[] = {
+        {"a link into the tree",
+         {{"tree/a-docs", "docs"}, {"tree/sub/up", ".."}},
+         "tree",
+         {report, a}},
+        {"two links to one folder outside",
+         {{"tree/x", "../other"}, {"tree/y", "/other"}},
+         "tree",
+         {report, a, {"tree/x/b.txt", "b"}}},
+        {"a link outside that leads back in",
+         {{"tree/x", "../other"}, {"other/back", "../tree/sub"}},
+         "tree",
+         {report, a, {"tree/x/b.txt", "b"}}},
+        {"the searched folder reached through a link",
+         {{"via", "tree"}, {"tree/again", "/tree/sub"}},
+         "via",
+         {{"via/docs/報告書1.doc", "報告書1"}, {"via/sub/a.txt", "a"}}},
+    };
+    for (const LinkCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder dir;
+        const fs::path root = dir.path();
+        fs::create_directories(root / "tree/docs");
+        fs::create_directories(root / "tree/sub");
+        fs::create_directories(root / "other");
+        test::WriteBytes(dir / "tree/docs/報告書1.doc", "x");
+        test::WriteBytes(dir / "tree/sub/a.txt", "x");
+        test::WriteBytes(dir / "other/b.txt", "x");
+        for (const auto& [link, target] : c.links)
+            fs::create_directory_symlink(
+                target[0] == '/' ? root / target.substr(1) : fs::path(target), root / link);
+        const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+        CMORKA2Doc doc;
+        AutoSearch search(doc, *lister);
+        EXPECT_EQ(search.ScanFolder(dir / c.searched, nullptr), SearchStatus::Completed);
+        EXPECT_EQ(RelativeEntries(doc, root), c.expected);
+    }
+}
+
+// Fifteen folders, each with one file and two links to the next: once inside the searched
+// folder, once outside it behind two links.
+TEST(AutoSearchOnDisk, FifteenLevelsOfTwoLinksRegisterFifteenFiles) {
+    for (const bool outside : {false, true}) {
+        SCOPED_TRACE(outside ? "outside" : "inside");
+        test::TempFolder dir;
+        const fs::path levels = dir.path() / "levels";
+        for (int i = 1; i <= 15; ++i) {
+            const fs::path level = levels / ("L" + std::to_string(i));
+            fs::create_directories(level);
+            test::WriteBytes((level / ("f" + std::to_string(i) + ".txt")).string(), "x");
+            if (i == 15) continue;
+            for (const char* link : {"a", "b"})
+                fs::create_directory_symlink("../L" + std::to_string(i + 1), level / link);
+        }
+        fs::create_directories(dir.path() / "start");
+        for (const char* link : {"a", "b"})
+            fs::create_directory_symlink("../levels/L1", dir.path() / "start" / link);
+        const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+        CMORKA2Doc doc;
+        AutoSearch search(doc, *lister);
+        search.ScanFolder(dir / (outside ? "start" : "levels"), nullptr);
+        EXPECT_EQ(search.m_found, 15);
+        std::set<std::string> titles;
+        for (const CDocEntry& e : doc.m_EntryList) titles.insert(e.m_strTitle);
+        EXPECT_EQ(titles.size(), 15u);  // no file twice under a numbered title
+    }
+}
+
+// Linux tells letter case apart: these are four files in four folders.
+TEST(AutoSearchOnDisk, NamesThatDifferOnlyInCaseAreDifferentFiles) {
+    test::TempFolder dir;
+    for (const char* file : {"Report.txt", "report.txt", "Docs/a.txt", "docs/a.txt"}) {
+        fs::create_directories((dir.path() / file).parent_path());
+        test::WriteBytes(dir / file, "x");
+    }
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    CMORKA2Doc doc;
+    AutoSearch search(doc, *lister);
+    search.ScanFolder(dir.path().string(), nullptr);
+    EXPECT_EQ(RelativeEntries(doc, dir.path()), (std::vector<Found>{{"Docs/a.txt", "a"},
+                                                                    {"docs/a.txt", "a1"},
+                                                                    {"Report.txt", "Report"},
+                                                                    {"report.txt", "report1"}}));
+    EXPECT_TRUE(search.m_skipped.empty());
+    search.ScanFolder(dir.path().string(), nullptr);
+    EXPECT_EQ(search.m_found, 0);
 }
 
 TEST(AutoSearchOnDisk, UnreadableFolderIsReportedWithTheSystemsReason) {

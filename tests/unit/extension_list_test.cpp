@@ -80,5 +80,25 @@ TEST(FillExtensionList, NothingSelectedWithoutADocLine) {
     EXPECT_EQ(box.selected, std::nullopt);
 }
 
+TEST(ExtensionOfBoxText, ALineOrATypedExtension) {
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {".Doc  Microsoft Word 文書", ".Doc"},
+        {".zzz", ".zzz"},
+        {"zzz", ".zzz"},
+        {"*.zzz", ".zzz"},
+        {" \t.zzz  ", ".zzz"},
+        {".ｔｘｔ", ".ｔｘｔ"},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {".", std::nullopt},
+        {"*", std::nullopt},
+        {"*.*", std::nullopt},
+        {".tar.gz", std::nullopt},
+        {"a/b", std::nullopt},
+    };
+    for (const auto& [text, extension] : cases)
+        EXPECT_EQ(ExtensionOfBoxText(text), extension) << text;
+}
+
 }  // namespace
 }  // namespace kantoria

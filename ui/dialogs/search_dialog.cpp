@@ -160,10 +160,8 @@ void CMORKA2Srch::UpdateData(bool fromControls) {
 }
 
 std::string CMORKA2Srch::ChosenExtension() const {
-    // Text typed into the box's field counts only when it is one of the lines as it stands.
-    const int index = extensionBox_->currentIndex();
-    if (index < 0 || extensionBox_->itemText(index) != extensionBox_->currentText()) return {};
-    return std::string(ExtensionOfLine(FromQt(extensionBox_->itemText(index))));
+    // A chosen line shows in the field as it stands, so the field alone decides.
+    return ExtensionOfBoxText(FromQt(extensionBox_->currentText())).value_or(std::string());
 }
 
 void CMORKA2Srch::OnBnClickedBrowse() {

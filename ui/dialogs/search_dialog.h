@@ -52,7 +52,8 @@ class CMORKA2Srch : public QDialog {
     class Progress;
 
     void UpdateData(bool fromControls);
-    // The extension of the box's chosen line; empty when no line is chosen.
+    // The extension the box's field names (a chosen line or a typed extension); empty when
+    // it names none.
     std::string ChosenExtension() const;
     // Walks m_folder; false when the walk did not end (stopped, cancelled, unreadable).
     bool RunSearch();

@@ -1,7 +1,9 @@
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 #include "core/os/folder_lister.h"
@@ -29,21 +31,38 @@ class PosixFolderLister final : public FolderLister {
             const dirent* entry = ::readdir(dir.get());
             if (!entry) break;
             if (IsDots(entry->d_name)) continue;
-            items.push_back({FromSystemName(entry->d_name), IsFolder(*entry, dir.get())});
+            items.push_back(Describe(*entry, dir.get()));
         }
         if (errno != 0) return Status::FromErrno(errno);
+        return Status::Ok();
+    }
+
+    Status ResolvePath(const std::string& path, std::string& resolved) override {
+        const std::unique_ptr<char, void (*)(void*)> real(
+            ::realpath(ToSystemName(path).c_str(), nullptr), &std::free);
+        if (!real) return Status::FromErrno(errno);
+        resolved = FromSystemName(real.get());
         return Status::Ok();
     }
 
     char Separator() const override { return '/'; }
 
   private:
-    // Links are followed: a link to a folder is walked like the folder.
-    static bool IsFolder(const dirent& entry, DIR* dir) {
-        if (entry.d_type == DT_DIR) return true;
-        if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+    // Whether the item is a link and whether it is, or leads to, a folder. The kind comes from
+    // the listing itself where the file system gives it, else from the item's status.
+    static FolderItem Describe(const dirent& entry, DIR* dir) {
+        FolderItem item;
+        item.name = FromSystemName(entry.d_name);
+        unsigned char type = entry.d_type;
         struct stat st {};
-        return ::fstatat(::dirfd(dir), entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        if (type == DT_UNKNOWN &&
+            ::fstatat(::dirfd(dir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            type = S_ISLNK(st.st_mode) ? DT_LNK : S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+        item.isLink = type == DT_LNK;
+        item.isFolder =
+            type == DT_DIR || (item.isLink && ::fstatat(::dirfd(dir), entry.d_name, &st, 0) == 0 &&
+                               S_ISDIR(st.st_mode));
+        return item;
     }
 };
 
