@@ -58,6 +58,9 @@ QString ModifiableCaption(const std::string& caption) {
     return dash < 0 ? text + QStringLiteral("[*]") : text.insert(dash, QStringLiteral("[*]"));
 }
 
+constexpr int kFramePollMs = 50;
+constexpr int kFrameWaitMs = 3000;
+
 bool IsLockKey(int key) {
     return key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock;
 }
@@ -170,15 +173,30 @@ void CMainFrame::ShowAtSavedPlace() {
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     shownOnce_ = true;
-    if (!pendingOuter_) return;
-    // The rectangle is the outer one: take the window frame off once it is known.
+    if (!pendingOuter_ || FitToPendingOuter()) return;
+    // On X11 the window manager frames the window only after it is shown: look again for a
+    // while, and keep the size given if no frame ever comes.
+    auto* poll = new QTimer(this);
+    poll->setInterval(kFramePollMs);
+    connect(poll, &QTimer::timeout, this, [this, poll, rounds = 0]() mutable {
+        if (FitToPendingOuter() || ++rounds * kFramePollMs >= kFrameWaitMs) {
+            pendingOuter_.reset();
+            poll->deleteLater();
+            poll->stop();
+        }
+    });
+    poll->start();
+}
+
+// The remembered rectangle is the outer one: the window frame comes off once it is known.
+bool CMainFrame::FitToPendingOuter() {
     const QSize frame = frameGeometry().size() - size();
+    if (!pendingOuter_ || frame.isNull()) return false;
     const WinRect outer = *pendingOuter_;
     pendingOuter_.reset();
-    if (!frame.isEmpty()) {
-        resize(outer.Width() - frame.width(), outer.Height() - frame.height());
-        move(outer.left, outer.top);
-    }
+    resize(outer.Width() - frame.width(), outer.Height() - frame.height());
+    move(outer.left, outer.top);
+    return true;
 }
 
 WinRect CMainFrame::OuterRect() const {

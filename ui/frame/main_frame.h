@@ -100,6 +100,7 @@ class CMainFrame final : public QMainWindow,
     void CreateBars();
     void CreateClient(const ViewFactory& factory, CMORKA2Doc& doc);
     void ApplySavedPlacement();
+    bool FitToPendingOuter();
     void UpdateMenuCommands(const std::vector<int>& ids);
     void UpdateIndicators();
     void OnFocusChanged(QWidget* now);
