@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/catalogue/storable_field.h"
+#include "core/text/entered_text.h"
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
 #include "core/text/text_fold.h"
@@ -48,12 +49,12 @@ int RowToSelect(const std::vector<POSITION>& rows, std::string_view selected) {
 
 RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
                           std::string_view newTitle) {
-    if (!entry || editTitle.empty() || newTitle.empty() || newTitle == editTitle)
-        return RenameOutcome::Unchanged;
-    if (newTitle == ToDisplayText(editTitle)) return RenameOutcome::Unchanged;
-    if (!IsStorableField(newTitle)) return RenameOutcome::Refused;
-    doc.m_EntryList.SetTitle(entry, std::string(newTitle));
-    doc.m_strSelected.assign(newTitle);
+    if (!entry || editTitle.empty() || newTitle.empty()) return RenameOutcome::Unchanged;
+    std::string title = TextFromScreen(newTitle, editTitle, doc.m_encoding);
+    if (title == editTitle) return RenameOutcome::Unchanged;
+    if (!IsStorableField(title)) return RenameOutcome::Refused;
+    doc.m_strSelected = title;
+    doc.m_EntryList.SetTitle(entry, std::move(title));
     return RenameOutcome::Renamed;
 }
 

@@ -30,9 +30,9 @@ enum class RenameOutcome {
     Refused,    // the new title holds TAB, CR or LF; nothing changed
 };
 
-// Renames entry in place from editTitle, the item's label when editing began, to newTitle.
-// Text the program could not decode is edited as U+FFFD; handing back that display form
-// unchanged keeps the original bytes.
+// Renames entry in place from editTitle, the item's label when editing began, to newTitle, the
+// text the editor handed back (see TextFromScreen: handing back the label as it was shown keeps
+// the original bytes).
 RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
                           std::string_view newTitle);
 

@@ -149,6 +149,31 @@ TEST(EntryListLogic, RenameRules) {
     }
 }
 
+TEST(EntryListLogic, RenameKeepsTwinCodesAndStoresTheCatalogueSpelling) {
+    std::string twin;
+    DecodeCp932("\xEE\xE0", twin);  // shown as 髙
+    struct Case {
+        Encoding enc;
+        std::string edit, typed;
+        RenameOutcome outcome;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {Encoding::Cp932, twin, "髙", RenameOutcome::Unchanged, twin},
+        {Encoding::Cp932, twin, "髙木", RenameOutcome::Renamed, "髙木"},
+        {Encoding::Cp932, "Plan", "10〜20", RenameOutcome::Renamed, "10～20"},
+        {Encoding::Cp932, "10～20", "10〜20", RenameOutcome::Unchanged, "10～20"},
+        {Encoding::Utf8, "Plan", "10〜20", RenameOutcome::Renamed, "10〜20"},
+    };
+    for (const Case& c : cases) {
+        CMORKA2Doc doc;
+        doc.m_encoding = c.enc;
+        const POSITION entry = doc.m_EntryList.Append("C:\\x\\plan.txt", c.edit, "");
+        EXPECT_EQ(RenameEntry(doc, entry, c.edit, c.typed), c.outcome) << c.typed;
+        EXPECT_EQ(entry->m_strTitle, c.stored);
+    }
+}
+
 TEST(EntryListLogic, RenameActsOnThePickedEntryEvenWithEqualTitles) {
     CMORKA2Doc doc;
     doc.m_EntryList.Append("C:\\x\\a.txt", "Report", "");
