@@ -303,6 +303,50 @@ std::string ToDisplayText(std::string_view text, Encoding enc) {
     return out;
 }
 
+std::string Cp932OrderKey(std::string_view text) {
+    const ReverseTable& reverse = Reverse();
+    std::string key;
+    key.reserve(text.size());
+    size_t pos = 0;
+    char32_t cp;
+    bool escape;
+    while (pos < text.size()) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            key += static_cast<char>(b);
+            ++pos;
+            continue;
+        }
+        size_t len = TextSequenceAt(text, pos, cp, escape);
+        unsigned short code = 0;
+        if (len == 0) {
+            // Not text the program makes; its bytes stand for themselves.
+            len = 1;
+            escape = true;
+            cp = b;
+        } else if (!escape) {
+            code = reverse[cp];
+        }
+        pos += len;
+        if (escape) {
+            // 0xFF never starts a code, so it marks what sorts after every code: a raw 0xFF
+            // first, then the characters without a code by code point.
+            key += static_cast<char>(cp);
+            if (cp == 0xFF) key += '\0';
+        } else if (code != 0) {
+            if (code > 0xFF) key += static_cast<char>(code >> 8);
+            key += static_cast<char>(code & 0xFF);
+        } else {
+            key += '\xFF';
+            key += '\x01';
+            key += static_cast<char>(cp >> 16);
+            key += static_cast<char>((cp >> 8) & 0xFF);
+            key += static_cast<char>(cp & 0xFF);
+        }
+    }
+    return key;
+}
+
 std::string FromSystemName(std::string_view bytes) {
     std::string out;
     DecodeUtf8(bytes, out);

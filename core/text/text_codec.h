@@ -66,6 +66,10 @@ std::string ToDisplayText(std::string_view text);
 // identity and order go by them.
 std::string ToDisplayText(std::string_view text, Encoding enc);
 
+// A key whose byte order is the order of text's code page 932 bytes: escapes count as their raw
+// bytes, and characters code page 932 cannot hold come after everything else, by code point.
+std::string Cp932OrderKey(std::string_view text);
+
 // Converts a file name as the system delivers it (UTF-8 on POSIX, possibly malformed) to
 // program text, and back.
 std::string FromSystemName(std::string_view bytes);

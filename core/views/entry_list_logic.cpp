@@ -14,11 +14,11 @@
 namespace kantoria {
 
 std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder) {
-    // Folded titles are computed once, so sorting compares plain bytes.
+    // Keys are computed once, so sorting compares plain bytes.
     std::vector<std::pair<std::string, POSITION>> keyed;
     for (const CDocEntry& entry : entries)
         if (EqualsNoCase(FolderOf(entry.m_strPath), folder))
-            keyed.emplace_back(FoldCase(entry.m_strTitle), &entry);
+            keyed.emplace_back(DisplayOrderKey(entry.m_strTitle), &entry);
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<POSITION> rows;

@@ -12,7 +12,7 @@
 namespace kantoria {
 
 // The entries whose folder (drive and directory) equals folder without regard to case, in
-// ascending title order without regard to case; equal titles keep catalogue order.
+// ascending title order (DisplayOrderKey); equal titles keep catalogue order.
 std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder);
 
 // The entries of the holder that the tree shows as selected; none when no holder is.

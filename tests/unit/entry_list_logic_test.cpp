@@ -66,6 +66,13 @@ TEST(EntryListLogic, ItemsStandInTitleOrderWithoutRegardToCase) {
                {"C:\\D\\6", "ａ", ""}});
     EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, "C:\\D\\")),
               (Titles_{"A", "a", "b", "c", "ａ", "Ｂ"}));
+    // The code page 932 bytes decide, as on Windows: common kanji in reading order.
+    Fill(doc, {{"C:\\J\\1", "報告書の表紙", ""},
+               {"C:\\J\\2", "文書", ""},
+               {"C:\\J\\3", "売上集計", ""},
+               {"C:\\J\\4", "書類", ""}});
+    EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, "C:\\J\\")),
+              (Titles_{"書類", "売上集計", "文書", "報告書の表紙"}));
 }
 
 TEST(EntryListLogic, TheStoredLabelPathDesignatesTheListedHolder) {
