@@ -29,6 +29,14 @@ class CDocObserver {
     virtual void OnUpdate(CDocObserver* sender) = 0;
 };
 
+// What made a save leave code page 932 for UTF-8 with a byte-order mark: the first entry whose
+// text code page 932 cannot hold, its path itself when any path is such (paths are never
+// respelled), else its title or comment.
+struct EncodingSwitch {
+    std::string path;
+    bool byPath = true;
+};
+
 inline constexpr int kDefaultTitleWidth = 200;
 inline constexpr int kDefaultCommentWidth = 400;
 inline constexpr int kDefaultPathWidth = 250;
@@ -75,6 +83,11 @@ class CMORKA2Doc {
     Status LoadCatalogue(const std::string& path);
     // Writes the catalogue to path. The previous file stays intact on any failure.
     Status SaveCatalogue(const std::string& path);
+    // Set by a successful SaveCatalogue that wrote a code page 932 catalogue as UTF-8 with a
+    // byte-order mark, so the user can be told once; empty after any other save and after a
+    // load. Empty too
+    // when no single entry is to blame (code page 932 bytes that would read as UTF-8).
+    const std::optional<EncodingSwitch>& LastSaveSwitch() const { return lastSaveSwitch_; }
 
     void AddObserver(CDocObserver* view);
     void RemoveObserver(CDocObserver* view);
@@ -85,6 +98,7 @@ class CMORKA2Doc {
     void ClearEntries();
 
     std::vector<CDocObserver*> observers_;
+    std::optional<EncodingSwitch> lastSaveSwitch_;
 };
 
 }  // namespace kantoria

@@ -6,6 +6,7 @@
 #include "core/os/folder_lister.h"
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
+#include "ui/app/encoding_notice.h"
 #include "ui/dialogs/search_dialog.h"
 
 namespace kantoria {
@@ -58,6 +59,7 @@ bool DocumentCommands::DoSave(const std::string& path) {
         return false;
     }
     adoptPath_(target);
+    TellEncodingSwitch(services_.messages, session_.Doc());
     return true;
 }
 
