@@ -33,9 +33,10 @@ constexpr const char* kUsageText =
     "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n";
 
-// Text for JSON: bytes the catalogue could not decode are shown as U+FFFD.
-std::string Display(const std::string& text) {
-    return ToDisplayText(text);
+// Catalogue text for JSON, as the window shows it: a twin code of code page 932 as the
+// character Windows decodes it to, other bytes the catalogue could not decode as U+FFFD.
+std::string Display(const std::string& text, Encoding enc) {
+    return ToDisplayText(text, enc);
 }
 
 int UsageError(std::ostream& err, const std::string& what) {
@@ -55,20 +56,21 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
     doc.RebuildHolders();
     nlohmann::ordered_json json;
     json["encoding"] = std::string(EncodingName(doc.m_encoding));
-    json["selected"] = Display(doc.m_strSelected);
-    json["lastHolder"] = Display(doc.m_strLastHolder);
+    json["selected"] = Display(doc.m_strSelected, doc.m_encoding);
+    json["lastHolder"] = Display(doc.m_strLastHolder, doc.m_encoding);
     json["titleWidth"] = doc.m_nTitleWidth;
     json["commentWidth"] = doc.m_nCommentWidth;
     json["pathWidth"] = doc.m_nPathWidth;
     nlohmann::ordered_json entries = nlohmann::ordered_json::array();
     for (const CDocEntry& e : doc.m_EntryList) {
-        entries.push_back({{"path", Display(e.m_strPath)},
-                           {"title", Display(e.m_strTitle)},
-                           {"comment", Display(e.m_strComment)}});
+        entries.push_back({{"path", Display(e.m_strPath, doc.m_encoding)},
+                           {"title", Display(e.m_strTitle, doc.m_encoding)},
+                           {"comment", Display(e.m_strComment, doc.m_encoding)}});
     }
     json["entries"] = std::move(entries);
     nlohmann::ordered_json holders = nlohmann::ordered_json::array();
-    for (const CHolder& h : doc.m_HolderList) holders.push_back(Display(h.m_strFolder));
+    for (const CHolder& h : doc.m_HolderList)
+        holders.push_back(Display(h.m_strFolder, doc.m_encoding));
     json["holders"] = std::move(holders);
     // Anything still malformed is replaced rather than aborting the dump.
     out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";

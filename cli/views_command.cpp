@@ -29,13 +29,13 @@ bool LoadWithHolders(CMORKA2Doc& doc, const std::string& path, std::ostream& err
     return true;
 }
 
-Json Items(const HolderTree& tree, const std::vector<int>& nodes) {
+Json Items(const HolderTree& tree, const std::vector<int>& nodes, Encoding enc) {
     Json items = Json::array();
     for (const int index : nodes) {
         const HolderNode& node = tree.node(index);
-        items.push_back({{"label", ToDisplayText(node.label)},
-                         {"folder", ToDisplayText(node.folder)},
-                         {"children", Items(tree, node.children)}});
+        items.push_back({{"label", ToDisplayText(node.label, enc)},
+                         {"folder", ToDisplayText(node.folder, enc)},
+                         {"children", Items(tree, node.children, enc)}});
     }
     return items;
 }
@@ -51,7 +51,7 @@ int TreeCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     CMORKA2Doc doc;
     if (!LoadWithHolders(doc, args[0], err)) return 1;
     const HolderTree tree = HolderTree::Build(doc.m_HolderList);
-    Print(Items(tree, tree.roots()), out);
+    Print(Items(tree, tree.roots(), doc.m_encoding), out);
     return 0;
 }
 
@@ -77,14 +77,16 @@ int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     const HolderTree tree = HolderTree::Build(doc.m_HolderList);
     const int shown = ShownHolder(tree, doc);
     Json json;
-    json["holder"] =
-        shown == kNoHolderNode ? Json(nullptr) : Json(ToDisplayText(tree.node(shown).folder));
+    json["holder"] = shown == kNoHolderNode
+                         ? Json(nullptr)
+                         : Json(ToDisplayText(tree.node(shown).folder, doc.m_encoding));
     Json entries = Json::array();
     if (shown != kNoHolderNode) {
         for (const POSITION e : EntriesOfFolder(doc.m_EntryList, tree.node(shown).folder)) {
-            entries.push_back({{"title", ToDisplayText(e->m_strTitle)},
-                               {"comment", ToDisplayText(CommentColumnText(e->m_strComment))},
-                               {"path", ToDisplayText(e->m_strPath)}});
+            const Encoding enc = doc.m_encoding;
+            entries.push_back({{"title", ToDisplayText(e->m_strTitle, enc)},
+                               {"comment", ToDisplayText(CommentColumnText(e->m_strComment), enc)},
+                               {"path", ToDisplayText(e->m_strPath, enc)}});
         }
     }
     json["entries"] = std::move(entries);

@@ -1,9 +1,12 @@
 // Build-time generator of the code page 932 double-byte table, read from the system's iconv.
 //
-// Only the canonical form of each character is kept: where Windows has two byte sequences for
-// one character (NEC row 13 and IBM extensions, NEC-selected IBM extensions), the sequence
-// that encoding produces wins, and the other one is left out so that it is carried through
-// as raw bytes instead of being rewritten on save.
+// The main table keeps only the canonical form of each character: where Windows has two byte
+// sequences for one character (NEC row 13 and IBM extensions, NEC-selected IBM extensions),
+// the sequence that encoding produces wins, and the other one is left out so that it is
+// carried through as raw bytes instead of being rewritten on save. Those other codes, the
+// twins, go to a second table with the character Windows decodes them to, for the screen.
+// glibc decodes every twin as Windows does and encodes each character to the code Windows
+// writes; the generator stops when the system's iconv disagrees on how many twins there are.
 #include <iconv.h>
 
 #include <cstdio>
@@ -23,6 +26,9 @@ bool Convert(iconv_t cd, const std::string& in, std::string& out) {
     out.assign(buf, static_cast<size_t>(outp - buf));
     return inLeft == 0;
 }
+
+// NEC-selected IBM extensions (374), NEC row 13 (9) and IBM extensions (15).
+constexpr int kTwinCodes = 398;
 
 bool IsLead(int b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -50,27 +56,43 @@ int main(int argc, char** argv) {
     std::fprintf(f, "// Index: (lead - 0x81 or lead - 0xE0 + 31) * 189 + (trail - 0x40).\n");
     std::fprintf(f, "static const unsigned short kCp932DoubleByte[60 * 189] = {\n");
     int count = 0;
+    std::string twins;
+    int twinCount = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (!IsLead(lead)) continue;
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
             unsigned value = 0;
             std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
             std::string utf16, back;
-            if (trail != 0x7F && Convert(dec, bytes, utf16) && utf16.size() == 2 &&
-                Convert(enc, utf16, back) && back == bytes) {
+            const bool decodes = trail != 0x7F && Convert(dec, bytes, utf16) && utf16.size() == 2;
+            const bool encodes = decodes && Convert(enc, utf16, back);
+            if (encodes && back == bytes) {
                 value = static_cast<unsigned char>(utf16[0]) |
                         (static_cast<unsigned char>(utf16[1]) << 8);
                 ++count;
+            } else if (encodes && back.size() == 2) {
+                // Decodes, but its character is written with another code.
+                char entry[32];
+                std::snprintf(entry, sizeof entry, "{0x%02X%02X, 0x%02X%02X},%s", lead, trail,
+                              static_cast<unsigned char>(utf16[1]),
+                              static_cast<unsigned char>(utf16[0]), twinCount % 6 == 5 ? "\n" : "");
+                twins += entry;
+                ++twinCount;
             }
             std::fprintf(f, "0x%04X,%s", value, (trail - 0x40) % 12 == 11 ? "\n" : "");
         }
         std::fprintf(f, "\n");
     }
     std::fprintf(f, "};\n");
+    std::fprintf(f,
+                 "// Codes whose character has another code too, ascending: {code, character}.\n");
+    std::fprintf(f, "static const Cp932Twin kCp932Twins[%d] = {\n%s\n};\n", twinCount,
+                 twins.c_str());
     iconv_close(dec);
     iconv_close(enc);
-    if (std::fclose(f) != 0 || count < 9000) {
-        std::fprintf(stderr, "gen_cp932_table: table incomplete (%d characters)\n", count);
+    if (std::fclose(f) != 0 || count < 9000 || twinCount != kTwinCodes) {
+        std::fprintf(stderr, "gen_cp932_table: table incomplete (%d characters, %d twins)\n", count,
+                     twinCount);
         std::remove(argv[1]);
         return 1;
     }

@@ -231,6 +231,7 @@ Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
     m_EntryList.Clear();
     // A new file's stored label path designates its holder afresh.
     m_strLastHolderFolder.reset();
+    lastSaveSwitch_.reset();
     try {
         const Status status = ReadCatalogueFile(*this, ToSystemName(path), kPieceSize);
         if (!status) m_EntryList.Clear();

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "core/catalogue/catalogue_format.h"
@@ -66,6 +67,26 @@ void AppendHeader(std::string& line, std::string_view key, std::string_view valu
     line += value;
 }
 
+// Whether a code page 932 file can hold text exactly.
+bool FitsCp932(std::string_view text) {
+    std::string bytes;
+    bool escaped = false;
+    if (!EncodeCp932(text, bytes, &escaped)) return false;
+    if (!escaped) return true;
+    std::string back;
+    DecodeCp932(bytes, back);
+    return back == text;
+}
+
+std::optional<EncodingSwitch> FindCp932Misfit(const EntryList& entries) {
+    for (const CDocEntry& entry : entries)
+        if (!FitsCp932(entry.m_strPath)) return EncodingSwitch{entry.m_strPath, true};
+    for (const CDocEntry& entry : entries)
+        if (!FitsCp932(entry.m_strTitle) || !FitsCp932(entry.m_strComment))
+            return EncodingSwitch{entry.m_strPath, false};
+    return std::nullopt;
+}
+
 }  // namespace
 
 Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
@@ -115,6 +136,7 @@ Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
 Status CMORKA2Doc::SaveCatalogue(const std::string& path) {
     // Text that the catalogue's own encoding cannot carry exactly is written as UTF-8 with a
     // byte-order mark instead, which carries everything.
+    lastSaveSwitch_.reset();
     for (Encoding enc = m_encoding;; enc = Encoding::Utf8Bom) {
         Status status = Status::Ok();
         std::unique_ptr<AtomicFile> file = AtomicFile::Create(ToSystemName(path), status);
@@ -123,7 +145,10 @@ Status CMORKA2Doc::SaveCatalogue(const std::string& path) {
         if (status.code() == StatusCode::NotEncodable && enc != Encoding::Utf8Bom) continue;
         if (!status) return status;
         status = file->Commit();
-        if (status) m_encoding = enc;
+        if (!status) return status;
+        if (m_encoding == Encoding::Cp932 && enc == Encoding::Utf8Bom)
+            lastSaveSwitch_ = FindCp932Misfit(m_EntryList);
+        m_encoding = enc;
         return status;
     }
 }

@@ -5,17 +5,23 @@
 
 #include "core/catalogue/storable_field.h"
 #include "core/resources/string_table.h"
+#include "core/text/entered_text.h"
 
 namespace kantoria {
 namespace {
 
 enum class Verdict { Accept, Again, Refuse };
 
-// Runs the editor until it is cancelled or verdict accepts what was typed.
-bool EditUntilAccepted(EntryFields& fields, EntryEditor& editor,
+// Runs the editor until it is cancelled or verdict accepts what was typed. What comes back is
+// taken as the catalogue stores entered text.
+bool EditUntilAccepted(const CMORKA2Doc& doc, EntryFields& fields, EntryEditor& editor,
                        const std::function<Verdict(const std::string& title)>& verdict) {
     for (;;) {
+        fields.encoding = doc.m_encoding;
+        const EntryFields shown = fields;
         if (!editor.Edit(fields)) return false;
+        fields.title = TextFromScreen(fields.title, shown.title, doc.m_encoding);
+        fields.comment = TextFromScreen(fields.comment, shown.comment, doc.m_encoding);
         switch (verdict(fields.title)) {
             case Verdict::Accept:
                 return true;
@@ -47,7 +53,7 @@ bool AddFile(CMORKA2Doc& doc, const std::string& path, EntryEditor& editor,
     if (const POSITION registered = doc.m_EntryList.FindByPath(path))
         return EditEntry(doc, registered, editor);
     EntryFields fields{path, {}, {}};
-    if (!EditUntilAccepted(fields, editor,
+    if (!EditUntilAccepted(doc, fields, editor,
                            [&](const std::string& title) { return NewTitleVerdict(doc, title); }))
         return false;
     doc.m_strSelected = fields.title;
@@ -64,7 +70,7 @@ bool EditEntry(CMORKA2Doc& doc, POSITION entry, EntryEditor& editor) {
         if (title == entry->m_strTitle) return Verdict::Accept;
         return NewTitleVerdict(doc, title);
     };
-    if (!EditUntilAccepted(fields, editor, verdict)) return false;
+    if (!EditUntilAccepted(doc, fields, editor, verdict)) return false;
     doc.m_EntryList.SetTitle(entry, std::move(fields.title));
     doc.m_EntryList.SetComment(entry, std::move(fields.comment));
     doc.UpdateAllViews(nullptr);
@@ -73,7 +79,7 @@ bool EditEntry(CMORKA2Doc& doc, POSITION entry, EntryEditor& editor) {
 
 bool AddEntryAs(CMORKA2Doc& doc, EntryFields fields, EntryEditor& editor,
                 const IconServices& icons) {
-    if (!EditUntilAccepted(fields, editor,
+    if (!EditUntilAccepted(doc, fields, editor,
                            [&](const std::string& title) { return NewTitleVerdict(doc, title); }))
         return false;
     Register(doc, std::move(fields), icons);

@@ -29,6 +29,14 @@ class CDocObserver {
     virtual void OnUpdate(CDocObserver* sender) = 0;
 };
 
+// What made a save leave code page 932 for UTF-8 with a byte-order mark: the first entry whose
+// text code page 932 cannot hold, its path itself when any path is such (paths are never
+// respelled), else its title or comment.
+struct EncodingSwitch {
+    std::string path;
+    bool byPath = true;
+};
+
 inline constexpr int kDefaultTitleWidth = 200;
 inline constexpr int kDefaultCommentWidth = 400;
 inline constexpr int kDefaultPathWidth = 250;
@@ -75,6 +83,12 @@ class CMORKA2Doc {
     Status LoadCatalogue(const std::string& path);
     // Writes the catalogue to path. The previous file stays intact on any failure.
     Status SaveCatalogue(const std::string& path);
+    // Set by a successful SaveCatalogue that wrote a code page 932 catalogue as UTF-8 with a
+    // byte-order mark, so the user can be told once; empty after any other save, after a load
+    // and once told. Empty too when no single entry is to blame (code page 932 bytes that
+    // would read as UTF-8).
+    const std::optional<EncodingSwitch>& LastSaveSwitch() const { return lastSaveSwitch_; }
+    void SaveSwitchTold() { lastSaveSwitch_.reset(); }
 
     // Whether the entries changed since the file was last read or written: only such a change
     // is the user's work that must not be lost, marks the caption and leads to questions.
@@ -103,6 +117,7 @@ class CMORKA2Doc {
     std::uint64_t savedRevision_ = 0;
     std::string savedSelected_;
     std::string savedLastHolder_;
+    std::optional<EncodingSwitch> lastSaveSwitch_;
 };
 
 }  // namespace kantoria

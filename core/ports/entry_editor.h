@@ -5,12 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/text_codec.h"
+
 namespace kantoria {
 
 struct EntryFields {
     std::string file;  // shown read-only
     std::string title;
-    std::string comment;  // line breaks as CR LF
+    std::string comment;                  // line breaks as CR LF
+    Encoding encoding = Encoding::Cp932;  // the catalogue's, which decides how text shows
 };
 
 class EntryEditor {

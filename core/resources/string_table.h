@@ -45,6 +45,8 @@ inline constexpr int IDS_ABOUT_ADDRESS = 223;
 inline constexpr int IDS_BUTTON_OK = 224;
 inline constexpr int IDS_SECTION_RECENT = 230;
 inline constexpr int IDS_VALUE_RECENT_FORMAT = 231;  // "File%1"
+inline constexpr int IDS_SAVED_AS_UTF8_PATH = 240;   // %1 the path code page 932 cannot hold
+inline constexpr int IDS_SAVED_AS_UTF8_TEXT = 241;   // %1 the path of the entry
 inline constexpr int IDS_TITLE_NOT_STORABLE = 1001;
 
 // Texts of the dialogs and views: captions, labels, buttons and the search's reports.

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "core/catalogue/storable_field.h"
+#include "core/text/entered_text.h"
 #include "core/text/path_identity.h"
 #include "core/text/path_split.h"
 
@@ -129,7 +130,8 @@ void AutoSearch::AddFoundFile(std::string path) {
         m_skipped.push_back(path);
         return;
     }
-    std::string title = UniqueTitle(parts.name);
+    // The file name becomes a title as if typed; the path keeps its spelling.
+    std::string title = UniqueTitle(EnteredText(parts.name, m_pDoc->m_encoding));
     appended_.push_back(m_pDoc->m_EntryList.Append(std::move(path), std::move(title),
                                                    std::string(kAutoSearchComment)));
     ++m_found;

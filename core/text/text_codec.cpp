@@ -1,10 +1,16 @@
 #include "core/text/text_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
 namespace kantoria {
 namespace {
+
+struct Cp932Twin {
+    unsigned short code;  // lead << 8 | trail
+    unsigned short character;
+};
 
 #include "cp932_table.inc"
 
@@ -24,6 +30,17 @@ int LeadIndex(unsigned char lead) {
 char32_t DoubleByteToUnicode(unsigned char lead, unsigned char trail) {
     const unsigned short u = kCp932DoubleByte[LeadIndex(lead) * 189 + (trail - 0x40)];
     return u == 0 ? kInvalid : u;
+}
+
+// The character Windows decodes a twin code to (a code the encoder never writes because its
+// character has a canonical code), or 0 for any other code.
+char32_t TwinToUnicode(unsigned char lead, unsigned char trail) {
+    const unsigned short code = static_cast<unsigned short>(lead << 8 | trail);
+    const auto* end = std::end(kCp932Twins);
+    const auto* it =
+        std::lower_bound(std::begin(kCp932Twins), end, code,
+                         [](const Cp932Twin& t, unsigned short c) { return t.code < c; });
+    return it != end && it->code == code ? it->character : 0;
 }
 
 // Code point (BMP) -> code page 932 code: single bytes as 0x00A1..0x00DF, double bytes as
@@ -257,19 +274,77 @@ void Decode(Encoding enc, std::string_view bytes, std::string& out) {
 }
 
 std::string ToDisplayText(std::string_view text) {
+    return ToDisplayText(text, Encoding::Utf8);
+}
+
+std::string ToDisplayText(std::string_view text, Encoding enc) {
+    const bool twins = enc == Encoding::Cp932;
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
-    unsigned char raw;
+    unsigned char raw, trail;
     while (pos < text.size()) {
-        if (ReadEscape(text, pos, raw)) {
-            out += "\xEF\xBF\xBD";
-            pos += 3;
-        } else {
+        if (!ReadEscape(text, pos, raw)) {
             out += text[pos++];
+            continue;
         }
+        // Escaped pairs are read left to right as the decoder paired them: a lead byte takes
+        // the escaped byte after it.
+        if (twins && IsLeadByte(raw) && ReadEscape(text, pos + 3, trail)) {
+            if (const char32_t u = TwinToUnicode(raw, trail)) {
+                AppendUtf8(out, u);
+                pos += 6;
+                continue;
+            }
+        }
+        out += "\xEF\xBF\xBD";
+        pos += 3;
     }
     return out;
+}
+
+std::string Cp932OrderKey(std::string_view text) {
+    const ReverseTable& reverse = Reverse();
+    std::string key;
+    key.reserve(text.size());
+    size_t pos = 0;
+    char32_t cp;
+    bool escape;
+    while (pos < text.size()) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            key += static_cast<char>(b);
+            ++pos;
+            continue;
+        }
+        size_t len = TextSequenceAt(text, pos, cp, escape);
+        unsigned short code = 0;
+        if (len == 0) {
+            // Not text the program makes; its bytes stand for themselves.
+            len = 1;
+            escape = true;
+            cp = b;
+        } else if (!escape) {
+            code = reverse[cp];
+        }
+        pos += len;
+        if (escape) {
+            // 0xFF never starts a code, so it marks what sorts after every code: a raw 0xFF
+            // first, then the characters without a code by code point.
+            key += static_cast<char>(cp);
+            if (cp == 0xFF) key += '\0';
+        } else if (code != 0) {
+            if (code > 0xFF) key += static_cast<char>(code >> 8);
+            key += static_cast<char>(code & 0xFF);
+        } else {
+            key += '\xFF';
+            key += '\x01';
+            key += static_cast<char>(cp >> 16);
+            key += static_cast<char>((cp >> 8) & 0xFF);
+            key += static_cast<char>(cp & 0xFF);
+        }
+    }
+    return key;
 }
 
 std::string FromSystemName(std::string_view bytes) {

@@ -60,6 +60,16 @@ void Decode(Encoding enc, std::string_view bytes, std::string& out);
 // Replaces each escape by U+FFFD, for showing text where raw bytes cannot go.
 std::string ToDisplayText(std::string_view text);
 
+// Text of a catalogue in enc as the user sees it. In code page 932, a pair of escapes that holds
+// a twin code (a second code of a character: ED40 and FA5C are both 纊) shows as the character
+// Windows decodes it to; every other escape shows as U+FFFD. The stored text keeps the bytes:
+// identity and order go by them.
+std::string ToDisplayText(std::string_view text, Encoding enc);
+
+// A key whose byte order is the order of text's code page 932 bytes: escapes count as their raw
+// bytes, and characters code page 932 cannot hold come after everything else, by code point.
+std::string Cp932OrderKey(std::string_view text);
+
 // Converts a file name as the system delivers it (UTF-8 on POSIX, possibly malformed) to
 // program text, and back.
 std::string FromSystemName(std::string_view bytes);

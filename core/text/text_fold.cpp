@@ -3,6 +3,8 @@
 #include <cstring>
 #include <functional>
 
+#include "core/text/text_codec.h"
+
 namespace kantoria {
 namespace {
 
@@ -61,6 +63,10 @@ int CompareNoCase(std::string_view a, std::string_view b) {
     }
     if (fa.Done() && fb.Done()) return 0;
     return fa.Done() ? -1 : 1;
+}
+
+std::string DisplayOrderKey(std::string_view text) {
+    return Cp932OrderKey(FoldCase(text));
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

@@ -17,6 +17,11 @@ int CompareNoCase(std::string_view a, std::string_view b);
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// The key titles and holder labels are shown in order of: the code page 932 bytes of the folded
+// text (Cp932OrderKey), as the Windows program compared them. Compute it once per item and
+// sort by the keys' byte order.
+std::string DisplayOrderKey(std::string_view text);
+
 // A hash that agrees with EqualsNoCase.
 std::uint64_t HashNoCase(std::string_view text);
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/catalogue/storable_field.h"
+#include "core/text/entered_text.h"
 #include "core/text/path_identity.h"
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
@@ -14,11 +15,11 @@
 namespace kantoria {
 
 std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder) {
-    // Folded titles are computed once, so sorting compares plain bytes.
+    // Keys are computed once, so sorting compares plain bytes.
     std::vector<std::pair<std::string, POSITION>> keyed;
     for (const CDocEntry& entry : entries)
         if (SamePath(FolderOf(entry.m_strPath), folder))
-            keyed.emplace_back(FoldCase(entry.m_strTitle), &entry);
+            keyed.emplace_back(DisplayOrderKey(entry.m_strTitle), &entry);
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<POSITION> rows;
@@ -49,12 +50,12 @@ int RowToSelect(const std::vector<POSITION>& rows, std::string_view selected) {
 
 RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
                           std::string_view newTitle) {
-    if (!entry || editTitle.empty() || newTitle.empty() || newTitle == editTitle)
-        return RenameOutcome::Unchanged;
-    if (newTitle == ToDisplayText(editTitle)) return RenameOutcome::Unchanged;
-    if (!IsStorableField(newTitle)) return RenameOutcome::Refused;
-    doc.m_EntryList.SetTitle(entry, std::string(newTitle));
-    doc.m_strSelected.assign(newTitle);
+    if (!entry || editTitle.empty() || newTitle.empty()) return RenameOutcome::Unchanged;
+    std::string title = TextFromScreen(newTitle, editTitle, doc.m_encoding);
+    if (title == editTitle) return RenameOutcome::Unchanged;
+    if (!IsStorableField(title)) return RenameOutcome::Refused;
+    doc.m_strSelected = title;
+    doc.m_EntryList.SetTitle(entry, std::move(title));
     return RenameOutcome::Renamed;
 }
 

@@ -12,7 +12,7 @@
 namespace kantoria {
 
 // The entries whose folder (drive and directory) equals folder without regard to case, in
-// ascending title order without regard to case; equal titles keep catalogue order.
+// ascending title order (DisplayOrderKey); equal titles keep catalogue order.
 std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder);
 
 // The entries of the holder that the tree shows as selected; none when no holder is.
@@ -30,9 +30,9 @@ enum class RenameOutcome {
     Refused,    // the new title holds TAB, CR or LF; nothing changed
 };
 
-// Renames entry in place from editTitle, the item's label when editing began, to newTitle.
-// Text the program could not decode is edited as U+FFFD; handing back that display form
-// unchanged keeps the original bytes.
+// Renames entry in place from editTitle, the item's label when editing began, to newTitle, the
+// text the editor handed back (see TextFromScreen: handing back the label as it was shown keeps
+// the original bytes).
 RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
                           std::string_view newTitle);
 

@@ -29,10 +29,11 @@ bool MayEndFolder(std::string_view folder, std::size_t length) {
     return IsPathSeparator(folder[length - 1]);
 }
 
-void SortSiblings(std::vector<int>& siblings, std::vector<HolderNode>& nodes) {
+// keys holds each node's DisplayOrderKey of its label, computed once per build.
+void SortSiblings(std::vector<int>& siblings, std::vector<HolderNode>& nodes,
+                  const std::vector<std::string>& keys) {
     std::stable_sort(siblings.begin(), siblings.end(), [&](int a, int b) {
-        return CompareNoCase(nodes[static_cast<std::size_t>(a)].label,
-                             nodes[static_cast<std::size_t>(b)].label) < 0;
+        return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
     });
     for (std::size_t row = 0; row < siblings.size(); ++row)
         nodes[static_cast<std::size_t>(siblings[row])].row = static_cast<int>(row);
@@ -86,8 +87,11 @@ HolderTree HolderTree::Build(const std::list<CHolder>& holders) {
             tree.nodes_[static_cast<std::size_t>(node.parent)].children.push_back(index);
         tree.nodes_.push_back(std::move(node));
     }
-    SortSiblings(tree.roots_, tree.nodes_);
-    for (HolderNode& n : tree.nodes_) SortSiblings(n.children, tree.nodes_);
+    std::vector<std::string> keys;
+    keys.reserve(tree.nodes_.size());
+    for (const HolderNode& n : tree.nodes_) keys.push_back(DisplayOrderKey(n.label));
+    SortSiblings(tree.roots_, tree.nodes_, keys);
+    for (HolderNode& n : tree.nodes_) SortSiblings(n.children, tree.nodes_, keys);
     return tree;
 }
 

@@ -33,8 +33,8 @@ class HolderTree {
     // Builds the tree of holders. Nodes are numbered in insertion order: shortest folder
     // string first, among equally long ones the holder later in the list first. The parent of
     // a holder is the last earlier one whose folder string begins the child's, compared by the
-    // path rule with either separator counting alike; siblings stand in label order without
-    // regard to case, equal labels in insertion order.
+    // path rule with either separator counting alike; siblings stand in label order
+    // (DisplayOrderKey), equal labels in insertion order.
     static HolderTree Build(const std::list<CHolder>& holders);
 
     std::size_t size() const { return nodes_.size(); }

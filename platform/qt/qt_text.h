@@ -18,6 +18,11 @@ inline QString ToDisplayQt(std::string_view text) {
     return ToQt(ToDisplayText(text));
 }
 
+// Text of a catalogue in enc as the screen shows it (see ToDisplayText).
+inline QString ToDisplayQt(std::string_view text, Encoding enc) {
+    return ToQt(ToDisplayText(text, enc));
+}
+
 inline std::string FromQt(const QString& text) {
     return text.toStdString();
 }

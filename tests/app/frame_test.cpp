@@ -281,6 +281,21 @@ TEST_F(FrameTest, SearchAddsWhatTheDialogFoundAndShowsIt) {
     EXPECT_EQ(tree->holderModel()->rowCount(), 1);  // the views were refreshed
 }
 
+// The save that has to leave code page 932 for a path says so once, naming the path.
+TEST_F(FrameTest, SaveThatLeavesCp932NamesThePathOnce) {
+    const std::string path = h.Catalogue(QStringLiteral("u.ZNL"));
+    ASSERT_TRUE(h.app->OpenDocumentFile(path));
+    h.app->Document()->Doc().m_EntryList.Append("/home/u/café.txt", "café", "");
+    frame->RouteCommand(ID_FILE_SAVE);
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text,
+              "/home/u/café.txt はコード ページ 932 で表せない文字を含むため、"
+              "カタログを UTF-8 で保存しました。");
+    EXPECT_EQ(h.messages.shown[0].icon, MbIcon::Information);
+    frame->RouteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(h.messages.shown.size(), 1u);
+}
+
 TEST_F(FrameTest, DroppedCatalogueIsOpened) {
     const std::string path = h.Catalogue(QStringLiteral("dropped.ZNL"));
     QMimeData data;

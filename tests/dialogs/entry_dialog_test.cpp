@@ -107,5 +107,18 @@ TEST_F(EntryDialogTest, UntouchedFieldsGiveBackTheirExactBytes) {
     EXPECT_EQ(dialog.m_comment, "x\ry\nz");
 }
 
+TEST_F(EntryDialogTest, TwinCodesShowTheirCharacterAndComeBackAsTheirCode) {
+    std::string twin;
+    DecodeCp932("\xED\x40", twin);
+    dialog.m_title = twin;
+    dialog.m_comment = twin + "\r\n";
+    Open();
+    EXPECT_EQ(Part<QLineEdit>(dialog, "title")->text(), QStringLiteral("纊"));
+    EXPECT_EQ(Part<QPlainTextEdit>(dialog, "comment")->toPlainText(), QStringLiteral("纊\n"));
+    QTest::mouseClick(Part<QPushButton>(dialog, "ok"), Qt::LeftButton);
+    EXPECT_EQ(dialog.m_title, twin);
+    EXPECT_EQ(dialog.m_comment, twin + "\r\n");
+}
+
 }  // namespace
 }  // namespace kantoria

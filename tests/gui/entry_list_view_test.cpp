@@ -152,6 +152,20 @@ TEST_F(EntryListViewTest, RenameKeepsTheOldTitleWhenThereIsNothingToDo) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A title written with a twin code shows its character in the list and in the in-place editor;
+// the shown text handed back keeps the code, and typed JIS forms take the catalogue's spelling.
+TEST_F(EntryListViewTest, TwinCodesShowAsTheirCharacterAndSurviveAnUntouchedRename) {
+    std::string twin;
+    DecodeCp932("\xEE\xE0", twin);
+    doc.m_EntryList.Append("C:\\Docs\\d.txt", twin + "木", "");
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma", "髙木"}));
+    EditTitle(twin + "木", QStringLiteral("髙木"));
+    EXPECT_NE(doc.FindByTitle(twin + "木"), nullptr);
+    EditTitle(twin + "木", QStringLiteral("髙木 〜"));
+    EXPECT_NE(doc.FindByTitle("髙木 ～"), nullptr);
+}
+
 TEST_F(EntryListViewTest, RenameRefusesLineBreaksWithAMessage) {
     EditTitle("Alpha", "two\nlines");
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));

@@ -278,6 +278,20 @@ TEST(AutoSearch, LinksIntoTheSearchedFolderAreNotFollowedAndEachFolderIsEnteredO
     EXPECT_TRUE(search.m_unlistable.empty());
 }
 
+TEST(AutoSearch, TitlesTakeTheCatalogueSpellingPathsStayAsTheyAre) {
+    FakeLister fs;
+    fs.AddFile("C:\\t\\10〜20.txt");
+    for (const Encoding enc : {Encoding::Cp932, Encoding::Utf8}) {
+        CMORKA2Doc doc;
+        doc.m_encoding = enc;
+        AutoSearch search(doc, fs);
+        search.ScanFolder("C:\\t", nullptr);
+        EXPECT_EQ(Entries(doc),
+                  (std::vector<Found>{
+                      {"C:\\t\\10〜20.txt", enc == Encoding::Cp932 ? "10～20" : "10〜20"}}));
+    }
+}
+
 // The real file system: hidden files, links to folders, a link back up the tree.
 TEST(AutoSearchOnDisk, FollowsLinksButNeverLoops) {
     test::TempFolder dir;

@@ -5,7 +5,9 @@
 #include <random>
 #include <vector>
 
+#include "core/app/encoding_notice.h"
 #include "core/catalogue/morka2_doc.h"
+#include "core/resources/string_table.h"
 #include "testing/core/test_files.h"
 
 namespace kantoria {
@@ -284,6 +286,38 @@ TEST(CatalogueEncoding, TextWithoutCp932FormSwitchesToUtf8WithBom) {
     CMORKA2Doc back;
     ASSERT_TRUE(back.LoadCatalogue(dir / "u.ZNL"));
     EXPECT_EQ(Entries(back), Entries(doc));
+}
+
+// The save that leaves code page 932 names the entry that needed it: a path first, as paths are
+// never respelled; later saves are UTF-8 already and say nothing.
+TEST(CatalogueEncoding, TheSaveThatLeavesCp932NamesWhatNeededIt) {
+    std::string escaped;
+    DecodeUtf8("\xFF", escaped);
+    struct Case {
+        Encoding enc;
+        std::vector<Entry> entries;
+        std::optional<std::string> notice;
+    };
+    const Case cases[] = {
+        {Encoding::Cp932,
+         {{"C:\\a.txt", "Ünïcode", ""}, {"/home/u/café.txt", "t", ""}, {"/u/😀", "x", ""}},
+         FormatString(IDS_SAVED_AS_UTF8_PATH, {"/home/u/café.txt"})},
+        {Encoding::Cp932,
+         {{"C:\\a.txt", "a", ""}, {"C:\\b.txt", "b", "😀"}},
+         FormatString(IDS_SAVED_AS_UTF8_TEXT, {"C:\\b.txt"})},
+        {Encoding::Cp932, {{"C:\\a.txt", "～", ""}}, std::nullopt},
+        {Encoding::Utf8, {{"C:\\a.txt", escaped, ""}}, std::nullopt},  // not code page 932
+    };
+    TempFolder dir;
+    for (const Case& c : cases) {
+        CMORKA2Doc doc;
+        doc.m_encoding = c.enc;
+        for (const Entry& e : c.entries) doc.m_EntryList.Append(e.path, e.title, e.comment);
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "s.ZNL"));
+        EXPECT_EQ(EncodingSwitchNotice(doc), c.notice);
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "s.ZNL"));
+        EXPECT_EQ(EncodingSwitchNotice(doc), std::nullopt);
+    }
 }
 
 TEST(CatalogueEncoding, Cp932ThatWouldReadAsUtf8IsWrittenWithBom) {

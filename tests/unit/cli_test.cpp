@@ -51,6 +51,31 @@ TEST(Cli, DumpsTheCatalogueAsJson) {
     EXPECT_LT(r.out.find("\"entries\""), r.out.find("\"holders\""));
 }
 
+// list and tree show and order text as the window does: twin codes as their character, in
+// the order of the code page 932 bytes.
+TEST(Cli, ListAndTreeFollowTheWindowsOrderAndShowTwinCodes) {
+    TempFolder dir;
+    WriteBytes(dir / "j.ZNL",
+               "SELECTED=\r\nLASTHOLDER=C:\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\n"
+               "PATHWIDTH=250\r\n"
+               "C:\\\x95\xF1\x8D\x90\\a\t\x95\xF1\x8D\x90\x8F\x91\t\r\n"  // 報告\a 報告書
+               "C:\\\x94\x84\x8F\xE3\\b\t\x94\x84\x8F\xE3\t\r\n"          // 売上\b 売上
+               "C:\\c\t\xEE\xE0\t\r\n"                                    // 髙 as EEE0
+               "C:\\d\t\x95\xB6\x8F\x91\t\r\n");                          // 文書
+    const Result list = RunCli({"list", dir / "j.ZNL"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    std::vector<std::string> titles;
+    const auto listed = nlohmann::json::parse(list.out);
+    for (const auto& e : listed["entries"]) titles.push_back(e["title"]);
+    EXPECT_EQ(titles, (std::vector<std::string>{"文書", "髙"}));
+    const Result tree = RunCli({"tree", dir / "j.ZNL"});
+    ASSERT_EQ(tree.status, 0) << tree.err;
+    std::vector<std::string> labels;
+    const auto top = nlohmann::json::parse(tree.out)[0];
+    for (const auto& node : top["children"]) labels.push_back(node["label"]);
+    EXPECT_EQ(labels, (std::vector<std::string>{"売上", "報告"}));
+}
+
 TEST(Cli, CopyWritesUndecodableBytesBackUnchanged) {
     TempFolder dir;
     const std::string original =

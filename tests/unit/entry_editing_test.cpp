@@ -9,6 +9,7 @@
 #include "core/views/entry_commands_logic.h"
 #include "testing/core/file_types_memory.h"
 #include "testing/core/icon_fakes.h"
+#include "testing/core/test_files.h"
 
 namespace kantoria {
 namespace {
@@ -177,6 +178,42 @@ TEST_F(EntryEditingTest, CutThenPasteKeepsTheTitleCopyThenPasteMustChangeIt) {
     EXPECT_TRUE(AddEntryAs(doc, PasteProposal(doc, "C:\\Other\\b.txt"), editor, services));
     EXPECT_EQ(editor.shown.size(), 1u);
     EXPECT_EQ(doc.m_EntryList.FindByTitle("Beta")->m_strPath, "C:\\Other\\b.txt");
+}
+
+// The whole path of an edit: a catalogue file is read, the first entry is edited through the
+// dialog (which hands back what it showed, with the user's changes) and the file is written.
+TEST_F(EntryEditingTest, EditingKeepsUntouchedBytesAndTheFilesEncoding) {
+    const std::string header =
+        "SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\n";
+    const std::string twins = "\xEE\xE0\xED\x40\x87\x90\xFA\x4A";  // 髙纊≒Ⅰ, all twin codes
+    const std::string rest = "C:\\x\\b.doc\t\x95\xB6\x8F\x91\tc\r\n";
+    struct Case {
+        std::string file, title, comment, written;
+    };
+    const Case cases[] = {
+        // Only the comment edited: the title's codes stay.
+        {header + "C:\\x\\a.doc\t" + twins + "\told\r\n" + rest, "髙纊≒Ⅰ", "new",
+         header + "C:\\x\\a.doc\t" + twins + "\tnew\r\n" + rest},
+        // The title edited: written as Windows writes those characters, still code page 932.
+        {header + "C:\\x\\a.doc\t" + twins + "\told\r\n" + rest, "髙纊≒Ⅰ2", "old",
+         header + "C:\\x\\a.doc\t\xFB\xFC\xFA\x5C\x81\xE0\x87\x54" + "2\told\r\n" + rest},
+        // JIS forms typed into a code page 932 catalogue take its spelling.
+        {header + "C:\\x\\a.doc\tt\tc\r\n" + rest, "波〜線", "1−2¢",
+         header + "C:\\x\\a.doc\t\x94\x67\x81\x60\x90\xFC\t1\x81\x7C" + "2\x81\x91\r\n" + rest},
+        // A UTF-8 catalogue keeps what was typed.
+        {"\xEF\xBB\xBF" + header + "C:\\x\\a.doc\tt\tc\r\n", "波〜線", "c",
+         "\xEF\xBB\xBF" + header + "C:\\x\\a.doc\t波〜線\tc\r\n"},
+    };
+    test::TempFolder dir;
+    for (const Case& c : cases) {
+        Restart();
+        test::WriteBytes(dir / "in.ZNL", c.file);
+        ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
+        Type(c.title, c.comment);
+        EXPECT_TRUE(EditEntry(doc, &*doc.m_EntryList.begin(), editor));
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "out.ZNL"));
+        EXPECT_EQ(test::ReadBytes(dir / "out.ZNL"), c.written) << c.title;
+    }
 }
 
 TEST_F(EntryEditingTest, RemovalAsksForTheTreeOnlyWhenTheLastShownEntryWent) {

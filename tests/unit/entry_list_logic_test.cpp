@@ -66,6 +66,13 @@ TEST(EntryListLogic, ItemsStandInTitleOrderWithoutRegardToCase) {
                {"C:\\D\\6", "ａ", ""}});
     EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, "C:\\D\\")),
               (Titles_{"A", "a", "b", "c", "ａ", "Ｂ"}));
+    // The code page 932 bytes decide, as on Windows: common kanji in reading order.
+    Fill(doc, {{"C:\\J\\1", "報告書の表紙", ""},
+               {"C:\\J\\2", "文書", ""},
+               {"C:\\J\\3", "売上集計", ""},
+               {"C:\\J\\4", "書類", ""}});
+    EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, "C:\\J\\")),
+              (Titles_{"書類", "売上集計", "文書", "報告書の表紙"}));
 }
 
 TEST(EntryListLogic, TheStoredLabelPathDesignatesTheListedHolder) {
@@ -146,6 +153,31 @@ TEST(EntryListLogic, RenameRules) {
         EXPECT_EQ(doc.m_strSelected, renamed ? c.typed : "before");
         EXPECT_EQ(entry->m_strComment, "comment");
         EXPECT_EQ(entry->m_strPath, "C:\\x\\plan.txt");
+    }
+}
+
+TEST(EntryListLogic, RenameKeepsTwinCodesAndStoresTheCatalogueSpelling) {
+    std::string twin;
+    DecodeCp932("\xEE\xE0", twin);  // shown as 髙
+    struct Case {
+        Encoding enc;
+        std::string edit, typed;
+        RenameOutcome outcome;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {Encoding::Cp932, twin, "髙", RenameOutcome::Unchanged, twin},
+        {Encoding::Cp932, twin, "髙木", RenameOutcome::Renamed, "髙木"},
+        {Encoding::Cp932, "Plan", "10〜20", RenameOutcome::Renamed, "10～20"},
+        {Encoding::Cp932, "10～20", "10〜20", RenameOutcome::Unchanged, "10～20"},
+        {Encoding::Utf8, "Plan", "10〜20", RenameOutcome::Renamed, "10〜20"},
+    };
+    for (const Case& c : cases) {
+        CMORKA2Doc doc;
+        doc.m_encoding = c.enc;
+        const POSITION entry = doc.m_EntryList.Append("C:\\x\\plan.txt", c.edit, "");
+        EXPECT_EQ(RenameEntry(doc, entry, c.edit, c.typed), c.outcome) << c.typed;
+        EXPECT_EQ(entry->m_strTitle, c.stored);
     }
 }
 

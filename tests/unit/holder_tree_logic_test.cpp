@@ -68,6 +68,8 @@ TEST(HolderTree, NestsOrdersAndLabelsHolders) {
         {{"/home/u/docs/", "/", "/home/"}, "/[home[docs]]"},
         // Siblings by label without regard to case.
         {{"C:\\", "C:\\b\\", "C:\\A\\", "C:\\c\\"}, "C:[A,b,c]"},
+        // ... by the code page 932 bytes: common kanji in reading order.
+        {{"C:\\報告書\\", "C:\\文書\\", "C:\\売上\\", "C:\\書類\\"}, "書類,売上,文書,報告書"},
         // Mixed separators still nest.
         {{"C:/Docs/", "C:\\Docs\\A\\"}, "Docs[A]"},
         {{}, ""},

@@ -50,6 +50,49 @@ INSTANTIATE_TEST_SUITE_P(
                       CodecCase{"\x87\x54", "Ⅰ"}, CodecCase{"\xFA\x40", "ⅰ"},
                       CodecCase{"\xF0\x40", "\xEE\x80\x80"}));  // user-defined area -> PUA
 
+TEST(Cp932, TwinCodesShowAsWindowsDecodesThemAndKeepTheirBytes) {
+    struct Case {
+        const char* bytes;
+        const char* shown;
+        const char* typedBack;  // how the shown character is written when the user types it
+    };
+    const Case cases[] = {
+        {"\xED\x40", "纊", "\xFA\x5C"},             // NEC-selected IBM extension
+        {"\xEE\xE0", "髙", "\xFB\xFC"},             // as Python and Java write it
+        {"\x87\x90", "≒", "\x81\xE0"},              // NEC row 13
+        {"\xFA\x4A", "Ⅰ", "\x87\x54"},              // IBM extension
+        {"\xEE\xF9", "￢", "\x81\xCA"},             // NEC-selected, a sign
+        {"a\xEE\xEF\\z", "aⅰ\\z", "a\xFA\x40\\z"},  // among other text
+        {"\x85\x5C", "\uFFFD\uFFFD", nullptr},      // unassigned: no character
+        {"\xED", "\uFFFD", nullptr},                // a lone lead byte
+    };
+    for (const Case& c : cases) {
+        const std::string text = FromCp932(c.bytes);
+        EXPECT_EQ(ToDisplayText(text, Encoding::Cp932), c.shown) << c.bytes;
+        EXPECT_EQ(ToCp932(text), c.bytes);  // the stored text keeps the code
+        if (c.typedBack) {
+            EXPECT_EQ(ToCp932(c.shown), c.typedBack);
+        }
+        // Other encodings read such bytes as malformed, never as code page 932.
+        EXPECT_EQ(ToDisplayText(text, Encoding::Utf8), ToDisplayText(text));
+    }
+    // Exactly the 398 codes whose character has another code show a character.
+    int twins = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            const std::string text = FromCp932(bytes);
+            const std::string shown = ToDisplayText(text, Encoding::Cp932);
+            if (shown == text || shown.find("\uFFFD") != std::string::npos) continue;
+            ++twins;
+            std::string canonical;
+            EXPECT_TRUE(EncodeCp932(shown, canonical));
+            EXPECT_NE(canonical, bytes);
+        }
+    }
+    EXPECT_EQ(twins, 398);
+}
+
 TEST(Cp932, SecondByteBackslashIsNeverSplit) {
     // A path of such characters keeps exactly the separators it has.
     const std::string text = FromCp932("C:\\\x95\x5C\\\x83\x5C\x83\x74\x83\x67.txt");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text/text_codec.h"
 #include "core/text/text_number.h"
 
 namespace kantoria {
@@ -55,6 +56,22 @@ TEST(ParseLeadingInt, ReadsLikeAtoi) {
     EXPECT_EQ(ParseLeadingInt("- 5"), 0);
     EXPECT_EQ(ParseLeadingInt("99999999999999999999"), 2147483647);
     EXPECT_EQ(ParseLeadingInt("-99999999999999999999"), -2147483647 - 1);
+}
+
+TEST(DisplayOrder, FollowsTheCp932BytesOfTheFoldedText) {
+    std::string twin, rawFF;
+    DecodeCp932("\xEE\xE0", twin);  // 髙 by its twin code: sorts by its own bytes
+    DecodeCp932("\xFF", rawFF);
+    // Ascending; neighbours differ.
+    const std::string ascending[] = {
+        "_",   "a", "B", "ａ", "書類", "売上集計", "文書", "報告書の表紙", "ｱﾝｹｰﾄ", twin, "髙",
+        rawFF,  // the last byte there is
+        "é",    // code page 932 cannot hold it: after everything, by code point
+        "😀"};
+    for (std::size_t i = 1; i < std::size(ascending); ++i)
+        EXPECT_LT(DisplayOrderKey(ascending[i - 1]), DisplayOrderKey(ascending[i]))
+            << ascending[i - 1] << " < " << ascending[i];
+    EXPECT_EQ(DisplayOrderKey("Report Ａ"), DisplayOrderKey("report ａ"));
 }
 
 }  // namespace

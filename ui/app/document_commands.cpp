@@ -6,6 +6,7 @@
 #include "core/os/folder_lister.h"
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
+#include "ui/app/encoding_notice.h"
 #include "ui/dialogs/search_dialog.h"
 
 namespace kantoria {
@@ -58,6 +59,7 @@ bool DocumentCommands::DoSave(const std::string& path) {
         return false;
     }
     adoptPath_(target);
+    TellEncodingSwitch(services_.messages, session_.Doc());
     return true;
 }
 
@@ -65,6 +67,7 @@ bool DocumentCommands::MayLeave(Leaving why) {
     CMORKA2Doc& doc = session_.Doc();
     if (session_.PathName().empty()) return doc.m_EntryList.empty() || SaveUntitledIfWanted();
     const Status written = session_.WriteBeforeLeaving();
+    TellEncodingSwitch(services_.messages, doc);
     if (written || !doc.IsModified()) return true;
     const int question = why == Leaving::ForEnd ? IDS_END_SAVE_FAILED : IDS_LEAVE_SAVE_FAILED;
     const std::string text = FormatString(question, {session_.PathName(), SystemReason(written)});
@@ -124,6 +127,8 @@ void DocumentCommands::OnViewRefresh() {
     } else if (const Status written = session_.WriteIfChanged(); !written && doc.IsModified()) {
         AfxMessageBox(services_.messages, SaveFailedText(session_.PathName(), written));
         return;
+    } else {
+        TellEncodingSwitch(services_.messages, doc);
     }
     if (const Status loaded = session_.Load(session_.PathName()); !loaded) {
         AfxMessageBox(services_.messages,

@@ -10,6 +10,7 @@
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
 #include "platform/qt/qt_text.h"
+#include "ui/app/encoding_notice.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/dialog_entry_editor.h"
 #include "ui/dialogs/program_icon.h"
@@ -128,6 +129,7 @@ void CMORKA2App::DestroyDocumentAndFrame() {
     if (const Status ended = doc_->End(); !ended && doc_->Doc().IsModified()) {
         AfxMessageBox(services_.messages, SaveFailedText(doc_->PathName(), ended));
     }
+    TellEncodingSwitch(services_.messages, doc_->Doc());
     doc_.reset();
 }
 
@@ -188,6 +190,7 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     // A failed carry-over must not be followed by reading the empty file over the entries.
     if (const Status carried = doc_->CarryOverInto(full); !carried)
         return OpenFailed(full, SaveFailedText(full, carried), created);
+    TellEncodingSwitch(services_.messages, doc_->Doc());
     if (const Status loaded = doc_->Load(full); !loaded)
         return OpenFailed(full, SystemReason(loaded), created);
     AdoptPath(full);

@@ -11,6 +11,7 @@ bool DialogEntryEditor::Edit(EntryFields& fields) {
     dialog.m_file = fields.file;
     dialog.m_title = fields.title;
     dialog.m_comment = fields.comment;
+    dialog.m_encoding = fields.encoding;
     dialog.OnInitDialog();
     if (runner_.DoModal(dialog) != QDialog::Accepted) return false;
     fields.title = dialog.m_title;

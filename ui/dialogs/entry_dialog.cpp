@@ -55,10 +55,10 @@ CMORKA2Dlg::CMORKA2Dlg(ProgramIconLookup programIcon, QWidget* parent)
 }
 
 void CMORKA2Dlg::OnInitDialog() {
-    titleEdit_->setText(ToDisplayQt(m_title));
+    titleEdit_->setText(ToDisplayQt(m_title, m_encoding));
     shownComment_ = m_comment;
-    commentEdit_->setPlainText(ToDisplayQt(CommentForField(m_comment)));
-    fileField_->setPlainText(ToDisplayQt(m_file));
+    commentEdit_->setPlainText(ToDisplayQt(CommentForField(m_comment), m_encoding));
+    fileField_->setPlainText(ToDisplayQt(m_file, m_encoding));
     ShowProgramIcon(iconLabel_, programIcon_, m_file);
     titleEdit_->setFocus();
     titleEdit_->selectAll();
@@ -67,9 +67,10 @@ void CMORKA2Dlg::OnInitDialog() {
 void CMORKA2Dlg::accept() {
     // A field the user left alone gives back its member unchanged, so bytes the screen can
     // only show as replacement characters survive an OK.
-    if (titleEdit_->text() != ToDisplayQt(m_title)) m_title = FromQt(titleEdit_->text());
+    if (titleEdit_->text() != ToDisplayQt(m_title, m_encoding))
+        m_title = FromQt(titleEdit_->text());
     const QString comment = commentEdit_->toPlainText();
-    if (comment != ToDisplayQt(CommentForField(shownComment_)))
+    if (comment != ToDisplayQt(CommentForField(shownComment_), m_encoding))
         m_comment = CommentFromField(FromQt(comment));
     QDialog::accept();
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/text/text_codec.h"
 #include "ui/dialogs/program_icon.h"
 
 class QLabel;
@@ -31,6 +32,7 @@ class CMORKA2Dlg : public QDialog {
     std::string m_title;
     std::string m_comment;  // line breaks as CR LF, as the catalogue keeps them
     std::string m_file;
+    Encoding m_encoding = Encoding::Cp932;  // the catalogue's: how its text shows
 
   public slots:
     void accept() override;

@@ -77,10 +77,10 @@ void CMORKA2Pro::OnInitDialog() {
     m_date = facts.date;
     m_size = facts.size;
     if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, m_file);
-    titleField_->setText(ToDisplayQt(m_title));
+    titleField_->setText(ToDisplayQt(m_title, m_encoding));
     titleField_->setCursorPosition(0);
-    commentField_->setPlainText(ToDisplayQt(CommentForField(m_comment)));
-    fileField_->setPlainText(ToDisplayQt(m_file));
+    commentField_->setPlainText(ToDisplayQt(CommentForField(m_comment), m_encoding));
+    fileField_->setPlainText(ToDisplayQt(m_file, m_encoding));
     dateField_->setText(ToDisplayQt(m_date));
     sizeField_->setText(ToDisplayQt(m_size));
 }

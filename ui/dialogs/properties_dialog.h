@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/text/text_codec.h"
 #include "ui/dialogs/program_icon.h"
 
 class QLabel;
@@ -26,6 +27,7 @@ class CMORKA2Pro : public QDialog {
     std::string m_title;
     std::string m_comment;
     std::string m_file;
+    Encoding m_encoding = Encoding::Cp932;  // the catalogue's: how its text shows
     std::string m_date;
     std::string m_size;
 

@@ -136,6 +136,7 @@ void CMORKA2View::OnEntryProperties() {
     dialog.m_title = entry->m_strTitle;
     dialog.m_comment = entry->m_strComment;
     dialog.m_file = entry->m_strPath;
+    dialog.m_encoding = doc_.m_encoding;
     dialog.OnInitDialog();
     services_.dialogs.DoModal(dialog);
 }

@@ -11,8 +11,9 @@ namespace {}  // namespace
 
 EntryListModel::EntryListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void EntryListModel::Reset(std::vector<POSITION> rows) {
+void EntryListModel::Reset(std::vector<POSITION> rows, Encoding encoding) {
     beginResetModel();
+    encoding_ = encoding;
     rows_.clear();
     rows_.reserve(rows.size());
     for (const POSITION e : rows)
@@ -47,7 +48,8 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             return ToDisplayQt(column == kTitleColumn     ? row.title
                                : column == kCommentColumn ? row.comment
-                                                          : row.path);
+                                                          : row.path,
+                               encoding_);
         case Qt::DecorationRole:
             if (column != kTitleColumn || !icons_) return {};
             return icons_(row.image, large_);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/catalogue/doc_entry.h"
+#include "core/text/text_codec.h"
 
 namespace kantoria {
 
@@ -27,7 +28,8 @@ class EntryListModel final : public QAbstractTableModel {
 
     explicit EntryListModel(QObject* parent = nullptr);
 
-    void Reset(std::vector<POSITION> rows);
+    // encoding is the catalogue's, which decides how its text shows.
+    void Reset(std::vector<POSITION> rows, Encoding encoding);
     POSITION EntryAt(int row) const { return rows_[static_cast<std::size_t>(row)].entry; }
     // The title the row shows, as it was when the list was filled.
     const std::string& TitleAt(int row) const { return rows_[static_cast<std::size_t>(row)].title; }
@@ -58,6 +60,7 @@ class EntryListModel final : public QAbstractTableModel {
     };
 
     std::vector<Row> rows_;
+    Encoding encoding_ = Encoding::Cp932;
     std::vector<POSITION> entries_;
     EntryIconLookup icons_;
     RenameHandler rename_;

@@ -189,7 +189,7 @@ void CMORKA2View::ApplyViewType() {
 void CMORKA2View::RefreshList() {
     refilling_ = true;
     ApplyViewType();
-    model_->Reset(ListedEntries(doc_));
+    model_->Reset(ListedEntries(doc_), doc_.m_encoding);
     if (viewType_ == ViewType::Report) {
         // The stored widths, whatever the user dragged since the last refresh.
         QHeaderView* header = reportView_->header();

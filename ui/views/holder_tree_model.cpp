@@ -11,8 +11,9 @@ namespace {}  // namespace
 HolderTreeModel::HolderTreeModel(QObject* parent)
     : QAbstractItemModel(parent), icon_(HolderIcon()) {}
 
-void HolderTreeModel::Reset(HolderTree tree) {
+void HolderTreeModel::Reset(HolderTree tree, Encoding encoding) {
     beginResetModel();
+    encoding_ = encoding;
     tree_ = std::move(tree);
     endResetModel();
 }
@@ -60,9 +61,9 @@ QVariant HolderTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             // The root of a POSIX file system keeps its empty label in label paths.
-            return n.folder == "/" ? QStringLiteral("/") : ToDisplayQt(n.label);
+            return n.folder == "/" ? QStringLiteral("/") : ToDisplayQt(n.label, encoding_);
         case Qt::ToolTipRole:
-            return ToDisplayQt(n.folder);
+            return ToDisplayQt(n.folder, encoding_);
         case Qt::DecorationRole:
             return icon_;
         default:

@@ -5,6 +5,7 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 
+#include "core/text/text_codec.h"
 #include "core/views/holder_tree_logic.h"
 
 namespace kantoria {
@@ -15,7 +16,8 @@ class HolderTreeModel final : public QAbstractItemModel {
   public:
     explicit HolderTreeModel(QObject* parent = nullptr);
 
-    void Reset(HolderTree tree);
+    // encoding is the catalogue's, which decides how its text shows.
+    void Reset(HolderTree tree, Encoding encoding);
     const HolderTree& tree() const { return tree_; }
     QModelIndex IndexOf(int node) const;
     // The node of index, or kNoHolderNode for an invalid index.
@@ -29,6 +31,7 @@ class HolderTreeModel final : public QAbstractItemModel {
 
   private:
     HolderTree tree_;
+    Encoding encoding_ = Encoding::Cp932;
     QIcon icon_;
 };
 

@@ -59,7 +59,7 @@ void CMORKA2TView::OnUpdate(CDocObserver*) {
 
 void CMORKA2TView::FillHolderTree() {
     // A reset also collapses every item; SelectHolderPath opens the way to the shown one.
-    model_->Reset(HolderTree::Build(doc_.m_HolderList));
+    model_->Reset(HolderTree::Build(doc_.m_HolderList), doc_.m_encoding);
 }
 
 void CMORKA2TView::SelectHolderPath() {

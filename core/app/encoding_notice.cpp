@@ -1,0 +1,15 @@
+#include "core/app/encoding_notice.h"
+
+#include "core/resources/string_table.h"
+#include "core/text/text_codec.h"
+
+namespace kantoria {
+
+std::optional<std::string> EncodingSwitchNotice(const CMORKA2Doc& doc) {
+    const std::optional<EncodingSwitch>& change = doc.LastSaveSwitch();
+    if (!change) return std::nullopt;
+    return FormatString(change->byPath ? IDS_SAVED_AS_UTF8_PATH : IDS_SAVED_AS_UTF8_TEXT,
+                        {ToDisplayText(change->path, Encoding::Cp932)});
+}
+
+}  // namespace kantoria
