@@ -34,7 +34,9 @@ void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes);
 Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize);
 
 // Writes doc to sink in enc. Fails with NotEncodable when some text would not read back the
-// same in this encoding, and with the sink's status when the sink refused bytes.
+// same in this encoding, and with the sink's status when the sink refused bytes. A code page 932
+// file that would read as UTF-8 gets "｡" instead of "=" after the title width's key, which
+// every reader skips like "=", and stays code page 932.
 Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink);
 
 }  // namespace kantoria

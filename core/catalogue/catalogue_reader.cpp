@@ -11,34 +11,27 @@
 namespace kantoria {
 namespace {
 
-// Length of the character that starts text (a UTF-8 sequence or an escape), at least 1.
-size_t CharLength(std::string_view text) {
-    unsigned char raw;
-    if (ReadEscape(text, 0, raw)) return 3;
-    const auto b = static_cast<unsigned char>(text[0]);
-    size_t len = b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-    return std::min(len, text.size());
-}
-
-// When line starts with key, stores what follows the key and one further character.
-bool MatchKey(std::string_view line, std::string_view key, std::string_view& value) {
+// When line starts with key, stores what follows the key and one further character. That
+// character is whole: the second byte of a double-byte code must not begin the value.
+bool MatchKey(std::string_view line, std::string_view key, Encoding enc, std::string_view& value) {
     if (line.substr(0, key.size()) != key) return false;
     value = line.substr(key.size());
-    if (!value.empty()) value.remove_prefix(CharLength(value));
+    if (!value.empty()) value.remove_prefix(CharLengthAt(value, 0, enc));
     return true;
 }
 
 bool ReadHeaderLine(CMORKA2Doc& doc, std::string_view line) {
+    const Encoding enc = doc.m_encoding;
     std::string_view value;
-    if (MatchKey(line, kKeySelected, value)) {
+    if (MatchKey(line, kKeySelected, enc, value)) {
         doc.m_strSelected.assign(value);
-    } else if (MatchKey(line, kKeyLastHolder, value)) {
+    } else if (MatchKey(line, kKeyLastHolder, enc, value)) {
         doc.m_strLastHolder.assign(value);
-    } else if (MatchKey(line, kKeyTitleWidth, value)) {
+    } else if (MatchKey(line, kKeyTitleWidth, enc, value)) {
         doc.m_nTitleWidth = ParseLeadingInt(value);
-    } else if (MatchKey(line, kKeyCommentWidth, value)) {
+    } else if (MatchKey(line, kKeyCommentWidth, enc, value)) {
         doc.m_nCommentWidth = ParseLeadingInt(value);
-    } else if (MatchKey(line, kKeyPathWidth, value)) {
+    } else if (MatchKey(line, kKeyPathWidth, enc, value)) {
         doc.m_nPathWidth = ParseLeadingInt(value);
     } else {
         return false;

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "core/catalogue/catalogue_format.h"
 #include "core/catalogue/morka2_doc.h"
@@ -10,7 +11,7 @@ namespace {
 
 constexpr size_t kFlushSize = 1 << 20;
 
-// Encodes one line at a time and keeps track of whether the file will read back as written.
+// Encodes one line at a time and checks that the file will read back as written.
 class LineEncoder {
   public:
     explicit LineEncoder(Encoding enc) : enc_(enc) {}
@@ -25,45 +26,63 @@ class LineEncoder {
             EncodeUtf8(line, out, &escaped);
         }
         const std::string_view bytes(out.data() + start, out.size() - start);
-        if (enc_ == Encoding::Utf8) {
-            // Without a byte-order mark only well-formed UTF-8 is read as UTF-8.
-            if (escaped || !IsValidUtf8(bytes)) return false;
-        } else if (enc_ == Encoding::Cp932 && escaped && !ReadsBack(bytes, line)) {
-            return false;
-        }
-        // UTF-8 with a byte-order mark is the last resort and carries whatever it is given.
-        if (enc_ == Encoding::Cp932) TrackUtf8Lookalike(bytes);
-        return true;
+        // Without a byte-order mark only well-formed UTF-8 is read as UTF-8.
+        if (enc_ == Encoding::Utf8 && (escaped || !IsValidUtf8(bytes))) return false;
+        // Raw bytes written back may join their neighbours into another character, in UTF-8
+        // with a byte-order mark too: the last resort carries only what reads back.
+        return !escaped || ReadsBack(bytes, line);
     }
 
-    // A code page 932 file that happens to be well-formed, non-ASCII UTF-8 would be read as
-    // UTF-8.
-    bool Finish() const { return !(enc_ == Encoding::Cp932 && allUtf8_ && anyNonAscii_); }
-
   private:
-    // Raw bytes written back may join their neighbours into another character.
     bool ReadsBack(std::string_view bytes, std::string_view line) {
         check_.clear();
         Decode(enc_, bytes, check_);
         return check_ == line;
     }
 
-    void TrackUtf8Lookalike(std::string_view bytes) {
-        if (!allUtf8_) return;
-        if (!HasNonAscii(bytes)) return;
-        anyNonAscii_ = true;
-        allUtf8_ = IsValidUtf8(bytes);
-    }
-
     Encoding enc_;
     std::string check_;
-    bool allUtf8_ = true;
-    bool anyNonAscii_ = false;
 };
 
-void AppendHeader(std::string& line, std::string_view key, std::string_view value) {
+// Whether text written in code page 932 is plain ASCII (kAscii), well-formed UTF-8 with
+// something else (kUtf8), or neither (kOther); text that has no code page 932 form counts as
+// kOther, as such a save leaves code page 932 anyway.
+enum class Cp932Shape { kAscii, kUtf8, kOther };
+
+Cp932Shape ShapeOf(std::string_view text, std::string& scratch) {
+    if (!HasNonAscii(text)) return Cp932Shape::kAscii;
+    scratch.clear();
+    if (!EncodeCp932(text, scratch)) return Cp932Shape::kOther;
+    return IsValidUtf8(scratch) ? Cp932Shape::kUtf8 : Cp932Shape::kOther;
+}
+
+// A code page 932 file whose bytes are all well-formed UTF-8, not all ASCII, would be read as
+// UTF-8. Lines are joined by ASCII, so each text can be judged alone; the first text that is
+// not UTF-8 settles it, which in a Japanese catalogue is usually the first one.
+bool Cp932WouldReadAsUtf8(const CMORKA2Doc& doc) {
+    std::string scratch;
+    bool nonAscii = false;
+    auto judge = [&](std::string_view text) {
+        const Cp932Shape shape = ShapeOf(text, scratch);
+        if (shape == Cp932Shape::kUtf8) nonAscii = true;
+        return shape != Cp932Shape::kOther;
+    };
+    if (!judge(doc.m_strSelected) || !judge(doc.m_strLastHolder)) return false;
+    for (const CDocEntry& entry : doc.m_EntryList)
+        if (!judge(entry.m_strPath) || !judge(entry.m_strTitle) || !judge(entry.m_strComment))
+            return false;
+    return nonAscii;
+}
+
+// Written after the key of one width line instead of "=" when a code page 932 file would
+// otherwise read as UTF-8: a one-byte character (half-width "｡") that is never UTF-8 after an
+// ASCII letter. Readers skip whatever single character follows a key, so the value is the same.
+constexpr std::string_view kCp932Mark = "｡";
+
+void AppendHeader(std::string& line, std::string_view key, std::string_view separator,
+                  std::string_view value) {
     line.assign(key);
-    line += '=';
+    line += separator;
     line += value;
 }
 
@@ -106,15 +125,17 @@ Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
         }
         return Status::Ok();
     };
-    const std::pair<std::string_view, std::string> header[] = {
-        {kKeySelected, doc.m_strSelected},
-        {kKeyLastHolder, doc.m_strLastHolder},
-        {kKeyTitleWidth, std::to_string(doc.m_nTitleWidth)},
-        {kKeyCommentWidth, std::to_string(doc.m_nCommentWidth)},
-        {kKeyPathWidth, std::to_string(doc.m_nPathWidth)},
+    const std::string_view widthSeparator =
+        enc == Encoding::Cp932 && Cp932WouldReadAsUtf8(doc) ? kCp932Mark : "=";
+    const std::tuple<std::string_view, std::string_view, std::string> header[] = {
+        {kKeySelected, "=", doc.m_strSelected},
+        {kKeyLastHolder, "=", doc.m_strLastHolder},
+        {kKeyTitleWidth, widthSeparator, std::to_string(doc.m_nTitleWidth)},
+        {kKeyCommentWidth, "=", std::to_string(doc.m_nCommentWidth)},
+        {kKeyPathWidth, "=", std::to_string(doc.m_nPathWidth)},
     };
-    for (const auto& [key, value] : header) {
-        AppendHeader(line, key, value);
+    for (const auto& [key, separator, value] : header) {
+        AppendHeader(line, key, separator, value);
         if (Status status = emit(); !status) return status;
     }
     for (const CDocEntry& entry : doc.m_EntryList) {
@@ -128,7 +149,6 @@ Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
                      '\t');
         if (Status status = emit(); !status) return status;
     }
-    if (!encoder.Finish()) return notExact;
     if (!out.empty() && !sink.Write(out)) return sink.status();
     return Status::Ok();
 }

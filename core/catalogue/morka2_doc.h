@@ -81,12 +81,13 @@ class CMORKA2Doc {
     // The entries are emptied first, whatever follows; a file that cannot be read leaves the
     // catalogue empty and says why.
     Status LoadCatalogue(const std::string& path);
-    // Writes the catalogue to path. The previous file stays intact on any failure.
+    // Writes the catalogue to path. The previous file stays intact on any failure, and so
+    // when not even UTF-8 with a byte-order mark reads back as what memory holds (escaped
+    // bytes that would join into characters there).
     Status SaveCatalogue(const std::string& path);
     // Set by a successful SaveCatalogue that wrote a code page 932 catalogue as UTF-8 with a
     // byte-order mark, so the user can be told once; empty after any other save, after a load
-    // and once told. Empty too when no single entry is to blame (code page 932 bytes that
-    // would read as UTF-8).
+    // and once told.
     const std::optional<EncodingSwitch>& LastSaveSwitch() const { return lastSaveSwitch_; }
     void SaveSwitchTold() { lastSaveSwitch_.reset(); }
 

@@ -152,6 +152,18 @@ void AppendEscape(std::string& out, unsigned char byte) {
     out += static_cast<char>(0x80 | (cp & 0x3F));
 }
 
+size_t CharLengthAt(std::string_view text, size_t pos, Encoding enc) {
+    unsigned char raw, trail;
+    if (ReadEscape(text, pos, raw)) {
+        const bool pair = enc == Encoding::Cp932 && IsLeadByte(raw) &&
+                          ReadEscape(text, pos + 3, trail) && IsTrailByte(trail);
+        return pair ? 6 : 3;
+    }
+    const auto b = static_cast<unsigned char>(text[pos]);
+    const size_t len = b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    return std::min(len, text.size() - pos);
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     size_t pos = 0;
     char32_t cp;

@@ -37,6 +37,11 @@ inline bool ReadEscape(std::string_view text, size_t pos, unsigned char& byte) {
     return true;
 }
 
+// Length of the character that starts text at pos, at least 1 and at most what is left: a UTF-8
+// sequence, an escape, or in code page 932 an escaped lead byte with the escaped trail byte the
+// decoder paired it with (the two bytes of one unassigned double-byte code).
+size_t CharLengthAt(std::string_view text, size_t pos, Encoding enc);
+
 // True when bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above
 // U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

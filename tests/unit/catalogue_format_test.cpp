@@ -320,17 +320,68 @@ TEST(CatalogueEncoding, TheSaveThatLeavesCp932NamesWhatNeededIt) {
     }
 }
 
-TEST(CatalogueEncoding, Cp932ThatWouldReadAsUtf8IsWrittenWithBom) {
+// Such a file stays code page 932: a mark that readers skip like "=" keeps it from being UTF-8.
+TEST(CatalogueEncoding, Cp932ThatWouldReadAsUtf8StaysCp932) {
     TempFolder dir;
     std::string title;
     DecodeCp932("\xE6\x97\xA5", title);  // 譌 + lone A5 (･): together UTF-8 for 日
     CMORKA2Doc doc;
     doc.m_EntryList.Append("p", title, "");
     ASSERT_TRUE(doc.SaveCatalogue(dir / "m.ZNL"));
-    EXPECT_EQ(doc.m_encoding, Encoding::Utf8Bom);
+    EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
     CMORKA2Doc back;
     ASSERT_TRUE(back.LoadCatalogue(dir / "m.ZNL"));
+    EXPECT_EQ(back.m_encoding, Encoding::Cp932);
     EXPECT_EQ(Entries(back), Entries(doc));
+    EXPECT_EQ(back.m_nTitleWidth, kDefaultTitleWidth);
+}
+
+// Code page 932 files that a load and a save must give back as they were (the header in the
+// program's own form), never switched to UTF-8.
+TEST(CatalogueEncoding, Cp932FilesSurviveARoundTrip) {
+    const std::string widths = "TITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\n";
+    const std::string rest =
+        "LASTHOLDER=Docs\\\x85\x5C\r\n" + widths + "C:\\Docs\\\x85\x5C\\x.txt\tx\t\x83\x5C\r\n";
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        // The character after a key is a whole double-byte code, not its first byte.
+        {"SELECTED\xEF\x5C\r\n" + rest, "SELECTED=\r\n" + rest},
+        {"SELECTED\x85\x5C\x85\x5C\r\n" + rest, "SELECTED=\x85\x5C\r\n" + rest},
+        {"SELECTED=\xEF\x5C\r\n" + rest, "SELECTED=\xEF\x5C\r\n" + rest},
+        // Dropping the header's only non-UTF-8 byte leaves bytes that would read as UTF-8.
+        {"SELECTED\xFF\r\nLASTHOLDER=\r\n" + widths + "p\tt\t\xEF\x80\x80\r\n",
+         "SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH\xA1"
+         "200\r\nCOMMENTWIDTH=400\r\n"
+         "PATHWIDTH=250\r\np\tt\t\xEF\x80\x80\r\n"},
+    };
+    TempFolder dir;
+    for (const auto& c : cases) {
+        WriteBytes(dir / "in.ZNL", c.in);
+        CMORKA2Doc doc;
+        ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "out.ZNL"));
+        EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
+        EXPECT_EQ(ReadBytes(dir / "out.ZNL"), c.out);
+        CMORKA2Doc back;
+        ASSERT_TRUE(back.LoadCatalogue(dir / "out.ZNL"));
+        EXPECT_EQ(Entries(back), Entries(doc));
+        EXPECT_EQ(back.m_strSelected, doc.m_strSelected);
+        EXPECT_EQ(back.m_strLastHolder, doc.m_strLastHolder);
+    }
+}
+
+// When text needs UTF-8 but escaped bytes would join into other characters there, the save
+// fails and the file stays as it was.
+TEST(CatalogueEncoding, FallbackThatWouldNotReadBackFails) {
+    TempFolder dir;
+    WriteBytes(dir / "f.ZNL", "C:\\Docs\\\x85\x5C\\x.txt\tx\t\r\n");
+    CMORKA2Doc doc;
+    ASSERT_TRUE(doc.LoadCatalogue(dir / "f.ZNL"));
+    doc.m_EntryList.Append("C:\\y.txt", "😀", "");
+    EXPECT_EQ(doc.SaveCatalogue(dir / "f.ZNL").code(), StatusCode::NotEncodable);
+    EXPECT_EQ(ReadBytes(dir / "f.ZNL"), "C:\\Docs\\\x85\x5C\\x.txt\tx\t\r\n");
+    EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
 }
 
 TEST(CatalogueEncoding, EscapedBytesInAUtf8CatalogueKeepTheirMeaning) {
