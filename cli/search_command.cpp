@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/catalogue/morka2_doc.h"
+#include "core/os/file_lock.h"
 #include "core/search/auto_search.h"
 #include "core/text/text_codec.h"
 
@@ -42,11 +43,11 @@ std::string Parse(const std::vector<std::string>& args, SearchArgs& parsed) {
     return "";
 }
 
-// Entries hold full paths, so a folder named relative to here is made absolute.
-std::string FullFolderPath(const std::string& folder) {
+// Entries hold full paths, so a path named relative to the working directory is made absolute.
+std::string FullPath(const std::string& path) {
     std::error_code ec;
-    const fs::path absolute = fs::absolute(fs::path(ToSystemName(folder)), ec);
-    return FromSystemName(ec ? ToSystemName(folder) : absolute.lexically_normal().string());
+    const fs::path absolute = fs::absolute(fs::path(ToSystemName(path)), ec);
+    return FromSystemName(ec ? ToSystemName(path) : absolute.lexically_normal().string());
 }
 
 void PrintResult(const AutoSearch& search, std::ostream& out) {
@@ -74,7 +75,13 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "kantoria-cli: no such folder: " << parsed.folder << "\n";
         return 1;
     }
+    // Held from reading to writing, so that two searches into one catalogue take turns. Without
+    // a lock file (a folder the user may not write) the write fails with its own reason.
+    Status lockStatus = Status::Ok();
+    const std::unique_ptr<FileLock> lock =
+        FileLock::Acquire(ToSystemName(parsed.catalogue), lockStatus);
     CMORKA2Doc doc;
+    doc.StampFile(parsed.catalogue);
     if (fs::exists(fs::path(ToSystemName(parsed.catalogue)), ec)) {
         const Status status = doc.LoadCatalogue(parsed.catalogue);
         if (!status) {
@@ -88,9 +95,12 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
     search.m_subFolders = parsed.subFolders;
     search.m_useExt = !parsed.extension.empty();
     search.m_extension = parsed.extension;
+    search.m_catalogue = FullPath(parsed.catalogue);
     // Without a listener, folders that cannot be listed are skipped and reported.
-    search.ScanFolder(FullFolderPath(parsed.folder), nullptr);
-    if (const Status status = doc.SaveCatalogue(parsed.catalogue); !status) {
+    search.ScanFolder(FullPath(parsed.folder), nullptr);
+    Status status = doc.CheckUnchangedOnDisk(parsed.catalogue);
+    if (status) status = doc.SaveCatalogue(parsed.catalogue);
+    if (!status) {
         err << "kantoria-cli: cannot write " << parsed.catalogue << ": " << status.reason() << "\n";
         return 1;
     }

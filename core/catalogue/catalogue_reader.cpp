@@ -225,6 +225,8 @@ Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
     // A new file's stored label path designates its holder afresh.
     m_strLastHolderFolder.reset();
     lastSaveSwitch_.reset();
+    // Taken before reading: a change while the file is read shows as a change later.
+    StampFile(path);
     try {
         const Status status = ReadCatalogueFile(*this, ToSystemName(path), kPieceSize);
         if (!status) m_EntryList.Clear();
@@ -234,6 +236,16 @@ Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
         m_EntryList.Clear();
         return Status::FromErrno(ENOMEM);
     }
+}
+
+void CMORKA2Doc::StampFile(const std::string& path) {
+    stampedPath_ = path;
+    stamp_ = StampOf(ToSystemName(path));
+}
+
+Status CMORKA2Doc::CheckUnchangedOnDisk(const std::string& path) const {
+    if (path != stampedPath_ || StampOf(ToSystemName(path)) == stamp_) return Status::Ok();
+    return Status::Failed(StatusCode::ChangedOnDisk, "changed by another program");
 }
 
 }  // namespace kantoria

@@ -166,6 +166,7 @@ Status CMORKA2Doc::SaveCatalogue(const std::string& path) {
         if (!status) return status;
         status = file->Commit();
         if (!status) return status;
+        StampFile(path);
         if (m_encoding == Encoding::Cp932 && enc == Encoding::Utf8Bom)
             lastSaveSwitch_ = FindCp932Misfit(m_EntryList);
         m_encoding = enc;

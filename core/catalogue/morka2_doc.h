@@ -12,6 +12,7 @@
 #include "core/base/status.h"
 #include "core/catalogue/doc_entry.h"
 #include "core/catalogue/entry_list.h"
+#include "core/os/file_lock.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
@@ -85,6 +86,12 @@ class CMORKA2Doc {
     // when not even UTF-8 with a byte-order mark reads back as what memory holds (escaped
     // bytes that would join into characters there).
     Status SaveCatalogue(const std::string& path);
+    // Remembers what the file at path is now, as the file this document holds. LoadCatalogue
+    // does so before it reads and SaveCatalogue after it wrote.
+    void StampFile(const std::string& path);
+    // Fails with ChangedOnDisk when the file at path is no longer what this document last read
+    // or wrote there: another program wrote it since. A file the document does not hold passes.
+    Status CheckUnchangedOnDisk(const std::string& path) const;
     // Set by a successful SaveCatalogue that wrote a code page 932 catalogue as UTF-8 with a
     // byte-order mark, so the user can be told once; empty after any other save, after a load
     // and once told.
@@ -119,6 +126,8 @@ class CMORKA2Doc {
     std::string savedSelected_;
     std::string savedLastHolder_;
     std::optional<EncodingSwitch> lastSaveSwitch_;
+    std::string stampedPath_;
+    FileStamp stamp_;
 };
 
 }  // namespace kantoria

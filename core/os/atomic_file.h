@@ -20,6 +20,11 @@ class ByteSink {
     virtual const Status& status() const = 0;
 };
 
+// Whether name, a file in the same folder as a file named targetName, is a temporary file
+// that saving targetName makes (or a killed save left behind). The one rule for telling them,
+// kept beside the code that names them.
+bool IsTemporaryOf(std::string_view targetName, std::string_view name);
+
 class AtomicFile final : public ByteSink {
   public:
     // Opens a temporary file beside target (beside the final target when target is a symbolic

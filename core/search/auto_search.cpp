@@ -5,6 +5,8 @@
 #include <unordered_set>
 
 #include "core/catalogue/storable_field.h"
+#include "core/os/atomic_file.h"
+#include "core/os/file_lock.h"
 #include "core/text/entered_text.h"
 #include "core/text/path_identity.h"
 #include "core/text/path_split.h"
@@ -62,13 +64,22 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
     progress_ = SearchProgress();
     itemsSinceClockCheck_ = 0;
     lastReport_ = std::chrono::steady_clock::now();
+    const char separator = lister_.Separator();
+    catalogueName_.clear();
+    catalogueFolder_.clear();
+    if (const size_t cut = m_catalogue.find_last_of(separator); cut != std::string::npos) {
+        std::string real;
+        if (lister_.ResolvePath(m_catalogue.substr(0, cut + 1), real).ok()) {
+            catalogueName_ = m_catalogue.substr(cut + 1);
+            catalogueFolder_ = WithSeparator(std::move(real), separator);
+        }
+    }
 
     // An explicit stack instead of recursion: a deep tree cannot exhaust the call stack.
     std::vector<Frame> stack;
     // Every real folder is entered once, however many links lead to it: links could otherwise
     // repeat the same files under numbered titles, or loop.
     std::unordered_set<FolderId, FolderIdHash> entered;
-    const char separator = lister_.Separator();
     std::string resolvedRoot;  // empty when not known
     if (std::string real; lister_.ResolvePath(folder, real).ok())
         resolvedRoot = WithSeparator(std::move(real), separator);
@@ -115,11 +126,21 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
                 status = SearchStatus::Stopped;
         } else {
             ++progress_.filesVisited;
-            AddFoundFile(std::move(path));
+            if (!BelongsToCatalogue(top.folder, item.name)) AddFoundFile(std::move(path));
         }
     }
     if (status != SearchStatus::Completed) TakeBack();
     return status;
+}
+
+bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view name) {
+    if (catalogueFolder_.empty()) return false;
+    if (name != catalogueName_ && !IsTemporaryOf(catalogueName_, name) &&
+        !IsLockFileOf(catalogueName_, name))
+        return false;
+    std::string real;
+    return lister_.ResolvePath(folder, real).ok() &&
+           SamePath(WithSeparator(std::move(real), lister_.Separator()), catalogueFolder_);
 }
 
 void AutoSearch::AddFoundFile(std::string path) {

@@ -53,6 +53,9 @@ class AutoSearch {
     bool m_subFolders = true;  // walk the subfolders too
     bool m_useExt = false;     // take only files whose extension is m_extension
     std::string m_extension;   // with its leading dot, as ".doc"
+    // The catalogue's own file, when it has one: neither it nor the files its saves make
+    // beside it are registered.
+    std::string m_catalogue;
     // How often progress is reported at most.
     std::chrono::milliseconds m_progressInterval{200};
 
@@ -72,6 +75,8 @@ class AutoSearch {
     std::vector<SkippedFolder> m_unlistable;
 
   private:
+    // Whether the file name in the folder folder is the catalogue or one of its saves' files.
+    bool BelongsToCatalogue(const std::string& folder, std::string_view name);
     std::string UniqueTitle(std::string_view name);
     // Reports progress when it is time to; false when the listener cancels.
     bool ReportProgress(SearchListener* listener, const std::string& folder);
@@ -85,6 +90,8 @@ class AutoSearch {
     SearchProgress progress_;
     std::size_t itemsSinceClockCheck_ = 0;
     std::chrono::steady_clock::time_point lastReport_;
+    std::string catalogueName_;
+    std::string catalogueFolder_;  // resolved, with a separator at its end; empty: none
 };
 
 }  // namespace kantoria

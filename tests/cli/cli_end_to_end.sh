@@ -82,5 +82,18 @@ check_failure 2 list
 check_failure 2 list "$examples/MORKA.ZNL" --holder
 check_failure 1 tree "$work/missing.ZNL"
 
+# Two searches into one catalogue at once take turns: neither loses the other's files, and
+# no lock file is left behind.
+mkdir -p "$work/one" "$work/two"
+(cd "$work/one" && seq 1 1500 | sed 's/$/.txt/' | xargs touch)
+(cd "$work/two" && seq 1 1500 | sed 's/$/.doc/' | xargs touch)
+"$cli" search "$work/both.ZNL" "$work/one" >/dev/null &
+first=$!
+"$cli" search "$work/both.ZNL" "$work/two" >/dev/null || fail "second concurrent search failed"
+wait "$first" || fail "first concurrent search failed"
+[ "$(tr -cd '\n' <"$work/both.ZNL" | wc -c)" -eq 3005 ] ||
+  fail "concurrent searches lost files: $(tr -cd '\n' <"$work/both.ZNL" | wc -c) lines"
+[ -z "$(ls -A "$work" | grep '\.lock$')" ] || fail "a lock file was left behind"
+
 if [ "$failures" -eq 0 ]; then echo "cli end-to-end: all checks passed"; fi
 exit $((failures > 0))

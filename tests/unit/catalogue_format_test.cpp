@@ -452,3 +452,26 @@ TEST(Document, ResetClearAndObservers) {
 
 }  // namespace
 }  // namespace kantoria
+
+namespace kantoria {
+namespace {
+
+// Another program's save after the read shows, whether it replaced the file or wrote it in
+// place; the document's own save does not.
+TEST(CatalogueFile, AnotherProgramsWriteIsNoticed) {
+    TempFolder dir;
+    const std::string path = dir / "c.ZNL";
+    WriteBytes(path, "p\tt\t\r\n");
+    CMORKA2Doc doc;
+    ASSERT_TRUE(doc.LoadCatalogue(path));
+    EXPECT_TRUE(doc.CheckUnchangedOnDisk(path));
+    ASSERT_TRUE(doc.SaveCatalogue(path));
+    EXPECT_TRUE(doc.CheckUnchangedOnDisk(path));
+    WriteBytes(dir / "other", "q\tt\t\r\n");
+    std::filesystem::rename(dir / "other", path);
+    EXPECT_EQ(doc.CheckUnchangedOnDisk(path).code(), StatusCode::ChangedOnDisk);
+    EXPECT_TRUE(doc.CheckUnchangedOnDisk(dir / "elsewhere.ZNL"));
+}
+
+}  // namespace
+}  // namespace kantoria

@@ -187,5 +187,26 @@ TEST(CliSearch, Failures) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "c.ZNL"));
 }
 
+// A relative folder is taken from the working directory; a search of the catalogue's own
+// folder leaves out the catalogue and what its saves leave beside it.
+TEST(CliSearch, RelativeFolderAndTheCataloguesOwnFiles) {
+    TempFolder dir;
+    std::filesystem::create_directories(dir.path() / "docs");
+    WriteBytes(dir / "docs/a.txt", "x");
+    WriteBytes(dir / "docs/c.ZNL", "");
+    WriteBytes(dir / "docs/.c.ZNL.tmp4242-0-17", "dead save");
+    WriteBytes(dir / "docs/.d.ZNL.tmp1", "another catalogue's");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const Result r = RunCli({"search", "docs/../docs/c.ZNL", "./docs/"});
+    std::filesystem::current_path(before);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["found"], 2);
+    const auto dump = nlohmann::json::parse(RunCli({"dump", dir / "docs/c.ZNL"}).out);
+    std::vector<std::string> paths;
+    for (const auto& entry : dump["entries"]) paths.push_back(entry["path"]);
+    EXPECT_EQ(paths, (std::vector<std::string>{dir / "docs/.d.ZNL.tmp1", dir / "docs/a.txt"}));
+}
+
 }  // namespace
 }  // namespace kantoria

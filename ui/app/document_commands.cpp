@@ -104,6 +104,7 @@ void DocumentCommands::OnToolsSearch() {
     const bool wasModified = doc.IsModified();
     const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
     CMORKA2Srch dialog(doc, services_.icons.types, *lister, services_.messages, services_.files);
+    dialog.SetCatalogue(session_.PathName());
     dialog.OnInitDialog();
     // The dialog has appended what it found; only an OK keeps it and shows it.
     if (services_.dialogs.DoModal(dialog) != QDialog::Accepted) {

@@ -36,6 +36,8 @@ class CMORKA2Srch : public QDialog {
     // How often the walk reports progress; tests shorten it.
     void SetProgressInterval(std::chrono::milliseconds interval);
     bool IsSearching() const { return searching_; }
+    // The catalogue's file, which the search leaves out with its saves' files.
+    void SetCatalogue(std::string path) { search_.m_catalogue = std::move(path); }
 
     CMORKA2Doc* m_pDoc;  // not owned
     int m_found = 0;

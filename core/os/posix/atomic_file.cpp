@@ -36,14 +36,23 @@ bool ResolveLinks(fs::path& path, int& error) {
     return false;
 }
 
+constexpr std::string_view kTempMark = ".tmp";
+
 std::string TempName(const fs::path& finalPath) {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    return "." + finalPath.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-           std::to_string(counter++) + "-" + std::to_string(ticks % 100000);
+    return "." + finalPath.filename().string() + std::string(kTempMark) +
+           std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+           std::to_string(ticks % 100000);
 }
 
 }  // namespace
+
+bool IsTemporaryOf(std::string_view targetName, std::string_view name) {
+    return name.size() > 1 + targetName.size() + kTempMark.size() && name[0] == '.' &&
+           name.substr(1, targetName.size()) == targetName &&
+           name.substr(1 + targetName.size(), kTempMark.size()) == kTempMark;
+}
 
 std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& target, Status& status) {
     fs::path finalPath(target);
