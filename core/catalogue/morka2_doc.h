@@ -16,6 +16,8 @@
 
 namespace kantoria {
 
+class ReadableFile;
+
 // An image list of the platform's making; the document only owns it.
 class CImageList {
   public:
@@ -81,6 +83,8 @@ class CMORKA2Doc {
     // The entries are emptied first, whatever follows; a file that cannot be read leaves the
     // catalogue empty and says why.
     Status LoadCatalogue(const std::string& path);
+    // The same for a file already opened: what that open found is read.
+    Status LoadCatalogue(const ReadableFile& file);
     // Writes the catalogue to path. The previous file stays intact on any failure.
     Status SaveCatalogue(const std::string& path);
     // Set by a successful SaveCatalogue that wrote a code page 932 catalogue as UTF-8 with a
