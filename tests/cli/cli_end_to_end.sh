@@ -55,6 +55,9 @@ mkfifo "$work/fifo.ZNL"
 check_failure 1 dump /dev/zero
 check_failure 1 dump "$work/fifo.ZNL"
 grep -q 'Not a regular file' "$work/stderr" || fail "a pipe is not named as such"
+# ... nor replaced by a save.
+check_failure 1 copy "$examples/MORKA.ZNL" "$work/fifo.ZNL"
+[ -p "$work/fifo.ZNL" ] || fail "copy replaced a named pipe"
 [ -e "$work/never.ZNL" ] && fail "a failed copy wrote its output"
 "$cli" --help | grep -q 'dump CATALOGUE' || fail "--help does not describe dump"
 "$cli" --help | grep -q 'types' || fail "--help does not describe types"
