@@ -29,6 +29,8 @@ std::string UserReason(const Status& status) {
             return std::string(LoadString(IDS_REASON_ACCESS_DENIED));
         case StatusCode::NotRegularFile:
             return std::string(LoadString(IDS_REASON_IS_FOLDER));
+        case StatusCode::SpecialFile:
+            return std::string(LoadString(IDS_REASON_NOT_A_FILE));
         default:
             return SystemReason(status);
     }
@@ -61,13 +63,22 @@ bool DocumentSession::WillCarryOverInto(const std::string& path) const {
     return !doc_.m_EntryList.empty() && IsEmptyFile(path);
 }
 
-Status DocumentSession::CarryOverInto(const std::string& path) {
+Status DocumentSession::CarryOverInto(const std::string& path, ReadableFile& file) {
     if (!WillCarryOverInto(path)) return Status::Ok();
-    return doc_.SaveCatalogue(path);
+    if (Status saved = doc_.SaveCatalogue(path); !saved) return saved;
+    // The save replaced the empty file that file still holds.
+    return file.Open(path);
 }
 
 Status DocumentSession::Load(const std::string& path) {
     Status status = doc_.LoadCatalogue(path);
+    RebuildHoldersAndIcons();
+    doc_.MarkUnchanged();
+    return status;
+}
+
+Status DocumentSession::Load(const ReadableFile& file) {
+    Status status = doc_.LoadCatalogue(file);
     RebuildHoldersAndIcons();
     doc_.MarkUnchanged();
     return status;

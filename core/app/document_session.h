@@ -34,10 +34,13 @@ class DocumentSession {
     // Whether opening path moves the entries held into it: it is an empty file.
     bool WillCarryOverInto(const std::string& path) const;
     // An empty catalogue file takes over the entries held: they are written there before it is
-    // read, so that reading the empty file cannot lose them.
-    Status CarryOverInto(const std::string& path);
+    // read, so that reading the empty file cannot lose them. file, opened at path, is opened
+    // again on the file written.
+    Status CarryOverInto(const std::string& path, ReadableFile& file);
     // Reads the catalogue file at path into the document and derives holders and icons.
     Status Load(const std::string& path);
+    // The same for a file already opened.
+    Status Load(const ReadableFile& file);
     // Writes the catalogue to path. The document's path is left to the caller.
     Status OnSaveDocument(const std::string& path);
     // The document's end: remembers its path for the next start and writes what is still

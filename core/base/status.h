@@ -11,7 +11,8 @@ namespace kantoria {
 enum class StatusCode {
     Ok,
     NotFound,          // no such file or folder
-    NotRegularFile,    // a folder (or device, pipe, socket) where a file was wanted
+    NotRegularFile,    // a folder where a file was wanted
+    SpecialFile,       // a device, named pipe or socket where a file was wanted
     PermissionDenied,  // the user may not read or write it
     ReadOnly,          // the file system is mounted read-only
     DiskFull,          // no space or quota left

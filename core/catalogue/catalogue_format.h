@@ -9,6 +9,7 @@
 
 #include "core/base/status.h"
 #include "core/os/atomic_file.h"
+#include "core/os/file_read.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
@@ -29,8 +30,10 @@ Encoding DetectEncoding(std::string_view bytes, size_t& bodyStart);
 // Reads the lines of bytes into doc (entries appended, header values overwritten).
 void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes);
 
-// Reads the file at systemPath into doc as ReadCatalogue would read its bytes, holding no
-// more than pieceSize bytes of the file at a time.
+// Reads the file into doc as ReadCatalogue would read its bytes, holding no more than
+// pieceSize bytes of the file at a time.
+Status ReadCatalogueFile(CMORKA2Doc& doc, const ReadableFile& file, size_t pieceSize);
+// The same for the file at systemPath, opened once.
 Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize);
 
 // Writes doc to sink in enc. Fails with NotEncodable when some text would not read back the

@@ -204,23 +204,41 @@ void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes) {
 
 // The file is read twice, a piece at a time: once to learn its encoding and size, once to
 // read its lines. Holding a large catalogue's bytes and its entries at the same time would
-// need far more memory than the entries alone.
-Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize) {
+// need far more memory than the entries alone. Both passes read the one file opened, so a
+// writer replacing it meanwhile cannot mix the old file's encoding with the new one's lines.
+Status ReadCatalogueFile(CMORKA2Doc& doc, const ReadableFile& file, size_t pieceSize) {
     EncodingSniffer sniffer;
-    Status status = ReadFileInPieces(systemPath, pieceSize,
-                                     [&sniffer](std::string_view p) { sniffer.Feed(p); });
+    Status status =
+        file.ReadInPieces(pieceSize, [&sniffer](std::string_view p) { sniffer.Feed(p); });
     if (!status) return status;
     size_t bodyStart;
     doc.m_encoding = sniffer.Finish(bodyStart);
     doc.m_EntryList.Reserve(doc.m_EntryList.size() + sniffer.LineFeeds() + 1);
     LineReader reader(doc, doc.m_encoding, bodyStart);
-    status =
-        ReadFileInPieces(systemPath, pieceSize, [&reader](std::string_view p) { reader.Feed(p); });
+    status = file.ReadInPieces(pieceSize, [&reader](std::string_view p) { reader.Feed(p); });
     if (status) reader.Finish();
     return status;
 }
 
+Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize) {
+    ReadableFile file;
+    if (Status opened = file.Open(systemPath); !opened) return opened;
+    return ReadCatalogueFile(doc, file, pieceSize);
+}
+
 Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
+    ReadableFile file;
+    const Status opened = file.Open(ToSystemName(path));
+    if (!opened) {
+        m_EntryList.Clear();
+        m_strLastHolderFolder.reset();
+        lastSaveSwitch_.reset();
+        return opened;
+    }
+    return LoadCatalogue(file);
+}
+
+Status CMORKA2Doc::LoadCatalogue(const ReadableFile& file) {
     m_EntryList.Clear();
     // A new file's stored label path designates its holder afresh.
     m_strLastHolderFolder.reset();
@@ -228,7 +246,7 @@ Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
     // Taken before reading: a change while the file is read shows as a change later.
     StampFile(path);
     try {
-        const Status status = ReadCatalogueFile(*this, ToSystemName(path), kPieceSize);
+        const Status status = ReadCatalogueFile(*this, file, kPieceSize);
         if (!status) m_EntryList.Clear();
         return status;
     } catch (const std::bad_alloc&) {

@@ -17,6 +17,8 @@
 
 namespace kantoria {
 
+class ReadableFile;
+
 // An image list of the platform's making; the document only owns it.
 class CImageList {
   public:
@@ -82,6 +84,8 @@ class CMORKA2Doc {
     // The entries are emptied first, whatever follows; a file that cannot be read leaves the
     // catalogue empty and says why.
     Status LoadCatalogue(const std::string& path);
+    // The same for a file already opened: what that open found is read.
+    Status LoadCatalogue(const ReadableFile& file);
     // Writes the catalogue to path. The previous file stays intact on any failure, and so
     // when not even UTF-8 with a byte-order mark reads back as what memory holds (escaped
     // bytes that would join into characters there).

@@ -20,16 +20,19 @@ class ByteSink {
     virtual const Status& status() const = 0;
 };
 
-// Whether name, a file in the same folder as a file named targetName, is a temporary file
-// that saving targetName makes (or a killed save left behind). The one rule for telling them,
-// kept beside the code that names them.
-bool IsTemporaryOf(std::string_view targetName, std::string_view name);
-
 class AtomicFile final : public ByteSink {
   public:
+    // Where the bytes wait until Commit: a file without a name where the file system allows
+    // it, so that a writer killed half way leaves nothing behind; otherwise a named file
+    // beside the target, locked while it is written, which a later save removes once its
+    // writer is gone.
+    enum class Temp { Anonymous, Named };
+
     // Opens a temporary file beside target (beside the final target when target is a symbolic
-    // link). Answers nullptr with the reason in status when that is not possible.
-    static std::unique_ptr<AtomicFile> Create(const std::string& target, Status& status);
+    // link). Refuses, answering nullptr with the reason in status, where writing the target in
+    // place would fail: a folder, device, pipe or socket, or a file the user may not write.
+    static std::unique_ptr<AtomicFile> Create(const std::string& target, Status& status,
+                                              Temp temp = Temp::Anonymous);
 
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -48,10 +51,15 @@ class AtomicFile final : public ByteSink {
     void Discard();
 
     int fd_;
-    std::string tempPath_;
+    std::string tempPath_;  // empty while the temporary file has no name
     std::string finalPath_;
     Status status_ = Status::Ok();
     bool committed_ = false;
 };
+
+// Whether name is that of a temporary file a save of the file named target makes beside it
+// while it writes, or a killed save left behind (target is a file name without its folder).
+// The one rule for telling them, kept beside the code that names them.
+bool IsSaveTempName(std::string_view name, std::string_view target);
 
 }  // namespace kantoria

@@ -31,6 +31,7 @@ inline constexpr int IDS_REASON_NOT_FOUND = 203;
 inline constexpr int IDS_REASON_ACCESS_DENIED = 204;
 inline constexpr int IDS_REASON_IS_FOLDER = 205;
 inline constexpr int IDS_REASON_OTHER = 206;  // %1 the system's wording
+inline constexpr int IDS_REASON_NOT_A_FILE = 215;
 inline constexpr int IDS_ALL_FILES_FILTER = 207;
 inline constexpr int IDS_OPEN_CAPTION = 208;
 inline constexpr int IDS_SAVE_AS_CAPTION = 209;

@@ -135,7 +135,7 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
 
 bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view name) {
     if (catalogueFolder_.empty()) return false;
-    if (name != catalogueName_ && !IsTemporaryOf(catalogueName_, name) &&
+    if (name != catalogueName_ && !IsSaveTempName(name, catalogueName_) &&
         !IsLockFileOf(catalogueName_, name))
         return false;
     std::string real;

@@ -37,7 +37,8 @@ cmp -s "$work/bad.ZNL" "$work/bad-copy.ZNL" || fail "undecodable bytes changed"
 check_failure() {
   local want=$1
   shift
-  "$cli" "$@" >"$work/stdout" 2>"$work/stderr"
+  # A hang is a failure too: timeout's 124 is no status the program uses.
+  timeout 20 "$cli" "$@" >"$work/stdout" 2>"$work/stderr"
   local got=$?
   [ "$got" -eq "$want" ] || fail "'$*' exited $got, expected $want"
   [ -s "$work/stdout" ] && fail "'$*' wrote to stdout"
@@ -49,6 +50,14 @@ check_failure 2 dump
 check_failure 1 dump "$work/missing.ZNL"
 check_failure 1 copy "$work/missing.ZNL" "$work/never.ZNL"
 check_failure 2 types extra
+# What is no regular file is refused at once: a device that never ends, a pipe without a writer.
+mkfifo "$work/fifo.ZNL"
+check_failure 1 dump /dev/zero
+check_failure 1 dump "$work/fifo.ZNL"
+grep -q 'Not a regular file' "$work/stderr" || fail "a pipe is not named as such"
+# ... nor replaced by a save.
+check_failure 1 copy "$examples/MORKA.ZNL" "$work/fifo.ZNL"
+[ -p "$work/fifo.ZNL" ] || fail "copy replaced a named pipe"
 [ -e "$work/never.ZNL" ] && fail "a failed copy wrote its output"
 "$cli" --help | grep -q 'dump CATALOGUE' || fail "--help does not describe dump"
 "$cli" --help | grep -q 'types' || fail "--help does not describe types"

@@ -1,13 +1,20 @@
 // Saving must never damage the previous catalogue, whatever fails along the way.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <set>
 
 #include "core/catalogue/morka2_doc.h"
+#include "core/os/atomic_file.h"
 #include "testing/core/test_files.h"
 
 namespace kantoria {
@@ -84,6 +91,147 @@ TEST(AtomicSave, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     Fill(doc, 3);
     EXPECT_FALSE(doc.SaveCatalogue(dir / "c.ZNL"));
     EXPECT_EQ(ReadBytes(dir / "c.ZNL"), kOld);
+}
+
+std::set<std::string> NamesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// Root may write any file, so the tests below save as an ordinary user: root becomes nobody.
+constexpr uid_t kNobody = 65534;
+void BecomeOrdinaryUser() {
+    if (::geteuid() != 0) return;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        std::_Exit(3);
+}
+void GiveToOrdinaryUser(const fs::path& path) {
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(path.c_str(), kNobody, kNobody), 0) << path;
+    }
+}
+
+// Saves as an ordinary user; exits 0 when the save failed with code and left the folder as
+// it was.
+[[noreturn]] void SaveRefused(const fs::path& target, StatusCode code) {
+    BecomeOrdinaryUser();
+    const std::set<std::string> before = NamesIn(target.parent_path());
+    const std::string bytes = fs::is_regular_file(target) ? ReadBytes(target) : "";
+    CMORKA2Doc doc;
+    Fill(doc, 3);
+    const Status status = doc.SaveCatalogue(target);
+    const bool kept = NamesIn(target.parent_path()) == before &&
+                      (!fs::is_regular_file(target) || ReadBytes(target) == bytes);
+    if (status.code() != code || status.reason().empty() || !kept)
+        std::fprintf(stderr, "%s: '%s' kept=%d\n", target.c_str(), status.reason().c_str(), kept);
+    std::_Exit(status.code() == code && !status.reason().empty() && kept ? 0 : 1);
+}
+
+// A save must not replace what writing the file in place could not change.
+TEST(AtomicSave, RefusedWhereWritingInPlaceWouldFail) {
+    TempFolder dir;
+    struct Case {
+        std::string folder;
+        StatusCode code;
+    };
+    std::vector<Case> cases = {{"readonly", StatusCode::PermissionDenied},
+                               {"fifo", StatusCode::SpecialFile},
+                               {"socket", StatusCode::SpecialFile},
+                               {"readonly-folder", StatusCode::PermissionDenied}};
+    for (const Case& c : cases) {
+        fs::create_directory(dir.path() / c.folder);
+        GiveToOrdinaryUser(dir.path() / c.folder);
+    }
+    const fs::path readonly = dir.path() / "readonly/c.ZNL";
+    WriteBytes(readonly, kOld);
+    GiveToOrdinaryUser(readonly);
+    ::chmod(readonly.c_str(), 0444);
+    ASSERT_EQ(::mkfifo((dir / "fifo/c.ZNL").c_str(), 0666), 0);
+    GiveToOrdinaryUser(dir.path() / "fifo/c.ZNL");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, (dir / "socket/c.ZNL").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    GiveToOrdinaryUser(dir.path() / "socket/c.ZNL");
+    WriteBytes(dir / "readonly-folder/c.ZNL", kOld);
+    GiveToOrdinaryUser(dir.path() / "readonly-folder/c.ZNL");
+    ::chmod((dir / "readonly-folder").c_str(), 0555);
+    if (::geteuid() == 0) {
+        // Root's file in the user's own folder: the save must not hand it over to the user.
+        cases.push_back({"roots", StatusCode::PermissionDenied});
+        fs::create_directory(dir.path() / "roots");
+        GiveToOrdinaryUser(dir.path() / "roots");
+        WriteBytes(dir / "roots/c.ZNL", kOld);
+    }
+    for (const Case& c : cases)
+        EXPECT_EXIT(SaveRefused(dir.path() / c.folder / "c.ZNL", c.code),
+                    ::testing::ExitedWithCode(0), "")
+            << c.folder;
+    ::close(sock);
+}
+
+// Root's saves follow the same rule: a read-only file is written in place by root, so it may
+// be replaced; an immutable one may not be written even by root.
+TEST(AtomicSave, RootReplacesAReadOnlyFileButNotAnImmutableOne) {
+    if (::geteuid() != 0) GTEST_SKIP() << "marking a file immutable needs root";
+    TempFolder dir;
+    WriteBytes(dir / "ro.ZNL", kOld);
+    ::chmod((dir / "ro.ZNL").c_str(), 0444);
+    CMORKA2Doc doc;
+    Fill(doc, 3);
+    ASSERT_TRUE(doc.SaveCatalogue(dir / "ro.ZNL"));
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "ro.ZNL").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+
+    WriteBytes(dir / "imm.ZNL", kOld);
+    const std::string chattr = "chattr +i '" + dir / "imm.ZNL" + "'";
+    ASSERT_EQ(std::system(chattr.c_str()), 0) << chattr << " failed";
+    const Status status = doc.SaveCatalogue(dir / "imm.ZNL");
+    EXPECT_EQ(std::system(("chattr -i '" + dir / "imm.ZNL" + "'").c_str()), 0);
+    EXPECT_EQ(status.code(), StatusCode::PermissionDenied) << status.reason();
+    EXPECT_EQ(ReadBytes(dir / "imm.ZNL"), kOld);
+    EXPECT_EQ(FilesIn(dir.path()), 2u);
+}
+
+// A writer that dies before its commit, its temporary file as it left it.
+[[noreturn]] void DieWhileWriting(const std::string& target, AtomicFile::Temp temp) {
+    Status status = Status::Ok();
+    const std::unique_ptr<AtomicFile> file = AtomicFile::Create(target, status, temp);
+    if (file && file->Write("half a catalogue")) std::_Exit(0);
+    std::_Exit(1);
+}
+
+// Writers killed half way leave nothing, or nothing that outlives the next save; temporary
+// files of live writers and of other files stay.
+TEST(AtomicSave, DeadWritersLeaveNoTemporaryFiles) {
+    TempFolder dir;
+    const std::string target = dir / "c.ZNL";
+    WriteBytes(target, kOld);
+    EXPECT_EXIT(DieWhileWriting(target, AtomicFile::Temp::Anonymous), ::testing::ExitedWithCode(0),
+                "");
+    EXPECT_EQ(NamesIn(dir.path()), std::set<std::string>{"c.ZNL"});
+
+    Status status = Status::Ok();
+    const auto live = AtomicFile::Create(target, status, AtomicFile::Temp::Named);
+    ASSERT_TRUE(live) << status.reason();
+    EXPECT_EXIT(DieWhileWriting(target, AtomicFile::Temp::Named), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(FilesIn(dir.path()), 3u);
+    WriteBytes(dir / ".c.ZNL.tmp-notes.txt", "");
+    WriteBytes(dir / ".d.ZNL.tmp1-2-3", "");
+    const std::set<std::string> others = {"c.ZNL", ".c.ZNL.tmp-notes.txt", ".d.ZNL.tmp1-2-3"};
+    EXPECT_EQ(NamesIn(dir.path()).size(), others.size() + 2);
+
+    CMORKA2Doc doc;
+    Fill(doc, 1);
+    ASSERT_TRUE(doc.SaveCatalogue(target));
+    std::set<std::string> left = NamesIn(dir.path());
+    ASSERT_EQ(left.size(), others.size() + 1);  // the live writer's file only
+    for (const std::string& name : others) left.erase(name);
+    EXPECT_TRUE(IsSaveTempName(*left.begin(), "c.ZNL")) << *left.begin();
 }
 
 // Saves several megabytes with a file size limit, so that write() fails after the first

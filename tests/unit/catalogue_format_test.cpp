@@ -1,10 +1,16 @@
 #include "core/catalogue/catalogue_format.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <random>
 #include <vector>
 
+#include "core/app/document_session.h"
 #include "core/app/encoding_notice.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/resources/string_table.h"
@@ -147,6 +153,60 @@ TEST(CatalogueFile, UnreadableFileLeavesAnEmptyCatalogueAndSaysWhy) {
     EXPECT_TRUE(doc.m_EntryList.empty());
     EXPECT_EQ(doc.m_strSelected, "kept");
     EXPECT_FALSE(doc.LoadCatalogue(dir.path().string()));  // a folder
+}
+
+// Loads path and checks it as the window would, in a child process with an alarm so that a
+// reader waiting on a pipe fails instead of hanging; exits 0 when both were refused with code
+// and the user was told reason.
+[[noreturn]] void RefusedAtOnce(const std::string& path, StatusCode code, int reason) {
+    ::alarm(10);
+    CMORKA2Doc doc;
+    const Status loaded = doc.LoadCatalogue(path);
+    const Status checked = CheckReadable(path);
+    std::_Exit(loaded.code() == code && checked.code() == code &&
+                       UserReason(loaded) == LoadString(reason) && !loaded.reason().empty()
+                   ? 0
+                   : 1);
+}
+
+TEST(CatalogueFile, WhatIsNoRegularFileIsRefusedAtOnce) {
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo.ZNL").c_str(), 0600), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, (dir / "sock.ZNL").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const struct {
+        std::string path;
+        StatusCode code;
+        int reason;
+    } cases[] = {
+        {"/dev/zero", StatusCode::SpecialFile, IDS_REASON_NOT_A_FILE},
+        {dir / "fifo.ZNL", StatusCode::SpecialFile, IDS_REASON_NOT_A_FILE},
+        {dir / "sock.ZNL", StatusCode::SpecialFile, IDS_REASON_NOT_A_FILE},
+        {dir.path().string(), StatusCode::NotRegularFile, IDS_REASON_IS_FOLDER},
+    };
+    for (const auto& c : cases)
+        EXPECT_EXIT(RefusedAtOnce(c.path, c.code, c.reason), ::testing::ExitedWithCode(0), "")
+            << c.path;
+    ::close(sock);
+}
+
+// Both passes of the reader read the file that was opened, even when a writer renames another
+// file over the path between the open and the reading.
+TEST(CatalogueFile, ReadsTheFileItOpenedWhenThePathIsReplaced) {
+    TempFolder dir;
+    WriteBytes(dir / "c.ZNL", "SELECTED=\x95\x5C\r\nC:\\a.txt\t\x95\x5C\t\r\n");
+    ReadableFile file;
+    ASSERT_TRUE(file.Open(dir / "c.ZNL"));
+    WriteBytes(dir / "new.ZNL", "\xEF\xBB\xBFSELECTED=\r\nC:\\b.txt\tb\t\r\nC:\\c.txt\tc\t\r\n");
+    std::filesystem::rename(dir / "new.ZNL", dir / "c.ZNL");
+    CMORKA2Doc doc;
+    ASSERT_TRUE(doc.LoadCatalogue(file));
+    EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
+    EXPECT_EQ(doc.m_strSelected, "表");
+    ASSERT_EQ(doc.m_EntryList.size(), 1u);
 }
 
 // Random catalogues: paths and titles without TAB, CR or LF; comments with anything but TAB.

@@ -171,7 +171,9 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     }
     const bool created = !doc_;
     if (created && !CreateDocumentAndFrame()) return false;
-    if (const Status readable = CheckReadable(full); !readable)
+    // One open both decides whether the file can be read and reads it.
+    ReadableFile file;
+    if (const Status readable = file.Open(full); !readable)
         return OpenFailed(full, UserReason(readable), created);
     if (!IsCatalogueFile(full)) {
         RegisterFile(full);
@@ -188,10 +190,10 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     if (!carryingOver && !docCommands_->MayLeave(DocumentCommands::Leaving::ForAnother))
         return false;
     // A failed carry-over must not be followed by reading the empty file over the entries.
-    if (const Status carried = doc_->CarryOverInto(full); !carried)
+    if (const Status carried = doc_->CarryOverInto(full, file); !carried)
         return OpenFailed(full, SaveFailedText(full, carried), created);
     TellEncodingSwitch(services_.messages, doc_->Doc());
-    if (const Status loaded = doc_->Load(full); !loaded)
+    if (const Status loaded = doc_->Load(file); !loaded)
         return OpenFailed(full, SystemReason(loaded), created);
     AdoptPath(full);
     ShowAsRead();

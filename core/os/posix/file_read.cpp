@@ -1,63 +1,89 @@
 #include "core/os/file_read.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <new>
+#include <stdexcept>
 #include <vector>
+
+#include "core/os/posix/not_regular.h"
 
 namespace kantoria {
 
-namespace {
-
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-File OpenForReading(const std::string& path, Status& status) {
-    File file(nullptr, &std::fclose);
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        status = Status::FromErrno(EISDIR);
-        return file;
+Status ReadableFile::Open(const std::string& path) {
+    Close();
+    // Without O_NONBLOCK, opening a named pipe waits for a writer; with it, the open returns
+    // at once and fstat below refuses the pipe. Reads of a regular file never block anyway.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    struct stat st {};
+    if (fd < 0) {
+        // A socket cannot be opened at all: say what stands there rather than why it failed.
+        const int error = errno;
+        if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+            return NotRegularFileStatus(st.st_mode);
+        return Status::FromErrno(error);
     }
-    errno = 0;
-    file.reset(std::fopen(path.c_str(), "rb"));
-    status = file ? Status::Ok() : Status::FromErrno(errno ? errno : ENOENT);
-    return file;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return Status::FromErrno(error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return NotRegularFileStatus(st.st_mode);
+    }
+    fd_ = fd;
+    size_ = static_cast<uint64_t>(st.st_size);
+    return Status::Ok();
 }
 
-}  // namespace
+void ReadableFile::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    size_ = 0;
+}
+
+Status ReadableFile::ReadInPieces(size_t pieceSize,
+                                  const std::function<void(std::string_view)>& consume) const {
+    if (fd_ < 0) return Status::FromErrno(EBADF);
+    std::vector<char> piece(pieceSize == 0 ? 1 : pieceSize);
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t n = ::pread(fd_, piece.data(), piece.size(), offset);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return Status::FromErrno(errno);
+        }
+        if (n == 0) return Status::Ok();
+        offset += n;
+        consume(std::string_view(piece.data(), static_cast<size_t>(n)));
+    }
+}
 
 Status CheckReadable(const std::string& path) {
-    Status status = Status::Ok();
-    OpenForReading(path, status);
-    return status;
+    ReadableFile file;
+    return file.Open(path);
 }
 
 Status ReadFileInPieces(const std::string& path, size_t pieceSize,
                         const std::function<void(std::string_view)>& consume) {
-    Status opened = Status::Ok();
-    const File file = OpenForReading(path, opened);
-    if (!file) return opened;
-    std::vector<char> piece(pieceSize == 0 ? 1 : pieceSize);
-    for (;;) {
-        const size_t n = std::fread(piece.data(), 1, piece.size(), file.get());
-        if (n > 0) consume(std::string_view(piece.data(), n));
-        if (n < piece.size()) break;
-    }
-    if (std::ferror(file.get())) return Status::FromErrno(errno ? errno : EIO);
-    return Status::Ok();
+    ReadableFile file;
+    if (Status opened = file.Open(path); !opened) return opened;
+    return file.ReadInPieces(pieceSize, consume);
 }
 
 Status ReadWholeFile(const std::string& path, std::string& out) {
     out.clear();
     try {
-        // Size the buffer once when the size is known; other files grow as they are read.
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(path, ec);
-        if (!ec) out.reserve(size);
-        const Status status = ReadFileInPieces(
-            path, size_t{1} << 16, [&out](std::string_view piece) { out.append(piece); });
+        ReadableFile file;
+        if (Status opened = file.Open(path); !opened) return opened;
+        // Size the buffer once; a file that grows meanwhile still reads whole.
+        out.reserve(static_cast<size_t>(file.Size()));
+        const Status status = file.ReadInPieces(
+            size_t{1} << 16, [&out](std::string_view piece) { out.append(piece); });
         if (!status) out = std::string();
         return status;
     } catch (const std::bad_alloc&) {
