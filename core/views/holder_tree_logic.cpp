@@ -51,18 +51,21 @@ std::string HolderLabel(std::string_view folder) {
 }
 
 int HolderParentFinder::Add(std::string key, int index) {
-    prefixHashes_.resize(key.size() + 1);
-    prefixHashes_[0] = 0;
-    for (std::size_t i = 0; i < key.size(); ++i)
-        prefixHashes_[i + 1] = Step(prefixHashes_[i], static_cast<unsigned char>(key[i]));
+    // One pass hashes the key and keeps the hash of each prefix that could be a recorded key:
+    // one whose length some key has and which may end a folder string.
+    candidates_.clear();
+    std::uint64_t hash = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (i < lengths_.size() && lengths_[i] && MayEndFolder(key, i))
+            candidates_.emplace_back(i, hash);
+        hash = Step(hash, static_cast<unsigned char>(key[i]));
+    }
     work_ += key.size();
     int parent = kNoHolderNode;
-    for (std::size_t length = std::min(key.size(), lengths_.size()); length-- > 0;) {
-        if (!lengths_[length] || !MayEndFolder(key, length)) continue;
-        parent = Find(std::string_view(key).substr(0, length), prefixHashes_[length]);
+    for (auto it = candidates_.rbegin(); it != candidates_.rend(); ++it) {
+        parent = Find(std::string_view(key).substr(0, it->first), it->second);
         if (parent != kNoHolderNode) break;
     }
-    const std::uint64_t hash = prefixHashes_[key.size()];
     if (lengths_.size() <= key.size()) lengths_.resize(key.size() + 1, false);
     lengths_[key.size()] = true;
     const auto [it, added] = latest_.try_emplace(hash, index);

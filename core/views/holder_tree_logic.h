@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/catalogue/doc_entry.h"
@@ -56,7 +57,7 @@ class HolderParentFinder {
     std::vector<int> sameHash_;      // by node: the previous node whose key has the same hash
     std::unordered_map<std::uint64_t, int> latest_;  // the last node added with each hash
     std::vector<bool> lengths_;                      // the lengths of the keys added
-    std::vector<std::uint64_t> prefixHashes_;
+    std::vector<std::pair<std::size_t, std::uint64_t>> candidates_;  // prefix length, hash
     std::size_t work_ = 0;
 };
 
