@@ -93,7 +93,7 @@ TEST(Cli, TreePrintsADeepChainWithoutRecursion) {
     } call{dir / "deep.ZNL", {}};
     pthread_attr_t attr;
     pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, 512 * 1024);
+    pthread_attr_setstacksize(&attr, 1024 * 1024);
     pthread_t thread;
     ASSERT_EQ(pthread_create(
                   &thread, &attr,
