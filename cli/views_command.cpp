@@ -29,15 +29,34 @@ bool LoadWithHolders(CMORKA2Doc& doc, const std::string& path, std::ostream& err
     return true;
 }
 
-Json Items(const HolderTree& tree, const std::vector<int>& nodes, Encoding enc) {
-    Json items = Json::array();
-    for (const int index : nodes) {
-        const HolderNode& node = tree.node(index);
-        items.push_back({{"label", ToDisplayText(node.label, enc)},
-                         {"folder", ToDisplayText(node.folder, enc)},
-                         {"children", Items(tree, node.children, enc)}});
+std::string Quoted(const std::string& text, Encoding enc) {
+    return Json(ToDisplayText(text, enc)).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// Writes the tree as compact JSON with a stack of its own: a tree may be as deep as a path is
+// long, which neither the C++ stack nor indentation (whose size grows with the square of the
+// depth) would bear.
+void WriteTree(const HolderTree& tree, Encoding enc, std::ostream& out) {
+    struct Level {
+        const std::vector<int>* nodes;
+        std::size_t next;
+    };
+    std::vector<Level> stack{{&tree.roots(), 0}};
+    out << '[';
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (level.next == level.nodes->size()) {
+            stack.pop_back();
+            out << (stack.empty() ? "]" : "]}");
+            continue;
+        }
+        if (level.next > 0) out << ',';
+        const HolderNode& node = tree.node((*level.nodes)[level.next++]);
+        out << R"({"label":)" << Quoted(node.label, enc) << R"(,"folder":)"
+            << Quoted(node.folder, enc) << R"(,"children":[)";
+        stack.push_back({&node.children, 0});
     }
-    return items;
+    out << '\n';
 }
 
 void Print(const Json& json, std::ostream& out) {
@@ -51,7 +70,7 @@ int TreeCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     CMORKA2Doc doc;
     if (!LoadWithHolders(doc, args[0], err)) return 1;
     const HolderTree tree = HolderTree::Build(doc.m_HolderList);
-    Print(Items(tree, tree.roots(), doc.m_encoding), out);
+    WriteTree(tree, doc.m_encoding, out);
     return 0;
 }
 

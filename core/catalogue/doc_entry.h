@@ -7,6 +7,15 @@
 
 namespace kantoria {
 
+class CDocEntry;
+
+// An entry's place among the entries that share its key in one index (see FoldedIndex): a list
+// in Id order whose first entry's prev names the last entry, so that appending needs no walk.
+struct IndexLink {
+    const CDocEntry* prev = nullptr;  // null while the entry is not in the index
+    const CDocEntry* next = nullptr;
+};
+
 class CDocEntry {
   public:
     std::string m_strPath;     // full path as it was added; never changed afterwards
@@ -20,7 +29,10 @@ class CDocEntry {
 
   private:
     friend class EntryList;
+    friend class FoldedIndex;
     std::uint64_t id_ = 0;
+    // Bookkeeping of the indexes that hold the entry, one each; no part of its value.
+    mutable IndexLink links_[2];
     std::list<CDocEntry>::iterator self_;
 };
 

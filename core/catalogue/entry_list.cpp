@@ -4,15 +4,6 @@
 
 namespace kantoria {
 
-POSITION EntryList::First(const FoldedIndex& index, std::string_view key) {
-    POSITION first = nullptr;
-    index.ForEachMatch(key, [&](POSITION e) {
-        if (!first || e->Id() < first->Id()) first = e;
-        return true;
-    });
-    return first;
-}
-
 POSITION EntryList::Append(std::string path, std::string title, std::string comment) {
     CDocEntry& entry = entries_.emplace_back();
     entry.m_strPath = std::move(path);
@@ -62,7 +53,7 @@ void EntryList::SetImage(POSITION entry, int image) {
 }
 
 POSITION EntryList::FindByTitle(std::string_view title) const {
-    return First(byTitle_, title);
+    return byTitle_.First(title);
 }
 
 bool EntryList::TitleExists(std::string_view title) const {
@@ -75,7 +66,7 @@ bool EntryList::TitleExists(std::string_view title) const {
 }
 
 POSITION EntryList::FindByPath(std::string_view path) const {
-    return First(byPath_, path);
+    return byPath_.First(path);
 }
 
 POSITION EntryList::FindById(std::uint64_t id) const {

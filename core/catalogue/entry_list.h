@@ -1,7 +1,6 @@
 // The document's entries in catalogue order, with indexes by title (compared without regard to
 // case) and by path (compared by the path rule, core/text/path_identity.h). Lookups answer exactly
-// what a walk from the head would answer, but cost no more than the number of entries that share
-// the key.
+// what a walk from the head would answer, but cost the same however many entries share the key.
 #pragma once
 
 #include <cstddef>
@@ -41,7 +40,8 @@ class EntryList {
 
     // First entry whose title equals title without regard to case, or null.
     POSITION FindByTitle(std::string_view title) const;
-    // Whether some entry's title equals title byte for byte.
+    // Whether some entry's title equals title byte for byte. Walks the entries whose title
+    // equals it without regard to case, up to the first exact one.
     bool TitleExists(std::string_view title) const;
     // First entry whose path is the same path (SamePath), or null.
     POSITION FindByPath(std::string_view path) const;
@@ -53,13 +53,11 @@ class EntryList {
     std::uint64_t Revision() const { return revision_; }
 
   private:
-    static POSITION First(const FoldedIndex& index, std::string_view key);
-
     CDocEntry& Mutable(POSITION entry) { return *entry->self_; }
 
     std::list<CDocEntry> entries_;
-    FoldedIndex byTitle_{&CDocEntry::m_strTitle, kNoCaseKeys};
-    FoldedIndex byPath_{&CDocEntry::m_strPath, kPathKeys};
+    FoldedIndex byTitle_{&CDocEntry::m_strTitle, kNoCaseKeys, 0};
+    FoldedIndex byPath_{&CDocEntry::m_strPath, kPathKeys, 1};
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;
 };

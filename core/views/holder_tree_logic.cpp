@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <random>
 #include <unordered_map>
+#include <utility>
 
 #include "core/text/path_identity.h"
 #include "core/text/path_split.h"
@@ -48,6 +50,58 @@ std::string HolderLabel(std::string_view folder) {
     return std::string(sep == std::string_view::npos ? trimmed : trimmed.substr(sep + 1));
 }
 
+int HolderParentFinder::Add(std::string key, int index) {
+    // One pass hashes the key and keeps the hash of each prefix that could be a recorded key:
+    // one whose length some key has and which may end a folder string.
+    candidates_.clear();
+    std::uint64_t hash = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (i < lengths_.size() && lengths_[i] && MayEndFolder(key, i))
+            candidates_.emplace_back(i, hash);
+        hash = Step(hash, static_cast<unsigned char>(key[i]));
+    }
+    work_ += key.size();
+    int parent = kNoHolderNode;
+    for (auto it = candidates_.rbegin(); it != candidates_.rend(); ++it) {
+        parent = Find(std::string_view(key).substr(0, it->first), it->second);
+        if (parent != kNoHolderNode) break;
+    }
+    if (lengths_.size() <= key.size()) lengths_.resize(key.size() + 1, false);
+    lengths_[key.size()] = true;
+    const auto [it, added] = latest_.try_emplace(hash, index);
+    sameHash_.resize(static_cast<std::size_t>(index) + 1, kNoHolderNode);
+    sameHash_[static_cast<std::size_t>(index)] =
+        added ? kNoHolderNode : std::exchange(it->second, index);
+    keys_.resize(static_cast<std::size_t>(index) + 1);
+    keys_[static_cast<std::size_t>(index)] = std::move(key);
+    return parent;
+}
+
+std::uint64_t HolderParentFinder::Step(std::uint64_t hash, unsigned char c) const {
+    __extension__ using Wide = unsigned __int128;
+    const Wide product = static_cast<Wide>(hash) * base_;
+    std::uint64_t folded = static_cast<std::uint64_t>(product & kModulus) +
+                           static_cast<std::uint64_t>(product >> 61) + c + 1;
+    while (folded >= kModulus) folded -= kModulus;
+    return folded;
+}
+
+int HolderParentFinder::Find(std::string_view prefix, std::uint64_t hash) {
+    ++work_;
+    const auto it = latest_.find(hash);
+    if (it == latest_.end()) return kNoHolderNode;
+    for (int i = it->second; i != kNoHolderNode; i = sameHash_[static_cast<std::size_t>(i)]) {
+        work_ += prefix.size();
+        if (keys_[static_cast<std::size_t>(i)] == prefix) return i;
+    }
+    return kNoHolderNode;
+}
+
+std::uint64_t HolderParentFinder::RandomBase() {
+    std::random_device device;
+    return (std::uint64_t{device()} << 32 | device()) % (kModulus - 256) + 256;
+}
+
 HolderTree HolderTree::Build(const std::list<CHolder>& holders) {
     std::vector<const CHolder*> listed;
     listed.reserve(holders.size());
@@ -62,25 +116,15 @@ HolderTree HolderTree::Build(const std::list<CHolder>& holders) {
 
     HolderTree tree;
     tree.nodes_.reserve(order.size());
-    std::unordered_map<std::string, int> byParentKey;
+    HolderParentFinder parents;
     for (const std::size_t listIndex : order) {
         HolderNode node;
         node.folder = listed[listIndex]->m_strFolder;
         node.label = HolderLabel(node.folder);
-        const std::string key = ParentKey(node.folder);
+        const int index = static_cast<int>(tree.nodes_.size());
         // The longest proper prefix that is a holder is the last earlier one: shorter folder
         // strings come first in the insertion order.
-        for (std::size_t length = key.size(); length-- > 0;) {
-            if (!MayEndFolder(key, length)) continue;
-            const auto it = byParentKey.find(key.substr(0, length));
-            if (it != byParentKey.end()) {
-                node.parent = it->second;
-                break;
-            }
-        }
-        const int index = static_cast<int>(tree.nodes_.size());
-        // Two holders may share a key (C:/Docs/ and C:\Docs\): the later one is the parent.
-        byParentKey[key] = index;
+        node.parent = parents.Add(ParentKey(node.folder), index);
         if (node.parent == kNoHolderNode)
             tree.roots_.push_back(index);
         else
@@ -101,9 +145,13 @@ const std::vector<int>& HolderTree::SiblingsOf(int index) const {
 }
 
 std::string HolderTree::LabelPath(int index) const {
-    std::string path = node(index).label;
-    for (int p = node(index).parent; p != kNoHolderNode; p = node(p).parent)
-        path = node(p).label + "\\" + path;
+    std::vector<int> chain;
+    for (int n = index; n != kNoHolderNode; n = node(n).parent) chain.push_back(n);
+    std::string path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin()) path += '\\';
+        path += node(*it).label;
+    }
     return path;
 }
 

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/catalogue/doc_entry.h"
@@ -26,6 +29,36 @@ struct HolderNode {
     int parent = kNoHolderNode;
     int row = 0;                // position among its siblings
     std::vector<int> children;  // in display order
+};
+
+// Finds each holder's parent among the holders added before it, in time linear in the length
+// of its key however long or deep it is: every prefix of the key has its hash from one pass,
+// so each length at which a holder key could end costs one table lookup, and only a hit is
+// compared byte for byte. Keys are folder strings in the form the parent test compares.
+class HolderParentFinder {
+  public:
+    // Records key as node index's (a later equal key wins) and answers the node of the
+    // longest proper prefix of key that is a recorded key and may end a folder string, or
+    // kNoHolderNode.
+    int Add(std::string key, int index);
+    // Bytes hashed and compared and lookups made so far: what the time taken grows with.
+    std::size_t Work() const { return work_; }
+
+  private:
+    // Polynomial hashing modulo 2^61 - 1 with a base drawn at random, so that no file can be
+    // made to collide on purpose.
+    static constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
+    static std::uint64_t RandomBase();
+    std::uint64_t Step(std::uint64_t hash, unsigned char c) const;
+    int Find(std::string_view prefix, std::uint64_t hash);
+
+    std::uint64_t base_ = RandomBase();
+    std::vector<std::string> keys_;  // by node
+    std::vector<int> sameHash_;      // by node: the previous node whose key has the same hash
+    std::unordered_map<std::uint64_t, int> latest_;  // the last node added with each hash
+    std::vector<bool> lengths_;                      // the lengths of the keys added
+    std::vector<std::pair<std::size_t, std::uint64_t>> candidates_;  // prefix length, hash
+    std::size_t work_ = 0;
 };
 
 class HolderTree {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <pthread.h>
+
 #include <sstream>
 
 #include "cli/types_command.h"
@@ -74,6 +76,44 @@ TEST(Cli, ListAndTreeFollowTheWindowsOrderAndShowTwinCodes) {
     const auto top = nlohmann::json::parse(tree.out)[0];
     for (const auto& node : top["children"]) labels.push_back(node["label"]);
     EXPECT_EQ(labels, (std::vector<std::string>{"売上", "報告"}));
+}
+
+// The tree is as deep as a path is long: printing it must not recurse, which a thread with a
+// small stack would not survive at this depth.
+TEST(Cli, TreePrintsADeepChainWithoutRecursion) {
+    constexpr int kDepth = 3000;
+    TempFolder dir;
+    std::string file;
+    for (int depth = 1; depth <= kDepth; ++depth)
+        file += std::string(static_cast<std::size_t>(depth), '/') + "f\tf\t\r\n";
+    WriteBytes(dir / "deep.ZNL", file);
+    struct Call {
+        std::string catalogue;
+        Result result;
+    } call{dir / "deep.ZNL", {}};
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, 1024 * 1024);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(
+                  &thread, &attr,
+                  [](void* arg) -> void* {
+                      auto* c = static_cast<Call*>(arg);
+                      c->result = RunCli({"tree", c->catalogue});
+                      return nullptr;
+                  },
+                  &call),
+              0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+    ASSERT_EQ(call.result.status, 0) << call.result.err;
+    const auto top = nlohmann::json::parse(call.result.out);
+    int depth = 0;
+    for (const nlohmann::json* level = &top; !level->empty(); level = &(*level)[0]["children"]) {
+        ASSERT_EQ(level->size(), 1u);
+        ++depth;
+    }
+    EXPECT_EQ(depth, kDepth);
 }
 
 TEST(Cli, CopyWritesUndecodableBytesBackUnchanged) {

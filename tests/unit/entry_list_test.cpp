@@ -81,5 +81,35 @@ TEST(EntryList, IndexesMatchLinearDefinitionsOverRandomOperations) {
     }
 }
 
+// Work is counted in key comparisons under a hash that sends every key to the same slot: a
+// lookup may compare with each distinct key, never with every entry that shares one.
+int comparisons = 0;
+std::uint64_t OneHash(std::string_view) {
+    return 7;
+}
+bool CountedEqual(std::string_view a, std::string_view b) {
+    ++comparisons;
+    return a == b;
+}
+
+TEST(FoldedIndex, EntriesSharingAKeyCostNoComparisons) {
+    constexpr int kShared = 5000;
+    std::vector<CDocEntry> entries(kShared + 1);
+    for (CDocEntry& e : entries) e.m_strTitle = "copy";
+    entries.back().m_strTitle = "other";
+    FoldedIndex index(&CDocEntry::m_strTitle, {&OneHash, &CountedEqual});
+    comparisons = 0;
+    for (const CDocEntry& e : entries) index.Insert(&e);
+    int found = 0;
+    for (int i = 0; i < kShared; ++i) {
+        index.ForEachMatch("other", [&](POSITION) { return ++found, false; });
+        index.ForEachMatch("missing", [&](POSITION) { return ++found, false; });
+    }
+    for (const CDocEntry& e : entries) index.Erase(&e);
+    EXPECT_EQ(found, kShared);
+    EXPECT_EQ(index.size(), 0u);
+    EXPECT_LT(comparisons, 8 * kShared);
+}
+
 }  // namespace
 }  // namespace kantoria

@@ -93,6 +93,37 @@ TEST(HolderTree, EqualLabelsKeepInsertionOrder) {
     EXPECT_EQ(tree.node(tree.roots()[1]).row, 1);
 }
 
+// Work (bytes hashed and compared, lookups) must grow with the keys' total length whatever their
+// shape; comparing each candidate prefix anew grows with the square of a key's length.
+TEST(HolderParentFinder, WorkIsLinearInTheKeys) {
+    struct Shape {
+        const char* name;
+        std::vector<std::string> keys;  // shortest first, as the tree adds them
+        std::vector<int> parents;
+    };
+    std::vector<Shape> shapes = {{"one long key", {"\\", std::string(100000, '\\')}, {-1, 0}},
+                                 {"a deep chain", {}, {}},
+                                 {"long siblings", {"c:\\"}, {-1}}};
+    for (int depth = 1; depth <= 400; ++depth) {
+        shapes[1].keys.push_back(shapes[1].keys.empty() ? "a\\" : shapes[1].keys.back() + "a\\");
+        shapes[1].parents.push_back(depth - 2);
+    }
+    for (int i = 0; i < 50; ++i) {
+        shapes[2].keys.push_back("c:\\" + std::string(2000, 'x') + "\\" + std::to_string(i) + "\\");
+        shapes[2].parents.push_back(0);
+    }
+    for (const Shape& shape : shapes) {
+        HolderParentFinder finder;
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < shape.keys.size(); ++i) {
+            bytes += shape.keys[i].size();
+            EXPECT_EQ(finder.Add(shape.keys[i], static_cast<int>(i)), shape.parents[i])
+                << shape.name << " " << i;
+        }
+        EXPECT_LE(finder.Work(), 3 * bytes) << shape.name;
+    }
+}
+
 TEST(HolderTree, LabelPathJoinsTheLabelsFromTheTop) {
     const HolderTree tree = HolderTree::Build(
         Holders({"C:\\Docs\\", "C:\\Docs\\A\\", "C:\\", "/", "/home/u/docs/", "E:\\Docs\\"}));
