@@ -227,6 +227,8 @@ Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t 
 }
 
 Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
+    // Taken before reading: a change while the file is read shows as a change later.
+    StampFile(path);
     ReadableFile file;
     const Status opened = file.Open(ToSystemName(path));
     if (!opened) {
@@ -243,8 +245,6 @@ Status CMORKA2Doc::LoadCatalogue(const ReadableFile& file) {
     // A new file's stored label path designates its holder afresh.
     m_strLastHolderFolder.reset();
     lastSaveSwitch_.reset();
-    // Taken before reading: a change while the file is read shows as a change later.
-    StampFile(path);
     try {
         const Status status = ReadCatalogueFile(*this, file, kPieceSize);
         if (!status) m_EntryList.Clear();
