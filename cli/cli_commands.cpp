@@ -1,11 +1,13 @@
 #include "cli/cli_commands.h"
 
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "cli/search_command.h"
 #include "cli/types_command.h"
 #include "cli/views_command.h"
 #include "core/catalogue/morka2_doc.h"
+#include "core/os/file_lock.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria::cli {
@@ -80,6 +82,9 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
 int Copy(const std::string& from, const std::string& to, std::ostream& err) {
     CMORKA2Doc doc;
     if (!Load(doc, from, err)) return kFailed;
+    // A search writing the same catalogue meanwhile then notices the copy rather than lose it.
+    Status locking = Status::Ok();
+    const std::unique_ptr<FileLock> lock = FileLock::Acquire(ToSystemName(to), locking);
     const Status status = doc.SaveCatalogue(to);
     if (!status) {
         err << "kantoria-cli: cannot write " << to << ": " << status.reason() << "\n";

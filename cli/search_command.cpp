@@ -65,6 +65,12 @@ void PrintResult(const AutoSearch& search, std::ostream& out) {
 }  // namespace
 
 int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+    return SearchCommand(args, out, err, *lister);
+}
+
+int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  FolderLister& lister) {
     SearchArgs parsed;
     if (const std::string problem = Parse(args, parsed); !problem.empty()) {
         err << "kantoria-cli: " << problem << " (see kantoria-cli --help)\n";
@@ -90,8 +96,7 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
             return 1;
         }
     }
-    const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-    AutoSearch search(doc, *lister);
+    AutoSearch search(doc, lister);
     search.m_subFolders = parsed.subFolders;
     search.m_useExt = !parsed.extension.empty();
     search.m_extension = parsed.extension;

@@ -1,13 +1,19 @@
 #include "core/app/document_session.h"
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
 
+#include "core/os/file_lock.h"
 #include "core/resources/string_table.h"
 #include "core/text/path_split.h"
+#include "core/text/text_codec.h"
 #include "core/text/text_fold.h"
 
 namespace kantoria {
 namespace {
+
+constexpr std::chrono::milliseconds kLockPatience{2000};
 
 bool IsEmptyFile(const std::string& path) {
     std::error_code error;
@@ -37,7 +43,15 @@ std::string UserReason(const Status& status) {
 }
 
 std::string SystemReason(const Status& status) {
-    return FormatString(IDS_REASON_OTHER, {status.reason()});
+    // Failures of the program's own making are said in its own words.
+    switch (status.code()) {
+        case StatusCode::ChangedOnDisk:
+            return std::string(LoadString(IDS_REASON_CHANGED_ON_DISK));
+        case StatusCode::Busy:
+            return std::string(LoadString(IDS_REASON_BUSY));
+        default:
+            return FormatString(IDS_REASON_OTHER, {status.reason()});
+    }
 }
 
 std::string SaveFailedText(const std::string& file, const Status& status) {
@@ -47,16 +61,29 @@ std::string SaveFailedText(const std::string& file, const Status& status) {
 DocumentSession::DocumentSession(SettingsStore& settings, IconServices icons)
     : settings_(settings), icons_(icons) {}
 
-Status DocumentSession::WriteIfChanged() {
-    if (path_.empty() || !NeedsWrite()) return Status::Ok();
-    Status status = doc_.SaveCatalogue(path_);
+Status DocumentSession::Write(const std::string& path, ChangedFile changed) {
+    // Another program's search holds the lock from its read to its write; the window waits
+    // for it only briefly, and says the file is busy rather than freeze.
+    Status locking = Status::Ok();
+    const std::unique_ptr<FileLock> lock =
+        FileLock::Acquire(ToSystemName(path), locking, kLockPatience);
+    if (locking.code() == StatusCode::Busy) return locking;
+    if (changed == ChangedFile::Keep) {
+        if (Status unchanged = doc_.CheckUnchangedOnDisk(path); !unchanged) return unchanged;
+    }
+    Status status = doc_.SaveCatalogue(path);
     if (status) doc_.MarkUnchanged();
     return status;
 }
 
-Status DocumentSession::WriteBeforeLeaving() {
+Status DocumentSession::WriteIfChanged(ChangedFile changed) {
+    if (path_.empty() || !NeedsWrite()) return Status::Ok();
+    return Write(path_, changed);
+}
+
+Status DocumentSession::WriteBeforeLeaving(ChangedFile changed) {
     if (doc_.m_EntryList.empty()) return Status::Ok();
-    return WriteIfChanged();
+    return WriteIfChanged(changed);
 }
 
 bool DocumentSession::WillCarryOverInto(const std::string& path) const {
@@ -65,7 +92,7 @@ bool DocumentSession::WillCarryOverInto(const std::string& path) const {
 
 Status DocumentSession::CarryOverInto(const std::string& path, ReadableFile& file) {
     if (!WillCarryOverInto(path)) return Status::Ok();
-    if (Status saved = doc_.SaveCatalogue(path); !saved) return saved;
+    if (Status saved = Write(path, ChangedFile::Overwrite); !saved) return saved;
     // The save replaced the empty file that file still holds.
     return file.Open(path);
 }
@@ -77,18 +104,16 @@ Status DocumentSession::Load(const std::string& path) {
     return status;
 }
 
-Status DocumentSession::Load(const ReadableFile& file) {
-    Status status = doc_.LoadCatalogue(file);
+Status DocumentSession::Load(const ReadableFile& file, const std::string& path) {
+    Status status = doc_.LoadCatalogue(file, path);
     RebuildHoldersAndIcons();
     doc_.MarkUnchanged();
     return status;
 }
 
-Status DocumentSession::OnSaveDocument(const std::string& path) {
+Status DocumentSession::OnSaveDocument(const std::string& path, ChangedFile changed) {
     StoreCataloguePath();
-    Status status = doc_.SaveCatalogue(path);
-    if (status) doc_.MarkUnchanged();
-    return status;
+    return Write(path, changed);
 }
 
 Status DocumentSession::End() {

@@ -13,6 +13,10 @@
 
 namespace kantoria {
 
+// What a write does when another program changed the file since this program read it: keep
+// that program's work (the write fails with ChangedOnDisk) or replace it.
+enum class ChangedFile { Keep, Overwrite };
+
 class DocumentSession {
   public:
     DocumentSession(SettingsStore& settings, IconServices icons);
@@ -27,10 +31,10 @@ class DocumentSession {
     // catalogue was last read or written. A catalogue nobody touched is never rewritten.
     bool NeedsWrite() const { return doc_.IsModified() || doc_.ViewStateChanged(); }
     // Writes a titled catalogue whose file is behind memory.
-    Status WriteIfChanged();
+    Status WriteIfChanged(ChangedFile changed = ChangedFile::Keep);
     // Before another catalogue is read in, a new one is begun or the program ends: as
     // WriteIfChanged, except that a catalogue without entries leaves its file as it is.
-    Status WriteBeforeLeaving();
+    Status WriteBeforeLeaving(ChangedFile changed = ChangedFile::Keep);
     // Whether opening path moves the entries held into it: it is an empty file.
     bool WillCarryOverInto(const std::string& path) const;
     // An empty catalogue file takes over the entries held: they are written there before it is
@@ -39,10 +43,10 @@ class DocumentSession {
     Status CarryOverInto(const std::string& path, ReadableFile& file);
     // Reads the catalogue file at path into the document and derives holders and icons.
     Status Load(const std::string& path);
-    // The same for a file already opened.
-    Status Load(const ReadableFile& file);
+    // The same for a file already opened at path.
+    Status Load(const ReadableFile& file, const std::string& path);
     // Writes the catalogue to path. The document's path is left to the caller.
-    Status OnSaveDocument(const std::string& path);
+    Status OnSaveDocument(const std::string& path, ChangedFile changed = ChangedFile::Keep);
     // The document's end: remembers its path for the next start and writes what is still
     // unwritten, as when leaving for another catalogue.
     Status End();
@@ -52,6 +56,10 @@ class DocumentSession {
     void RebuildHoldersAndIcons();
 
   private:
+    // Every write goes through here: under the file's lock, so that no other program of ours
+    // writes between the check and the write.
+    Status Write(const std::string& path, ChangedFile changed);
+
     SettingsStore& settings_;
     IconServices icons_;
     CMORKA2Doc doc_;

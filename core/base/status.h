@@ -18,6 +18,7 @@ enum class StatusCode {
     DiskFull,          // no space or quota left
     TooLarge,          // more than memory or the file system can hold
     ChangedOnDisk,     // another program changed the file since it was read
+    Busy,              // another program holds the file's lock
     NotEncodable,      // text the chosen encoding cannot carry exactly
     NoProgram,         // nothing on this system opens it
     Other,

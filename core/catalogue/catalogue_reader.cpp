@@ -227,20 +227,22 @@ Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t 
 }
 
 Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
-    // Taken before reading: a change while the file is read shows as a change later.
-    StampFile(path);
     ReadableFile file;
     const Status opened = file.Open(ToSystemName(path));
     if (!opened) {
+        StampFile(path);
         m_EntryList.Clear();
         m_strLastHolderFolder.reset();
         lastSaveSwitch_.reset();
         return opened;
     }
-    return LoadCatalogue(file);
+    return LoadCatalogue(file, path);
 }
 
-Status CMORKA2Doc::LoadCatalogue(const ReadableFile& file) {
+Status CMORKA2Doc::LoadCatalogue(const ReadableFile& file, const std::string& path) {
+    // What the open found: a change while the file is read shows as a change later.
+    stampedPath_ = path;
+    stamp_ = file.Stamp();
     m_EntryList.Clear();
     // A new file's stored label path designates its holder afresh.
     m_strLastHolderFolder.reset();
@@ -262,7 +264,10 @@ void CMORKA2Doc::StampFile(const std::string& path) {
 }
 
 Status CMORKA2Doc::CheckUnchangedOnDisk(const std::string& path) const {
-    if (path != stampedPath_ || StampOf(ToSystemName(path)) == stamp_) return Status::Ok();
+    if (path != stampedPath_) return Status::Ok();
+    // A file gone from the path holds nobody's work that a write could replace.
+    const FileStamp now = StampOf(ToSystemName(path));
+    if (!now.exists || now == stamp_) return Status::Ok();
     return Status::Failed(StatusCode::ChangedOnDisk, "changed by another program");
 }
 

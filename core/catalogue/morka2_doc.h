@@ -12,7 +12,7 @@
 #include "core/base/status.h"
 #include "core/catalogue/doc_entry.h"
 #include "core/catalogue/entry_list.h"
-#include "core/os/file_lock.h"
+#include "core/os/file_stamp.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
@@ -84,17 +84,18 @@ class CMORKA2Doc {
     // The entries are emptied first, whatever follows; a file that cannot be read leaves the
     // catalogue empty and says why.
     Status LoadCatalogue(const std::string& path);
-    // The same for a file already opened: what that open found is read.
-    Status LoadCatalogue(const ReadableFile& file);
+    // The same for a file already opened at path: what that open found is read.
+    Status LoadCatalogue(const ReadableFile& file, const std::string& path);
     // Writes the catalogue to path. The previous file stays intact on any failure, and so
     // when not even UTF-8 with a byte-order mark reads back as what memory holds (escaped
     // bytes that would join into characters there).
     Status SaveCatalogue(const std::string& path);
     // Remembers what the file at path is now, as the file this document holds. LoadCatalogue
-    // does so before it reads and SaveCatalogue after it wrote.
+    // remembers what its open found, SaveCatalogue what it wrote.
     void StampFile(const std::string& path);
     // Fails with ChangedOnDisk when the file at path is no longer what this document last read
-    // or wrote there: another program wrote it since. A file the document does not hold passes.
+    // or wrote there: another program wrote it since. A file the document does not hold, and a
+    // path where nothing stands any more, pass.
     Status CheckUnchangedOnDisk(const std::string& path) const;
     // Set by a successful SaveCatalogue that wrote a code page 932 catalogue as UTF-8 with a
     // byte-order mark, so the user can be told once; empty after any other save, after a load

@@ -1,29 +1,15 @@
-// Telling whether a file changed on disk since it was read, and keeping two programs from
-// reading, changing and writing one catalogue at the same time.
+// Keeping two programs from reading, changing and writing one catalogue at the same time.
 #pragma once
 
-#include <cstdint>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/base/status.h"
+#include "core/os/file_stamp.h"
 
 namespace kantoria {
-
-// What a file was when it was read or written: another program's save shows in one of these
-// (a save by rename gives a new inode, an edit in place a new size or modification time).
-struct FileStamp {
-    bool exists = false;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    std::int64_t modifiedNs = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-
-// The stamp of the file at systemPath as it stands (exists is false when there is none).
-FileStamp StampOf(const std::string& systemPath);
 
 // Whether name, a file in the same folder as a file named targetName, is the lock file of
 // targetName.
@@ -39,11 +25,15 @@ class FileLock {
     // file can be made there (a folder the user may not write): the write that follows fails
     // with its own reason then.
     static std::unique_ptr<FileLock> Acquire(const std::string& systemPath, Status& status);
+    // The same, waiting at most patience: a longer wait ends with nullptr and Busy.
+    static std::unique_ptr<FileLock> Acquire(const std::string& systemPath, Status& status,
+                                             std::chrono::milliseconds patience);
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
     ~FileLock();
 
   private:
+    static std::unique_ptr<FileLock> Make(int fd, std::string path);
     FileLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     int fd_;
     std::string path_;

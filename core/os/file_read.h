@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/base/status.h"
+#include "core/os/file_stamp.h"
 
 namespace kantoria {
 
@@ -28,7 +29,9 @@ class ReadableFile {
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     // The size the file had when it was opened.
-    uint64_t Size() const { return size_; }
+    uint64_t Size() const { return stamp_.size; }
+    // What the file was when it was opened.
+    const FileStamp& Stamp() const { return stamp_; }
 
     // Hands the file's bytes from its beginning to consume in order, in pieces of at most
     // pieceSize bytes (never empty). A read error ends the reading and is returned.
@@ -37,7 +40,7 @@ class ReadableFile {
 
   private:
     int fd_ = -1;
-    uint64_t size_ = 0;
+    FileStamp stamp_;
 };
 
 // Whether the file at path can be opened for reading, as the readers below would open it.

@@ -12,8 +12,11 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QUrl>
+#include <cstdio>
 #include <functional>
+#include <memory>
 
+#include "core/os/file_lock.h"
 #include "core/resources/command_ids.h"
 #include "tests/app/app_fakes.h"
 
@@ -218,6 +221,91 @@ TEST_F(LeavingTest, AFailedWriteOffersToGoOnWithoutIt) {
     h.End();
     EXPECT_TRUE(h.messages.shown.empty());
     EXPECT_EQ(ReadFile(first), before);
+}
+
+// Another program's save after the window read the catalogue: the window replaces that work
+// only when the user says so, and otherwise reads it, keeps away from it or saves elsewhere.
+TEST_F(LeavingTest, AnotherProgramsWriteStaysUnlessTheUserOverwritesIt) {
+    enum class Act { Save, Refresh, Open, End };
+    const QByteArray theirs = "/their/file.txt\ttheirs\t\r\n";
+    const std::string mine = h.folder.filePath(QStringLiteral("mine.ZNL")).toStdString();
+    const auto theyWrite = [&] {
+        WriteFile(first + ".new", theirs);
+        ASSERT_EQ(std::rename((first + ".new").c_str(), first.c_str()), 0);
+    };
+    const auto act = [&](Act what) {
+        CMainFrame* frame = h.app->MainFrame();
+        if (what == Act::Save) frame->RouteCommand(ID_FILE_SAVE);
+        if (what == Act::Refresh) frame->RouteCommand(ID_VIEW_REFRESH);
+        if (what == Act::Open) Go(Way::FileOpen, second);
+        if (what == Act::End && frame->close()) h.End();
+    };
+    const auto reopenFirst = [&] {
+        if (h.app->Document() != nullptr) {
+            Doc().MarkUnchanged();
+            ASSERT_TRUE(h.app->OpenDocumentFile(second));
+        }
+        ASSERT_TRUE(h.app->OpenDocumentFile(first));
+    };
+    for (const Act what : {Act::Save, Act::Refresh, Act::Open, Act::End}) {
+        const bool leaving = what == Act::Open || what == Act::End;
+        for (const MbAnswer answer :
+             {MbAnswer::Cancel, leaving ? MbAnswer::Discard : MbAnswer::Reload, MbAnswer::Overwrite,
+              MbAnswer::SaveAs}) {
+            SCOPED_TRACE(testing::Message()
+                         << static_cast<int>(what) << "/" << static_cast<int>(answer));
+            reopenFirst();
+            AddEntry();
+            theyWrite();
+            h.messages.shown.clear();
+            h.messages.answers = {answer};
+            h.files.answers = {mine};
+            act(what);
+            ASSERT_EQ(h.messages.shown.size(), 1u);
+            EXPECT_EQ(h.messages.shown[0].text.rfind(first + " は、開いた後でほかのプログラム", 0),
+                      0u);
+            EXPECT_EQ(h.messages.shown[0].buttons,
+                      leaving ? MbButtons::LeavingChangedFile : MbButtons::ChangedFile);
+            EXPECT_EQ(ReadFile(first).find("kept.txt") != std::string::npos,
+                      answer == MbAnswer::Overwrite);
+            if (answer != MbAnswer::Overwrite) {
+                EXPECT_EQ(ReadFile(first), theirs.toStdString());
+            }
+            if (answer == MbAnswer::SaveAs) {
+                EXPECT_NE(ReadFile(mine).find("kept.txt"), std::string::npos);
+            }
+            if (answer == MbAnswer::Cancel) {
+                EXPECT_TRUE(Doc().IsModified());
+            }
+            if (answer == MbAnswer::Reload) {
+                ASSERT_EQ(Doc().m_EntryList.size(), 1u);
+                EXPECT_FALSE(Doc().IsModified());
+            }
+        }
+    }
+    // Only the view state to write: dropped without a word.
+    for (const Act what : {Act::Refresh, Act::Open, Act::End}) {
+        reopenFirst();
+        Doc().m_strSelected = "other";
+        theyWrite();
+        h.messages.shown.clear();
+        act(what);
+        EXPECT_TRUE(h.messages.shown.empty());
+        EXPECT_EQ(ReadFile(first), theirs.toStdString());
+    }
+    // Another program in the middle of its own read and write: the window says so and waits
+    // no longer than a moment.
+    reopenFirst();
+    AddEntry();
+    Status locking = Status::Ok();
+    const std::unique_ptr<FileLock> held = FileLock::Acquire(first, locking);
+    ASSERT_TRUE(held);
+    h.messages.shown.clear();
+    h.app->MainFrame()->RouteCommand(ID_FILE_SAVE);
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_NE(h.messages.shown[0].text.find("ほかのプログラムがこのファイルに書き込んでいます"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(first), theirs.toStdString());
 }
 
 }  // namespace

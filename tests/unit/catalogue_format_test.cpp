@@ -194,7 +194,7 @@ TEST(CatalogueFile, WhatIsNoRegularFileIsRefusedAtOnce) {
 }
 
 // Both passes of the reader read the file that was opened, even when a writer renames another
-// file over the path between the open and the reading.
+// file over the path between the open and the reading; a write later is checked against it.
 TEST(CatalogueFile, ReadsTheFileItOpenedWhenThePathIsReplaced) {
     TempFolder dir;
     WriteBytes(dir / "c.ZNL", "SELECTED=\x95\x5C\r\nC:\\a.txt\t\x95\x5C\t\r\n");
@@ -203,10 +203,11 @@ TEST(CatalogueFile, ReadsTheFileItOpenedWhenThePathIsReplaced) {
     WriteBytes(dir / "new.ZNL", "\xEF\xBB\xBFSELECTED=\r\nC:\\b.txt\tb\t\r\nC:\\c.txt\tc\t\r\n");
     std::filesystem::rename(dir / "new.ZNL", dir / "c.ZNL");
     CMORKA2Doc doc;
-    ASSERT_TRUE(doc.LoadCatalogue(file));
+    ASSERT_TRUE(doc.LoadCatalogue(file, dir / "c.ZNL"));
     EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
     EXPECT_EQ(doc.m_strSelected, "表");
     ASSERT_EQ(doc.m_EntryList.size(), 1u);
+    EXPECT_EQ(doc.CheckUnchangedOnDisk(dir / "c.ZNL").code(), StatusCode::ChangedOnDisk);
 }
 
 // Random catalogues: paths and titles without TAB, CR or LF; comments with anything but TAB.
@@ -531,6 +532,9 @@ TEST(CatalogueFile, AnotherProgramsWriteIsNoticed) {
     std::filesystem::rename(dir / "other", path);
     EXPECT_EQ(doc.CheckUnchangedOnDisk(path).code(), StatusCode::ChangedOnDisk);
     EXPECT_TRUE(doc.CheckUnchangedOnDisk(dir / "elsewhere.ZNL"));
+    // Writing where nothing stands any more loses nobody's work.
+    std::filesystem::remove(path);
+    EXPECT_TRUE(doc.CheckUnchangedOnDisk(path));
 }
 
 }  // namespace

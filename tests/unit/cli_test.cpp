@@ -7,6 +7,7 @@
 
 #include <sstream>
 
+#include "cli/search_command.h"
 #include "cli/types_command.h"
 #include "testing/core/file_types_memory.h"
 #include "testing/core/test_files.h"
@@ -246,6 +247,33 @@ TEST(CliSearch, RelativeFolderAndTheCataloguesOwnFiles) {
     std::vector<std::string> paths;
     for (const auto& entry : dump["entries"]) paths.push_back(entry["path"]);
     EXPECT_EQ(paths, (std::vector<std::string>{dir / "docs/.d.ZNL.tmp1", dir / "docs/a.txt"}));
+}
+
+// Another program's save while the search walks: the search fails rather than write over it.
+TEST(CliSearch, ACatalogueChangedDuringTheWalkIsLeftAlone) {
+    struct WriterMidWalk final : FolderLister {
+        std::unique_ptr<FolderLister> system = MakeSystemFolderLister();
+        std::filesystem::path catalogue;
+        Status List(const std::string& folder, std::vector<FolderItem>& items,
+                    FolderId& id) override {
+            WriteBytes(catalogue.string() + ".new", "/their/file.txt\ttheirs\t\r\n");
+            std::filesystem::rename(catalogue.string() + ".new", catalogue);
+            return system->List(folder, items, id);
+        }
+        Status ResolvePath(const std::string& path, std::string& resolved) override {
+            return system->ResolvePath(path, resolved);
+        }
+        char Separator() const override { return system->Separator(); }
+    } lister;
+    TempFolder dir;
+    std::filesystem::create_directories(dir.path() / "docs");
+    WriteBytes(dir / "docs/a.txt", "x");
+    lister.catalogue = dir / "c.ZNL";
+    WriteBytes(dir / "c.ZNL", "/mine.txt\tmine\t\r\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::SearchCommand({dir / "c.ZNL", dir / "docs"}, out, err, lister), 1);
+    EXPECT_NE(err.str().find("changed by another program"), std::string::npos) << err.str();
+    EXPECT_EQ(ReadBytes(dir / "c.ZNL"), "/their/file.txt\ttheirs\t\r\n");
 }
 
 }  // namespace

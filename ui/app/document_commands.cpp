@@ -47,14 +47,21 @@ std::string DocumentCommands::ProposedName() const {
     return std::string(LoadString(IDS_UNTITLED)) + std::string(TemplateField(DocField::FilterExt));
 }
 
+// A file picked by Save As is the user's explicit choice, its replacement already confirmed.
 bool DocumentCommands::DoSave(const std::string& path) {
-    std::string target = path;
-    if (target.empty()) {
-        std::optional<std::string> chosen = services_.files.GetSaveFileName(ProposedName());
-        if (!chosen) return false;
-        target = std::move(*chosen);
+    if (!path.empty()) return SaveTo(path, ChangedFile::Keep);
+    std::optional<std::string> chosen = services_.files.GetSaveFileName(ProposedName());
+    return chosen && SaveTo(*chosen, ChangedFile::Overwrite);
+}
+
+bool DocumentCommands::SaveTo(const std::string& target, ChangedFile changed) {
+    const Status saved = session_.OnSaveDocument(target, changed);
+    if (saved.code() == StatusCode::ChangedOnDisk) {
+        const Kept kept = AskWhoseWorkStays(false);
+        if (kept == Kept::Theirs) ReadAgain();
+        return kept == Kept::Ours;
     }
-    if (const Status saved = session_.OnSaveDocument(target); !saved) {
+    if (!saved) {
         AfxMessageBox(services_.messages, SaveFailedText(target, saved));
         return false;
     }
@@ -63,12 +70,39 @@ bool DocumentCommands::DoSave(const std::string& path) {
     return true;
 }
 
+// The user reads the other program's file again (or, when leaving, lets this window's changes
+// go), writes over it, or saves this window's work elsewhere. Neither when the user stays, or
+// when keeping this window's work failed (its failure has been said).
+DocumentCommands::Kept DocumentCommands::AskWhoseWorkStays(bool leaving) {
+    const std::string text = FormatString(
+        leaving ? IDS_CHANGED_ON_DISK_LEAVING : IDS_CHANGED_ON_DISK, {session_.PathName()});
+    switch (AfxMessageBox(services_.messages, text,
+                          leaving ? MbButtons::LeavingChangedFile : MbButtons::ChangedFile,
+                          MbIcon::Exclamation)) {
+        case MbAnswer::Reload:
+        case MbAnswer::Discard:
+            return Kept::Theirs;
+        case MbAnswer::Overwrite:
+            return SaveTo(session_.PathName(), ChangedFile::Overwrite) ? Kept::Ours : Kept::Neither;
+        case MbAnswer::SaveAs:
+            return DoSave({}) ? Kept::Ours : Kept::Neither;
+        default:
+            return Kept::Neither;
+    }
+}
+
 bool DocumentCommands::MayLeave(Leaving why) {
     CMORKA2Doc& doc = session_.Doc();
     if (session_.PathName().empty()) return doc.m_EntryList.empty() || SaveUntitledIfWanted();
     const Status written = session_.WriteBeforeLeaving();
     TellEncodingSwitch(services_.messages, doc);
     if (written || !doc.IsModified()) return true;
+    if (written.code() == StatusCode::ChangedOnDisk) {
+        const Kept kept = AskWhoseWorkStays(true);
+        // Their file stays as it is: nothing is written for this window's changes later either.
+        if (kept == Kept::Theirs) doc.MarkUnchanged();
+        return kept != Kept::Neither;
+    }
     const int question = why == Leaving::ForEnd ? IDS_END_SAVE_FAILED : IDS_LEAVE_SAVE_FAILED;
     const std::string text = FormatString(question, {session_.PathName(), SystemReason(written)});
     if (AfxMessageBox(services_.messages, text, MbButtons::YesNo, MbIcon::Exclamation) !=
@@ -126,11 +160,19 @@ void DocumentCommands::OnViewRefresh() {
         }
         if (!DoSave({})) return;
     } else if (const Status written = session_.WriteIfChanged(); !written && doc.IsModified()) {
-        AfxMessageBox(services_.messages, SaveFailedText(session_.PathName(), written));
-        return;
+        if (written.code() != StatusCode::ChangedOnDisk) {
+            AfxMessageBox(services_.messages, SaveFailedText(session_.PathName(), written));
+            return;
+        }
+        if (AskWhoseWorkStays(false) == Kept::Neither) return;
     } else {
         TellEncodingSwitch(services_.messages, doc);
     }
+    ReadAgain();
+}
+
+void DocumentCommands::ReadAgain() {
+    CMORKA2Doc& doc = session_.Doc();
     if (const Status loaded = session_.Load(session_.PathName()); !loaded) {
         AfxMessageBox(services_.messages,
                       FormatString(IDS_OPEN_FAILED, {session_.PathName(), SystemReason(loaded)}));

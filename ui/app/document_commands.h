@@ -32,6 +32,12 @@ class DocumentCommands final : public CommandTarget {
     bool MayLeave(Leaving why);
 
   private:
+    // Whose work the file keeps when another program changed it since it was read and this
+    // window's changes are not in it yet.
+    enum class Kept { Neither, Theirs, Ours };
+    Kept AskWhoseWorkStays(bool leaving);
+    bool SaveTo(const std::string& target, ChangedFile changed);
+    void ReadAgain();
     bool SaveUntitledIfWanted();
     void OnFileNew();
     void OnViewRefresh();

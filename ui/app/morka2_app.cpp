@@ -193,7 +193,7 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     if (const Status carried = doc_->CarryOverInto(full, file); !carried)
         return OpenFailed(full, SaveFailedText(full, carried), created);
     TellEncodingSwitch(services_.messages, doc_->Doc());
-    if (const Status loaded = doc_->Load(file); !loaded)
+    if (const Status loaded = doc_->Load(file, full); !loaded)
         return OpenFailed(full, SystemReason(loaded), created);
     AdoptPath(full);
     ShowAsRead();

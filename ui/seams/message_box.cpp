@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+#include <vector>
 
 #include "core/resources/string_table.h"
 #include "platform/qt/qt_text.h"
@@ -21,6 +24,9 @@ QMessageBox::StandardButtons ButtonsOf(MbButtons buttons) {
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         case MbButtons::RetryCancel:
             return QMessageBox::Retry | QMessageBox::Cancel;
+        case MbButtons::ChangedFile:
+        case MbButtons::LeavingChangedFile:
+            return QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -56,6 +62,25 @@ MbAnswer AnswerOf(int button) {
     }
 }
 
+struct OwnButton {
+    int text;
+    MbAnswer answer;
+};
+
+// The buttons a set adds to the system's ones, in the order shown.
+std::vector<OwnButton> OwnButtonsOf(MbButtons buttons) {
+    const OwnButton keepMine[] = {{IDS_BUTTON_OVERWRITE, MbAnswer::Overwrite},
+                                  {IDS_BUTTON_SAVE_AS, MbAnswer::SaveAs}};
+    switch (buttons) {
+        case MbButtons::ChangedFile:
+            return {{IDS_BUTTON_RELOAD, MbAnswer::Reload}, keepMine[0], keepMine[1]};
+        case MbButtons::LeavingChangedFile:
+            return {{IDS_BUTTON_DISCARD, MbAnswer::Discard}, keepMine[0], keepMine[1]};
+        default:
+            return {};
+    }
+}
+
 }  // namespace
 
 MbIcon EffectiveIcon(MbButtons buttons, MbIcon icon) {
@@ -67,7 +92,14 @@ MbIcon EffectiveIcon(MbButtons buttons, MbIcon icon) {
 MbAnswer QtMessageBoxes::Show(std::string_view text, MbButtons buttons, MbIcon icon) {
     QMessageBox box(IconOf(icon), ToQt(LoadString(IDS_PRODUCT_TITLE)), ToQt(text),
                     ButtonsOf(buttons), QApplication::activeWindow());
-    return AnswerOf(box.exec());
+    std::vector<std::pair<QAbstractButton*, MbAnswer>> own;
+    for (const OwnButton& button : OwnButtonsOf(buttons))
+        own.emplace_back(box.addButton(ToQt(LoadString(button.text)), QMessageBox::AcceptRole),
+                         button.answer);
+    const int pressed = box.exec();
+    for (const auto& [button, answer] : own)
+        if (box.clickedButton() == button) return answer;
+    return AnswerOf(pressed);
 }
 
 }  // namespace kantoria

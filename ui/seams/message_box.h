@@ -6,9 +6,19 @@
 
 namespace kantoria {
 
-enum class MbButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// Besides the system's sets, the choices for a file another program changed since it was read:
+// Reload / Overwrite / SaveAs / Cancel, and when leaving it Discard / Overwrite / SaveAs / Cancel.
+enum class MbButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    RetryCancel,
+    ChangedFile,
+    LeavingChangedFile
+};
 enum class MbIcon { None, Exclamation, Information, Question, Stop };
-enum class MbAnswer { Ok, Cancel, Yes, No, Retry };
+enum class MbAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs, Discard };
 
 class MessageBoxes {
   public:

@@ -7,11 +7,16 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
+#include <thread>
+
+#include "core/os/posix/stat_stamp.h"
 
 namespace kantoria {
 namespace {
 
 constexpr std::string_view kLockSuffix = ".lock";
+constexpr std::chrono::milliseconds kRetryEvery{20};
 
 std::string LockPath(const std::string& systemPath) {
     const std::filesystem::path path(systemPath);
@@ -19,22 +24,21 @@ std::string LockPath(const std::string& systemPath) {
         .string();
 }
 
-}  // namespace
-
-FileStamp StampOf(const std::string& systemPath) {
-    struct stat st {};
-    if (::stat(systemPath.c_str(), &st) != 0) return {};
-    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-            static_cast<std::uint64_t>(st.st_size),
-            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+// Locks fd, waiting until deadline when there is one. Answers 0 or the errno value.
+int LockBefore(int fd, const std::optional<std::chrono::steady_clock::time_point>& deadline) {
+    for (;;) {
+        if (::flock(fd, deadline ? LOCK_EX | LOCK_NB : LOCK_EX) == 0) return 0;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK || !deadline) return errno;
+        if (std::chrono::steady_clock::now() >= *deadline) return EWOULDBLOCK;
+        std::this_thread::sleep_for(kRetryEvery);
+    }
 }
 
-bool IsLockFileOf(std::string_view targetName, std::string_view name) {
-    return name.size() == 1 + targetName.size() + kLockSuffix.size() && name[0] == '.' &&
-           name.substr(1, targetName.size()) == targetName && name.ends_with(kLockSuffix);
-}
-
-std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Status& status) {
+std::unique_ptr<FileLock> AcquireBefore(
+    const std::string& systemPath, Status& status,
+    const std::optional<std::chrono::steady_clock::time_point>& deadline,
+    std::unique_ptr<FileLock> (*make)(int, std::string)) {
     const std::string lockPath = LockPath(systemPath);
     for (;;) {
         const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -42,12 +46,10 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Statu
             status = Status::FromErrno(errno);
             return nullptr;
         }
-        int locked;
-        do {
-            locked = ::flock(fd, LOCK_EX);
-        } while (locked != 0 && errno == EINTR);
-        if (locked != 0) {
-            status = Status::FromErrno(errno);
+        if (const int error = LockBefore(fd, deadline); error != 0) {
+            status = error == EWOULDBLOCK
+                         ? Status::Failed(StatusCode::Busy, "another program is writing it")
+                         : Status::FromErrno(error);
             ::close(fd);
             return nullptr;
         }
@@ -58,10 +60,36 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Statu
         if (::fstat(fd, &held) == 0 && ::stat(lockPath.c_str(), &there) == 0 &&
             held.st_dev == there.st_dev && held.st_ino == there.st_ino) {
             status = Status::Ok();
-            return std::unique_ptr<FileLock>(new FileLock(fd, lockPath));
+            return make(fd, lockPath);
         }
         ::close(fd);
     }
+}
+
+}  // namespace
+
+FileStamp StampOf(const std::string& systemPath) {
+    struct stat st {};
+    if (::stat(systemPath.c_str(), &st) != 0) return {};
+    return StampOfStat(st);
+}
+
+bool IsLockFileOf(std::string_view targetName, std::string_view name) {
+    return name.size() == 1 + targetName.size() + kLockSuffix.size() && name[0] == '.' &&
+           name.substr(1, targetName.size()) == targetName && name.ends_with(kLockSuffix);
+}
+
+std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Status& status) {
+    return AcquireBefore(systemPath, status, std::nullopt, &Make);
+}
+
+std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Status& status,
+                                            std::chrono::milliseconds patience) {
+    return AcquireBefore(systemPath, status, std::chrono::steady_clock::now() + patience, &Make);
+}
+
+std::unique_ptr<FileLock> FileLock::Make(int fd, std::string path) {
+    return std::unique_ptr<FileLock>(new FileLock(fd, std::move(path)));
 }
 
 FileLock::~FileLock() {

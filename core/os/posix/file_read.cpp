@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/os/posix/not_regular.h"
+#include "core/os/posix/stat_stamp.h"
 
 namespace kantoria {
 
@@ -36,14 +37,14 @@ Status ReadableFile::Open(const std::string& path) {
         return NotRegularFileStatus(st.st_mode);
     }
     fd_ = fd;
-    size_ = static_cast<uint64_t>(st.st_size);
+    stamp_ = StampOfStat(st);
     return Status::Ok();
 }
 
 void ReadableFile::Close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    size_ = 0;
+    stamp_ = {};
 }
 
 Status ReadableFile::ReadInPieces(size_t pieceSize,
