@@ -96,6 +96,8 @@ MbAnswer QtMessageBoxes::Show(std::string_view text, MbButtons buttons, MbIcon i
     for (const OwnButton& button : OwnButtonsOf(buttons))
         own.emplace_back(box.addButton(ToQt(LoadString(button.text)), QMessageBox::AcceptRole),
                          button.answer);
+    // Each of these choices loses someone's work: Enter must not pick one.
+    if (!own.empty()) box.setDefaultButton(QMessageBox::Cancel);
     const int pressed = box.exec();
     for (const auto& [button, answer] : own)
         if (box.clickedButton() == button) return answer;
