@@ -3,6 +3,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/relocate_command.h"
 #include "cli/search_command.h"
 #include "cli/types_command.h"
 #include "cli/views_command.h"
@@ -31,6 +32,10 @@ constexpr const char* kUsageText =
     "  list CATALOGUE [--holder LABELPATH]\n"
     "                       print the holder that LABELPATH (default: the catalogue's\n"
     "                       LASTHOLDER) designates and its entries in display order as JSON\n"
+    "  relocate CATALOGUE FROM TO [--dry-run]\n"
+    "                       give every entry in folder FROM and below the path it has in TO\n"
+    "                       (the rest in TO's separators), then save CATALOGUE; an entry whose\n"
+    "                       new path another entry holds stays and is listed; prints JSON\n"
     "  types                list the file types of the automatic search's extension box,\n"
     "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n";
@@ -111,6 +116,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Copy(args[1], args[2], err);
     }
     if (command == "search") return SearchCommand({args.begin() + 1, args.end()}, out, err);
+    if (command == "relocate") return RelocateCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "types") return RunTypes(args, out, err);
     if (command == "tree") return TreeCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "list") return ListCommand({args.begin() + 1, args.end()}, out, err);

@@ -36,6 +36,10 @@ Status ReadCatalogueFile(CMORKA2Doc& doc, const ReadableFile& file, size_t piece
 // The same for the file at systemPath, opened once.
 Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize);
 
+// Whether a code page 932 file can hold text exactly; a save of a code page 932 catalogue
+// that holds other text leaves for UTF-8 with a byte-order mark.
+bool FitsCp932(std::string_view text);
+
 // Writes doc to sink in enc. Fails with NotEncodable when some text would not read back the
 // same in this encoding, and with the sink's status when the sink refused bytes. A code page 932
 // file that would read as UTF-8 gets "｡" instead of "=" after the title width's key, which

@@ -86,17 +86,6 @@ void AppendHeader(std::string& line, std::string_view key, std::string_view sepa
     line += value;
 }
 
-// Whether a code page 932 file can hold text exactly.
-bool FitsCp932(std::string_view text) {
-    std::string bytes;
-    bool escaped = false;
-    if (!EncodeCp932(text, bytes, &escaped)) return false;
-    if (!escaped) return true;
-    std::string back;
-    DecodeCp932(bytes, back);
-    return back == text;
-}
-
 std::optional<EncodingSwitch> FindCp932Misfit(const EntryList& entries) {
     for (const CDocEntry& entry : entries)
         if (!FitsCp932(entry.m_strPath)) return EncodingSwitch{entry.m_strPath, true};
@@ -107,6 +96,16 @@ std::optional<EncodingSwitch> FindCp932Misfit(const EntryList& entries) {
 }
 
 }  // namespace
+
+bool FitsCp932(std::string_view text) {
+    std::string bytes;
+    bool escaped = false;
+    if (!EncodeCp932(text, bytes, &escaped)) return false;
+    if (!escaped) return true;
+    std::string back;
+    DecodeCp932(bytes, back);
+    return back == text;
+}
 
 Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
     const Status notExact =

@@ -18,7 +18,7 @@ struct IndexLink {
 
 class CDocEntry {
   public:
-    std::string m_strPath;     // full path as it was added; never changed afterwards
+    std::string m_strPath;     // full path as it was added; changed only when its folder moves
     std::string m_strTitle;    // the user's title, the key by which the views find the entry
     std::string m_strComment;  // free text; may hold line breaks
     int m_nImage = 0;          // index of the entry's extension in the document's lists

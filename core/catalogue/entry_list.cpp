@@ -48,6 +48,13 @@ void EntryList::SetComment(POSITION entry, std::string comment) {
     ++revision_;
 }
 
+void EntryList::SetPath(POSITION entry, std::string path) {
+    byPath_.Erase(entry);
+    Mutable(entry).m_strPath = std::move(path);
+    byPath_.Insert(entry);
+    ++revision_;
+}
+
 void EntryList::SetImage(POSITION entry, int image) {
     Mutable(entry).m_nImage = image;
 }

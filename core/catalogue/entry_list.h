@@ -36,6 +36,8 @@ class EntryList {
 
     void SetTitle(POSITION entry, std::string title);
     void SetComment(POSITION entry, std::string comment);
+    // Moves the entry to another path (a relocated folder); it keeps its place and Id.
+    void SetPath(POSITION entry, std::string path);
     void SetImage(POSITION entry, int image);
 
     // First entry whose title equals title without regard to case, or null.

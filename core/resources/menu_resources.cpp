@@ -37,7 +37,8 @@ std::vector<MenuItem> MainMenu() {
                            Command("一覧(&L)", ID_VIEW_LIST), Command("詳細(&D)", ID_VIEW_DETAILS),
                            Separator(), Command("最新の状態に更新(&R)", ID_VIEW_REFRESH)}),
         Popup("行操作(&G)",
-              {Command("追加(&A)", ID_ENTRY_ADD), Command("更新(&E)", ID_ENTRY_UPDATE)}),
+              {Command("追加(&A)", ID_ENTRY_ADD), Command("更新(&E)", ID_ENTRY_UPDATE), Separator(),
+               Command("ホルダーの移動先...", ID_HOLDER_RELOCATE)}),
         Popup("ﾂｰﾙ(&T)", {Command("検索(&S)", ID_TOOLS_SEARCH)}),
         Popup("ﾍﾙﾌﾟ(&H)", {Command("ﾍﾙﾌﾟ(&H)", ID_HELP), Separator(),
                            Command("ﾊﾞｰｼﾞｮﾝ情報(&A)", ID_APP_ABOUT)}),
@@ -54,7 +55,8 @@ std::vector<MenuItem> EntryContextMenu() {
 }
 
 std::vector<MenuItem> HolderContextMenu() {
-    return {Popup("", {Command("ｴｸｽﾌﾟﾛｰﾗｰ(&E)", ID_HOLDER_EXPLORER)})};
+    return {Popup("", {Command("ｴｸｽﾌﾟﾛｰﾗｰ(&E)", ID_HOLDER_EXPLORER), Separator(),
+                       Command("ホルダーの移動先...", ID_HOLDER_RELOCATE)})};
 }
 
 }  // namespace

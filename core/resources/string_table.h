@@ -82,6 +82,14 @@ inline constexpr int IDS_SEARCH_CANNOT_OPEN = 1130;  // %1 folder, %2 why
 inline constexpr int IDS_SEARCH_SKIP_UNREADABLE = 1131;  // %1 folder, %2 why
 inline constexpr int IDS_SEARCH_NOT_STORABLE = 1132;     // %1 the files, one a line
 inline constexpr int IDS_SEARCH_MORE_FILES = 1133;       // %1 how many more
+inline constexpr int IDS_RELOCATE_CAPTION = 1160;
+inline constexpr int IDS_RELOCATE_MOVES = 1161;      // %1 from, %2 to, %3 how many, %4 existing
+inline constexpr int IDS_RELOCATE_UTF8 = 1162;       // the catalogue will be saved as UTF-8
+inline constexpr int IDS_RELOCATE_CONFLICTS = 1163;  // %1 how many stay
+inline constexpr int IDS_RELOCATE_CONFLICT = 1164;   // %1 title, %2 the path it would take
+inline constexpr int IDS_RELOCATE_MORE = 1165;       // %1 how many more
+inline constexpr int IDS_RELOCATE_QUESTION = 1166;
+inline constexpr int IDS_RELOCATE_NOTHING = 1167;  // %1 from, %2 to
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;

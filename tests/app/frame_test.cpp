@@ -75,6 +75,8 @@ const std::vector<std::string> kMenuBar = {
     "表示(&V)/最新の状態に更新(&R)=32785",
     "行操作(&G)/追加(&A)=32782",
     "行操作(&G)/更新(&E)=32781",
+    "行操作(&G)/-",
+    "行操作(&G)/ホルダーの移動先...=32820",
     "ﾂｰﾙ(&T)/検索(&S)=32795",
     "ﾍﾙﾌﾟ(&H)/ﾍﾙﾌﾟ(&H)=57670",
     "ﾍﾙﾌﾟ(&H)/-",
@@ -209,6 +211,24 @@ TEST_F(FrameTest, EntryCommandsFollowTheSelectionAndTravelTheRoute) {
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].text, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
     EXPECT_TRUE(h.shell.openedFiles.empty());
+}
+
+// The menu bar's relocate acts on the shown holder whichever pane is active.
+TEST_F(FrameTest, RelocateFromTheMenuBarMovesTheShownHolder) {
+    CMORKA2Doc& doc = h.app->Document()->Doc();
+    doc.m_EntryList.Append("/nowhere/a.txt", "a", "");
+    doc.RebuildHolders();
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(frame->ActiveView(), frame->Views().list);
+    EXPECT_FALSE(frame->StateOf(ID_HOLDER_RELOCATE).enabled);
+    doc.m_strLastHolder = HolderLabel("/nowhere/");
+    doc.UpdateAllViews(nullptr);
+    ASSERT_TRUE(frame->StateOf(ID_HOLDER_RELOCATE).enabled);
+    h.files.answers = {"/elsewhere"};
+    frame->RouteCommand(ID_HOLDER_RELOCATE);
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(doc.m_EntryList.begin()->m_strPath, "/elsewhere/a.txt");
+    EXPECT_EQ(doc.m_strLastHolder, "elsewhere");
 }
 
 TEST_F(FrameTest, ViewModesShowTheCurrentOneChecked) {

@@ -91,6 +91,22 @@ check_failure 2 list
 check_failure 2 list "$examples/MORKA.ZNL" --holder
 check_failure 1 tree "$work/missing.ZNL"
 
+# relocate: the sample's C:\書類 comes to Linux, the shown holder with it; --dry-run writes nothing.
+cp "$examples/MORKA.ZNL" "$work/moved.ZNL"
+out=$("$cli" relocate "$work/moved.ZNL" 'C:\書類' /home/u/書類 --dry-run) || fail "relocate --dry-run failed"
+cmp -s "$examples/MORKA.ZNL" "$work/moved.ZNL" || fail "relocate --dry-run changed the file"
+[ "$(tr -d ' \n' <<<"$out")" = '{"moved":6,"conflicts":[]}' ] || fail "relocate --dry-run said $out"
+[ "$out" = "$("$cli" relocate "$work/moved.ZNL" 'C:\書類' /home/u/書類)" ] ||
+  fail "relocate did not do what its dry run said"
+out=$("$cli" dump "$work/moved.ZNL") || fail "dump of the relocated sample failed"
+grep -q '"path": "/home/u/書類/報告/売上集計.xls"' <<<"$out" || fail "relocate did not rewrite a path"
+grep -q '"path": "C:\\\\書類' <<<"$out" && fail "relocate left an entry in C:\書類"
+grep -q '"encoding": "cp932"' <<<"$out" || fail "relocate changed the encoding"
+grep -q '"lastHolder": "書類\\\\報告"' <<<"$out" || fail "the shown holder was lost"
+check_failure 2 relocate "$work/moved.ZNL" 'C:\書類'
+check_failure 1 relocate "$work/missing.ZNL" 'C:\書類' /home/u/書類
+[ -e "$work/missing.ZNL" ] && fail "relocate created a catalogue"
+
 # Two searches into one catalogue at once take turns: neither loses the other's files, and
 # no lock file is left behind.
 mkdir -p "$work/one" "$work/two"

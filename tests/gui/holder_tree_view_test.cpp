@@ -86,8 +86,9 @@ TEST_F(HolderTreeViewTest, RightClickHighlightsAndOffersTheExplorer) {
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"Delta"}));
     QMenu* menu = tree->popupMenu();
     ASSERT_TRUE(menu->isVisible());
-    ASSERT_EQ(menu->actions().size(), 1);
+    ASSERT_EQ(menu->actions().size(), 3);
     EXPECT_EQ(menu->actions().front()->text(), "ｴｸｽﾌﾟﾛｰﾗｰ(&E)");
+    EXPECT_EQ(menu->actions().back()->text(), "ホルダーの移動先...");
     menu->actions().front()->trigger();
     menu->close();
     EXPECT_EQ(shell.openedFolders, (std::vector<std::string>{"C:\\Docs\\"}));

@@ -278,3 +278,80 @@ TEST(CliSearch, ACatalogueChangedDuringTheWalkIsLeftAlone) {
 
 }  // namespace
 }  // namespace kantoria
+
+namespace kantoria {
+namespace {
+
+// 書類 and 報告 in code page 932.
+#define SHORUI "\x8F\x91\x97\xDE"
+#define HOKOKU "\x95\xF1\x8D\x90"
+
+TEST(CliRelocate, MovesAFolderSavesAndListsWhatStays) {
+    TempFolder dir;
+    const std::string catalogue = dir / "c.ZNL";
+    const std::string original = "SELECTED=A\r\nLASTHOLDER=C:\\" SHORUI "\\" HOKOKU
+                                 "\r\nTITLEWIDTH=200\r\n"
+                                 "COMMENTWIDTH=400\r\nPATHWIDTH=250\r\n"
+                                 "C:\\" SHORUI "\\" HOKOKU
+                                 "\\a.doc\tA\tnote\r\n"
+                                 "c:\\" SHORUI
+                                 "\\b.doc\tB\t\r\n"
+                                 "C:\\" SHORUI
+                                 "2\\c.doc\tC\t\r\n"
+                                 "C:\\\xFF.txt\tRaw\t\r\n"
+                                 "/home/u/" SHORUI "/b.doc\tTaken\t\r\n";
+    WriteBytes(catalogue, original);
+    const nlohmann::json expected = {
+        {"moved", 1},
+        {"conflicts",
+         {{{"title", "B"}, {"path", "c:\\書類\\b.doc"}, {"to", "/home/u/書類/b.doc"}}}}};
+
+    Result r = RunCli({"relocate", catalogue, "C:\\書類\\", "/home/u/書類", "--dry-run"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out), expected);
+    EXPECT_EQ(ReadBytes(catalogue), original);
+
+    r = RunCli({"relocate", catalogue, "C:\\書類", "/home/u/書類"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out), expected);
+    // Still code page 932; the shown holder followed its folder.
+    EXPECT_EQ(ReadBytes(catalogue), "SELECTED=A\r\nLASTHOLDER=" SHORUI "\\" HOKOKU
+                                    "\r\nTITLEWIDTH=200\r\n"
+                                    "COMMENTWIDTH=400\r\nPATHWIDTH=250\r\n"
+                                    "/home/u/" SHORUI "/" HOKOKU
+                                    "/a.doc\tA\tnote\r\n"
+                                    "c:\\" SHORUI
+                                    "\\b.doc\tB\t\r\n"
+                                    "C:\\" SHORUI
+                                    "2\\c.doc\tC\t\r\n"
+                                    "C:\\\xFF.txt\tRaw\t\r\n"
+                                    "/home/u/" SHORUI "/b.doc\tTaken\t\r\n");
+}
+
+TEST(CliRelocate, Failures) {
+    TempFolder dir;
+    const std::string catalogue = dir / "c.ZNL";
+    WriteBytes(catalogue, "C:\\a\\b.txt\tB\t\r\n");
+    const FailureCase cases[] = {
+        {{"relocate", catalogue, "C:\\a"}, 2},
+        {{"relocate", catalogue, "C:\\a", "/a", "extra"}, 2},
+        {{"relocate", catalogue, "C:\\a", "/a", "--bogus"}, 2},
+        {{"relocate", catalogue, "", "/a"}, 2},
+        {{"relocate", dir / "missing.ZNL", "C:\\a", "/a"}, 1},
+        {{"relocate", dir.path().string(), "C:\\a", "/a"}, 1},
+    };
+    for (const FailureCase& c : cases) {
+        const Result r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+    EXPECT_EQ(ReadBytes(catalogue), "C:\\a\\b.txt\tB\t\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing.ZNL"));
+}
+
+#undef SHORUI
+#undef HOKOKU
+
+}  // namespace
+}  // namespace kantoria

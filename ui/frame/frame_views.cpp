@@ -32,8 +32,20 @@ class RoutedView : public QObject, public CView {
 class RoutedTree final : public RoutedView {
   public:
     explicit RoutedTree(CMORKA2TView* tree) : RoutedView(tree), tree_(tree) {}
-    bool QueryCommand(int id, CommandState&) override { return id == ID_HOLDER_EXPLORER; }
-    void RunCommand(int) override { tree_->OnHolderExplorer(); }
+    bool QueryCommand(int id, CommandState& state) override {
+        if (id == ID_HOLDER_RELOCATE) {
+            state.enabled = tree_->CanRelocateShownHolder();
+            return true;
+        }
+        return id == ID_HOLDER_EXPLORER;
+    }
+    void RunCommand(int id) override {
+        if (id == ID_HOLDER_RELOCATE) {
+            tree_->RelocateShownHolder();
+        } else {
+            tree_->OnHolderExplorer();
+        }
+    }
 
   private:
     CDocObserver& AsObserver() override { return *tree_; }
@@ -96,6 +108,7 @@ class RoutedList final : public RoutedView {
 FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
     AppServices& services = context.services;
     auto* tree = new CMORKA2TView(context.doc, services.shell, services.messages, &splitter);
+    tree->SetRelocateServices({services.files, services.icons, &ExistsOnDisk});
     const EntryListServices listServices{services.settings, services.messages, services.files,
                                          services.dialogs,  services.shell,    services.icons};
     auto* list = new CMORKA2View(context.doc, listServices, &splitter);

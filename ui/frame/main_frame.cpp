@@ -334,6 +334,9 @@ bool CMainFrame::QueryCommand(int id, CommandState& state) {
         case ID_VIEW_STATUS_BAR:
             state.checked = !statusBar()->isHidden();
             return true;
+        case ID_HOLDER_RELOCATE:
+            // A holder command that the menu bar offers whichever pane is active.
+            return views_.tree != nullptr && views_.tree->QueryCommand(id, state);
         case ID_HELP:
         case ID_HELP_FINDER:
         case ID_DEFAULT_HELP:
@@ -353,6 +356,9 @@ void CMainFrame::RunCommand(int id) {
             break;
         case ID_VIEW_STATUS_BAR:
             statusBar()->setHidden(!statusBar()->isHidden());
+            break;
+        case ID_HOLDER_RELOCATE:
+            views_.tree->RunCommand(id);
             break;
         case ID_HELP:
         case ID_HELP_FINDER:

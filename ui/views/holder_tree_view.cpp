@@ -9,6 +9,7 @@
 #include "core/resources/string_table.h"
 #include "core/views/shown_holder.h"
 #include "platform/qt/qt_text.h"
+#include "ui/seams/file_dialogs.h"
 #include "ui/seams/message_box.h"
 #include "ui/views/holder_tree_model.h"
 
@@ -17,11 +18,21 @@ namespace {
 
 QMenu* CreateHolderMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
-    // Menu 145 holds one command, the holder's folder in the file manager.
-    const MenuItem& item = LoadMenu(IDR_HOLDER_CONTEXT_MENU).front().items.front();
-    QAction* explorer = menu->addAction(ToQt(item.text));
-    explorer->setData(ID_HOLDER_EXPLORER);
+    // Menu 145: the holder's folder in the file manager, and moving the holder's entries.
+    for (const MenuItem& item : LoadMenu(IDR_HOLDER_CONTEXT_MENU).front().items) {
+        if (item.kind == MenuItem::Kind::Separator) {
+            menu->addSeparator();
+            continue;
+        }
+        menu->addAction(ToQt(item.text))->setData(item.id);
+    }
     return menu;
+}
+
+QAction* ActionOf(const QMenu& menu, int id) {
+    for (QAction* action : menu.actions())
+        if (!action->isSeparator() && action->data().toInt() == id) return action;
+    return nullptr;
 }
 
 }  // namespace
@@ -44,7 +55,10 @@ CMORKA2TView::CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, MessageBoxes& m
     setFrameShape(QFrame::StyledPanel);
     // The right button shows menu 145 itself; nothing else may offer a context menu here.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    connect(menu_->actions().front(), &QAction::triggered, this, &CMORKA2TView::OnHolderExplorer);
+    connect(ActionOf(*menu_, ID_HOLDER_EXPLORER), &QAction::triggered, this,
+            &CMORKA2TView::OnHolderExplorer);
+    connect(ActionOf(*menu_, ID_HOLDER_RELOCATE), &QAction::triggered, this,
+            &CMORKA2TView::OnHolderRelocate);
     doc_.AddObserver(this);
 }
 
@@ -102,15 +116,53 @@ void CMORKA2TView::OnRightButtonDown(QMouseEvent* event) {
     // Highlighted only: the shown holder and the entry list stay as they are.
     setCurrentIndex(hit);
     setFocus(Qt::MouseFocusReason);
+    ActionOf(*menu_, ID_HOLDER_RELOCATE)->setEnabled(relocate_.has_value());
     menu_->popup(event->globalPosition().toPoint());
 }
 
-void CMORKA2TView::OnHolderExplorer() {
+int CMORKA2TView::HighlightedHolder() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.isEmpty()) return;
-    const int node = HolderTreeModel::NodeOf(selected.front());
+    return selected.isEmpty() ? kNoHolderNode : HolderTreeModel::NodeOf(selected.front());
+}
+
+void CMORKA2TView::OnHolderExplorer() {
+    const int node = HighlightedHolder();
+    if (node == kNoHolderNode) return;
     if (!shell_.OpenFolder(model_->tree().node(node).folder).ok())
         AfxMessageBox(messages_, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+}
+
+void CMORKA2TView::OnHolderRelocate() {
+    const int node = HighlightedHolder();
+    if (node != kNoHolderNode) RelocateFolder(model_->tree().node(node).folder);
+}
+
+bool CMORKA2TView::CanRelocateShownHolder() const {
+    return relocate_ && ShownHolder(model_->tree(), doc_) != kNoHolderNode;
+}
+
+void CMORKA2TView::RelocateShownHolder() {
+    const int node = ShownHolder(model_->tree(), doc_);
+    if (node != kNoHolderNode) RelocateFolder(model_->tree().node(node).folder);
+}
+
+void CMORKA2TView::RelocateFolder(const std::string& folder) {
+    if (!relocate_) return;
+    // A folder of another system (C:\ on Linux) gives the picker nowhere to start.
+    const std::optional<std::string> to = relocate_->files.BrowseForFolder(
+        LoadString(IDS_RELOCATE_CAPTION), relocate_->exists(folder) ? folder : std::string());
+    if (!to) return;
+    const RelocationPlan plan = PlanRelocation(doc_, folder, *to, relocate_->exists);
+    const std::string question = RelocationQuestion(plan, doc_.m_encoding);
+    if (plan.moves.empty()) {
+        AfxMessageBox(messages_, question, MbButtons::Ok, MbIcon::Information);
+        return;
+    }
+    if (AfxMessageBox(messages_, question, MbButtons::OkCancel, MbIcon::Question) != MbAnswer::Ok)
+        return;
+    ApplyRelocation(doc_, plan);
+    RebuildIcons(doc_, relocate_->icons);
+    doc_.UpdateAllViews(nullptr);
 }
 
 }  // namespace kantoria

@@ -1,19 +1,32 @@
 // The holder tree, the left pane: one item per holder, nested by folder. A left click on an
-// item makes its holder the one the entry list shows; a right click offers to open its folder.
+// item makes its holder the one the entry list shows; a right click offers to open its folder
+// or to move its entries to another folder.
 #pragma once
 
 #include <QTreeView>
+#include <optional>
+#include <string>
 
 #include "core/catalogue/morka2_doc.h"
+#include "core/icons/rebuild_icons.h"
 #include "core/resources/command_ids.h"
+#include "core/views/holder_relocation.h"
 
 class QMenu;
 
 namespace kantoria {
 
 class DesktopShell;
+class FileDialogs;
 class HolderTreeModel;
 class MessageBoxes;
+
+// What moving a holder's entries needs beyond the tree's own services.
+struct RelocateServices {
+    FileDialogs& files;
+    IconServices icons;
+    PathExists exists;  // whether a path stands on disk
+};
 
 class CMORKA2TView final : public QTreeView, public CDocObserver {
     Q_OBJECT
@@ -31,9 +44,18 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     QMenu* popupMenu() const { return menu_; }
     HolderTreeModel* holderModel() const { return model_; }
 
+    // Enables relocating; the services must outlive the view.
+    void SetRelocateServices(RelocateServices services) { relocate_.emplace(std::move(services)); }
+    // Whether the menu bar's relocate command has a holder to act on: the shown one.
+    bool CanRelocateShownHolder() const;
+    // Relocates the shown holder (the menu bar's command).
+    void RelocateShownHolder();
+
   public slots:
     // Opens the folder of the selected item's holder.
     void OnHolderExplorer();
+    // Asks where the highlighted item's folder went and moves its entries there.
+    void OnHolderRelocate();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -43,12 +65,15 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     void SelectHolderPath();
     void OnLeftButtonDown(QMouseEvent* event);
     void OnRightButtonDown(QMouseEvent* event);
+    int HighlightedHolder() const;
+    void RelocateFolder(const std::string& folder);
 
     CMORKA2Doc& doc_;
     DesktopShell& shell_;
     MessageBoxes& messages_;
     HolderTreeModel* model_;  // a child of this view
     QMenu* menu_;             // a child of this view
+    std::optional<RelocateServices> relocate_;
 };
 
 }  // namespace kantoria

@@ -1,0 +1,89 @@
+#include "cli/relocate_command.h"
+
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "core/catalogue/morka2_doc.h"
+#include "core/os/file_lock.h"
+#include "core/text/text_codec.h"
+#include "core/views/holder_relocation.h"
+
+namespace kantoria::cli {
+namespace {
+
+struct RelocateArgs {
+    std::string catalogue;
+    std::string from;
+    std::string to;
+    bool dryRun = false;
+};
+
+// Answers an error text, empty when the arguments are good.
+std::string Parse(const std::vector<std::string>& args, RelocateArgs& parsed) {
+    std::vector<std::string> positional;
+    for (const std::string& arg : args) {
+        if (arg == "--dry-run") {
+            parsed.dryRun = true;
+        } else if (arg.rfind("--", 0) == 0) {
+            return "unknown option '" + arg + "'";
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 3) return "relocate takes a catalogue, a folder and its new place";
+    parsed.catalogue = positional[0];
+    // Entries hold program text; what the shell hands over is a system name.
+    parsed.from = FromSystemName(positional[1]);
+    parsed.to = FromSystemName(positional[2]);
+    if (parsed.from.empty() || parsed.to.empty()) return "relocate needs two folders, not empty";
+    return "";
+}
+
+void PrintResult(const RelocationPlan& plan, Encoding enc, std::ostream& out) {
+    nlohmann::ordered_json json;
+    json["moved"] = plan.moves.size();
+    json["conflicts"] = nlohmann::ordered_json::array();
+    for (const RelocationMove& c : plan.conflicts)
+        json["conflicts"].push_back({{"title", ToDisplayText(c.entry->m_strTitle, enc)},
+                                     {"path", ToDisplayText(c.entry->m_strPath, enc)},
+                                     {"to", ToDisplayText(c.to, enc)}});
+    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+}
+
+}  // namespace
+
+int RelocateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    RelocateArgs parsed;
+    if (const std::string problem = Parse(args, parsed); !problem.empty()) {
+        err << "kantoria-cli: " << problem << " (see kantoria-cli --help)\n";
+        return 2;
+    }
+    // Held from reading to writing, so that no other writer slips in between.
+    Status lockStatus = Status::Ok();
+    const std::unique_ptr<FileLock> lock =
+        parsed.dryRun ? nullptr : FileLock::Acquire(ToSystemName(parsed.catalogue), lockStatus);
+    CMORKA2Doc doc;
+    if (const Status status = doc.LoadCatalogue(parsed.catalogue); !status) {
+        err << "kantoria-cli: cannot read " << parsed.catalogue << ": " << status.reason() << "\n";
+        return 1;
+    }
+    doc.RebuildHolders();
+    // What will exist on disk is the window's question; the output does not carry it.
+    const RelocationPlan plan = PlanRelocation(doc, parsed.from, parsed.to, nullptr);
+    // The file's encoding before any save, for the texts printed.
+    const Encoding enc = doc.m_encoding;
+    if (!parsed.dryRun && !plan.moves.empty()) {
+        ApplyRelocation(doc, plan);
+        Status status = doc.CheckUnchangedOnDisk(parsed.catalogue);
+        if (status) status = doc.SaveCatalogue(parsed.catalogue);
+        if (!status) {
+            err << "kantoria-cli: cannot write " << parsed.catalogue << ": " << status.reason()
+                << "\n";
+            return 1;
+        }
+    }
+    PrintResult(plan, enc, out);
+    return 0;
+}
+
+}  // namespace kantoria::cli
