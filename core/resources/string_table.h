@@ -82,6 +82,9 @@ inline constexpr int IDS_SEARCH_CANNOT_OPEN = 1130;  // %1 folder, %2 why
 inline constexpr int IDS_SEARCH_SKIP_UNREADABLE = 1131;  // %1 folder, %2 why
 inline constexpr int IDS_SEARCH_NOT_STORABLE = 1132;     // %1 the files, one a line
 inline constexpr int IDS_SEARCH_MORE_FILES = 1133;       // %1 how many more
+inline constexpr int IDS_FIND_COUNT = 1140;              // %1 how many entries were found
+inline constexpr int IDS_FIND_PLACEHOLDER = 1141;        // the empty find field's hint
+inline constexpr int IDS_FIND_MENU = 1142;               // the menu item that focuses the field
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
