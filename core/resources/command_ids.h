@@ -14,6 +14,7 @@ inline constexpr int ID_ENTRY_EXPLORER = 32790;
 inline constexpr int ID_TOOLS_SEARCH = 32795;
 inline constexpr int ID_ENTRY_PROPERTIES = 32797;
 inline constexpr int ID_HOLDER_EXPLORER = 32798;
+inline constexpr int ID_ENTRY_FIND = 32800;  // focuses the find field
 
 // Commands every document program has.
 inline constexpr int ID_FILE_NEW = 57600;
