@@ -87,15 +87,13 @@ char32_t Compose(char32_t letter, bool semiVoiced) {
 
 }  // namespace
 
-std::string FoldForFind(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+void AppendFoldedForFind(std::string& out, std::string_view text) {
     char32_t last = 0;  // the character last written, when it may take a sound mark
     std::size_t lastAt = 0;
     for (std::size_t i = 0; i < text.size();) {
         const auto b = static_cast<unsigned char>(text[i]);
         if (b < 0x80) {
-            out += static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
+            out.push_back(static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b));
             last = 0;
             ++i;
             continue;
@@ -121,8 +119,17 @@ std::string FoldForFind(std::string_view text) {
         const char32_t folded = FoldChar(c);
         lastAt = out.size();
         last = folded >= 0x30A0 && folded <= 0x30FF ? folded : 0;
-        AppendUtf8(out, folded);
+        if (folded == c)
+            out.append(text.substr(i - len, len));  // most characters: copied as they are
+        else
+            AppendUtf8(out, folded);
     }
+}
+
+std::string FoldForFind(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    AppendFoldedForFind(out, text);
     return out;
 }
 

@@ -20,6 +20,8 @@ namespace kantoria {
 // character never depends on what follows it except for the sound marks, so a folded word is
 // found inside a folded text wherever the unfolded word stands in the unfolded text.
 std::string FoldForFind(std::string_view text);
+// The same, appended to out.
+void AppendFoldedForFind(std::string& out, std::string_view text);
 
 // The words of a find text, each folded: split at half- and full-width blanks and at control
 // characters, empty words dropped. No word holds a control character, so a key may separate

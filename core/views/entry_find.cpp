@@ -5,6 +5,10 @@
 #include <numeric>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/resources/string_table.h"
 #include "core/text/find_fold.h"
 #include "core/text/text_codec.h"
@@ -13,20 +17,51 @@
 namespace kantoria {
 namespace {
 
-constexpr char kFieldEnd = '\0';  // no word holds a control character (FindWords)
+constexpr char kFieldEnd = '\0';
+// no word holds a control character (FindWords)
 
 // Text as the user sees it: a twin code shows as its character, so it is found as one. Every
 // escape starts with 0xED, so text without one needs no conversion.
 void AppendFolded(std::string& out, std::string_view text, Encoding enc) {
     if (text.find('\xED') == std::string_view::npos)
-        out += FoldForFind(text);
+        AppendFoldedForFind(out, text);
     else
-        out += FoldForFind(ToDisplayText(text, enc));
+        AppendFoldedForFind(out, ToDisplayText(text, enc));
     out += kFieldEnd;
 }
 
+// The first place in text where word stands, or null. Finding runs over the keys of the whole
+// catalogue on every keystroke, so the scan looks at sixteen places at once where the machine
+// can: a place is compared whole only when the word's first and last bytes both fit there.
+const char* Search(const char* text, std::size_t size, const std::string& word) {
+    const std::size_t n = word.size();
+#if defined(__SSE2__)
+    if (n >= 2 && size >= n + 16) {
+        const __m128i first = _mm_set1_epi8(word.front());
+        const __m128i last = _mm_set1_epi8(word.back());
+        std::size_t i = 0;
+        for (; i + n - 1 + 16 <= size; i += 16) {
+            const auto* at = reinterpret_cast<const __m128i*>(text + i);
+            const auto* atLast = reinterpret_cast<const __m128i*>(text + i + n - 1);
+            unsigned mask = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(first, _mm_loadu_si128(at)),
+                                                _mm_cmpeq_epi8(last, _mm_loadu_si128(atLast)))));
+            while (mask != 0) {
+                const auto bit = static_cast<std::size_t>(__builtin_ctz(mask));
+                if (std::memcmp(text + i + bit + 1, word.data() + 1, n - 2) == 0)
+                    return text + i + bit;
+                mask &= mask - 1;
+            }
+        }
+        const void* rest = memmem(text + i, size - i, word.data(), n);
+        return static_cast<const char*>(rest);
+    }
+#endif
+    return static_cast<const char*>(memmem(text, size, word.data(), n));
+}
+
 bool Holds(std::string_view key, const std::string& word) {
-    return memmem(key.data(), key.size(), word.data(), word.size()) != nullptr;
+    return Search(key.data(), key.size(), word) != nullptr;
 }
 
 }  // namespace
@@ -63,9 +98,13 @@ void FindIndex::Update(const EntryList& entries, Encoding enc) {
     keys_.clear();
     starts_.clear();
     entries_.clear();
-    rank_.clear();
+    order_.clear();
     starts_.reserve(entries.size() + 1);
     entries_.reserve(entries.size());
+    std::size_t bytes = 0;  // folding keeps about the length: one allocation for all keys
+    for (const CDocEntry& entry : entries)
+        bytes += entry.m_strTitle.size() + entry.m_strComment.size() + entry.m_strPath.size() + 3;
+    keys_.reserve(bytes + bytes / 16);
     for (const CDocEntry& entry : entries) {
         starts_.push_back(keys_.size());
         entries_.push_back(&entry);
@@ -86,11 +125,13 @@ std::vector<std::uint32_t> FindIndex::Matching(const std::vector<std::string>& w
                          [](const auto& a, const auto& b) { return a.size() < b.size(); });
     const char* const base = keys_.data();
     std::size_t from = 0;
+    auto after = starts_.begin();  // hits come in order: each lookup starts past the last
     while (from < keys_.size()) {
-        const void* at = memmem(base + from, keys_.size() - from, longest->data(), longest->size());
+        const char* at = Search(base + from, keys_.size() - from, *longest);
         if (at == nullptr) break;
-        const auto offset = static_cast<std::size_t>(static_cast<const char*>(at) - base);
-        const auto next = std::upper_bound(starts_.begin(), starts_.end(), offset);
+        const auto offset = static_cast<std::size_t>(at - base);
+        const auto next = std::upper_bound(after, starts_.end(), offset);
+        after = next;
         const auto index = static_cast<std::size_t>(next - starts_.begin()) - 1;
         const std::string_view key(base + starts_[index], *next - starts_[index]);
         if (std::all_of(words.begin(), words.end(),
@@ -108,23 +149,28 @@ std::vector<POSITION> FindIndex::Find(const std::vector<std::string>& words) con
 }
 
 std::vector<POSITION> FindIndex::FindInListOrder(const std::vector<std::string>& words) {
-    std::vector<std::uint32_t> hits = Matching(words);
-    if (rank_.empty() && !entries_.empty()) {
-        const std::vector<POSITION> ordered = InListOrder(entries_);
-        // entries_ is in catalogue order, which is Id order: find each entry's index by Id.
-        rank_.resize(entries_.size());
-        for (std::size_t r = 0; r < ordered.size(); ++r) {
-            const auto it =
-                std::lower_bound(entries_.begin(), entries_.end(), ordered[r],
-                                 [](POSITION a, POSITION b) { return a->Id() < b->Id(); });
-            rank_[static_cast<std::size_t>(it - entries_.begin())] = static_cast<std::uint32_t>(r);
-        }
-    }
-    std::sort(hits.begin(), hits.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return rank_[a] < rank_[b]; });
+    const std::vector<std::uint32_t> hits = Matching(words);
     std::vector<POSITION> rows;
     rows.reserve(hits.size());
-    for (std::uint32_t i : hits) rows.push_back(entries_[i]);
+    if (hits.size() <= sortHitsUpTo_) {
+        for (std::uint32_t i : hits) rows.push_back(entries_[i]);
+        return InListOrder(std::move(rows));
+    }
+    // Many hits: the order of all entries, kept until they change, and one walk through it.
+    if (order_.empty()) {
+        order_.resize(entries_.size());
+        std::vector<std::string> keys(entries_.size());
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            order_[i] = static_cast<std::uint32_t>(i);
+            keys[i] = DisplayOrderKey(entries_[i]->m_strTitle);
+        }
+        std::stable_sort(order_.begin(), order_.end(),
+                         [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    }
+    std::vector<bool> hit(entries_.size());
+    for (std::uint32_t i : hits) hit[i] = true;
+    for (std::uint32_t i : order_)
+        if (hit[i]) rows.push_back(entries_[i]);
     return rows;
 }
 

@@ -41,6 +41,10 @@ EntryChoice ChooseEntriesWhere(std::function<bool(const CDocEntry&)> keep,
 // FoldForFind and separated by a control character, which no word holds.
 class FindIndex {
   public:
+    // Up to sortHitsUpTo hits are put in the list's order by themselves; more through the
+    // order of all entries, which is kept until they change.
+    explicit FindIndex(std::size_t sortHitsUpTo = 20000) : sortHitsUpTo_(sortHitsUpTo) {}
+
     // Brings the keys up to date with entries; does nothing while they are unchanged.
     void Update(const EntryList& entries, Encoding enc);
 
@@ -55,13 +59,14 @@ class FindIndex {
   private:
     std::vector<std::uint32_t> Matching(const std::vector<std::string>& words) const;
 
+    std::size_t sortHitsUpTo_;
     const EntryList* list_ = nullptr;
     std::uint64_t revision_ = 0;
     Encoding encoding_ = Encoding::Cp932;
-    std::string keys_;                 // every entry's key, in catalogue order
-    std::vector<std::size_t> starts_;  // where each key begins; one more marks the end
-    std::vector<POSITION> entries_;    // the entry of each key
-    std::vector<std::uint32_t> rank_;  // each entry's place in the list's order, once asked
+    std::string keys_;                  // every entry's key, in catalogue order
+    std::vector<std::size_t> starts_;   // where each key begins; one more marks the end
+    std::vector<POSITION> entries_;     // the entry of each key
+    std::vector<std::uint32_t> order_;  // the entries in the list's order, once asked
 };
 
 // The entries of entries that text finds, in catalogue order (no index kept).

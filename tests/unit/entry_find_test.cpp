@@ -109,11 +109,14 @@ TEST_F(EntryFind, TwinCodesAreFoundAsTheCharacterShown) {
     EXPECT_EQ(FindEntries(twin.m_EntryList, Encoding::Cp932, "纊").size(), 1u);
 }
 
-TEST_F(EntryFind, AChoiceReplacesTheHolderUntilAHolderIsChosen) {
+class EntryFindOrder : public EntryFind, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(EntryFindOrder, AChoiceReplacesTheHolderUntilAHolderIsChosen) {
     const HolderTree tree = HolderTree::Build(doc.m_HolderList);
     ChooseHolder(doc, tree, tree.FindByFolder("C:\\書類\\"));
     const std::string lastHolder = doc.m_strLastHolder;
-    auto index = std::make_shared<FindIndex>();
+    // Hits sorted by themselves (the default) and taken from the order of all entries.
+    auto index = std::make_shared<FindIndex>(GetParam());
     doc.m_pShownChoice = std::make_shared<EntryChoice>(FindChoice("報告 OR", index));
     EXPECT_EQ(ShownHolder(tree, doc), kNoHolderNode);
     EXPECT_EQ(Titles(ListedEntries(doc)), Strings{});
@@ -128,6 +131,8 @@ TEST_F(EntryFind, AChoiceReplacesTheHolderUntilAHolderIsChosen) {
     EXPECT_EQ(doc.m_pShownChoice, nullptr);
     EXPECT_EQ(Titles(ListedEntries(doc)), Strings{"メモ"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, EntryFindOrder, ::testing::Values(20000u, 0u));
 
 TEST_F(EntryFind, AChoiceByPredicateListsInTheListsOrder) {
     doc.m_pShownChoice = std::make_shared<EntryChoice>(
