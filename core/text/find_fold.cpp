@@ -98,6 +98,16 @@ void AppendFoldedForFind(std::string& out, std::string_view text) {
             ++i;
             continue;
         }
+        // Kanji (U+4000..U+9FFF, lead bytes E4..E9) never fold and take no sound mark: the bulk
+        // of Japanese text is copied without decoding.
+        if (b >= 0xE4 && b <= 0xE9 && i + 2 < text.size() &&
+            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80 &&
+            (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80) {
+            out.append(text.data() + i, 3);
+            last = 0;
+            i += 3;
+            continue;
+        }
         char32_t c = 0;
         const std::size_t len = Decode(text, i, c);
         if (len == 0) {
