@@ -24,7 +24,7 @@ TEST(FindFold, SpellingsAReaderTakesForTheSameFoldAlike) {
         {"報告　書", "報告 書"},  // the ideographic space is a blank
         {"ｶﾀｶﾅ", "カタカナ"},
         {"ｶﾞｷﾞｸﾞﾊﾟﾋﾟﾌﾞｳﾞ", "ガギグパピブヴ"},  // sound marks join the letter before
-        {"ﾝﾞｧﾞ", "ン゛ァ゛"},                  // and stand alone where nothing takes them
+        {"ﾝﾞｧﾞ漢ﾞ", "ン゛ァ゛漢゛"},           // and stand alone where nothing takes them
         {"｢ﾃｽﾄ｣､ｰ･｡", "「テスト」、ー・。"},
         {"かたかな ゔ ゝゞ", "カタカナ ヴ ヽヾ"},
         {"か\u3099は\u309Aヘ\u3099", "ガパベ"},  // decomposed names
