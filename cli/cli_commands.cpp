@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <string_view>
+#include <unordered_map>
 
 #include "cli/relocate_command.h"
 #include "cli/search_command.h"
@@ -9,7 +11,10 @@
 #include "cli/views_command.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/os/file_lock.h"
+#include "core/text/path_identity.h"
+#include "core/text/path_split.h"
 #include "core/text/text_codec.h"
+#include "core/views/entry_find.h"
 
 namespace kantoria::cli {
 namespace {
@@ -32,6 +37,9 @@ constexpr const char* kUsageText =
     "  list CATALOGUE [--holder LABELPATH]\n"
     "                       print the holder that LABELPATH (default: the catalogue's\n"
     "                       LASTHOLDER) designates and its entries in display order as JSON\n"
+    "  find CATALOGUE TEXT  print the entries whose title, comment or path hold every word of\n"
+    "                       TEXT (without regard to case, width or hiragana and katakana) in\n"
+    "                       catalogue order as JSON, each with the folder of its holder\n"
     "  relocate CATALOGUE FROM TO [--dry-run]\n"
     "                       give every entry in folder FROM and below the path it has in TO\n"
     "                       (the rest in TO's separators), then save CATALOGUE; an entry whose\n"
@@ -98,6 +106,28 @@ int Copy(const std::string& from, const std::string& to, std::ostream& err) {
     return kOk;
 }
 
+int Find(const std::string& path, const std::string& text, std::ostream& out, std::ostream& err) {
+    CMORKA2Doc doc;
+    if (!Load(doc, path, err)) return kFailed;
+    doc.RebuildHolders();
+    // An entry's holder as the tree spells it: the folder of the first entry that yields it.
+    std::unordered_map<std::string_view, const std::string*, PathHash, PathEqual> holders;
+    for (const CHolder& h : doc.m_HolderList) holders.emplace(h.m_strFolder, &h.m_strFolder);
+    nlohmann::ordered_json matches = nlohmann::ordered_json::array();
+    for (POSITION e : FindEntries(doc.m_EntryList, doc.m_encoding, FromSystemName(text))) {
+        const auto holder = holders.find(FolderOf(e->m_strPath));
+        const std::string folder = holder == holders.end() ? std::string() : *holder->second;
+        matches.push_back({{"title", Display(e->m_strTitle, doc.m_encoding)},
+                           {"comment", Display(e->m_strComment, doc.m_encoding)},
+                           {"path", Display(e->m_strPath, doc.m_encoding)},
+                           {"holder", Display(folder, doc.m_encoding)}});
+    }
+    nlohmann::ordered_json json;
+    json["matches"] = std::move(matches);
+    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    return kOk;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -114,6 +144,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (command == "copy") {
         if (args.size() != 3) return UsageError(err, "copy takes a catalogue and an output path");
         return Copy(args[1], args[2], err);
+    }
+    if (command == "find") {
+        if (args.size() != 3) return UsageError(err, "find takes a catalogue and a text");
+        return Find(args[1], args[2], out, err);
     }
     if (command == "search") return SearchCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "relocate") return RelocateCommand({args.begin() + 1, args.end()}, out, err);

@@ -32,6 +32,7 @@ void CMORKA2Doc::ResetHeader() {
     m_strSelected.clear();
     m_strLastHolder.clear();
     m_strLastHolderFolder.reset();
+    m_pShownChoice.reset();
     m_nTitleWidth = kDefaultTitleWidth;
     m_nCommentWidth = kDefaultCommentWidth;
     m_nPathWidth = kDefaultPathWidth;

@@ -18,6 +18,7 @@
 namespace kantoria {
 
 class ReadableFile;
+struct EntryChoice;
 
 // An image list of the platform's making; the document only owns it.
 class CImageList {
@@ -57,6 +58,9 @@ class CMORKA2Doc {
     // Not saved: the folder of the holder clicked last, which tells apart two tree items whose
     // label paths are equal. It counts only while m_strLastHolder is that item's label path.
     std::optional<std::string> m_strLastHolderFolder;
+    // Not saved: while set, the entry list shows the entries this choice picks from the whole
+    // catalogue (a find, for one) instead of the shown holder's (core/views/entry_find.h).
+    std::shared_ptr<const EntryChoice> m_pShownChoice;
     int m_nTitleWidth = kDefaultTitleWidth;
     int m_nCommentWidth = kDefaultCommentWidth;
     int m_nPathWidth = kDefaultPathWidth;

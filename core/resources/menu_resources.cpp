@@ -1,6 +1,7 @@
 #include "core/resources/menu_resources.h"
 
 #include "core/resources/command_ids.h"
+#include "core/resources/string_table.h"
 
 namespace kantoria {
 namespace {
@@ -38,6 +39,7 @@ std::vector<MenuItem> MainMenu() {
                            Separator(), Command("最新の状態に更新(&R)", ID_VIEW_REFRESH)}),
         Popup("行操作(&G)",
               {Command("追加(&A)", ID_ENTRY_ADD), Command("更新(&E)", ID_ENTRY_UPDATE), Separator(),
+               Command(LoadString(IDS_FIND_MENU), ID_ENTRY_FIND),
                Command("ホルダーの移動先...", ID_HOLDER_RELOCATE)}),
         Popup("ﾂｰﾙ(&T)", {Command("検索(&S)", ID_TOOLS_SEARCH)}),
         Popup("ﾍﾙﾌﾟ(&H)", {Command("ﾍﾙﾌﾟ(&H)", ID_HELP), Separator(),

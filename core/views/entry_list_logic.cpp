@@ -9,6 +9,7 @@
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
 #include "core/text/text_fold.h"
+#include "core/views/entry_find.h"
 #include "core/views/holder_tree_logic.h"
 #include "core/views/shown_holder.h"
 
@@ -29,6 +30,7 @@ std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view
 }
 
 std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc) {
+    if (doc.m_pShownChoice) return doc.m_pShownChoice->pick(doc);
     const HolderTree tree = HolderTree::Build(doc.m_HolderList);
     const int shown = ShownHolder(tree, doc);
     if (shown == kNoHolderNode) return {};

@@ -15,7 +15,8 @@ namespace kantoria {
 // ascending title order (DisplayOrderKey); equal titles keep catalogue order.
 std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder);
 
-// The entries of the holder that the tree shows as selected; none when no holder is.
+// The entries of the holder that the tree shows as selected; none when no holder is. While the
+// document has a shown choice, the entries it picks instead.
 std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc);
 
 // The comment as one line: every CR and every LF becomes one space.

@@ -76,6 +76,7 @@ const std::vector<std::string> kMenuBar = {
     "行操作(&G)/追加(&A)=32782",
     "行操作(&G)/更新(&E)=32781",
     "行操作(&G)/-",
+    "行操作(&G)/絞り込み(&F)\tCtrl+F=32800",
     "行操作(&G)/ホルダーの移動先...=32820",
     "ﾂｰﾙ(&T)/検索(&S)=32795",
     "ﾍﾙﾌﾟ(&H)/ﾍﾙﾌﾟ(&H)=57670",
@@ -123,14 +124,19 @@ TEST_F(FrameTest, PromptsAndTooltipsOnlyForTheFrameworkCommands) {
 
 TEST_F(FrameTest, ToolbarHasTheTenButtonsWithSeparatorsDockedAtTheTop) {
     std::vector<int> ids;
-    for (QAction* action : frame->ToolBar()->actions()) {
+    QToolBar* bar = frame->ToolBar();
+    ASSERT_EQ(bar->widgetForAction(bar->actions().back()), frame->FindField());  // last
+    for (QAction* action : bar->actions()) {
+        if (bar->widgetForAction(action) == frame->FindField()) break;
         ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
         if (action->isSeparator()) continue;
         EXPECT_FALSE(action->icon().isNull()) << ids.back();
         EXPECT_EQ(action->toolTip().toStdString(), CommandTooltip(ids.back()));
     }
-    const auto expected = MainToolbarButtons();
-    EXPECT_EQ(ids, std::vector<int>(expected.begin(), expected.end()));
+    const auto buttons = MainToolbarButtons();
+    std::vector<int> expected(buttons.begin(), buttons.end());
+    expected.push_back(0);  // and a separator before the find field
+    EXPECT_EQ(ids, expected);
     EXPECT_EQ(frame->toolBarArea(frame->ToolBar()), Qt::TopToolBarArea);
     EXPECT_EQ(frame->ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_TRUE(frame->ToolBar()->isMovable());

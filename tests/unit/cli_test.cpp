@@ -129,6 +129,26 @@ TEST(Cli, CopyWritesUndecodableBytesBackUnchanged) {
     EXPECT_EQ(ReadBytes(dir / "in.ZNL"), original);
 }
 
+TEST(Cli, FindPrintsMatchesInCatalogueOrderWithTheirHolder) {
+    TempFolder dir;
+    WriteBytes(dir / "f.ZNL",
+               "SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\n"
+               "PATHWIDTH=250\r\n"
+               "C:\\Docs\\b.txt\t\x95\xF1\x8D\x90\tSales\r\n"    // 報告
+               "C:\\Other\\c.txt\t\x83\x81\x83\x82\t\r\n"        // メモ
+               "c:\\docs\\a.txt\t\xB6\xC0\xB6\xC5\tsales\r\n");  // ｶﾀｶﾅ
+    const Result r = RunCli({"find", dir / "f.ZNL", "SALES　docs"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out), nlohmann::json::parse(R"({"matches": [
+        {"title": "報告", "comment": "Sales", "path": "C:\\Docs\\b.txt", "holder": "C:\\Docs\\"},
+        {"title": "ｶﾀｶﾅ", "comment": "sales", "path": "c:\\docs\\a.txt", "holder": "C:\\Docs\\"}
+    ]})"));
+    const Result kana = RunCli({"find", dir / "f.ZNL", "かたかな"});
+    EXPECT_EQ(nlohmann::json::parse(kana.out)["matches"].size(), 1u);
+    const Result none = RunCli({"find", dir / "f.ZNL", "nothing"});
+    EXPECT_EQ(none.out, "{\n  \"matches\": []\n}\n");
+}
+
 struct FailureCase {
     std::vector<std::string> args;
     int status;
@@ -148,6 +168,9 @@ TEST(Cli, FailuresSayWhyOnOneLineAndWriteNothing) {
         {{"copy", missing, out}, 1},
         {{"copy", missing, dir.path().string()}, 1},
         {{"types", "extra"}, 2},
+        {{"find", missing}, 2},
+        {{"find", missing, "a", "b"}, 2},
+        {{"find", missing, "a"}, 1},
     };
     for (const FailureCase& c : cases) {
         const Result r = RunCli(c.args);

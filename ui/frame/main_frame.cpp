@@ -5,7 +5,9 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
@@ -21,10 +23,13 @@
 #include "core/app/recent_files.h"
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
+#include "core/text/find_fold.h"
+#include "core/views/entry_find.h"
 #include "platform/qt/qt_text.h"
 #include "ui/app/resources_init.h"
 #include "ui/frame/help_files.h"
 #include "ui/frame/lock_keys.h"
+#include "ui/views/entry_list_view.h"
 
 namespace kantoria {
 namespace {
@@ -57,6 +62,12 @@ QString ModifiableCaption(const std::string& caption) {
     const qsizetype dash = text.lastIndexOf(QStringLiteral(" - "));
     return dash < 0 ? text + QStringLiteral("[*]") : text.insert(dash, QStringLiteral("[*]"));
 }
+
+// Up to this many entries a find follows every keystroke at once; above, it waits for a pause
+// in typing so that filling the list does not hold up the next key.
+constexpr std::size_t kInstantFindEntries = 50000;
+constexpr int kFindPauseMs = 150;
+constexpr int kFindFieldWidth = 240;
 
 constexpr int kFramePollMs = 50;
 constexpr int kFrameWaitMs = 3000;
@@ -114,6 +125,7 @@ void CMainFrame::CreateBars() {
     toolbar_->setIconSize(QSize(16, 15));
     FillToolbar(*toolbar_, menus_.actions);
     addToolBar(Qt::TopToolBarArea, toolbar_);
+    CreateFindField();
 
     accelerators_ = BuildAccelerators(*this);
     for (const auto& [id, action] : accelerators_) {
@@ -124,6 +136,11 @@ void CMainFrame::CreateBars() {
     f1->setShortcut(QKeySequence(Qt::Key_F1));
     addAction(f1);
     connect(f1, &QAction::triggered, this, [this] { RouteCommand(ID_HELP); });
+    // The find field's key belongs to the window, so it works with the toolbar hidden too.
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_F));
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] { RouteCommand(ID_ENTRY_FIND); });
 
     idleLabel_ = new QLabel(IdleMessage(), this);
     statusBar()->addWidget(idleLabel_, 1);
@@ -148,6 +165,59 @@ void CMainFrame::CreateClient(const ViewFactory& factory, CMORKA2Doc& doc) {
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({kTreePaneWidth, std::max(1, width() - kTreePaneWidth)});
     SetActiveView(views_.list);
+    if (auto* list = qobject_cast<CMORKA2View*>(views_.list->Widget())) {
+        connect(list, &CMORKA2View::StatusTextChanged, this, [this](const QString& text) {
+            idleLabel_->setText(text.isEmpty() ? IdleMessage() : text);
+        });
+    }
+}
+
+void CMainFrame::CreateFindField() {
+    toolbar_->addSeparator();
+    findField_ = new QLineEdit(toolbar_);
+    findField_->setObjectName(QStringLiteral("findField"));
+    findField_->setClearButtonEnabled(true);
+    findField_->setPlaceholderText(ToQt(LoadString(IDS_FIND_PLACEHOLDER)));
+    findField_->setMaximumWidth(kFindFieldWidth);
+    toolbar_->addWidget(findField_);
+    findTimer_ = new QTimer(this);
+    findTimer_->setSingleShot(true);
+    findTimer_->setInterval(kFindPauseMs);
+    connect(findTimer_, &QTimer::timeout, this, [this] { ApplyFind(); });
+    connect(findField_, &QLineEdit::textChanged, this, [this] { OnFindTextChanged(); });
+    findIndex_ = std::make_shared<FindIndex>();
+}
+
+void CMainFrame::OnFindTextChanged() {
+    const bool empty = FindWords(FromQt(findField_->text())).empty();
+    if (empty || doc_.m_EntryList.size() <= kInstantFindEntries) {
+        findTimer_->stop();
+        ApplyFind();
+    } else {
+        findTimer_->start();
+    }
+}
+
+void CMainFrame::ApplyFind() {
+    const std::string text = FromQt(findField_->text());
+    if (FindWords(text).empty()) {
+        // Only a find of ours is taken back: another choice the list shows stays.
+        if (findChoice_ == nullptr || doc_.m_pShownChoice.get() != findChoice_) return;
+        doc_.m_pShownChoice.reset();
+        findChoice_ = nullptr;
+    } else {
+        auto choice = std::make_shared<const EntryChoice>(FindChoice(text, findIndex_));
+        findChoice_ = choice.get();
+        doc_.m_pShownChoice = std::move(choice);
+    }
+    doc_.UpdateAllViews(nullptr);
+}
+
+void CMainFrame::FocusFindField() {
+    // The keys work with the toolbar hidden too: it comes back to show the field.
+    if (toolbar_->isHidden()) toolbar_->show();
+    findField_->setFocus(Qt::ShortcutFocusReason);
+    findField_->selectAll();
 }
 
 void CMainFrame::ApplySavedPlacement() {
@@ -234,6 +304,13 @@ void CMainFrame::SetDocumentPath(const std::string& path) {
 
 void CMainFrame::OnUpdate(CDocObserver*) {
     setWindowModified(doc_.IsModified());
+    // A click on a holder, or another catalogue, ended the find: the field says so.
+    if (findChoice_ != nullptr && doc_.m_pShownChoice.get() != findChoice_) {
+        findChoice_ = nullptr;
+        findTimer_->stop();
+        const QSignalBlocker quiet(findField_);
+        findField_->clear();
+    }
 }
 
 void CMainFrame::InitialUpdate() {
@@ -343,6 +420,7 @@ bool CMainFrame::QueryCommand(int id, CommandState& state) {
         case ID_CONTEXT_HELP:
         case ID_NEXT_PANE:
         case ID_PREV_PANE:
+        case ID_ENTRY_FIND:
             return true;
         default:
             return false;
@@ -372,6 +450,9 @@ void CMainFrame::RunCommand(int id) {
         case ID_PREV_PANE:
             ActivateOtherPane();
             break;
+        case ID_ENTRY_FIND:
+            FocusFindField();
+            break;
         default:
             break;
     }
@@ -399,6 +480,11 @@ void CMainFrame::UpdateIndicators() {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (watched == findField_ && type == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        findField_->clear();
+        return true;
+    }
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         if (IsLockKey(static_cast<QKeyEvent*>(event)->key())) {
             QTimer::singleShot(0, this, [this] { UpdateIndicators(); });

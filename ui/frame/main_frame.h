@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,11 +17,15 @@
 #include "ui/frame/view_interface.h"
 
 class QLabel;
+class QLineEdit;
 class QSplitter;
+class QTimer;
 class QToolBar;
 
 namespace kantoria {
 
+class FindIndex;
+struct EntryChoice;
 class RecentFileList;
 
 inline constexpr int kTreePaneWidth = 250;
@@ -69,6 +74,9 @@ class CMainFrame final : public QMainWindow,
     CView* ActiveView() const { return activeView_; }
     void SetActiveView(CView* view);
     QToolBar* ToolBar() const { return toolbar_; }
+    // The toolbar's find field: as the user types, the entry list shows every entry of the
+    // catalogue that holds each word; Escape or an empty field goes back to the shown holder.
+    QLineEdit* FindField() const { return findField_; }
     QSplitter* Splitter() const { return splitter_; }
     // The menu bar's action for id (the recent files excepted); nullptr when none.
     QAction* MenuAction(int id) const;
@@ -106,6 +114,10 @@ class CMainFrame final : public QMainWindow,
     void OnFocusChanged(QWidget* now);
     void ActivateOtherPane();
     void OpenHelp();
+    void CreateFindField();
+    void OnFindTextChanged();
+    void ApplyFind();
+    void FocusFindField();
     WinRect OuterRect() const;
 
     AppServices& services_;
@@ -119,6 +131,10 @@ class CMainFrame final : public QMainWindow,
     bool shownOnce_ = false;
     QToolBar* toolbar_ = nullptr;
     QLabel* idleLabel_ = nullptr;
+    QLineEdit* findField_ = nullptr;
+    QTimer* findTimer_ = nullptr;  // waits for a pause in typing over a large catalogue
+    std::shared_ptr<FindIndex> findIndex_;
+    const EntryChoice* findChoice_ = nullptr;  // the document's shown choice while it is ours
     std::vector<QLabel*> indicators_;
     BuiltMenus menus_;
     std::map<int, QAction*> accelerators_;

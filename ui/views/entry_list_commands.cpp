@@ -142,7 +142,9 @@ void CMORKA2View::OnEntryProperties() {
 }
 
 void CMORKA2View::Remove(POSITION entry) {
-    const std::size_t shown = static_cast<std::size_t>(model_->rowCount());
+    // Found rows come from many holders: the removed entry may have been its holder's last.
+    const std::size_t shown =
+        doc_.m_pShownChoice ? 1 : static_cast<std::size_t>(model_->rowCount());
     if (RemoveEntry(doc_, entry, shown, services_.icons) == AfterRemoval::UpdateAllViews)
         doc_.UpdateAllViews(nullptr);
     else

@@ -14,7 +14,9 @@
 #include "core/ports/settings_store.h"
 #include "core/resources/menu_resources.h"
 #include "core/resources/string_table.h"
+#include "core/views/entry_find.h"
 #include "core/views/entry_list_logic.h"
+#include "platform/qt/qt_text.h"
 #include "ui/dialogs/dialog_entry_editor.h"
 #include "ui/dialogs/program_icon.h"
 #include "ui/seams/message_box.h"
@@ -199,6 +201,10 @@ void CMORKA2View::RefreshList() {
     }
     RestoreSelection();
     refilling_ = false;
+    const auto& choice = doc_.m_pShownChoice;
+    emit StatusTextChanged(choice && choice->status
+                               ? ToQt(choice->status(static_cast<std::size_t>(model_->rowCount())))
+                               : QString());
 }
 
 void CMORKA2View::RestoreSelection() {

@@ -1,4 +1,6 @@
-// The entry list, the right pane: the entries of the shown holder in one of four view modes,
+// The entry list, the right pane: the entries of the shown holder, or of the document's shown
+// choice (CMORKA2Doc::m_pShownChoice, a find for one) from anywhere in the catalogue, in one of
+// four view modes,
 // the selected entry kept in the document, titles renamed in place, and the commands that act
 // on entries: open, explore, add, update, delete, cut, copy, paste and properties.
 #pragma once
@@ -79,6 +81,9 @@ class CMORKA2View final : public QWidget, public CDocObserver {
   signals:
     // The selection changed, so commands may have become available or unavailable.
     void CommandStatesChanged();
+    // After every refill: what the status bar says of a shown choice (how many were found),
+    // empty while the list shows a holder.
+    void StatusTextChanged(const QString& text);
 
   public slots:
     void OnEntryOpen();

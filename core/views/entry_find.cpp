@@ -1,0 +1,195 @@
+#include "core/views/entry_find.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "core/resources/string_table.h"
+#include "core/text/find_fold.h"
+#include "core/text/text_codec.h"
+#include "core/text/text_fold.h"
+
+namespace kantoria {
+namespace {
+
+constexpr char kFieldEnd = '\0';
+// no word holds a control character (FindWords)
+
+// Text as the user sees it: a twin code shows as its character, so it is found as one. Every
+// escape starts with 0xED, so text without one needs no conversion.
+void AppendFolded(std::string& out, std::string_view text, Encoding enc) {
+    if (text.find('\xED') == std::string_view::npos)
+        AppendFoldedForFind(out, text);
+    else
+        AppendFoldedForFind(out, ToDisplayText(text, enc));
+    out += kFieldEnd;
+}
+
+// The first place in text where word stands, or null. Finding runs over the keys of the whole
+// catalogue on every keystroke, so the scan looks at sixteen places at once where the machine
+// can: a place is compared whole only when the word's first and last bytes both fit there.
+const char* Search(const char* text, std::size_t size, const std::string& word) {
+    const std::size_t n = word.size();
+#if defined(__SSE2__)
+    if (n >= 2 && size >= n + 16) {
+        const __m128i first = _mm_set1_epi8(word.front());
+        const __m128i last = _mm_set1_epi8(word.back());
+        std::size_t i = 0;
+        for (; i + n - 1 + 16 <= size; i += 16) {
+            const auto* at = reinterpret_cast<const __m128i*>(text + i);
+            const auto* atLast = reinterpret_cast<const __m128i*>(text + i + n - 1);
+            unsigned mask = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(first, _mm_loadu_si128(at)),
+                                                _mm_cmpeq_epi8(last, _mm_loadu_si128(atLast)))));
+            while (mask != 0) {
+                const auto bit = static_cast<std::size_t>(__builtin_ctz(mask));
+                if (std::memcmp(text + i + bit + 1, word.data() + 1, n - 2) == 0)
+                    return text + i + bit;
+                mask &= mask - 1;
+            }
+        }
+        const void* rest = memmem(text + i, size - i, word.data(), n);
+        return static_cast<const char*>(rest);
+    }
+#endif
+    return static_cast<const char*>(memmem(text, size, word.data(), n));
+}
+
+bool Holds(std::string_view key, const std::string& word) {
+    return Search(key.data(), key.size(), word) != nullptr;
+}
+
+}  // namespace
+
+std::vector<POSITION> InListOrder(std::vector<POSITION> entries) {
+    std::vector<std::pair<std::string, POSITION>> keyed;
+    keyed.reserve(entries.size());
+    for (POSITION e : entries) keyed.emplace_back(DisplayOrderKey(e->m_strTitle), e);
+    // Picked entries come in catalogue order, so a stable sort keeps equal titles in it.
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < keyed.size(); ++i) entries[i] = keyed[i].second;
+    return entries;
+}
+
+EntryChoice ChooseEntriesWhere(std::function<bool(const CDocEntry&)> keep,
+                               std::function<std::string(std::size_t count)> status) {
+    EntryChoice choice;
+    choice.pick = [keep = std::move(keep)](const CMORKA2Doc& doc) {
+        std::vector<POSITION> rows;
+        for (const CDocEntry& entry : doc.m_EntryList)
+            if (keep(entry)) rows.push_back(&entry);
+        return InListOrder(std::move(rows));
+    };
+    choice.status = std::move(status);
+    return choice;
+}
+
+void FindIndex::Update(const EntryList& entries, Encoding enc) {
+    if (list_ == &entries && revision_ == entries.Revision() && encoding_ == enc) return;
+    list_ = &entries;
+    revision_ = entries.Revision();
+    encoding_ = enc;
+    keys_.clear();
+    starts_.clear();
+    entries_.clear();
+    order_.clear();
+    starts_.reserve(entries.size() + 1);
+    entries_.reserve(entries.size());
+    std::size_t bytes = 0;  // folding keeps about the length: one allocation for all keys
+    for (const CDocEntry& entry : entries)
+        bytes += entry.m_strTitle.size() + entry.m_strComment.size() + entry.m_strPath.size() + 3;
+    keys_.reserve(bytes + bytes / 16);
+    for (const CDocEntry& entry : entries) {
+        starts_.push_back(keys_.size());
+        entries_.push_back(&entry);
+        AppendFolded(keys_, entry.m_strTitle, enc);
+        AppendFolded(keys_, entry.m_strComment, enc);
+        AppendFolded(keys_, entry.m_strPath, enc);
+    }
+    starts_.push_back(keys_.size());
+}
+
+std::vector<std::uint32_t> FindIndex::Matching(const std::vector<std::string>& words) const {
+    std::vector<std::uint32_t> hits;
+    if (words.empty() || entries_.empty()) return hits;
+    // One pass over all keys for the longest word, the likeliest to be rare; the others are
+    // looked for only in the keys it hit.
+    const auto longest =
+        std::max_element(words.begin(), words.end(),
+                         [](const auto& a, const auto& b) { return a.size() < b.size(); });
+    const char* const base = keys_.data();
+    std::size_t from = 0;
+    auto after = starts_.begin();  // hits come in order: each lookup starts past the last
+    while (from < keys_.size()) {
+        const char* at = Search(base + from, keys_.size() - from, *longest);
+        if (at == nullptr) break;
+        const auto offset = static_cast<std::size_t>(at - base);
+        const auto next = std::upper_bound(after, starts_.end(), offset);
+        after = next;
+        const auto index = static_cast<std::size_t>(next - starts_.begin()) - 1;
+        const std::string_view key(base + starts_[index], *next - starts_[index]);
+        if (std::all_of(words.begin(), words.end(),
+                        [&](const std::string& w) { return &w == &*longest || Holds(key, w); }))
+            hits.push_back(static_cast<std::uint32_t>(index));
+        from = *next;
+    }
+    return hits;
+}
+
+std::vector<POSITION> FindIndex::Find(const std::vector<std::string>& words) const {
+    std::vector<POSITION> rows;
+    for (std::uint32_t i : Matching(words)) rows.push_back(entries_[i]);
+    return rows;
+}
+
+std::vector<POSITION> FindIndex::FindInListOrder(const std::vector<std::string>& words) {
+    const std::vector<std::uint32_t> hits = Matching(words);
+    std::vector<POSITION> rows;
+    rows.reserve(hits.size());
+    if (hits.size() <= sortHitsUpTo_) {
+        for (std::uint32_t i : hits) rows.push_back(entries_[i]);
+        return InListOrder(std::move(rows));
+    }
+    // Many hits: the order of all entries, kept until they change, and one walk through it.
+    if (order_.empty()) {
+        order_.resize(entries_.size());
+        std::vector<std::string> keys(entries_.size());
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            order_[i] = static_cast<std::uint32_t>(i);
+            keys[i] = DisplayOrderKey(entries_[i]->m_strTitle);
+        }
+        std::stable_sort(order_.begin(), order_.end(),
+                         [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    }
+    std::vector<bool> hit(entries_.size());
+    for (std::uint32_t i : hits) hit[i] = true;
+    for (std::uint32_t i : order_)
+        if (hit[i]) rows.push_back(entries_[i]);
+    return rows;
+}
+
+std::vector<POSITION> FindEntries(const EntryList& entries, Encoding enc, std::string_view text) {
+    FindIndex index;
+    index.Update(entries, enc);
+    return index.Find(FindWords(text));
+}
+
+EntryChoice FindChoice(std::string_view text, std::shared_ptr<FindIndex> index) {
+    EntryChoice choice;
+    choice.pick = [words = FindWords(text), index = std::move(index)](const CMORKA2Doc& doc) {
+        index->Update(doc.m_EntryList, doc.m_encoding);
+        return index->FindInListOrder(words);
+    };
+    choice.status = [](std::size_t count) {
+        return FormatString(IDS_FIND_COUNT, {std::to_string(count)});
+    };
+    return choice;
+}
+
+}  // namespace kantoria

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/text/find_fold.h"
+#include "core/views/entry_find.h"
+#include "core/views/entry_list_logic.h"
+#include "core/views/holder_tree_logic.h"
+#include "core/views/shown_holder.h"
+
+namespace kantoria {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(FindFold, SpellingsAReaderTakesForTheSameFoldAlike) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Report.DOC", "report.doc"},
+        {"ＡＢＣ ａｂｃ", "abc abc"},  // full-width letters, both cases
+        {"０１２！＃", "012!#"},
+        {"報告　書", "報告 書"},  // the ideographic space is a blank
+        {"ｶﾀｶﾅ", "カタカナ"},
+        {"ｶﾞｷﾞｸﾞﾊﾟﾋﾟﾌﾞｳﾞ", "ガギグパピブヴ"},  // sound marks join the letter before
+        {"ﾝﾞｧﾞ漢ﾞ", "ン゛ァ゛漢゛"},           // and stand alone where nothing takes them
+        {"｢ﾃｽﾄ｣､ｰ･｡", "「テスト」、ー・。"},
+        {"かたかな ゔ ゝゞ", "カタカナ ヴ ヽヾ"},
+        {"か\u3099は\u309Aヘ\u3099", "ガパベ"},  // decomposed names
+        {"É Ω 漢字 😀", "É Ω 漢字 😀"},            // everything else stays
+        {"\xED\xB2\x81z", "\xED\xB2\x81z"},      // an escaped byte stays an escape
+    };
+    for (const auto& [text, folded] : cases) EXPECT_EQ(FoldForFind(text), folded) << text;
+}
+
+TEST(FindFold, WordsSplitAtBlanksOfEitherWidth) {
+    const std::pair<const char*, Strings> cases[] = {
+        {"  報告 　ＳＡＬＥＳ\tq1 ", {"報告", "sales", "q1"}},
+        {"　 ", {}},
+        {"ｶﾞｲﾄﾞ", {"ガイド"}},
+    };
+    for (const auto& [text, words] : cases) EXPECT_EQ(FindWords(text), words) << text;
+}
+
+std::vector<std::string> Titles(const std::vector<POSITION>& rows) {
+    std::vector<std::string> titles;
+    for (POSITION e : rows) titles.push_back(e->m_strTitle);
+    return titles;
+}
+
+class EntryFind : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const auto& [path, title, comment] : std::vector<std::array<const char*, 3>>{
+                 {"C:\\書類\\報告\\q1.doc", "売上報告", "第一四半期"},
+                 {"C:\\書類\\memo.txt", "メモ", "カタカナのコメント"},
+                 {"/home/u/Guide.pdf", "ｶﾞｲﾄﾞ", "Sales manual"},
+                 {"D:\\Archive\\old.doc", "古い報告", "line one\r\nline two"},
+             })
+            doc.m_EntryList.Append(path, title, comment);
+        doc.RebuildHolders();
+    }
+    CMORKA2Doc doc;
+};
+
+TEST_F(EntryFind, EveryWordMustOccurInSomeField) {
+    const std::pair<const char*, Strings> cases[] = {
+        {"報告", {"売上報告", "古い報告"}},  // title, catalogue order
+        {"かたかな", {"メモ"}},              // hiragana finds katakana in the comment
+        {"ガイド", {"ｶﾞｲﾄﾞ"}},               // full width finds half width
+        {"SALES guide", {"ｶﾞｲﾄﾞ"}},          // words in comment and path
+        {"報告　第一", {"売上報告"}},        // full-width blank between words
+        {"書類", {"売上報告", "メモ"}},      // the path
+        {"報告 memo", {}},                   // both words, never either
+        {"one line", {"古い報告"}},          // a comment's lines are one field
+        {"\\報告\\", {"売上報告"}},
+        {"", {}},
+        {"q1.doc 売上報告", {"売上報告"}},
+        {"報告売上", {}},  // a word never spans two fields
+        {"ｲﾄﾞsales", {}},  // nor title and comment
+    };
+    for (const auto& [text, titles] : cases)
+        EXPECT_EQ(Titles(FindEntries(doc.m_EntryList, doc.m_encoding, text)), titles) << text;
+}
+
+TEST_F(EntryFind, TheIndexFollowsChangesToTheEntries) {
+    FindIndex index;
+    index.Update(doc.m_EntryList, doc.m_encoding);
+    EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{});
+    const POSITION added = doc.m_EntryList.Append("E:\\新規.txt", "新規", "");
+    index.Update(doc.m_EntryList, doc.m_encoding);
+    EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{"新規"});
+    doc.m_EntryList.SetTitle(added, "renamed");
+    doc.m_EntryList.SetComment(added, "");
+    index.Update(doc.m_EntryList, doc.m_encoding);
+    EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{"renamed"});  // by its path
+    doc.m_EntryList.Remove(added);
+    index.Update(doc.m_EntryList, doc.m_encoding);
+    EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{});
+}
+
+TEST_F(EntryFind, TwinCodesAreFoundAsTheCharacterShown) {
+    CMORKA2Doc twin;
+    // ED40 is a second code of 纊: held as two escapes, shown as the character.
+    std::string title;
+    Decode(Encoding::Cp932, "\xED\x40", title);
+    twin.m_EntryList.Append("C:\\a.txt", title, "");
+    EXPECT_EQ(FindEntries(twin.m_EntryList, Encoding::Cp932, "纊").size(), 1u);
+}
+
+class EntryFindOrder : public EntryFind, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(EntryFindOrder, AChoiceReplacesTheHolderUntilAHolderIsChosen) {
+    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    ChooseHolder(doc, tree, tree.FindByFolder("C:\\書類\\"));
+    const std::string lastHolder = doc.m_strLastHolder;
+    // Hits sorted by themselves (the default) and taken from the order of all entries.
+    auto index = std::make_shared<FindIndex>(GetParam());
+    doc.m_pShownChoice = std::make_shared<EntryChoice>(FindChoice("報告 OR", index));
+    EXPECT_EQ(ShownHolder(tree, doc), kNoHolderNode);
+    EXPECT_EQ(Titles(ListedEntries(doc)), Strings{});
+    doc.m_pShownChoice = std::make_shared<EntryChoice>(FindChoice("報告", index));
+    EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"古い報告", "売上報告"}));  // the list's order
+    EXPECT_EQ(doc.m_pShownChoice->status(2), "2 件見つかりました");
+    doc.m_EntryList.Append("F:\\報告.txt", "a 報告", "");  // an entry added meanwhile shows
+    EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"a 報告", "古い報告", "売上報告"}));
+    EXPECT_EQ(doc.m_strLastHolder, lastHolder);
+
+    ChooseHolder(doc, tree, tree.FindByFolder("C:\\書類\\"));
+    EXPECT_EQ(doc.m_pShownChoice, nullptr);
+    EXPECT_EQ(Titles(ListedEntries(doc)), Strings{"メモ"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, EntryFindOrder, ::testing::Values(20000u, 0u));
+
+TEST_F(EntryFind, AChoiceByPredicateListsInTheListsOrder) {
+    doc.m_pShownChoice = std::make_shared<EntryChoice>(
+        ChooseEntriesWhere([](const CDocEntry& e) { return e.m_strPath.ends_with(".doc"); },
+                           [](std::size_t n) { return std::to_string(n); }));
+    EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"古い報告", "売上報告"}));
+}
+
+}  // namespace
+}  // namespace kantoria
