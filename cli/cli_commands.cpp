@@ -3,6 +3,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/missing_command.h"
 #include "cli/search_command.h"
 #include "cli/types_command.h"
 #include "cli/views_command.h"
@@ -31,6 +32,9 @@ constexpr const char* kUsageText =
     "  list CATALOGUE [--holder LABELPATH]\n"
     "                       print the holder that LABELPATH (default: the catalogue's\n"
     "                       LASTHOLDER) designates and its entries in display order as JSON\n"
+    "  missing CATALOGUE    print how many entries were checked and those whose file or folder\n"
+    "                       is not there as JSON; entries the file system did not answer for\n"
+    "                       within 2 s are listed under \"unknown\"\n"
     "  types                list the file types of the automatic search's extension box,\n"
     "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n";
@@ -111,6 +115,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Copy(args[1], args[2], err);
     }
     if (command == "search") return SearchCommand({args.begin() + 1, args.end()}, out, err);
+    if (command == "missing") return MissingCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "types") return RunTypes(args, out, err);
     if (command == "tree") return TreeCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "list") return ListCommand({args.begin() + 1, args.end()}, out, err);
