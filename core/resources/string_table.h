@@ -82,6 +82,8 @@ inline constexpr int IDS_SEARCH_CANNOT_OPEN = 1130;  // %1 folder, %2 why
 inline constexpr int IDS_SEARCH_SKIP_UNREADABLE = 1131;  // %1 folder, %2 why
 inline constexpr int IDS_SEARCH_NOT_STORABLE = 1132;     // %1 the files, one a line
 inline constexpr int IDS_SEARCH_MORE_FILES = 1133;       // %1 how many more
+// Missing files.
+inline constexpr int IDS_FILE_NOT_FOUND = 1150;
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
