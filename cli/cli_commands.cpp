@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "cli/missing_command.h"
 #include "cli/relocate_command.h"
 #include "cli/search_command.h"
 #include "cli/types_command.h"
@@ -44,6 +45,9 @@ constexpr const char* kUsageText =
     "                       give every entry in folder FROM and below the path it has in TO\n"
     "                       (the rest in TO's separators), then save CATALOGUE; an entry whose\n"
     "                       new path another entry holds stays and is listed; prints JSON\n"
+    "  missing CATALOGUE    print how many entries were checked and those whose file or folder\n"
+    "                       is not there as JSON; entries the file system did not answer for\n"
+    "                       within 2 s are listed under \"unknown\"\n"
     "  types                list the file types of the automatic search's extension box,\n"
     "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n";
@@ -151,6 +155,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (command == "search") return SearchCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "relocate") return RelocateCommand({args.begin() + 1, args.end()}, out, err);
+    if (command == "missing") return MissingCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "types") return RunTypes(args, out, err);
     if (command == "tree") return TreeCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "list") return ListCommand({args.begin() + 1, args.end()}, out, err);

@@ -85,6 +85,7 @@ inline constexpr int IDS_SEARCH_MORE_FILES = 1133;       // %1 how many more
 inline constexpr int IDS_FIND_COUNT = 1140;              // %1 how many entries were found
 inline constexpr int IDS_FIND_PLACEHOLDER = 1141;        // the empty find field's hint
 inline constexpr int IDS_FIND_MENU = 1142;               // the menu item that focuses the field
+inline constexpr int IDS_FILE_NOT_FOUND = 1150;          // a missing entry's properties
 inline constexpr int IDS_RELOCATE_CAPTION = 1160;
 inline constexpr int IDS_RELOCATE_MOVES = 1161;      // %1 from, %2 to, %3 how many, %4 existing
 inline constexpr int IDS_RELOCATE_UTF8 = 1162;       // the catalogue will be saved as UTF-8

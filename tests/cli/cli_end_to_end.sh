@@ -33,6 +33,11 @@ grep -q '�' <<<"$out" || fail "undecodable bytes not shown as U+FFFD"
 "$cli" copy "$work/bad.ZNL" "$work/bad-copy.ZNL" || fail "copy of undecodable bytes failed"
 cmp -s "$work/bad.ZNL" "$work/bad-copy.ZNL" || fail "undecodable bytes changed"
 
+# The sample was made on Windows: here every entry's file is missing.
+out=$("$cli" missing "$examples/MORKA.ZNL") || fail "missing on the sample failed"
+checked=$(grep -o '"checked": [0-9]*' <<<"$out" | grep -o '[0-9]*$')
+[ "$(grep -c '"path": "[A-Z]:' <<<"$out")" -eq "${checked:-x}" ] || fail "not every Windows path missing"
+
 # Failures: one line on stderr, the documented status, nothing written.
 check_failure() {
   local want=$1
@@ -50,6 +55,8 @@ check_failure 2 dump
 check_failure 1 dump "$work/missing.ZNL"
 check_failure 1 copy "$work/missing.ZNL" "$work/never.ZNL"
 check_failure 2 types extra
+check_failure 2 missing
+check_failure 1 missing "$work/missing.ZNL"
 # What is no regular file is refused at once: a device that never ends, a pipe without a writer.
 mkfifo "$work/fifo.ZNL"
 check_failure 1 dump /dev/zero

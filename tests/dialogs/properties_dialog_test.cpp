@@ -31,6 +31,7 @@ TEST(PropertiesDialog, ExistingFileShowsSizeTimeAndPicture) {
     EXPECT_EQ(Part<QLineEdit>(dialog, "date")->text().size(), 17);  // 08/23/04 14:05:09
     EXPECT_EQ(Part<QPlainTextEdit>(dialog, "comment")->toPlainText(), "上\n下");
     EXPECT_FALSE(Part<QLabel>(dialog, "icon")->pixmap().isNull());
+    EXPECT_TRUE(Part<QLabel>(dialog, "missing")->isHidden());
 
     // OK is the only place the focus can go.
     dialog.open();
@@ -54,6 +55,9 @@ TEST(PropertiesDialog, MissingFileSaysSoAndShowsNoPicture) {
     EXPECT_EQ(Part<QLineEdit>(dialog, "date")->text(), "ファイルがありません。");
     EXPECT_EQ(Part<QLineEdit>(dialog, "size")->text(), "ファイルがありません。");
     EXPECT_TRUE(Part<QLabel>(dialog, "icon")->pixmap().isNull());
+    EXPECT_FALSE(Part<QLabel>(dialog, "missing")->isHidden());
+    EXPECT_EQ(Part<QLabel>(dialog, "missing")->text(),
+              "ファイルまたはフォルダーが見つかりません。");
     EXPECT_EQ(icons.asked, "");
     EXPECT_EQ(Part<QLineEdit>(dialog, "title")->text(), "t");
 }

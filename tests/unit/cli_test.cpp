@@ -7,9 +7,11 @@
 
 #include <sstream>
 
+#include "cli/missing_command.h"
 #include "cli/search_command.h"
 #include "cli/types_command.h"
 #include "testing/core/file_types_memory.h"
+#include "testing/core/scripted_probe.h"
 #include "testing/core/test_files.h"
 
 namespace kantoria {
@@ -171,6 +173,9 @@ TEST(Cli, FailuresSayWhyOnOneLineAndWriteNothing) {
         {{"find", missing}, 2},
         {{"find", missing, "a", "b"}, 2},
         {{"find", missing, "a"}, 1},
+        {{"missing"}, 2},
+        {{"missing", missing, "extra"}, 2},
+        {{"missing", missing}, 1},
     };
     for (const FailureCase& c : cases) {
         const Result r = RunCli(c.args);
@@ -181,6 +186,40 @@ TEST(Cli, FailuresSayWhyOnOneLineAndWriteNothing) {
         EXPECT_FALSE(std::filesystem::exists(out));
     }
     EXPECT_EQ(RunCli({"--help"}).status, 0);
+}
+
+TEST(CliMissing, ListsEntriesWhoseFileIsNotThereInCatalogueOrder) {
+    TempFolder dir;
+    WriteBytes(dir / "here.txt", "x");
+    // Shared paths are looked at once; a Windows path names nothing here.
+    WriteBytes(dir / "c.ZNL",
+               "SELECTED=\r\nLASTHOLDER=\r\n" + dir / "here.txt" + "\there\t\r\n" +
+                   dir / "gone.txt" +
+                   "\tgone\t\r\nC:\\\x95\xB6\x8F\x91\\a.doc\t\x95\xB6\x8F\x91\t\r\n" +
+                   dir.path().string() + "\tfolder\t\r\n" + dir / "gone.txt" + "\tagain\t\r\n");
+    const Result r = RunCli({"missing", dir / "c.ZNL"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json["checked"], 5);
+    EXPECT_EQ(json["missing"],
+              nlohmann::json::parse(R"([{"title":"gone","path":")" + dir / "gone.txt" +
+                                    R"("},{"title":"文書","path":"C:\\文書\\a.doc"},)" +
+                                    R"({"title":"again","path":")" + dir / "gone.txt" + R"("}])"));
+    EXPECT_EQ(json["unknown"], nlohmann::json::array());
+
+    // What the file system does not answer in time is neither missing nor present.
+    const auto probe = std::make_shared<test::ScriptedProbe>();
+    WriteBytes(
+        dir / "h.ZNL",
+        "SELECTED=\r\nLASTHOLDER=\r\nC:\\hung\tslow\t\r\nC:\\mgone\tgone\t\r\nC:\\ok\tok\t\r\n");
+    std::ostringstream out, err;
+    ASSERT_EQ(cli::MissingCommand({dir / "h.ZNL"}, out, err, probe,
+                                  {.workers = 2, .patience = std::chrono::milliseconds(20)}),
+              0);
+    const auto hung = nlohmann::json::parse(out.str());
+    EXPECT_EQ(hung["missing"], nlohmann::json::parse(R"([{"title":"gone","path":"C:\\mgone"}])"));
+    EXPECT_EQ(hung["unknown"], nlohmann::json::parse(R"([{"title":"slow","path":"C:\\hung"}])"));
+    probe->Release();
 }
 
 TEST(Cli, TypesMarksTheLineChosenAtOpening) {

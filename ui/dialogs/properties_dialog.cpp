@@ -50,6 +50,10 @@ CMORKA2Pro::CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent)
     dateField_->setObjectName(QStringLiteral("date"));
     sizeField_->setObjectName(QStringLiteral("size"));
     iconLabel_->setObjectName(QStringLiteral("icon"));
+    missingLabel_ = new QLabel(ToQt(LoadString(IDS_FILE_NOT_FOUND)), this);
+    missingLabel_->setObjectName(QStringLiteral("missing"));
+    missingLabel_->setStyleSheet(QStringLiteral("font-weight: bold; color: #c62828;"));
+    missingLabel_->hide();
     auto* ok = new QPushButton(ToQt(LoadString(IDS_BUTTON_OK)), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
@@ -69,6 +73,7 @@ CMORKA2Pro::CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent)
     grid->addWidget(ok, 0, 1, Qt::AlignTop);
     grid->addWidget(NewGroup(ToQt(LoadString(IDS_FIELD_COMMENT)), this, commentField_), 1, 0);
     grid->addWidget(fileBox, 2, 0);
+    grid->addWidget(missingLabel_, 3, 0);
     grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 }
 
@@ -77,6 +82,7 @@ void CMORKA2Pro::OnInitDialog() {
     m_date = facts.date;
     m_size = facts.size;
     if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, m_file);
+    missingLabel_->setVisible(!facts.exists);
     titleField_->setText(ToDisplayQt(m_title, m_encoding));
     titleField_->setCursorPosition(0);
     commentField_->setPlainText(ToDisplayQt(CommentForField(m_comment), m_encoding));

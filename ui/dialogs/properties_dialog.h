@@ -39,6 +39,7 @@ class CMORKA2Pro : public QDialog {
     QLineEdit* dateField_;
     QLineEdit* sizeField_;
     QLabel* iconLabel_;
+    QLabel* missingLabel_;  // shown when the file or folder is not there
 };
 
 }  // namespace kantoria

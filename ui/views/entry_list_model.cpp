@@ -1,5 +1,8 @@
 #include "ui/views/entry_list_model.h"
 
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
 #include <utility>
 
 #include "core/resources/string_table.h"
@@ -7,7 +10,42 @@
 #include "platform/qt/qt_text.h"
 
 namespace kantoria {
-namespace {}  // namespace
+namespace {
+
+// A small disc on the icon's lower right corner: a red one with a cross where the file is
+// gone, a grey one with a question mark where the file system did not answer in time.
+QIcon WithMark(const QIcon& icon, int size, Presence presence) {
+    QPixmap pixmap = icon.pixmap(size, size);
+    if (pixmap.isNull()) {
+        pixmap = QPixmap(size, size);
+        pixmap.fill(Qt::transparent);
+    }
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int disc = size * 9 / 16;
+    const QRectF area(size - disc, size - disc, disc, disc);
+    const bool missing = presence == Presence::Missing;
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(missing ? QColor(0xd3, 0x2f, 0x2f) : QColor(0x75, 0x75, 0x75));
+    painter.drawEllipse(area.adjusted(0.5, 0.5, -0.5, -0.5));
+    const qreal inset = disc * 0.3;
+    const QRectF inner = area.adjusted(inset, inset, -inset, -inset);
+    painter.setPen(QPen(Qt::white, size >= 32 ? 2.5 : 1.5, Qt::SolidLine, Qt::RoundCap));
+    if (missing) {
+        painter.drawLine(inner.topLeft(), inner.bottomRight());
+        painter.drawLine(inner.topRight(), inner.bottomLeft());
+    } else {
+        QFont font = painter.font();
+        font.setPixelSize(disc - 2);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("?"));
+    }
+    painter.end();
+    return QIcon(pixmap);
+}
+
+}  // namespace
 
 EntryListModel::EntryListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -21,6 +59,36 @@ void EntryListModel::Reset(std::vector<POSITION> rows, Encoding encoding) {
             {e, e->m_strTitle, CommentColumnText(e->m_strComment), e->m_strPath, e->m_nImage});
     entries_ = std::move(rows);
     endResetModel();
+}
+
+void EntryListModel::SetIconLookup(EntryIconLookup lookup) {
+    icons_ = std::move(lookup);
+    marked_.clear();
+}
+
+void EntryListModel::PresenceChanged() {
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1),
+                         {Qt::ForegroundRole, Qt::DecorationRole});
+}
+
+Presence EntryListModel::PresenceOf(const Row& row) const {
+    if (!presence_) return Presence::Present;
+    const auto found = presence_->find(row.path);
+    return found == presence_->end() ? Presence::Present : found->second;
+}
+
+QIcon EntryListModel::Icon(const Row& row) const {
+    const Presence presence = PresenceOf(row);
+    if (presence == Presence::Present) return icons_ ? icons_(row.image, large_) : QIcon();
+    const int key = (row.image * 2 + (large_ ? 1 : 0)) * 2 + (presence == Presence::Missing);
+    auto found = marked_.find(key);
+    if (found == marked_.end()) {
+        const int size = large_ ? 32 : 16;
+        found = marked_.insert(
+            key, WithMark(icons_ ? icons_(row.image, large_) : QIcon(), size, presence));
+    }
+    return *found;
 }
 
 void EntryListModel::SetLargeIcons(bool large) {
@@ -51,8 +119,14 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
                                                           : row.path,
                                encoding_);
         case Qt::DecorationRole:
-            if (column != kTitleColumn || !icons_) return {};
-            return icons_(row.image, large_);
+            if (column != kTitleColumn) return {};
+            if (!icons_ && PresenceOf(row) == Presence::Present) return {};
+            return Icon(row);
+        case Qt::ForegroundRole:
+            // Greyed as disabled text is, in every view mode; an unknown file stays black, as
+            // it may well be there.
+            if (PresenceOf(row) != Presence::Missing) return {};
+            return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
         default:
             return {};
     }

@@ -4,18 +4,24 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QIcon>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/catalogue/doc_entry.h"
+#include "core/os/path_probe.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
 
 // The picture of a file type by its image index, large (32 x 32) or small (16 x 16).
 using EntryIconLookup = std::function<QIcon(int image, bool large)>;
+
+// What is known of the files behind the entries, by path; a path not in it is not known yet.
+using PresenceMap = std::unordered_map<std::string, Presence>;
 
 class EntryListModel final : public QAbstractTableModel {
     Q_OBJECT
@@ -35,7 +41,11 @@ class EntryListModel final : public QAbstractTableModel {
     const std::string& TitleAt(int row) const { return rows_[static_cast<std::size_t>(row)].title; }
     const std::vector<POSITION>& Entries() const { return entries_; }
 
-    void SetIconLookup(EntryIconLookup lookup) { icons_ = std::move(lookup); }
+    void SetIconLookup(EntryIconLookup lookup);
+    // Where the rows learn whether their file is there; known must outlive the model.
+    void SetPresence(const PresenceMap* known) { presence_ = known; }
+    // The presence map changed: missing rows grey, and their icons take a mark.
+    void PresenceChanged();
     void SetLargeIcons(bool large);
     void SetRenameHandler(RenameHandler handler) { rename_ = std::move(handler); }
 
@@ -59,12 +69,17 @@ class EntryListModel final : public QAbstractTableModel {
         int image;
     };
 
+    Presence PresenceOf(const Row& row) const;
+    QIcon Icon(const Row& row) const;
+
     std::vector<Row> rows_;
     Encoding encoding_ = Encoding::Cp932;
     std::vector<POSITION> entries_;
     EntryIconLookup icons_;
     RenameHandler rename_;
     bool large_ = false;
+    const PresenceMap* presence_ = nullptr;
+    mutable QHash<int, QIcon> marked_;  // icons with a mark, by image, size and presence
 };
 
 }  // namespace kantoria

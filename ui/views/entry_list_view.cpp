@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QStackedLayout>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 
@@ -77,7 +78,12 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
       stack_(new QStackedLayout(this)),
       iconView_(new QListView(this)),
       reportView_(new QTreeView(this)),
-      menu_(CreateEntryMenu(this)) {
+      menu_(CreateEntryMenu(this)),
+      checker_(std::make_unique<PresenceChecker>(MakeSystemPathProbe())),
+      answers_(new QTimer(this)) {
+    model_->SetPresence(&presence_);
+    answers_->setInterval(100);
+    connect(answers_, &QTimer::timeout, this, &CMORKA2View::TakeFileAnswers);
     iconView_->setItemDelegate(new CellDelegate(iconView_));
     iconView_->setModel(model_);
     iconView_->setUniformItemSizes(true);
@@ -205,6 +211,65 @@ void CMORKA2View::RefreshList() {
     emit StatusTextChanged(choice && choice->status
                                ? ToQt(choice->status(static_cast<std::size_t>(model_->rowCount())))
                                : QString());
+    CheckFiles();
+}
+
+void CMORKA2View::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLimits limits) {
+    checker_ = std::make_unique<PresenceChecker>(std::move(probe), limits);
+    presence_.clear();
+    asked_.clear();
+    checkedRevision_ = ~std::uint64_t{0};
+    model_->PresenceChanged();
+    CheckFiles();
+}
+
+bool CMORKA2View::CheckingFiles() const {
+    return answers_->isActive();
+}
+
+void CMORKA2View::CheckFiles() {
+    std::vector<std::string> paths;
+    const auto ask = [&](const std::string& path) {
+        if (asked_.insert(path).second) paths.push_back(path);
+    };
+    const std::uint64_t revision = doc_.m_EntryList.Revision();
+    if (revision != checkedRevision_) {
+        // The entries changed, or another catalogue came: every file is looked at again, the
+        // listed ones first, and what is known of paths no longer held is forgotten. What was
+        // known stays shown until the new answer comes.
+        checkedRevision_ = revision;
+        checker_->DropQueued();
+        asked_.clear();
+        for (const POSITION e : model_->Entries()) ask(e->m_strPath);
+        PresenceMap kept;
+        for (const CDocEntry& e : doc_.m_EntryList) {
+            if (const auto known = presence_.find(e.m_strPath); known != presence_.end())
+                kept.insert(*known);
+            ask(e.m_strPath);
+        }
+        presence_ = std::move(kept);
+    } else {
+        // Shown again: a file that was missing or did not answer may be back.
+        for (const POSITION e : model_->Entries()) {
+            const auto known = presence_.find(e->m_strPath);
+            if (known == presence_.end() || known->second != Presence::Present) ask(e->m_strPath);
+        }
+    }
+    if (paths.empty()) return;
+    checker_->Enqueue(std::move(paths));
+    answers_->start();
+}
+
+void CMORKA2View::TakeFileAnswers() {
+    // Asked first: answers that come after it are taken on the next round.
+    const bool busy = checker_->Busy();
+    std::vector<PresenceResult> answers = checker_->TakeResults();
+    for (PresenceResult& answer : answers) {
+        asked_.erase(answer.path);
+        presence_[std::move(answer.path)] = answer.presence;
+    }
+    if (!answers.empty()) model_->PresenceChanged();
+    if (!busy) answers_->stop();
 }
 
 void CMORKA2View::RestoreSelection() {

@@ -6,12 +6,15 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "core/catalogue/morka2_doc.h"
 #include "core/icons/rebuild_icons.h"
+#include "core/os/presence_checker.h"
 #include "core/views/view_type.h"
 #include "ui/views/entry_list_model.h"
 
@@ -20,6 +23,7 @@ class QItemSelectionModel;
 class QListView;
 class QMenu;
 class QStackedLayout;
+class QTimer;
 class QTreeView;
 
 namespace kantoria {
@@ -56,6 +60,11 @@ class CMORKA2View final : public QWidget, public CDocObserver {
 
     ViewType viewType() const { return viewType_; }
     void SetIconLookup(EntryIconLookup lookup);
+
+    // Looks at the files through probe from now on, and again at every entry's file.
+    void SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLimits limits = {});
+    // Whether the files of the entries are still being looked at.
+    bool CheckingFiles() const;
 
     // The entry of the selected item, or null.
     POSITION GetSelectedEntry() const;
@@ -115,6 +124,8 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     void RestoreSelection();
     void OnItemChanged(const QModelIndex& index);
     void OnRename(int row, const std::string& text);
+    void CheckFiles();
+    void TakeFileAnswers();
 
     CMORKA2Doc& doc_;
     EntryListServices services_;
@@ -128,6 +139,13 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     QItemSelectionModel* selection_;
     QMenu* menu_;
     bool refilling_ = false;  // set while the list is rebuilt: its notifications are not the user's
+    // Whether the entries' files are there, looked at off the UI thread and collected by the
+    // timer; checkedRevision_ is the entries' revision last looked at as a whole.
+    std::unique_ptr<PresenceChecker> checker_;
+    PresenceMap presence_;
+    std::unordered_set<std::string> asked_;  // queued or being looked at
+    std::uint64_t checkedRevision_ = ~std::uint64_t{0};
+    QTimer* answers_;
 };
 
 }  // namespace kantoria

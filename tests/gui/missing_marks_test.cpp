@@ -1,0 +1,91 @@
+#include <QIcon>
+#include <QImage>
+#include <filesystem>
+
+#include "testing/core/scripted_probe.h"
+#include "testing/core/test_files.h"
+#include "tests/gui/views_fixture.h"
+
+namespace kantoria::test {
+namespace {
+
+class MissingMarksTest : public ViewsTest {
+  protected:
+    void SetUp() override { doc.m_strLastHolder = "Docs"; }
+
+    void Start(const std::vector<TestEntry>& entries) {
+        Open(entries);
+        list->SetIconLookup([](int, bool large) {
+            QPixmap plain(large ? 32 : 16, large ? 32 : 16);
+            plain.fill(Qt::blue);
+            return QIcon(plain);
+        });
+    }
+    void WaitForChecks() {
+        for (int i = 0; i < 500 && list->CheckingFiles(); ++i) QTest::qWait(10);
+        ASSERT_FALSE(list->CheckingFiles());
+    }
+    bool Greyed(std::string_view title) {
+        return ListIndex(title, EntryListModel::kPathColumn).data(Qt::ForegroundRole).isValid();
+    }
+    // A point of the mark's disc that neither sign covers.
+    QColor Mark(std::string_view title) {
+        const QIcon icon = ListIndex(title).data(Qt::DecorationRole).value<QIcon>();
+        return icon.pixmap(16, 16).toImage().pixelColor(11, 8);
+    }
+};
+
+TEST_F(MissingMarksTest, GreysMissingRowsAndMarksTheirIconsUnknownOnlyMarked) {
+    Start({{"C:\\Docs\\mgone.txt", "gone", ""},
+           {"C:\\Docs\\hung.txt", "slow", ""},
+           {"C:\\Docs\\ok.txt", "here", ""}});
+    const auto probe = std::make_shared<ScriptedProbe>();
+    list->SetPathProbe(probe, {.workers = 2, .patience = std::chrono::milliseconds(20)});
+    WaitForChecks();
+    const struct {
+        const char* title;
+        bool greyed;
+        QColor mark;
+    } cases[] = {
+        {"gone", true, QColor(0xd3, 0x2f, 0x2f)},
+        {"slow", false, QColor(0x75, 0x75, 0x75)},
+        {"here", false, QColor(Qt::blue)},
+    };
+    // One model serves every view mode, the roles with it.
+    for (const auto& c : cases) {
+        EXPECT_EQ(Greyed(c.title), c.greyed) << c.title;
+        EXPECT_EQ(Mark(c.title), c.mark) << c.title;
+    }
+    probe->Release();
+}
+
+TEST_F(MissingMarksTest, LooksAgainWhenEntriesChangeAndWhenShownAgain) {
+    TempFolder dir;
+    WriteBytes(dir / "a.txt", "x");
+    Start({{dir / "a.txt", "a", ""}, {dir / "b.txt", "b", ""}});
+    ClickHolder(dir.path().string() + "/");
+    WaitForChecks();
+    EXPECT_FALSE(Greyed("a"));
+    EXPECT_TRUE(Greyed("b"));
+
+    // Entries added are looked at: one whose file is there is not greyed.
+    WriteBytes(dir / "c.txt", "x");
+    doc.m_EntryList.Append(dir / "c.txt", "c", "");
+    doc.m_EntryList.Append(dir / "d.txt", "d", "");
+    doc.RebuildHolders();
+    doc.UpdateAllViews(nullptr);
+    WaitForChecks();
+    EXPECT_FALSE(Greyed("c"));
+    EXPECT_TRUE(Greyed("d"));
+
+    // A file put back is seen as soon as its holder is shown again.
+    WriteBytes(dir / "b.txt", "x");
+    std::filesystem::remove(dir / "a.txt");
+    list->RefreshList();
+    WaitForChecks();
+    EXPECT_FALSE(Greyed("b"));
+    EXPECT_FALSE(Greyed("a"));  // known present: not looked at again until the entries change
+}
+
+}  // namespace
+}  // namespace kantoria::test
