@@ -14,7 +14,8 @@ inline constexpr int ID_ENTRY_EXPLORER = 32790;
 inline constexpr int ID_TOOLS_SEARCH = 32795;
 inline constexpr int ID_ENTRY_PROPERTIES = 32797;
 inline constexpr int ID_HOLDER_EXPLORER = 32798;
-inline constexpr int ID_ENTRY_FIND = 32800;  // focuses the find field
+inline constexpr int ID_ENTRY_FIND = 32800;     // focuses the find field
+inline constexpr int ID_ENTRY_MISSING = 32810;  // lists the entries whose file is gone
 inline constexpr int ID_HOLDER_RELOCATE = 32820;
 
 // Commands every document program has.

@@ -40,6 +40,7 @@ std::vector<MenuItem> MainMenu() {
         Popup("行操作(&G)",
               {Command("追加(&A)", ID_ENTRY_ADD), Command("更新(&E)", ID_ENTRY_UPDATE), Separator(),
                Command(LoadString(IDS_FIND_MENU), ID_ENTRY_FIND),
+               Command("見つからないファイル", ID_ENTRY_MISSING),
                Command("ホルダーの移動先...", ID_HOLDER_RELOCATE)}),
         Popup("ﾂｰﾙ(&T)", {Command("検索(&S)", ID_TOOLS_SEARCH)}),
         Popup("ﾍﾙﾌﾟ(&H)", {Command("ﾍﾙﾌﾟ(&H)", ID_HELP), Separator(),

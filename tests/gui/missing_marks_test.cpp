@@ -2,6 +2,7 @@
 #include <QImage>
 #include <filesystem>
 
+#include "core/resources/command_ids.h"
 #include "testing/core/scripted_probe.h"
 #include "testing/core/test_files.h"
 #include "tests/gui/views_fixture.h"
@@ -85,6 +86,28 @@ TEST_F(MissingMarksTest, LooksAgainWhenEntriesChangeAndWhenShownAgain) {
     WaitForChecks();
     EXPECT_FALSE(Greyed("b"));
     EXPECT_FALSE(Greyed("a"));  // known present: not looked at again until the entries change
+}
+
+// The missing list gathers the gone entries of every holder, grows while answers come, and a
+// click on a holder ends it.
+TEST_F(MissingMarksTest, TheMissingListShowsEveryHoldersGoneEntries) {
+    Start({{"C:\\Docs\\mgone.txt", "gone", ""},
+           {"C:\\Docs\\ok.txt", "here", ""},
+           {"C:\\Other\\mlost.txt", "lost", ""},
+           {"C:\\Other\\hung.txt", "slow", ""}});
+    const auto probe = std::make_shared<ScriptedProbe>();
+    list->SetPathProbe(probe, {.workers = 2, .patience = std::chrono::milliseconds(20)});
+    QString status;
+    QObject::connect(list, &CMORKA2View::StatusTextChanged,
+                     [&](const QString& text) { status = text; });
+    list->RunCommand(ID_ENTRY_MISSING);
+    WaitForChecks();
+    EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"gone", "lost"}));
+    EXPECT_EQ(status.toStdString(), "見つからないファイル: 2 件");
+    EXPECT_EQ(ShownFolder(), "(none)");
+    ClickHolder("C:\\Docs\\");
+    EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"gone", "here"}));
+    probe->Release();
 }
 
 }  // namespace

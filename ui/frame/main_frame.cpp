@@ -414,6 +414,8 @@ bool CMainFrame::QueryCommand(int id, CommandState& state) {
         case ID_HOLDER_RELOCATE:
             // A holder command that the menu bar offers whichever pane is active.
             return views_.tree != nullptr && views_.tree->QueryCommand(id, state);
+        case ID_ENTRY_MISSING:
+            return views_.list != nullptr && views_.list->QueryCommand(id, state);
         case ID_HELP:
         case ID_HELP_FINDER:
         case ID_DEFAULT_HELP:
@@ -437,6 +439,9 @@ void CMainFrame::RunCommand(int id) {
             break;
         case ID_HOLDER_RELOCATE:
             views_.tree->RunCommand(id);
+            break;
+        case ID_ENTRY_MISSING:
+            views_.list->RunCommand(id);
             break;
         case ID_HELP:
         case ID_HELP_FINDER:

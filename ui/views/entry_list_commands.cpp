@@ -33,13 +33,13 @@ bool NeedsEntry(int id) {
 }  // namespace
 
 bool CMORKA2View::HandlesCommand(int id) {
-    return NeedsEntry(id) || id == ID_ENTRY_ADD || id == ID_EDIT_PASTE;
+    return NeedsEntry(id) || id == ID_ENTRY_ADD || id == ID_EDIT_PASTE || id == ID_ENTRY_MISSING;
 }
 
 bool CMORKA2View::CommandEnabled(int id) const {
     if (NeedsEntry(id)) return GetSelectedEntry() != nullptr;
     if (id == ID_EDIT_PASTE) return !ClipboardEmpty(doc_);
-    return id == ID_ENTRY_ADD;
+    return id == ID_ENTRY_ADD || id == ID_ENTRY_MISSING;
 }
 
 void CMORKA2View::RunCommand(int id) {
@@ -62,6 +62,8 @@ void CMORKA2View::RunCommand(int id) {
             return OnEditCopy();
         case ID_EDIT_PASTE:
             return OnEditPaste();
+        case ID_ENTRY_MISSING:
+            return OnEntryMissing();
         default:
             return;
     }

@@ -127,6 +127,8 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
 }
 
 CMORKA2View::~CMORKA2View() {
+    // The missing list asks this view what is missing: it must not outlive it.
+    if (ShowingMissing()) doc_.m_pShownChoice.reset();
     doc_.RemoveObserver(this);
     WriteViewType(services_.settings, viewType_);
 }
@@ -195,6 +197,11 @@ void CMORKA2View::ApplyViewType() {
 }
 
 void CMORKA2View::RefreshList() {
+    Refill();
+    CheckFiles();
+}
+
+void CMORKA2View::Refill() {
     refilling_ = true;
     ApplyViewType();
     model_->Reset(ListedEntries(doc_), doc_.m_encoding);
@@ -211,7 +218,25 @@ void CMORKA2View::RefreshList() {
     emit StatusTextChanged(choice && choice->status
                                ? ToQt(choice->status(static_cast<std::size_t>(model_->rowCount())))
                                : QString());
-    CheckFiles();
+}
+
+bool CMORKA2View::ShowingMissing() const {
+    return missingChoice_ != nullptr && doc_.m_pShownChoice.get() == missingChoice_;
+}
+
+void CMORKA2View::OnEntryMissing() {
+    auto choice = std::make_shared<const EntryChoice>(ChooseEntriesWhere(
+        [this](const CDocEntry& entry) {
+            const auto known = presence_.find(entry.m_strPath);
+            return known != presence_.end() && known->second == Presence::Missing;
+        },
+        [this](std::size_t count) {
+            return FormatString(CheckingFiles() ? IDS_MISSING_LOOKING : IDS_MISSING_COUNT,
+                                {std::to_string(count)});
+        }));
+    missingChoice_ = choice.get();
+    doc_.m_pShownChoice = std::move(choice);
+    doc_.UpdateAllViews(nullptr);
 }
 
 void CMORKA2View::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLimits limits) {
@@ -270,6 +295,8 @@ void CMORKA2View::TakeFileAnswers() {
     }
     if (!answers.empty()) model_->PresenceChanged();
     if (!busy) answers_->stop();
+    // The missing list follows the answers as they come, and says when the looking is done.
+    if (ShowingMissing() && (!answers.empty() || !busy)) Refill();
 }
 
 void CMORKA2View::RestoreSelection() {

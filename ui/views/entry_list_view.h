@@ -29,6 +29,7 @@ class QTreeView;
 namespace kantoria {
 
 class DesktopShell;
+struct EntryChoice;
 class DialogRunner;
 class EntryEditor;
 class FileDialogs;
@@ -108,6 +109,9 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     void OnViewSmallIcon();
     void OnViewList();
     void OnViewDetails();
+    // Lists every entry of the catalogue whose file or folder is known to be gone, as a find
+    // does; the list grows while the files are still being looked at.
+    void OnEntryMissing();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -124,6 +128,9 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     void RestoreSelection();
     void OnItemChanged(const QModelIndex& index);
     void OnRename(int row, const std::string& text);
+    // Rebuilds the list from the document without looking at the files again.
+    void Refill();
+    bool ShowingMissing() const;
     void CheckFiles();
     void TakeFileAnswers();
 
@@ -146,6 +153,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     std::unordered_set<std::string> asked_;  // queued or being looked at
     std::uint64_t checkedRevision_ = ~std::uint64_t{0};
     QTimer* answers_;
+    const EntryChoice* missingChoice_ = nullptr;  // the choice OnEntryMissing set, while shown
 };
 
 }  // namespace kantoria
