@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/text/text_codec.h"
+
 namespace kantoria {
 namespace {
 
@@ -18,24 +20,6 @@ constexpr std::array<char16_t, 0x3F> kHalfWidthKana = {
 
 constexpr char32_t kVoicedMark = 0x3099;      // combining dakuten
 constexpr char32_t kSemiVoicedMark = 0x309A;  // combining handakuten
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // The code point of the two- or three-byte sequence at text[i], and its length; 0 when the bytes
 // are no such sequence (four-byte characters are never folded and are copied byte by byte).

@@ -72,24 +72,6 @@ const ReverseTable& Reverse() {
     return table;
 }
 
-void AppendUtf8(std::string& out, char32_t u) {
-    if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (u >> 18));
-        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-}
-
 // Length of the well-formed UTF-8 sequence at bytes[pos], or 0 when there is none; stores the
 // code point.
 size_t Utf8SequenceAt(std::string_view bytes, size_t pos, char32_t& cp) {
@@ -132,6 +114,24 @@ size_t TextSequenceAt(std::string_view text, size_t pos, char32_t& cp, bool& esc
 }
 
 }  // namespace
+
+void AppendUtf8(std::string& out, char32_t u) {
+    if (u < 0x80) {
+        out += static_cast<char>(u);
+    } else if (u < 0x800) {
+        out += static_cast<char>(0xC0 | (u >> 6));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else if (u < 0x10000) {
+        out += static_cast<char>(0xE0 | (u >> 12));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (u >> 18));
+        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+}
 
 std::string_view EncodingName(Encoding enc) {
     switch (enc) {

@@ -49,6 +49,9 @@ bool IsValidUtf8(std::string_view bytes);
 // True when some byte is outside ASCII.
 bool HasNonAscii(std::string_view bytes);
 
+// Appends the UTF-8 form of the code point c.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Decoders append to out. Both carry undecodable bytes as escapes.
 void DecodeCp932(std::string_view bytes, std::string& out);
 void DecodeUtf8(std::string_view bytes, std::string& out);
