@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "cli/csv_commands.h"
 #include "cli/missing_command.h"
 #include "cli/relocate_command.h"
 #include "cli/search_command.h"
@@ -48,6 +49,13 @@ constexpr const char* kUsageText =
     "  missing CATALOGUE    print how many entries were checked and those whose file or folder\n"
     "                       is not there as JSON; entries the file system did not answer for\n"
     "                       within 2 s are listed under \"unknown\"\n"
+    "  export CATALOGUE OUT.csv\n"
+    "                       write the entries to OUT.csv for spreadsheets (UTF-8 with a BOM;\n"
+    "                       title, comment, path, holder); prints how many as JSON\n"
+    "  import CATALOGUE IN.csv\n"
+    "                       register each row of IN.csv (columns path, title and comment, or\n"
+    "                       their Japanese names) as a new entry, then save CATALOGUE (created\n"
+    "                       when missing); prints {\"added\": n, \"skipped\": [...]} as JSON\n"
     "  types                list the file types of the automatic search's extension box,\n"
     "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n";
@@ -156,6 +164,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (command == "search") return SearchCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "relocate") return RelocateCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "missing") return MissingCommand({args.begin() + 1, args.end()}, out, err);
+    if (command == "export") return ExportCommand({args.begin() + 1, args.end()}, out, err);
+    if (command == "import") return ImportCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "types") return RunTypes(args, out, err);
     if (command == "tree") return TreeCommand({args.begin() + 1, args.end()}, out, err);
     if (command == "list") return ListCommand({args.begin() + 1, args.end()}, out, err);

@@ -24,6 +24,8 @@ std::vector<MenuItem> MainMenu() {
               {Command("新規作成(&N)", ID_FILE_NEW), Command("開く(&O)...\tCtrl+O", ID_FILE_OPEN),
                Separator(), Command("上書き保存(&S)\tCtrl+S", ID_FILE_SAVE),
                Command("名前を付けて保存(&A)...", ID_FILE_SAVE_AS), Separator(),
+               Command("エクスポート(&E)...", ID_FILE_EXPORT),
+               Command("インポート(&I)...", ID_FILE_IMPORT), Separator(),
                Command("削除(&D)\tCtrl+D", ID_ENTRY_DELETE), Separator(),
                Command("ﾌﾟﾛﾊﾟﾃｨ(&P)", ID_ENTRY_PROPERTIES), Separator(),
                Command("最新のファイル", ID_FILE_MRU_FILE1, true), Separator(),

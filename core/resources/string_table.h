@@ -96,6 +96,16 @@ inline constexpr int IDS_RELOCATE_CONFLICT = 1164;   // %1 title, %2 the path it
 inline constexpr int IDS_RELOCATE_MORE = 1165;       // %1 how many more
 inline constexpr int IDS_RELOCATE_QUESTION = 1166;
 inline constexpr int IDS_RELOCATE_NOTHING = 1167;  // %1 from, %2 to
+inline constexpr int IDS_CSV_FILTER = 1180;
+inline constexpr int IDS_EXPORT_UNDECODABLE = 1181;  // %1 how many entries
+inline constexpr int IDS_IMPORT_SKIPPED = 1182;      // %1 how many rows
+inline constexpr int IDS_IMPORT_SKIPPED_ROW = 1183;  // %1 line, %2 path, %3 reason
+inline constexpr int IDS_EXPORT_CAPTION = 1184;
+inline constexpr int IDS_IMPORT_NO_HEADER = 1185;  // %1 the file
+inline constexpr int IDS_IMPORT_NO_PATH = 1186;    // reasons a row was skipped
+inline constexpr int IDS_IMPORT_REGISTERED = 1187;
+inline constexpr int IDS_IMPORT_NOT_STORABLE = 1188;
+inline constexpr int IDS_IMPORT_CAPTION = 1189;
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;

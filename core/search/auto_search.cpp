@@ -60,7 +60,7 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
     m_skipped.clear();
     m_unlistable.clear();
     appended_.clear();
-    nextCounter_.clear();
+    titles_.Clear();
     progress_ = SearchProgress();
     itemsSinceClockCheck_ = 0;
     lastReport_ = std::chrono::steady_clock::now();
@@ -152,31 +152,18 @@ void AutoSearch::AddFoundFile(std::string path) {
         return;
     }
     // The file name becomes a title as if typed; the path keeps its spelling.
-    std::string title = UniqueTitle(EnteredText(parts.name, m_pDoc->m_encoding));
+    std::string title =
+        titles_.For(m_pDoc->m_EntryList, EnteredText(parts.name, m_pDoc->m_encoding));
     appended_.push_back(m_pDoc->m_EntryList.Append(std::move(path), std::move(title),
                                                    std::string(kAutoSearchComment)));
     ++m_found;
-}
-
-std::string AutoSearch::UniqueTitle(std::string_view name) {
-    const EntryList& entries = m_pDoc->m_EntryList;
-    if (!entries.FindByTitle(name)) return std::string(name);
-    int& counter = nextCounter_[FoldCase(name)];
-    if (counter == 0) counter = 1;
-    for (;; ++counter) {
-        std::string candidate = std::string(name) + std::to_string(counter);
-        if (!entries.FindByTitle(candidate)) {
-            ++counter;
-            return candidate;
-        }
-    }
 }
 
 void AutoSearch::TakeBack() {
     for (auto it = appended_.rbegin(); it != appended_.rend(); ++it)
         m_pDoc->m_EntryList.Remove(*it);
     appended_.clear();
-    nextCounter_.clear();
+    titles_.Clear();
     m_found = 0;
 }
 

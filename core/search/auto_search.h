@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/unique_title.h"
 #include "core/os/folder_lister.h"
 #include "core/text/text_fold.h"
 
@@ -77,16 +78,14 @@ class AutoSearch {
   private:
     // Whether the file name in the folder folder is the catalogue or one of its saves' files.
     bool BelongsToCatalogue(const std::string& folder, std::string_view name);
-    std::string UniqueTitle(std::string_view name);
     // Reports progress when it is time to; false when the listener cancels.
     bool ReportProgress(SearchListener* listener, const std::string& folder);
 
     CMORKA2Doc* m_pDoc;  // not owned
     FolderLister& lister_;
     std::vector<POSITION> appended_;
-    // Per title base (folded): the counter to try first. Titles are only added while a search
-    // runs, so every smaller counter is known to be taken.
-    std::unordered_map<std::string, int> nextCounter_;
+    // Titles are only added while a search runs, so the numbering may remember its counters.
+    UniqueTitles titles_;
     SearchProgress progress_;
     std::size_t itemsSinceClockCheck_ = 0;
     std::chrono::steady_clock::time_point lastReport_;

@@ -31,6 +31,13 @@ class ScriptedFileDialogs final : public FileDialogs {
         return Next();
     }
 
+    std::vector<std::string> exportProposals;
+    std::optional<std::string> GetExportFileName(std::string_view proposed) override {
+        exportProposals.emplace_back(proposed);
+        return Next();
+    }
+    std::optional<std::string> GetImportFileName() override { return Next(); }
+
   private:
     std::optional<std::string> Next() {
         if (answers.empty()) return std::nullopt;

@@ -54,6 +54,9 @@ const std::vector<std::string> kMenuBar = {
     "ﾌｧｲﾙ(&F)/上書き保存(&S)\tCtrl+S=57603",
     "ﾌｧｲﾙ(&F)/名前を付けて保存(&A)...=57604",
     "ﾌｧｲﾙ(&F)/-",
+    "ﾌｧｲﾙ(&F)/エクスポート(&E)...=32830",
+    "ﾌｧｲﾙ(&F)/インポート(&I)...=32831",
+    "ﾌｧｲﾙ(&F)/-",
     "ﾌｧｲﾙ(&F)/削除(&D)\tCtrl+D=32783",
     "ﾌｧｲﾙ(&F)/-",
     "ﾌｧｲﾙ(&F)/ﾌﾟﾛﾊﾟﾃｨ(&P)=32797",
@@ -236,6 +239,59 @@ TEST_F(FrameTest, RelocateFromTheMenuBarMovesTheShownHolder) {
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(doc.m_EntryList.begin()->m_strPath, "/elsewhere/a.txt");
     EXPECT_EQ(doc.m_strLastHolder, "elsewhere");
+}
+
+// Export writes the spreadsheet file the user names and says how many entries held bytes it
+// could not write as text; import appends the rows as entries, shows them and lists the rows
+// it left out.
+TEST_F(FrameTest, ExportAndImportGoThroughTheFileDialogs) {
+    CMORKA2Doc& doc = h.app->Document()->Doc();
+    std::string bad = "bad";
+    AppendEscape(bad, 0x81);
+    doc.m_EntryList.Append("/nowhere/a.txt", "a", "two\nlines");
+    doc.m_EntryList.Append("/nowhere/b.txt", bad, "");
+    doc.RebuildHolders();
+    doc.UpdateAllViews(nullptr);
+    const std::string exported = h.folder.filePath(QStringLiteral("out.csv")).toStdString();
+    h.files.answers = {exported};
+    frame->RouteCommand(ID_FILE_EXPORT);
+    ASSERT_EQ(h.files.exportProposals.size(), 1u);
+    EXPECT_EQ(h.files.exportProposals[0], std::string(LoadString(IDS_UNTITLED)) + ".csv");
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text, FormatString(IDS_EXPORT_UNDECODABLE, {"1"}));
+    QFile file(QString::fromStdString(exported));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("\xEF\xBB\xBF"));
+
+    const std::string rows = h.folder.filePath(QStringLiteral("in.csv")).toStdString();
+    QFile in(QString::fromStdString(rows));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write("path,title,comment\r\n/else/c.txt,a,new\r\n,x,\r\n/nowhere/a.txt,y,\r\n");
+    in.close();
+    doc.MarkUnchanged();
+    h.files.answers = {rows};
+    frame->RouteCommand(ID_FILE_IMPORT);
+    ASSERT_EQ(doc.m_EntryList.size(), 3u);
+    EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strTitle, "a1");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_HolderList.size(), 2u);
+    ASSERT_EQ(h.messages.shown.size(), 2u);
+    const std::string& report = h.messages.shown[1].text;
+    EXPECT_EQ(report.rfind(FormatString(IDS_IMPORT_SKIPPED, {"2"}), 0), 0u) << report;
+    EXPECT_NE(report.find(FormatString(IDS_IMPORT_SKIPPED_ROW,
+                                       {"4", "/nowhere/a.txt", LoadString(IDS_IMPORT_REGISTERED)})),
+              std::string::npos)
+        << report;
+
+    // A file without the three columns adds nothing and says so.
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    in.write("name\r\nx\r\n");
+    in.close();
+    h.files.answers = {rows};
+    frame->RouteCommand(ID_FILE_IMPORT);
+    EXPECT_EQ(doc.m_EntryList.size(), 3u);
+    ASSERT_EQ(h.messages.shown.size(), 3u);
+    EXPECT_EQ(h.messages.shown[2].text, FormatString(IDS_IMPORT_NO_HEADER, {rows}));
 }
 
 TEST_F(FrameTest, ViewModesShowTheCurrentOneChecked) {

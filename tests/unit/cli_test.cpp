@@ -348,6 +348,56 @@ namespace {
 #define SHORUI "\x8F\x91\x97\xDE"
 #define HOKOKU "\x95\xF1\x8D\x90"
 
+TEST(CliCsv, ExportThenImportIntoAnEmptyCatalogueGivesTheSameEntries) {
+    TempFolder dir;
+    WriteBytes(dir / "c.ZNL",
+               "C:\\Docs\\a.txt\t\x95\x5C\t=1+1\tnext, line\r\n"
+               "c:\\docs\\b.txt\t\"q\"\t\r\nD:\\x\\\xFF.txt\tbad\t\r\n");
+    Result r = RunCli({"export", dir / "c.ZNL", dir / "out.csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["undecodable"], 1);
+    EXPECT_EQ(ReadBytes(dir / "out.csv").rfind("\xEF\xBB\xBF", 0), 0u);
+
+    r = RunCli({"import", dir / "new.ZNL", dir / "out.csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json["added"], 3);
+    EXPECT_EQ(json["skipped"], nlohmann::json::array());
+    // The undecodable byte comes back as U+FFFD, which dump shows alike.
+    EXPECT_EQ(nlohmann::json::parse(RunCli({"dump", dir / "new.ZNL"}).out)["entries"],
+              nlohmann::json::parse(RunCli({"dump", dir / "c.ZNL"}).out)["entries"]);
+
+    r = RunCli({"import", dir / "new.ZNL", dir / "out.csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json["added"], 0);
+    ASSERT_EQ(json["skipped"].size(), 3u);
+    EXPECT_EQ(json["skipped"][1],
+              nlohmann::json(
+                  {{"line", 4}, {"path", "c:\\docs\\b.txt"}, {"reason", "already registered"}}));
+}
+
+TEST(CliCsv, Failures) {
+    TempFolder dir;
+    WriteBytes(dir / "c.ZNL", "C:\\a.txt\ta\t\r\n");
+    WriteBytes(dir / "bad.csv", "name,value\r\nx,y\r\n");
+    const FailureCase cases[] = {
+        {{"export", dir / "c.ZNL"}, 2},
+        {{"import", dir / "c.ZNL"}, 2},
+        {{"export", dir / "missing.ZNL", dir / "out.csv"}, 1},
+        {{"export", dir / "c.ZNL", dir.path()}, 1},
+        {{"import", dir / "c.ZNL", dir / "missing.csv"}, 1},
+        {{"import", dir / "c.ZNL", dir / "bad.csv"}, 1},
+    };
+    for (const FailureCase& c : cases) {
+        const Result r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+    EXPECT_EQ(ReadBytes(dir / "c.ZNL"), "C:\\a.txt\ta\t\r\n");
+}
+
 TEST(CliRelocate, MovesAFolderSavesAndListsWhatStays) {
     TempFolder dir;
     const std::string catalogue = dir / "c.ZNL";

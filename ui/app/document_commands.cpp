@@ -1,11 +1,17 @@
 #include "ui/app/document_commands.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "core/app/instance_match.h"
+#include "core/catalogue/catalogue_csv.h"
+#include "core/os/atomic_file.h"
+#include "core/os/file_read.h"
 #include "core/os/folder_lister.h"
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
+#include "core/text/path_split.h"
+#include "core/text/text_codec.h"
 #include "ui/app/encoding_notice.h"
 #include "ui/dialogs/search_dialog.h"
 
@@ -17,7 +23,8 @@ DocumentCommands::DocumentCommands(DocumentSession& session, AppServices& servic
 
 bool DocumentCommands::QueryCommand(int id, CommandState&) {
     return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_FILE_NEW ||
-           id == ID_VIEW_REFRESH || id == ID_TOOLS_SEARCH;
+           id == ID_VIEW_REFRESH || id == ID_TOOLS_SEARCH || id == ID_FILE_EXPORT ||
+           id == ID_FILE_IMPORT;
 }
 
 void DocumentCommands::RunCommand(int id) {
@@ -36,6 +43,12 @@ void DocumentCommands::RunCommand(int id) {
             break;
         case ID_VIEW_REFRESH:
             OnViewRefresh();
+            break;
+        case ID_FILE_EXPORT:
+            OnFileExport();
+            break;
+        case ID_FILE_IMPORT:
+            OnFileImport();
             break;
         default:
             break;
@@ -179,6 +192,97 @@ void DocumentCommands::ReadAgain() {
     }
     doc.UpdateAllViews(nullptr);
     doc.MarkUnchanged();
+}
+
+namespace {
+
+// How many skipped rows the import's report lists one by one.
+constexpr size_t kListedRows = 20;
+
+int ReasonText(CsvSkip reason) {
+    switch (reason) {
+        case CsvSkip::NoPath:
+            return IDS_IMPORT_NO_PATH;
+        case CsvSkip::Registered:
+            return IDS_IMPORT_REGISTERED;
+        case CsvSkip::NotStorable:
+            return IDS_IMPORT_NOT_STORABLE;
+    }
+    return IDS_IMPORT_NO_PATH;
+}
+
+std::string SkippedText(const std::vector<CsvSkippedRow>& skipped, Encoding enc) {
+    std::string text = FormatString(IDS_IMPORT_SKIPPED, {std::to_string(skipped.size())});
+    text += "\n";
+    const size_t listed = std::min(skipped.size(), kListedRows);
+    for (size_t i = 0; i < listed; ++i) {
+        text += "\n";
+        text += FormatString(IDS_IMPORT_SKIPPED_ROW,
+                             {std::to_string(skipped[i].line), ToDisplayText(skipped[i].path, enc),
+                              LoadString(ReasonText(skipped[i].reason))});
+    }
+    if (skipped.size() > listed) {
+        text += "\n";
+        text += FormatString(IDS_SEARCH_MORE_FILES, {std::to_string(skipped.size() - listed)});
+    }
+    return text;
+}
+
+}  // namespace
+
+// The file is written whole or not at all, as a save is.
+void DocumentCommands::OnFileExport() {
+    CMORKA2Doc& doc = session_.Doc();
+    const std::string base =
+        session_.PathName().empty()
+            ? std::string(LoadString(IDS_UNTITLED))
+            : session_.PathName().substr(
+                  0, session_.PathName().size() - SplitPath(session_.PathName()).extension.size());
+    const std::optional<std::string> target = services_.files.GetExportFileName(base + ".csv");
+    if (!target) return;
+    const CsvExport exported = ExportCsv(doc);
+    Status status = Status::Ok();
+    if (const std::unique_ptr<AtomicFile> file =
+            AtomicFile::Create(ToSystemName(*target), status)) {
+        file->Write(exported.bytes);
+        status = file->status();
+        if (status) status = file->Commit();
+    }
+    if (!status) {
+        AfxMessageBox(services_.messages, SaveFailedText(*target, status));
+        return;
+    }
+    if (exported.entriesWithUndecodable > 0) {
+        AfxMessageBox(
+            services_.messages,
+            FormatString(IDS_EXPORT_UNDECODABLE, {std::to_string(exported.entriesWithUndecodable)}),
+            MbButtons::Ok, MbIcon::Information);
+    }
+}
+
+void DocumentCommands::OnFileImport() {
+    CMORKA2Doc& doc = session_.Doc();
+    const std::optional<std::string> source = services_.files.GetImportFileName();
+    if (!source) return;
+    std::string bytes;
+    if (const Status read = ReadWholeFile(ToSystemName(*source), bytes); !read) {
+        AfxMessageBox(services_.messages,
+                      FormatString(IDS_OPEN_FAILED, {*source, SystemReason(read)}));
+        return;
+    }
+    const CsvImport imported = ImportCsv(doc, bytes);
+    if (!imported.headerFound) {
+        AfxMessageBox(services_.messages, FormatString(IDS_IMPORT_NO_HEADER, {*source}));
+        return;
+    }
+    if (!imported.added.empty()) {
+        session_.RebuildHoldersAndIcons();
+        doc.UpdateAllViews(nullptr);
+    }
+    if (!imported.skipped.empty()) {
+        AfxMessageBox(services_.messages, SkippedText(imported.skipped, doc.m_encoding),
+                      MbButtons::Ok, MbIcon::Information);
+    }
 }
 
 }  // namespace kantoria

@@ -1,5 +1,5 @@
-// The document's place on the command route: Save, Save As, New, Refresh and the automatic
-// search.
+// The document's place on the command route: Save, Save As, New, Refresh, the automatic
+// search, and export to and import from a spreadsheet file.
 #pragma once
 
 #include <functional>
@@ -42,6 +42,8 @@ class DocumentCommands final : public CommandTarget {
     void OnFileNew();
     void OnViewRefresh();
     void OnToolsSearch();
+    void OnFileExport();
+    void OnFileImport();
     std::string ProposedName() const;
 
     DocumentSession& session_;

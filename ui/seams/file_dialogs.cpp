@@ -13,6 +13,10 @@ QStringList Filters() {
     return {ToQt(TemplateField(DocField::FilterName)), ToQt(LoadString(IDS_ALL_FILES_FILTER))};
 }
 
+QStringList CsvFilters() {
+    return {ToQt(LoadString(IDS_CSV_FILTER)), ToQt(LoadString(IDS_ALL_FILES_FILTER))};
+}
+
 std::optional<std::string> Run(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return PathFromQt(dialog.selectedFiles().constFirst());
@@ -56,6 +60,24 @@ std::optional<std::string> QtFileDialogs::BrowseForFolder(std::string_view capti
         QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQt(caption), ToQt(start));
     if (folder.isEmpty()) return std::nullopt;
     return PathFromQt(folder);
+}
+
+std::optional<std::string> QtFileDialogs::GetExportFileName(std::string_view proposed) {
+    QFileDialog dialog(QApplication::activeWindow(), ToQt(LoadString(IDS_EXPORT_CAPTION)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(CsvFilters());
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (!proposed.empty()) dialog.selectFile(ToQt(proposed));
+    return Run(dialog);
+}
+
+std::optional<std::string> QtFileDialogs::GetImportFileName() {
+    QFileDialog dialog(QApplication::activeWindow(), ToQt(LoadString(IDS_IMPORT_CAPTION)));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(CsvFilters());
+    return Run(dialog);
 }
 
 }  // namespace kantoria

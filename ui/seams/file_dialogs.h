@@ -21,6 +21,10 @@ class FileDialogs {
     // A folder, starting from start; nothing when the user cancels.
     virtual std::optional<std::string> BrowseForFolder(std::string_view caption,
                                                        std::string_view start) = 0;
+    // A spreadsheet file to export to, starting from proposed; nothing when the user cancels.
+    virtual std::optional<std::string> GetExportFileName(std::string_view proposed) = 0;
+    // A spreadsheet file to import; nothing when the user cancels.
+    virtual std::optional<std::string> GetImportFileName() = 0;
 };
 
 class QtFileDialogs final : public FileDialogs {
@@ -30,6 +34,8 @@ class QtFileDialogs final : public FileDialogs {
     std::optional<std::string> GetEntryFileName(std::string_view start) override;
     std::optional<std::string> BrowseForFolder(std::string_view caption,
                                                std::string_view start) override;
+    std::optional<std::string> GetExportFileName(std::string_view proposed) override;
+    std::optional<std::string> GetImportFileName() override;
 };
 
 }  // namespace kantoria

@@ -1,0 +1,24 @@
+// Comma-separated values as spreadsheets exchange them: fields holding a comma, a quote, CR or
+// LF are quoted with their quotes doubled, and records end in CR LF. The reader is lenient the
+// way spreadsheets are: LF alone ends a record too, blank lines are skipped, records may have
+// any number of fields, and a quote left open runs to the end of the text.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kantoria {
+
+// Appends one record: fields joined by commas, ended by CR LF.
+void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields);
+
+struct CsvRecord {
+    int line = 0;  // the line of the text the record starts on, from 1
+    std::vector<std::string> fields;
+};
+
+// The records of text, which holds no byte-order mark.
+std::vector<CsvRecord> ParseCsv(std::string_view text);
+
+}  // namespace kantoria
