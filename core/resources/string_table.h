@@ -95,7 +95,9 @@ inline constexpr int IDS_RELOCATE_CONFLICTS = 1163;  // %1 how many stay
 inline constexpr int IDS_RELOCATE_CONFLICT = 1164;   // %1 title, %2 the path it would take
 inline constexpr int IDS_RELOCATE_MORE = 1165;       // %1 how many more
 inline constexpr int IDS_RELOCATE_QUESTION = 1166;
-inline constexpr int IDS_RELOCATE_NOTHING = 1167;  // %1 from, %2 to
+inline constexpr int IDS_RELOCATE_NOTHING = 1167;      // %1 from, %2 to
+inline constexpr int IDS_DELETE_MANY_QUESTION = 1190;  // %1 how many entries
+inline constexpr int IDS_OPEN_MANY_QUESTION = 1191;    // %1 how many files
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
