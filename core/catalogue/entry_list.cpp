@@ -1,5 +1,6 @@
 #include "core/catalogue/entry_list.h"
 
+#include <unordered_set>
 #include <utility>
 
 namespace kantoria {
@@ -24,11 +25,34 @@ void EntryList::Remove(POSITION entry) {
     ++revision_;
 }
 
+std::vector<RemovedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entries) {
+    std::vector<RemovedEntry> removed;
+    if (entries.empty()) return removed;
+    const std::unordered_set<POSITION> doomed(entries.begin(), entries.end());
+    removed.reserve(doomed.size());
+    std::size_t position = 0;
+    for (auto it = entries_.begin(); it != entries_.end() && removed.size() < doomed.size();
+         ++position) {
+        if (!doomed.count(&*it)) {
+            ++it;
+            continue;
+        }
+        byTitle_.Erase(&*it);
+        byPath_.Erase(&*it);
+        removed.push_back({position, it->id_, std::move(it->m_strPath), std::move(it->m_strTitle),
+                           std::move(it->m_strComment)});
+        it = entries_.erase(it);
+    }
+    ++revision_;
+    return removed;
+}
+
 void EntryList::Clear() {
     byTitle_.Clear();
     byPath_.Clear();
     entries_.clear();
     ++revision_;
+    ++generation_;
 }
 
 void EntryList::Reserve(std::size_t n) {

@@ -8,11 +8,19 @@
 #include <list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/catalogue/doc_entry.h"
 #include "core/catalogue/folded_index.h"
 
 namespace kantoria {
+
+// An entry as it was before it was removed, and where it stood: enough to put it back.
+struct RemovedEntry {
+    std::size_t position;  // its place in catalogue order among all entries before the removal
+    std::uint64_t id;
+    std::string path, title, comment;
+};
 
 class EntryList {
   public:
@@ -30,6 +38,9 @@ class EntryList {
     // Appends at the tail and answers the new entry.
     POSITION Append(std::string path, std::string title, std::string comment);
     void Remove(POSITION entry);
+    // Removes every entry of entries (each at most once) in one walk over the catalogue and
+    // answers them in catalogue order with their former places.
+    std::vector<RemovedEntry> RemoveMany(const std::vector<POSITION>& entries);
     void Clear();
     // Prepares the indexes for about n entries.
     void Reserve(std::size_t n);
@@ -53,6 +64,9 @@ class EntryList {
     // Changes with every change to the entries' paths, titles, comments or number, so that a
     // change can be told from none by comparing two readings.
     std::uint64_t Revision() const { return revision_; }
+    // Changes only when every entry is dropped at once (another catalogue is read, or none),
+    // so that what a view keeps about this catalogue can be told to be stale.
+    std::uint64_t Generation() const { return generation_; }
 
   private:
     CDocEntry& Mutable(POSITION entry) { return *entry->self_; }
@@ -62,6 +76,7 @@ class EntryList {
     FoldedIndex byPath_{&CDocEntry::m_strPath, kPathKeys, 1};
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace kantoria

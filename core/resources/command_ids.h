@@ -17,8 +17,9 @@ inline constexpr int ID_HOLDER_EXPLORER = 32798;
 inline constexpr int ID_ENTRY_FIND = 32800;     // focuses the find field
 inline constexpr int ID_ENTRY_MISSING = 32810;  // lists the entries whose file is gone
 inline constexpr int ID_HOLDER_RELOCATE = 32820;
-inline constexpr int ID_FILE_EXPORT = 32830;  // the entries to a spreadsheet file
-inline constexpr int ID_FILE_IMPORT = 32831;  // rows of a spreadsheet file as new entries
+inline constexpr int ID_FILE_EXPORT = 32830;      // the entries to a spreadsheet file
+inline constexpr int ID_FILE_IMPORT = 32831;      // rows of a spreadsheet file as new entries
+inline constexpr int ID_EDIT_SELECT_ALL = 32840;  // selects every item of the entry list
 
 // Commands every document program has.
 inline constexpr int ID_FILE_NEW = 57600;

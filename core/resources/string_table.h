@@ -106,6 +106,8 @@ inline constexpr int IDS_IMPORT_NO_PATH = 1186;    // reasons a row was skipped
 inline constexpr int IDS_IMPORT_REGISTERED = 1187;
 inline constexpr int IDS_IMPORT_NOT_STORABLE = 1188;
 inline constexpr int IDS_IMPORT_CAPTION = 1189;
+inline constexpr int IDS_DELETE_MANY_QUESTION = 1190;  // %1 how many entries
+inline constexpr int IDS_OPEN_MANY_QUESTION = 1191;    // %1 how many files
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;

@@ -2,9 +2,12 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 #include "core/resources/string_table.h"
+#include "core/text/path_identity.h"
+#include "core/text/path_split.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
@@ -31,6 +34,17 @@ AfterRemoval RemoveEntry(CMORKA2Doc& doc, POSITION entry, std::size_t shown,
     return shown == 1 ? AfterRemoval::UpdateAllViews : AfterRemoval::RefreshList;
 }
 
+Removal RemoveEntries(CMORKA2Doc& doc, const std::vector<POSITION>& entries, std::size_t shown,
+                      const IconServices& icons) {
+    Removal removal;
+    removal.removed = doc.m_EntryList.RemoveMany(entries);
+    doc.RebuildHolders();
+    RebuildIcons(doc, icons);
+    removal.after =
+        removal.removed.size() >= shown ? AfterRemoval::UpdateAllViews : AfterRemoval::RefreshList;
+    return removal;
+}
+
 bool PathExists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(std::filesystem::path(ToSystemName(path)), error);
@@ -38,6 +52,24 @@ bool PathExists(const std::string& path) {
 
 std::string DeleteQuestion(const std::string& title) {
     return FormatString(IDS_DELETE_QUESTION, {title});
+}
+
+std::string DeleteManyQuestion(std::size_t count) {
+    return FormatString(IDS_DELETE_MANY_QUESTION, {std::to_string(count)});
+}
+
+std::string OpenManyQuestion(std::size_t count) {
+    return FormatString(IDS_OPEN_MANY_QUESTION, {std::to_string(count)});
+}
+
+std::vector<std::string> DistinctFolders(const std::vector<POSITION>& entries) {
+    std::unordered_set<std::string_view, PathHash, PathEqual> seen;
+    std::vector<std::string> folders;
+    for (const POSITION entry : entries) {
+        const std::string_view folder = FolderOf(entry->m_strPath);
+        if (seen.insert(folder).second) folders.emplace_back(folder);
+    }
+    return folders;
 }
 
 }  // namespace kantoria

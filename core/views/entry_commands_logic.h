@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "core/catalogue/morka2_doc.h"
 #include "core/icons/rebuild_icons.h"
@@ -29,10 +30,30 @@ enum class AfterRemoval {
 AfterRemoval RemoveEntry(CMORKA2Doc& doc, POSITION entry, std::size_t shown,
                          const IconServices& icons);
 
+// What removing several entries did: the entries with their former places, for taking it back.
+struct Removal {
+    std::vector<RemovedEntry> removed;
+    AfterRemoval after = AfterRemoval::RefreshList;
+};
+
+// Removes entries from the catalogue at once and rebuilds holders and icons once, however many
+// there are. shown is how many entries the list shows, the removed ones included.
+Removal RemoveEntries(CMORKA2Doc& doc, const std::vector<POSITION>& entries, std::size_t shown,
+                      const IconServices& icons);
+
 // Whether a file or folder is at path (program text).
 bool PathExists(const std::string& path);
 
 // The question asked before an entry is deleted.
 std::string DeleteQuestion(const std::string& title);
+// The question asked before several entries are deleted together.
+std::string DeleteManyQuestion(std::size_t count);
+
+// Opening more files than this at once asks first.
+inline constexpr std::size_t kOpenWithoutAsking = 10;
+// The question asked before count files are opened at once.
+std::string OpenManyQuestion(std::size_t count);
+// The folders of entries' files, each once (by the path rule), in the order first met.
+std::vector<std::string> DistinctFolders(const std::vector<POSITION>& entries);
 
 }  // namespace kantoria

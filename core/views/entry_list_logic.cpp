@@ -37,6 +37,27 @@ std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc) {
     return EntriesOfFolder(doc.m_EntryList, tree.node(shown).folder);
 }
 
+void SortEntries(std::vector<POSITION>& rows, EntrySortKey key) {
+    const auto text = [&key](POSITION e) -> std::string {
+        switch (key.column) {
+            case EntrySortKey::Column::Comment:
+                return CommentColumnText(e->m_strComment);
+            case EntrySortKey::Column::Path:
+                return e->m_strPath;
+            case EntrySortKey::Column::Title:
+                break;
+        }
+        return e->m_strTitle;
+    };
+    std::vector<std::pair<std::string, POSITION>> keyed;
+    keyed.reserve(rows.size());
+    for (const POSITION e : rows) keyed.emplace_back(DisplayOrderKey(text(e)), e);
+    std::stable_sort(keyed.begin(), keyed.end(), [&key](const auto& a, const auto& b) {
+        return key.descending ? b.first < a.first : a.first < b.first;
+    });
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].second;
+}
+
 std::string CommentColumnText(std::string_view comment) {
     std::string line(comment);
     std::replace(line.begin(), line.end(), '\r', ' ');

@@ -19,6 +19,18 @@ std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view
 // document has a shown choice, the entries it picks instead.
 std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc);
 
+// An order the user picks for the report by a click on a column's heading.
+struct EntrySortKey {
+    enum class Column { Title, Comment, Path };
+    Column column = Column::Title;
+    bool descending = false;
+    bool operator==(const EntrySortKey&) const = default;
+};
+
+// rows sorted by the column's text as the list shows it, compared as titles are
+// (DisplayOrderKey); rows with equal text keep their order, descending too.
+void SortEntries(std::vector<POSITION>& rows, EntrySortKey key);
+
 // The comment as one line: every CR and every LF becomes one space.
 std::string CommentColumnText(std::string_view comment);
 

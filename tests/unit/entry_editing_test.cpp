@@ -228,4 +228,29 @@ TEST_F(EntryEditingTest, RemovalAsksForTheTreeOnlyWhenTheLastShownEntryWent) {
 }
 
 }  // namespace
+TEST_F(EntryEditingTest, RemovingManyRebuildsOnceAndAsksForTheTreeWhenAllShownWent) {
+    const std::vector<POSITION> docs = {doc.FindByTitle("Alpha"), doc.FindByTitle("Beta")};
+    Removal removal = RemoveEntries(doc, docs, 3, services);
+    EXPECT_EQ(removal.after, AfterRemoval::RefreshList);
+    ASSERT_EQ(removal.removed.size(), 2u);
+    EXPECT_EQ(removal.removed[1].title, "Beta");
+    EXPECT_EQ(removal.removed[1].position, 1u);
+    EXPECT_EQ(Titles(), (Strings{"Gamma"}));
+    EXPECT_EQ(doc.m_HolderList.size(), 1u);
+    removal = RemoveEntries(doc, {doc.FindByTitle("Gamma")}, 1, services);
+    EXPECT_EQ(removal.after, AfterRemoval::UpdateAllViews);
+    EXPECT_TRUE(doc.m_HolderList.empty());
+    EXPECT_TRUE(doc.m_ExtList.empty());
+}
+
+TEST(EntryCommandsLogic, ManyEntriesAskWithTheirNumberAndOpenEachFolderOnce) {
+    EXPECT_EQ(DeleteManyQuestion(12), "12 件の項目を消してよろしいですか？");
+    EXPECT_EQ(OpenManyQuestion(11), "11 個のファイルを開きます。よろしいですか？");
+    EntryList list;
+    const std::vector<POSITION> entries = {
+        list.Append("C:\\Docs\\a.txt", "a", ""), list.Append("C:\\Work\\b.txt", "b", ""),
+        list.Append("c:\\docs\\c.txt", "c", ""), list.Append("C:\\Docs\\Sub\\d.txt", "d", "")};
+    EXPECT_EQ(DistinctFolders(entries), (Strings{"C:\\Docs\\", "C:\\Work\\", "C:\\Docs\\Sub\\"}));
+}
+
 }  // namespace kantoria

@@ -110,6 +110,31 @@ TEST(EntryListLogic, CommentColumnIsOneLine) {
     EXPECT_EQ(CommentColumnText("表\t示"), "表\t示");
 }
 
+// Each column sorts by the text it shows, compared as titles are; equal texts keep the list's
+// order both ways.
+TEST(EntryListLogic, ReportSortsByTheClickedColumn) {
+    EntryList list;
+    const std::vector<POSITION> rows = {list.Append("C:\\b\\2.txt", "apple", "x\r\ny"),
+                                        list.Append("C:\\a\\9.txt", "Banana", "x y"),
+                                        list.Append("c:\\B\\1.txt", "cherry", ""),
+                                        list.Append("C:\\a\\3.txt", "ａｐｐｌｅ", "")};
+    using Column = EntrySortKey::Column;
+    const std::pair<EntrySortKey, Titles_> cases[] = {
+        {{Column::Title, false}, {"apple", "Banana", "cherry", "ａｐｐｌｅ"}},
+        {{Column::Title, true}, {"ａｐｐｌｅ", "cherry", "Banana", "apple"}},
+        {{Column::Comment, false}, {"cherry", "ａｐｐｌｅ", "apple", "Banana"}},
+        {{Column::Comment, true}, {"Banana", "apple", "cherry", "ａｐｐｌｅ"}},
+        {{Column::Path, false}, {"ａｐｐｌｅ", "Banana", "cherry", "apple"}},
+        {{Column::Path, true}, {"apple", "cherry", "Banana", "ａｐｐｌｅ"}},
+    };
+    for (const auto& [key, titles] : cases) {
+        std::vector<POSITION> sorted = rows;
+        SortEntries(sorted, key);
+        EXPECT_EQ(Titles(sorted), titles)
+            << static_cast<int>(key.column) << (key.descending ? " descending" : "");
+    }
+}
+
 TEST(EntryListLogic, RefillSelectsTheLastItemWithTheExactTitle) {
     EntryList list;
     const std::vector<POSITION> rows = {list.Append("1", "Report", ""),

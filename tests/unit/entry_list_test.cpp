@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "core/catalogue/morka2_doc.h"
@@ -38,6 +39,36 @@ TEST(EntryList, TitleLookupsFollowTheDefinitions) {
     EXPECT_EQ(list.FindByTitle("missing"), nullptr);
     list.Remove(first);
     EXPECT_EQ(list.FindByTitle("Report")->m_strPath, "C:\\b.txt");
+}
+
+// Removing many at once answers each removed entry with its former place, leaves the rest in
+// order and keeps every lookup right; asking twice for one entry removes it once.
+TEST(EntryList, RemoveManyAnswersWhatWentAndWhere) {
+    EntryList list;
+    std::vector<POSITION> all;
+    for (const char* title : {"a", "b", "A", "c", "d"})
+        all.push_back(list.Append(std::string("C:\\") + title + ".txt", title, title));
+    const std::uint64_t revision = list.Revision();
+    const std::uint64_t firstId = all[0]->Id();
+    const std::vector<RemovedEntry> removed = list.RemoveMany({all[3], all[0], all[3], all[2]});
+    ASSERT_EQ(removed.size(), 3u);
+    const std::size_t positions[] = {0, 2, 3};
+    const char* titles[] = {"a", "A", "c"};
+    for (std::size_t i = 0; i < removed.size(); ++i) {
+        EXPECT_EQ(removed[i].position, positions[i]);
+        EXPECT_EQ(removed[i].title, titles[i]);
+        EXPECT_EQ(removed[i].comment, titles[i]);
+        EXPECT_EQ(removed[i].path, std::string("C:\\") + titles[i] + ".txt");
+    }
+    EXPECT_EQ(removed[0].id, firstId);
+    EXPECT_NE(list.Revision(), revision);
+    std::vector<std::string> left;
+    for (const CDocEntry& e : list) left.push_back(e.m_strTitle);
+    EXPECT_EQ(left, (std::vector<std::string>{"b", "d"}));
+    EXPECT_EQ(list.FindByTitle("A"), nullptr);
+    EXPECT_EQ(list.FindByPath("c:\\C.TXT"), nullptr);
+    EXPECT_EQ(list.FindByTitle("D"), all[4]);
+    EXPECT_TRUE(list.RemoveMany({}).empty());
 }
 
 TEST(EntryList, IndexesMatchLinearDefinitionsOverRandomOperations) {

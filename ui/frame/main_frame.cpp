@@ -415,6 +415,7 @@ bool CMainFrame::QueryCommand(int id, CommandState& state) {
             // A holder command that the menu bar offers whichever pane is active.
             return views_.tree != nullptr && views_.tree->QueryCommand(id, state);
         case ID_ENTRY_MISSING:
+        case ID_EDIT_SELECT_ALL:
             return views_.list != nullptr && views_.list->QueryCommand(id, state);
         case ID_HELP:
         case ID_HELP_FINDER:
@@ -441,6 +442,7 @@ void CMainFrame::RunCommand(int id) {
             views_.tree->RunCommand(id);
             break;
         case ID_ENTRY_MISSING:
+        case ID_EDIT_SELECT_ALL:
             views_.list->RunCommand(id);
             break;
         case ID_HELP:

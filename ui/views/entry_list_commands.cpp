@@ -1,5 +1,6 @@
 // The commands that act on catalogue entries from the list. None of them creates, moves or
 // deletes a file: they change the catalogue only.
+#include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <algorithm>
 #include <array>
@@ -33,12 +34,14 @@ bool NeedsEntry(int id) {
 }  // namespace
 
 bool CMORKA2View::HandlesCommand(int id) {
-    return NeedsEntry(id) || id == ID_ENTRY_ADD || id == ID_EDIT_PASTE || id == ID_ENTRY_MISSING;
+    return NeedsEntry(id) || id == ID_ENTRY_ADD || id == ID_EDIT_PASTE || id == ID_ENTRY_MISSING ||
+           id == ID_EDIT_SELECT_ALL;
 }
 
 bool CMORKA2View::CommandEnabled(int id) const {
     if (NeedsEntry(id)) return GetSelectedEntry() != nullptr;
     if (id == ID_EDIT_PASTE) return !ClipboardEmpty(doc_);
+    if (id == ID_EDIT_SELECT_ALL) return model_->rowCount() > 0;
     return id == ID_ENTRY_ADD || id == ID_ENTRY_MISSING;
 }
 
@@ -64,16 +67,21 @@ void CMORKA2View::RunCommand(int id) {
             return OnEditPaste();
         case ID_ENTRY_MISSING:
             return OnEntryMissing();
+        case ID_EDIT_SELECT_ALL:
+            return OnEditSelectAll();
         default:
             return;
     }
 }
 
+bool CMORKA2View::TryOpen(POSITION entry) {
+    // The path goes to the desktop as it is, never through a command line.
+    return PathExists(entry->m_strPath) && services_.shell.OpenFile(entry->m_strPath).ok();
+}
+
 void CMORKA2View::OpenEntryFile(POSITION entry) {
     if (entry == nullptr) return;
-    // The path goes to the desktop as it is, never through a command line.
-    if (!PathExists(entry->m_strPath) || !services_.shell.OpenFile(entry->m_strPath).ok())
-        AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+    if (!TryOpen(entry)) AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
 void CMORKA2View::ExploreEntryFolder(POSITION entry) {
@@ -83,11 +91,22 @@ void CMORKA2View::ExploreEntryFolder(POSITION entry) {
 }
 
 void CMORKA2View::OnEntryOpen() {
-    OpenEntryFile(GetSelectedEntry());
+    const std::vector<POSITION> entries = GetSelectedEntries();
+    if (entries.size() > kOpenWithoutAsking &&
+        AfxMessageBox(services_.messages, OpenManyQuestion(entries.size()), MbButtons::OkCancel,
+                      MbIcon::Question) != MbAnswer::Ok)
+        return;
+    // Files that would not open are told of once, not once each.
+    bool failed = false;
+    for (const POSITION entry : entries) failed = !TryOpen(entry) || failed;
+    if (failed) AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
 void CMORKA2View::OnEntryExplorer() {
-    ExploreEntryFolder(GetSelectedEntry());
+    bool failed = false;
+    for (const std::string& folder : DistinctFolders(GetSelectedEntries()))
+        failed = !services_.shell.OpenFolder(folder).ok() || failed;
+    if (failed) AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
 void CMORKA2View::OnEntryAdd() {
@@ -105,19 +124,21 @@ void CMORKA2View::OnEntryUpdate() {
 }
 
 void CMORKA2View::OnEntryDelete() {
-    const POSITION entry = GetSelectedEntry();
-    if (entry == nullptr) return;
-    if (AfxMessageBox(services_.messages, DeleteQuestion(entry->m_strTitle), MbButtons::OkCancel,
-                      MbIcon::Question) != MbAnswer::Ok)
+    const std::vector<POSITION> entries = GetSelectedEntries();
+    if (entries.empty()) return;
+    const std::string question = entries.size() == 1 ? DeleteQuestion(entries.front()->m_strTitle)
+                                                     : DeleteManyQuestion(entries.size());
+    if (AfxMessageBox(services_.messages, question, MbButtons::OkCancel, MbIcon::Question) !=
+        MbAnswer::Ok)
         return;
-    Remove(entry);
+    Remove(entries);
 }
 
 void CMORKA2View::OnEditCut() {
     const POSITION entry = GetSelectedEntry();
     if (entry == nullptr) return;
     CopyToClipboard(doc_, entry);
-    Remove(entry);
+    Remove({entry});
 }
 
 void CMORKA2View::OnEditCopy() {
@@ -129,6 +150,10 @@ void CMORKA2View::OnEditPaste() {
     const std::optional<std::string> file = services_.files.GetEntryFileName(doc_.m_strClipPath);
     if (!file) return;
     AddEntryAs(doc_, PasteProposal(doc_, *file), *editor_, services_.icons);
+}
+
+void CMORKA2View::OnEditSelectAll() {
+    currentView()->selectAll();
 }
 
 void CMORKA2View::OnEntryProperties() {
@@ -143,11 +168,11 @@ void CMORKA2View::OnEntryProperties() {
     services_.dialogs.DoModal(dialog);
 }
 
-void CMORKA2View::Remove(POSITION entry) {
-    // Found rows come from many holders: the removed entry may have been its holder's last.
+void CMORKA2View::Remove(const std::vector<POSITION>& entries) {
+    // Found rows come from many holders: a removed entry may have been its holder's last.
     const std::size_t shown =
-        doc_.m_pShownChoice ? 1 : static_cast<std::size_t>(model_->rowCount());
-    if (RemoveEntry(doc_, entry, shown, services_.icons) == AfterRemoval::UpdateAllViews)
+        doc_.m_pShownChoice ? entries.size() : static_cast<std::size_t>(model_->rowCount());
+    if (RemoveEntries(doc_, entries, shown, services_.icons).after == AfterRemoval::UpdateAllViews)
         doc_.UpdateAllViews(nullptr);
     else
         RefreshList();

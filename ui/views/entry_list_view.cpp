@@ -44,7 +44,7 @@ constexpr int kSmallCellWidth = 180;
 constexpr int kListCellWidth = 200;
 
 void SetUpItemView(QAbstractItemView* view) {
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
 }
@@ -99,6 +99,9 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
     reportView_->header()->setSectionsMovable(false);
     reportView_->header()->setStretchLastSection(false);
     reportView_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    reportView_->header()->setSectionsClickable(true);
+    connect(reportView_->header(), &QHeaderView::sectionClicked, this,
+            &CMORKA2View::OnHeaderClicked);
     SetUpItemView(reportView_);
 
     stack_->setContentsMargins(0, 0, 0, 0);
@@ -109,11 +112,9 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
     connect(selection_, &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { OnItemChanged(current); });
     connect(selection_, &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected, const QItemSelection& deselected) {
-                // Clearing the selection names the item that lost it: its title stays.
-                const QModelIndexList named =
-                    selected.isEmpty() ? deselected.indexes() : selected.indexes();
-                if (!named.isEmpty()) OnItemChanged(named.front());
+            [this](const QItemSelection& selected) {
+                // The selected title is the current item's; clearing the selection keeps it.
+                if (!selected.isEmpty()) OnItemChanged(selection_->currentIndex());
                 emit CommandStatesChanged();
             });
     for (QAction* action : menu_->actions())
@@ -204,10 +205,21 @@ void CMORKA2View::RefreshList() {
 void CMORKA2View::Refill() {
     refilling_ = true;
     ApplyViewType();
-    model_->Reset(ListedEntries(doc_), doc_.m_encoding);
+    // Another catalogue (or the same one read again) starts in title order.
+    if (sortGeneration_ != doc_.m_EntryList.Generation()) {
+        sortGeneration_ = doc_.m_EntryList.Generation();
+        sortKey_.reset();
+    }
+    std::vector<POSITION> rows = ListedEntries(doc_);
+    if (sortKey_) SortEntries(rows, *sortKey_);
+    model_->Reset(std::move(rows), doc_.m_encoding);
+    QHeaderView* header = reportView_->header();
+    header->setSortIndicatorShown(sortKey_.has_value());
+    if (sortKey_)
+        header->setSortIndicator(static_cast<int>(sortKey_->column),
+                                 sortKey_->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     if (viewType_ == ViewType::Report) {
         // The stored widths, whatever the user dragged since the last refresh.
-        QHeaderView* header = reportView_->header();
         header->resizeSection(EntryListModel::kTitleColumn, doc_.m_nTitleWidth);
         header->resizeSection(EntryListModel::kCommentColumn, doc_.m_nCommentWidth);
         header->resizeSection(EntryListModel::kPathColumn, doc_.m_nPathWidth);
@@ -312,9 +324,34 @@ void CMORKA2View::RestoreSelection() {
 }
 
 POSITION CMORKA2View::GetSelectedEntry() const {
-    const QModelIndexList selected = selection_->selectedIndexes();
-    if (selected.isEmpty()) return nullptr;
-    return model_->EntryAt(selected.front().row());
+    const QModelIndex current = selection_->currentIndex();
+    if (current.isValid() && selection_->isSelected(current.siblingAtColumn(0)))
+        return model_->EntryAt(current.row());
+    const std::vector<POSITION> selected = GetSelectedEntries();
+    return selected.empty() ? nullptr : selected.front();
+}
+
+std::vector<POSITION> CMORKA2View::GetSelectedEntries() const {
+    // Walks the ranges rather than the indexes: selecting all of a large holder is one range.
+    std::vector<char> picked(static_cast<std::size_t>(model_->rowCount()), 0);
+    for (const QItemSelectionRange& range : selection_->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            picked[static_cast<std::size_t>(row)] = 1;
+    std::vector<POSITION> entries;
+    for (std::size_t row = 0; row < picked.size(); ++row)
+        if (picked[row]) entries.push_back(model_->EntryAt(static_cast<int>(row)));
+    return entries;
+}
+
+void CMORKA2View::OnHeaderClicked(int section) {
+    const auto column = static_cast<EntrySortKey::Column>(section);
+    // A second click on the same heading turns the order round.
+    if (sortKey_ && sortKey_->column == column)
+        sortKey_->descending = !sortKey_->descending;
+    else
+        sortKey_ = EntrySortKey{column, false};
+    sortGeneration_ = doc_.m_EntryList.Generation();
+    Refill();
 }
 
 void CMORKA2View::OnItemChanged(const QModelIndex& index) {

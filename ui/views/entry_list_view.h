@@ -9,12 +9,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "core/catalogue/morka2_doc.h"
 #include "core/icons/rebuild_icons.h"
 #include "core/os/presence_checker.h"
+#include "core/views/entry_list_logic.h"
 #include "core/views/view_type.h"
 #include "ui/views/entry_list_model.h"
 
@@ -67,8 +70,13 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     // Whether the files of the entries are still being looked at.
     bool CheckingFiles() const;
 
-    // The entry of the selected item, or null.
+    // The current entry, the one the one-entry commands act on, while it is selected; else the
+    // first selected one; null when nothing is selected.
     POSITION GetSelectedEntry() const;
+    // Every selected entry, in the list's order.
+    std::vector<POSITION> GetSelectedEntries() const;
+    // The column the report is sorted by on the user's click, none while in title order.
+    std::optional<EntrySortKey> SortKey() const { return sortKey_; }
     // The widget that shows the items in the current mode.
     QAbstractItemView* currentView() const;
     // Menu 137, shown on a right click on an item.
@@ -105,6 +113,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     void OnEditCut();
     void OnEditCopy();
     void OnEditPaste();
+    void OnEditSelectAll();
     void OnViewLargeIcon();
     void OnViewSmallIcon();
     void OnViewList();
@@ -122,7 +131,10 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     bool OnViewEvent(QAbstractItemView* view, QEvent* event);
     void OnDoubleClick(QAbstractItemView* view, QPoint at);
     void OnContextMenu(QAbstractItemView* view, QPoint at, QPoint global);
-    void Remove(POSITION entry);
+    void Remove(const std::vector<POSITION>& entries);
+    // Opens the file of entry; false when it is missing or nothing would open it.
+    bool TryOpen(POSITION entry);
+    void OnHeaderClicked(int section);
     void SetViewType(ViewType type);
     void ApplyViewType();
     void RestoreSelection();
@@ -154,6 +166,10 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     std::uint64_t checkedRevision_ = ~std::uint64_t{0};
     QTimer* answers_;
     const EntryChoice* missingChoice_ = nullptr;  // the choice OnEntryMissing set, while shown
+    // The report's order picked by a header click; it lasts until another catalogue is read
+    // (sortGeneration_ is the entries' generation it was picked in).
+    std::optional<EntrySortKey> sortKey_;
+    std::uint64_t sortGeneration_ = 0;
 };
 
 }  // namespace kantoria
