@@ -1,7 +1,5 @@
 #include "core/views/holder_relocation.h"
 
-#include <filesystem>
-#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -55,7 +53,7 @@ std::optional<std::string> RelocatedPath(std::string_view path, std::string_view
 }
 
 RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std::string_view to,
-                              const PathExists& exists) {
+                              const ExistsCheck& exists) {
     RelocationPlan plan;
     plan.from = from;
     plan.to = to;
@@ -117,11 +115,6 @@ RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std:
         plan.moves.push_back(std::move(c.move));
     }
     return plan;
-}
-
-bool ExistsOnDisk(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::path(ToSystemName(path)), ec);
 }
 
 std::string RelocationQuestion(const RelocationPlan& plan, Encoding enc) {

@@ -39,16 +39,13 @@ struct RelocationPlan {
 };
 
 // Answers whether something stands at path (program text).
-using PathExists = std::function<bool(const std::string& path)>;
+using ExistsCheck = std::function<bool(const std::string& path)>;
 
 // What relocating from to to would do, changing nothing. An entry is a conflict when its new
 // path is the path of an entry that does not move, or the new path of an entry that moves
 // earlier in catalogue order from another path; entries that shared one path move together.
 RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std::string_view to,
-                              const PathExists& exists);
-
-// Whether something stands at path on this machine.
-bool ExistsOnDisk(const std::string& path);
+                              const ExistsCheck& exists);
 
 // How many entries that stay a question lists by name.
 inline constexpr std::size_t kListedConflicts = 20;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/resources/command_ids.h"
+#include "core/views/entry_commands_logic.h"
 #include "platform/qt/qt_icon_factory.h"
 #include "ui/app/app_services.h"
 #include "ui/views/entry_list_view.h"
@@ -108,7 +109,7 @@ class RoutedList final : public RoutedView {
 FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
     AppServices& services = context.services;
     auto* tree = new CMORKA2TView(context.doc, services.shell, services.messages, &splitter);
-    tree->SetRelocateServices({services.files, services.icons, &ExistsOnDisk});
+    tree->SetRelocateServices({services.files, services.icons, &PathExists});
     const EntryListServices listServices{services.settings, services.messages, services.files,
                                          services.dialogs,  services.shell,    services.icons};
     auto* list = new CMORKA2View(context.doc, listServices, &splitter);

@@ -25,7 +25,7 @@ class MessageBoxes;
 struct RelocateServices {
     FileDialogs& files;
     IconServices icons;
-    PathExists exists;  // whether a path stands on disk
+    ExistsCheck exists;  // whether a path stands on disk
 };
 
 class CMORKA2TView final : public QTreeView, public CDocObserver {
