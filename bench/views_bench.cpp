@@ -92,13 +92,18 @@ void ClickHolder(Panes& panes, std::string_view folder) {
                       panes.tree->visualRect(index).center());
 }
 
-void BigHolder() {
-    std::mt19937 random(42);
-    CMORKA2Doc doc;
+// A holder of 100,000 entries, shown, beside a small one.
+void FillBigHolder(CMORKA2Doc& doc, std::mt19937& random) {
     AddEntries(doc, "C:\\Big\\", 100000, random);
     AddEntries(doc, "C:\\Small\\", 10, random);
     doc.RebuildHolders();
     doc.m_strLastHolder = "Big";
+}
+
+void BigHolder() {
+    std::mt19937 random(42);
+    CMORKA2Doc doc;
+    FillBigHolder(doc, random);
     doc.m_strSelected = "Report 99999";
     Panes panes(doc);
     std::printf("first fill of both panes, 100,000 entries listed: %.3f s\n",
@@ -128,10 +133,7 @@ void DeleteSelected() {
     for (int i = 0; i < kRuns; ++i) {
         std::mt19937 random(42);
         CMORKA2Doc doc;
-        AddEntries(doc, "C:\\Big\\", 100000, random);
-        AddEntries(doc, "C:\\Small\\", 10, random);
-        doc.RebuildHolders();
-        doc.m_strLastHolder = "Big";
+        FillBigHolder(doc, random);
         Panes panes(doc);
         doc.UpdateAllViews(nullptr);
         panes.list->OnViewDetails();

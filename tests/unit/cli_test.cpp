@@ -156,6 +156,17 @@ struct FailureCase {
     int status;
 };
 
+// Each command line fails with its status, prints nothing and says why on one line.
+template <std::size_t N>
+void ExpectFailures(const FailureCase (&cases)[N]) {
+    for (const FailureCase& c : cases) {
+        const Result r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}
+
 TEST(Cli, FailuresSayWhyOnOneLineAndWriteNothing) {
     TempFolder dir;
     const std::string missing = dir / "missing.ZNL";
@@ -281,12 +292,7 @@ TEST(CliSearch, Failures) {
         {{"search", dir / "c.ZNL", dir / "missing"}, 1},
         {{"search", dir / "folder.ZNL", dir / "docs"}, 1},
     };
-    for (const FailureCase& c : cases) {
-        const Result r = RunCli(c.args);
-        EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args);
-        EXPECT_TRUE(r.out.empty());
-        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-    }
+    ExpectFailures(cases);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "c.ZNL"));
 }
 
@@ -389,12 +395,7 @@ TEST(CliCsv, Failures) {
         {{"import", dir / "c.ZNL", dir / "missing.csv"}, 1},
         {{"import", dir / "c.ZNL", dir / "bad.csv"}, 1},
     };
-    for (const FailureCase& c : cases) {
-        const Result r = RunCli(c.args);
-        EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args);
-        EXPECT_TRUE(r.out.empty());
-        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-    }
+    ExpectFailures(cases);
     EXPECT_EQ(ReadBytes(dir / "c.ZNL"), "C:\\a.txt\ta\t\r\n");
 }
 
@@ -452,12 +453,7 @@ TEST(CliRelocate, Failures) {
         {{"relocate", dir / "missing.ZNL", "C:\\a", "/a"}, 1},
         {{"relocate", dir.path().string(), "C:\\a", "/a"}, 1},
     };
-    for (const FailureCase& c : cases) {
-        const Result r = RunCli(c.args);
-        EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args);
-        EXPECT_TRUE(r.out.empty());
-        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-    }
+    ExpectFailures(cases);
     EXPECT_EQ(ReadBytes(catalogue), "C:\\a\\b.txt\tB\t\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing.ZNL"));
 }
