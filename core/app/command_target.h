@@ -5,12 +5,17 @@
 
 #include <optional>
 #include <span>
+#include <string>
 
 namespace kantoria {
 
 struct CommandState {
     bool enabled = true;
     std::optional<bool> checked;  // set for commands shown with a check mark
+    // Set for commands whose menu text and status prompt say what they would act on now (the
+    // step that undo takes back); the menu keeps its key hint after the text.
+    std::optional<std::string> text;
+    std::optional<std::string> prompt;
 };
 
 class CommandTarget {
@@ -29,7 +34,8 @@ inline CommandTarget* FindCommandHandler(std::span<CommandTarget* const> route, 
         state = CommandState{};
         if (target != nullptr && target->QueryCommand(id, state)) return target;
     }
-    state = CommandState{false, std::nullopt};
+    state = CommandState{};
+    state.enabled = false;
     return nullptr;
 }
 

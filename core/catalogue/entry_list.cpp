@@ -1,7 +1,11 @@
 #include "core/catalogue/entry_list.h"
 
+#include <algorithm>
+#include <iterator>
 #include <unordered_set>
 #include <utility>
+
+#include "core/catalogue/entry_change.h"
 
 namespace kantoria {
 
@@ -15,18 +19,31 @@ POSITION EntryList::Append(std::string path, std::string title, std::string comm
     byTitle_.Insert(&entry);
     byPath_.Insert(&entry);
     ++revision_;
+    if (journal_)
+        journal_->RecordInserted({entries_.size() - 1, entry.id_, entry.m_strPath, entry.m_strTitle,
+                                  entry.m_strComment});
     return &entry;
 }
 
 void EntryList::Remove(POSITION entry) {
+    if (journal_ && !journal_->ForgetInserted(entry->id_)) {
+        // Only a recorded change needs the place; the last entry is found without a walk.
+        const std::size_t position =
+            entry == &entries_.back()
+                ? entries_.size() - 1
+                : static_cast<std::size_t>(std::distance(
+                      entries_.cbegin(), std::list<CDocEntry>::const_iterator(entry->self_)));
+        journal_->RecordPlaced(false, {{position, entry->id_, entry->m_strPath, entry->m_strTitle,
+                                        entry->m_strComment}});
+    }
     byTitle_.Erase(entry);
     byPath_.Erase(entry);
     entries_.erase(entry->self_);
     ++revision_;
 }
 
-std::vector<RemovedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entries) {
-    std::vector<RemovedEntry> removed;
+std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entries) {
+    std::vector<PlacedEntry> removed;
     if (entries.empty()) return removed;
     const std::unordered_set<POSITION> doomed(entries.begin(), entries.end());
     removed.reserve(doomed.size());
@@ -44,7 +61,41 @@ std::vector<RemovedEntry> EntryList::RemoveMany(const std::vector<POSITION>& ent
         it = entries_.erase(it);
     }
     ++revision_;
+    if (journal_) journal_->RecordPlaced(false, removed);
     return removed;
+}
+
+std::vector<PlacedEntry> EntryList::RemoveIds(const std::vector<std::uint64_t>& ids) {
+    const std::unordered_set<std::uint64_t> doomed(ids.begin(), ids.end());
+    std::vector<POSITION> entries;
+    entries.reserve(doomed.size());
+    for (const CDocEntry& entry : entries_) {
+        if (entries.size() == doomed.size()) break;
+        if (doomed.count(entry.id_)) entries.push_back(&entry);
+    }
+    return RemoveMany(entries);
+}
+
+void EntryList::Restore(const std::vector<PlacedEntry>& entries) {
+    if (entries.empty()) return;
+    auto it = entries_.begin();
+    std::size_t position = 0;
+    for (const PlacedEntry& placed : entries) {
+        for (; position < placed.position && it != entries_.end(); ++position) ++it;
+        const auto added = entries_.emplace(it);
+        CDocEntry& entry = *added;
+        entry.m_strPath = placed.path;
+        entry.m_strTitle = placed.title;
+        entry.m_strComment = placed.comment;
+        entry.id_ = placed.id;
+        entry.self_ = added;
+        byTitle_.Insert(&entry);
+        byPath_.Insert(&entry);
+        nextId_ = std::max(nextId_, placed.id + 1);
+        ++position;
+    }
+    ++revision_;
+    if (journal_) journal_->RecordPlaced(true, entries);
 }
 
 void EntryList::Clear() {
@@ -61,6 +112,7 @@ void EntryList::Reserve(std::size_t n) {
 }
 
 void EntryList::SetTitle(POSITION entry, std::string title) {
+    if (journal_) journal_->RecordEdited({entry->id_, EntryField::Title, entry->m_strTitle, title});
     byTitle_.Erase(entry);
     Mutable(entry).m_strTitle = std::move(title);
     byTitle_.Insert(entry);
@@ -68,11 +120,14 @@ void EntryList::SetTitle(POSITION entry, std::string title) {
 }
 
 void EntryList::SetComment(POSITION entry, std::string comment) {
+    if (journal_)
+        journal_->RecordEdited({entry->id_, EntryField::Comment, entry->m_strComment, comment});
     Mutable(entry).m_strComment = std::move(comment);
     ++revision_;
 }
 
 void EntryList::SetPath(POSITION entry, std::string path) {
+    if (journal_) journal_->RecordEdited({entry->id_, EntryField::Path, entry->m_strPath, path});
     byPath_.Erase(entry);
     Mutable(entry).m_strPath = std::move(path);
     byPath_.Insert(entry);

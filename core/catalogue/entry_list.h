@@ -15,9 +15,11 @@
 
 namespace kantoria {
 
-// An entry as it was before it was removed, and where it stood: enough to put it back.
-struct RemovedEntry {
-    std::size_t position;  // its place in catalogue order among all entries before the removal
+class EntryChange;
+
+// An entry's texts and Id with its place: enough to take it out and put it back as it was.
+struct PlacedEntry {
+    std::size_t position;  // its place in catalogue order while it stands in the list
     std::uint64_t id;
     std::string path, title, comment;
 };
@@ -40,7 +42,13 @@ class EntryList {
     void Remove(POSITION entry);
     // Removes every entry of entries (each at most once) in one walk over the catalogue and
     // answers them in catalogue order with their former places.
-    std::vector<RemovedEntry> RemoveMany(const std::vector<POSITION>& entries);
+    std::vector<PlacedEntry> RemoveMany(const std::vector<POSITION>& entries);
+    // The same for the entries with these Ids; an Id no entry bears is passed over.
+    std::vector<PlacedEntry> RemoveIds(const std::vector<std::uint64_t>& ids);
+    // Puts entries back where they stood, with their Ids, in one walk: entries in ascending
+    // order of place, each place counted in the list as it is once all of them are back (as
+    // RemoveMany answers them).
+    void Restore(const std::vector<PlacedEntry>& entries);
     void Clear();
     // Prepares the indexes for about n entries.
     void Reserve(std::size_t n);
@@ -69,6 +77,8 @@ class EntryList {
     std::uint64_t Generation() const { return generation_; }
 
   private:
+    friend class EntryChangeRecorder;
+
     CDocEntry& Mutable(POSITION entry) { return *entry->self_; }
 
     std::list<CDocEntry> entries_;
@@ -77,6 +87,7 @@ class EntryList {
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;
     std::uint64_t generation_ = 0;
+    EntryChange* journal_ = nullptr;  // while set, every change to the entries is written here
 };
 
 }  // namespace kantoria

@@ -8,24 +8,16 @@ namespace kantoria {
 namespace {
 
 constexpr std::array kAccelerators = std::to_array<Accelerator>({
-    {"Ctrl+A", ID_ENTRY_ADD},
-    {"Ctrl+C", ID_EDIT_COPY},
-    {"Ctrl+Ins", ID_EDIT_COPY},
-    {"Ctrl+E", ID_ENTRY_EXPLORER},
-    {"Ctrl+N", ID_FILE_NEW},
-    {"Ctrl+O", ID_FILE_OPEN},
-    {"Ctrl+P", ID_FILE_PRINT},
-    {"Ctrl+R", ID_ENTRY_OPEN},
-    {"Ctrl+S", ID_FILE_SAVE},
-    {"Ctrl+U", ID_ENTRY_UPDATE},
-    {"Ctrl+V", ID_EDIT_PASTE},
-    {"Shift+Ins", ID_EDIT_PASTE},
-    {"Ctrl+X", ID_EDIT_CUT},
-    {"Shift+Del", ID_EDIT_CUT},
-    {"Ctrl+Z", ID_EDIT_UNDO},
-    {"Alt+Backspace", ID_EDIT_UNDO},
-    {"F6", ID_NEXT_PANE},
-    {"Shift+F6", ID_PREV_PANE},
+    {"Ctrl+A", ID_ENTRY_ADD},   {"Ctrl+C", ID_EDIT_COPY},
+    {"Ctrl+Ins", ID_EDIT_COPY}, {"Ctrl+E", ID_ENTRY_EXPLORER},
+    {"Ctrl+N", ID_FILE_NEW},    {"Ctrl+O", ID_FILE_OPEN},
+    {"Ctrl+P", ID_FILE_PRINT},  {"Ctrl+R", ID_ENTRY_OPEN},
+    {"Ctrl+S", ID_FILE_SAVE},   {"Ctrl+U", ID_ENTRY_UPDATE},
+    {"Ctrl+V", ID_EDIT_PASTE},  {"Shift+Ins", ID_EDIT_PASTE},
+    {"Ctrl+X", ID_EDIT_CUT},    {"Shift+Del", ID_EDIT_CUT},
+    {"Ctrl+Z", ID_EDIT_UNDO},   {"Alt+Backspace", ID_EDIT_UNDO},
+    {"Ctrl+Y", ID_EDIT_REDO},   {"Ctrl+Shift+Z", ID_EDIT_REDO},
+    {"F6", ID_NEXT_PANE},       {"Shift+F6", ID_PREV_PANE},
 });
 
 constexpr std::array kToolbar = {

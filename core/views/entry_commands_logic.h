@@ -32,7 +32,7 @@ AfterRemoval RemoveEntry(CMORKA2Doc& doc, POSITION entry, std::size_t shown,
 
 // What removing several entries did: the entries with their former places, for taking it back.
 struct Removal {
-    std::vector<RemovedEntry> removed;
+    std::vector<PlacedEntry> removed;
     AfterRemoval after = AfterRemoval::RefreshList;
 };
 

@@ -50,7 +50,7 @@ TEST(EntryList, RemoveManyAnswersWhatWentAndWhere) {
         all.push_back(list.Append(std::string("C:\\") + title + ".txt", title, title));
     const std::uint64_t revision = list.Revision();
     const std::uint64_t firstId = all[0]->Id();
-    const std::vector<RemovedEntry> removed = list.RemoveMany({all[3], all[0], all[3], all[2]});
+    const std::vector<PlacedEntry> removed = list.RemoveMany({all[3], all[0], all[3], all[2]});
     ASSERT_EQ(removed.size(), 3u);
     const std::size_t positions[] = {0, 2, 3};
     const char* titles[] = {"a", "A", "c"};

@@ -18,10 +18,31 @@
 namespace kantoria {
 
 DocumentCommands::DocumentCommands(DocumentSession& session, AppServices& services,
+                                   EntryHistory& history,
                                    std::function<void(const std::string&)> adoptPath)
-    : session_(session), services_(services), adoptPath_(std::move(adoptPath)) {}
+    : session_(session), services_(services), history_(history), adoptPath_(std::move(adoptPath)) {}
 
-bool DocumentCommands::QueryCommand(int id, CommandState&) {
+namespace {
+
+// Undo and redo say which step they would take, in the menu and in the status bar.
+void NameStep(CommandState& state, const std::string& step, int menuText, int prompt) {
+    state.enabled = !step.empty();
+    if (step.empty()) return;
+    state.text = FormatString(menuText, {step});
+    state.prompt = FormatString(prompt, {step});
+}
+
+}  // namespace
+
+bool DocumentCommands::QueryCommand(int id, CommandState& state) {
+    if (id == ID_EDIT_UNDO) {
+        NameStep(state, history_.UndoName(), IDS_UNDO_MENU_STEP, IDS_UNDO_PROMPT_STEP);
+        return true;
+    }
+    if (id == ID_EDIT_REDO) {
+        NameStep(state, history_.RedoName(), IDS_REDO_MENU_STEP, IDS_REDO_PROMPT_STEP);
+        return true;
+    }
     return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_FILE_NEW ||
            id == ID_VIEW_REFRESH || id == ID_TOOLS_SEARCH || id == ID_FILE_EXPORT ||
            id == ID_FILE_IMPORT;
@@ -49,6 +70,12 @@ void DocumentCommands::RunCommand(int id) {
             break;
         case ID_FILE_IMPORT:
             OnFileImport();
+            break;
+        case ID_EDIT_UNDO:
+            history_.Undo();
+            break;
+        case ID_EDIT_REDO:
+            history_.Redo();
             break;
         default:
             break;
@@ -154,7 +181,12 @@ void DocumentCommands::OnToolsSearch() {
     dialog.SetCatalogue(session_.PathName());
     dialog.OnInitDialog();
     // The dialog has appended what it found; only an OK keeps it and shows it.
-    if (services_.dialogs.DoModal(dialog) != QDialog::Accepted) {
+    bool accepted = false;
+    history_.Record(StepKind::Search, [&] {
+        accepted = services_.dialogs.DoModal(dialog) == QDialog::Accepted;
+        return accepted;
+    });
+    if (!accepted) {
         doc.KeepUnmodified(wasModified);
         return;
     }
@@ -168,6 +200,7 @@ void DocumentCommands::OnViewRefresh() {
     // cost the entries held in memory. Only the view state lost is not worth keeping them.
     if (session_.PathName().empty()) {
         if (doc.m_EntryList.empty()) {
+            history_.Clear();
             doc.UpdateAllViews(nullptr);
             return;
         }
@@ -270,7 +303,11 @@ void DocumentCommands::OnFileImport() {
                       FormatString(IDS_OPEN_FAILED, {*source, SystemReason(read)}));
         return;
     }
-    const CsvImport imported = ImportCsv(doc, bytes);
+    CsvImport imported;
+    history_.Record(StepKind::Import, [&] {
+        imported = ImportCsv(doc, bytes);
+        return true;
+    });
     if (!imported.headerFound) {
         AfxMessageBox(services_.messages, FormatString(IDS_IMPORT_NO_HEADER, {*source}));
         return;

@@ -1,5 +1,5 @@
 // The document's place on the command route: Save, Save As, New, Refresh, the automatic
-// search, and export to and import from a spreadsheet file.
+// search, export to and import from a spreadsheet file, and undo and redo.
 #pragma once
 
 #include <functional>
@@ -8,13 +8,14 @@
 #include "core/app/command_target.h"
 #include "core/app/document_session.h"
 #include "ui/app/app_services.h"
+#include "ui/app/entry_history.h"
 
 namespace kantoria {
 
 class DocumentCommands final : public CommandTarget {
   public:
     // adoptPath makes a saved-as path the document's (caption, recent files).
-    DocumentCommands(DocumentSession& session, AppServices& services,
+    DocumentCommands(DocumentSession& session, AppServices& services, EntryHistory& history,
                      std::function<void(const std::string&)> adoptPath);
 
     bool QueryCommand(int id, CommandState& state) override;
@@ -48,6 +49,7 @@ class DocumentCommands final : public CommandTarget {
 
     DocumentSession& session_;
     AppServices& services_;
+    EntryHistory& history_;
     std::function<void(const std::string&)> adoptPath_;
 };
 

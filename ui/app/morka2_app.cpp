@@ -105,9 +105,13 @@ bool CMORKA2App::HandOverToRunningInstance(const std::string& path) {
 
 bool CMORKA2App::CreateDocumentAndFrame() {
     doc_ = std::make_unique<DocumentSession>(services_.settings, services_.icons);
+    history_ = std::make_unique<EntryHistory>(doc_->Doc(), [this] {
+        doc_->RebuildHoldersAndIcons();
+        doc_->Doc().UpdateAllViews(nullptr);
+    });
     docCommands_ = std::make_unique<DocumentCommands>(
-        *doc_, services_, [this](const std::string& path) { AdoptPath(path); });
-    frame_ = std::make_unique<CMainFrame>(services_, doc_->Doc(),
+        *doc_, services_, *history_, [this](const std::string& path) { AdoptPath(path); });
+    frame_ = std::make_unique<CMainFrame>(services_, doc_->Doc(), history_.get(),
                                           CMainFrame::Route{*docCommands_, *this}, views_);
     if (!frame_->Created()) {
         DestroyDocumentAndFrame();
@@ -125,6 +129,7 @@ bool CMORKA2App::CreateDocumentAndFrame() {
 void CMORKA2App::DestroyDocumentAndFrame() {
     frame_.reset();
     docCommands_.reset();
+    history_.reset();
     if (!doc_) return;
     if (const Status ended = doc_->End(); !ended && doc_->Doc().IsModified()) {
         AfxMessageBox(services_.messages, SaveFailedText(doc_->PathName(), ended));
@@ -137,7 +142,8 @@ void CMORKA2App::DestroyDocumentAndFrame() {
 void CMORKA2App::RegisterFile(const std::string& path) {
     DialogEntryEditor editor(services_.dialogs, services_.messages,
                              SystemProgramIconLookup(services_.icons.types));
-    AddFile(doc_->Doc(), path, editor, services_.icons);
+    history_->Record(StepKind::Add,
+                     [&] { return AddFile(doc_->Doc(), path, editor, services_.icons); });
 }
 
 void CMORKA2App::AdoptPath(const std::string& path) {

@@ -14,6 +14,7 @@
 #include "core/ports/instance_directory.h"
 #include "ui/app/app_services.h"
 #include "ui/app/document_commands.h"
+#include "ui/app/entry_history.h"
 #include "ui/frame/main_frame.h"
 #include "ui/frame/view_interface.h"
 
@@ -71,6 +72,7 @@ class CMORKA2App final : public CommandTarget, public InstanceHost {
     ViewFactory views_;
     RecentFileList recent_;
     std::unique_ptr<DocumentSession> doc_;
+    std::unique_ptr<EntryHistory> history_;  // the open catalogue's undo and redo
     std::unique_ptr<DocumentCommands> docCommands_;
     NoCommands noDocument_;
     std::unique_ptr<CMainFrame> frame_;

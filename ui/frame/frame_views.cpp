@@ -110,9 +110,11 @@ FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
     AppServices& services = context.services;
     auto* tree = new CMORKA2TView(context.doc, services.shell, services.messages, &splitter);
     tree->SetRelocateServices({services.files, services.icons, &PathExists});
+    tree->SetHistory(context.history);
     const EntryListServices listServices{services.settings, services.messages, services.files,
                                          services.dialogs,  services.shell,    services.icons};
     auto* list = new CMORKA2View(context.doc, listServices, &splitter);
+    list->SetHistory(context.history);
     CMORKA2Doc& doc = context.doc;
     list->SetIconLookup([&doc](int image, bool large) -> QIcon {
         const auto& images = ImagesOf(large ? doc.m_ImageListLarge : doc.m_ImageListSmall);

@@ -78,14 +78,14 @@ bool IsLockKey(int key) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(AppServices& services, CMORKA2Doc& doc, Route route,
+CMainFrame::CMainFrame(AppServices& services, CMORKA2Doc& doc, EntryHistory* history, Route route,
                        const ViewFactory& factory)
     : services_(services), doc_(doc), route_(route), savedRect_(ReadWindowRect(services.settings)) {
     InitResources();
     setWindowIcon(QIcon(QStringLiteral(":/kantoria/icon128.xpm")));
     ApplySavedPlacement();
     CreateBars();
-    CreateClient(factory, doc);
+    CreateClient(factory, doc, history);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     qApp->installEventFilter(this);
@@ -156,10 +156,10 @@ void CMainFrame::CreateBars() {
     }
 }
 
-void CMainFrame::CreateClient(const ViewFactory& factory, CMORKA2Doc& doc) {
+void CMainFrame::CreateClient(const ViewFactory& factory, CMORKA2Doc& doc, EntryHistory* history) {
     splitter_ = new QSplitter(Qt::Horizontal, this);
     setCentralWidget(splitter_);
-    views_ = factory(*splitter_, ViewContext{doc, services_, *this});
+    views_ = factory(*splitter_, ViewContext{doc, services_, *this, history});
     if (!Created()) return;
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
@@ -387,6 +387,17 @@ void CMainFrame::RouteCommand(int id) {
     if (alive) UpdateCommandUI();
 }
 
+void CMainFrame::ShowCommandText(QAction& action, const CommandState& state) {
+    const int id = action.data().toInt();
+    if (!state.text && menuTexts_.count(id) == 0) return;
+    // The menu's own text comes back once the command no longer names what it acts on.
+    const QString own = menuTexts_.emplace(id, action.text()).first->second;
+    const qsizetype tab = own.indexOf(QLatin1Char('\t'));
+    const QString keys = tab < 0 ? QString() : own.mid(tab);
+    action.setText(state.text ? ToQt(*state.text) + keys : own);
+    action.setStatusTip(state.prompt ? ToQt(*state.prompt) : ToQt(CommandPrompt(id)));
+}
+
 void CMainFrame::UpdateMenuCommands(const std::vector<int>& ids) {
     for (int id : ids) {
         QAction* action = MenuAction(id);
@@ -395,6 +406,7 @@ void CMainFrame::UpdateMenuCommands(const std::vector<int>& ids) {
         action->setEnabled(state.enabled);
         action->setCheckable(state.checked.has_value());
         if (state.checked) action->setChecked(*state.checked);
+        ShowCommandText(*action, state);
     }
 }
 

@@ -43,7 +43,9 @@ class CMainFrame final : public QMainWindow,
     };
 
     // Reads the saved rectangle and builds bars, menus and the two views.
-    CMainFrame(AppServices& services, CMORKA2Doc& doc, Route route, const ViewFactory& factory);
+    // history, when there is one, records the views' changes to the entries.
+    CMainFrame(AppServices& services, CMORKA2Doc& doc, EntryHistory* history, Route route,
+               const ViewFactory& factory);
     // Writes the outer rectangle to the settings, then the views go with their splitter.
     ~CMainFrame() override;
 
@@ -106,10 +108,11 @@ class CMainFrame final : public QMainWindow,
 
   private:
     void CreateBars();
-    void CreateClient(const ViewFactory& factory, CMORKA2Doc& doc);
+    void CreateClient(const ViewFactory& factory, CMORKA2Doc& doc, EntryHistory* history);
     void ApplySavedPlacement();
     bool FitToPendingOuter();
     void UpdateMenuCommands(const std::vector<int>& ids);
+    void ShowCommandText(QAction& action, const CommandState& state);
     void UpdateIndicators();
     void OnFocusChanged(QWidget* now);
     void ActivateOtherPane();
@@ -138,6 +141,7 @@ class CMainFrame final : public QMainWindow,
     std::vector<QLabel*> indicators_;
     BuiltMenus menus_;
     std::map<int, QAction*> accelerators_;
+    std::map<int, QString> menuTexts_;  // the menu's own text of commands that change theirs
     std::vector<QAction*> recentActions_;
     FrameViews views_;
     CView* activeView_ = nullptr;

@@ -14,6 +14,7 @@ class QWidget;
 namespace kantoria {
 
 struct AppServices;
+class EntryHistory;
 
 // What a view may ask of the frame.
 class CommandRouter {
@@ -37,6 +38,7 @@ struct ViewContext {
     CMORKA2Doc& doc;
     AppServices& services;
     CommandRouter& router;
+    EntryHistory* history;  // records the views' changes for undo; null records nothing
 };
 
 // The two views of the splitter. The widgets are children of the splitter, which owns them.

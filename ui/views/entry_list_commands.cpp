@@ -112,14 +112,15 @@ void CMORKA2View::OnEntryExplorer() {
 void CMORKA2View::OnEntryAdd() {
     const std::optional<std::string> file = services_.files.GetEntryFileName({});
     if (!file) return;
-    AddFile(doc_, *file, *editor_, services_.icons);
+    RecordStep(history_, StepKind::Add,
+               [&] { return AddFile(doc_, *file, *editor_, services_.icons); });
     RefreshList();
 }
 
 void CMORKA2View::OnEntryUpdate() {
     const POSITION entry = GetSelectedEntry();
     if (entry == nullptr) return;
-    EditEntry(doc_, entry, *editor_);
+    RecordStep(history_, StepKind::Update, [&] { return EditEntry(doc_, entry, *editor_); });
     RefreshList();
 }
 
@@ -131,14 +132,20 @@ void CMORKA2View::OnEntryDelete() {
     if (AfxMessageBox(services_.messages, question, MbButtons::OkCancel, MbIcon::Question) !=
         MbAnswer::Ok)
         return;
-    Remove(entries);
+    RecordStep(history_, StepKind::Delete, [&] {
+        Remove(entries);
+        return true;
+    });
 }
 
 void CMORKA2View::OnEditCut() {
     const POSITION entry = GetSelectedEntry();
     if (entry == nullptr) return;
     CopyToClipboard(doc_, entry);
-    Remove({entry});
+    RecordStep(history_, StepKind::Cut, [&] {
+        Remove({entry});
+        return true;
+    });
 }
 
 void CMORKA2View::OnEditCopy() {
@@ -149,7 +156,9 @@ void CMORKA2View::OnEditPaste() {
     if (ClipboardEmpty(doc_)) return;
     const std::optional<std::string> file = services_.files.GetEntryFileName(doc_.m_strClipPath);
     if (!file) return;
-    AddEntryAs(doc_, PasteProposal(doc_, *file), *editor_, services_.icons);
+    RecordStep(history_, StepKind::Paste, [&] {
+        return AddEntryAs(doc_, PasteProposal(doc_, *file), *editor_, services_.icons);
+    });
 }
 
 void CMORKA2View::OnEditSelectAll() {

@@ -360,7 +360,12 @@ void CMORKA2View::OnItemChanged(const QModelIndex& index) {
 }
 
 void CMORKA2View::OnRename(int row, const std::string& text) {
-    switch (RenameEntry(doc_, model_->EntryAt(row), model_->TitleAt(row), text)) {
+    RenameOutcome outcome = RenameOutcome::Unchanged;
+    RecordStep(history_, StepKind::Rename, [&] {
+        outcome = RenameEntry(doc_, model_->EntryAt(row), model_->TitleAt(row), text);
+        return outcome == RenameOutcome::Renamed;
+    });
+    switch (outcome) {
         case RenameOutcome::Renamed:
             // The editor is still being committed; rebuild once it has closed.
             QMetaObject::invokeMethod(this, &CMORKA2View::RefreshList, Qt::QueuedConnection);

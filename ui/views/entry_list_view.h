@@ -19,6 +19,7 @@
 #include "core/os/presence_checker.h"
 #include "core/views/entry_list_logic.h"
 #include "core/views/view_type.h"
+#include "ui/app/entry_history.h"
 #include "ui/views/entry_list_model.h"
 
 class QAbstractItemView;
@@ -64,6 +65,9 @@ class CMORKA2View final : public QWidget, public CDocObserver {
 
     ViewType viewType() const { return viewType_; }
     void SetIconLookup(EntryIconLookup lookup);
+    // Records the list's changes to the entries for undo from now on; history must outlive
+    // the view.
+    void SetHistory(EntryHistory* history) { history_ = history; }
 
     // Looks at the files through probe from now on, and again at every entry's file.
     void SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLimits limits = {});
@@ -148,6 +152,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
 
     CMORKA2Doc& doc_;
     EntryListServices services_;
+    EntryHistory* history_ = nullptr;
     std::unique_ptr<EntryEditor> editor_;
     std::function<void(int id)> route_;
     ViewType viewType_;

@@ -160,7 +160,10 @@ void CMORKA2TView::RelocateFolder(const std::string& folder) {
     }
     if (AfxMessageBox(messages_, question, MbButtons::OkCancel, MbIcon::Question) != MbAnswer::Ok)
         return;
-    ApplyRelocation(doc_, plan);
+    RecordStep(history_, StepKind::Relocate, [&] {
+        ApplyRelocation(doc_, plan);
+        return true;
+    });
     RebuildIcons(doc_, relocate_->icons);
     doc_.UpdateAllViews(nullptr);
 }

@@ -14,6 +14,8 @@
 
 class QMenu;
 
+#include "ui/app/entry_history.h"
+
 namespace kantoria {
 
 class DesktopShell;
@@ -46,6 +48,8 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
 
     // Enables relocating; the services must outlive the view.
     void SetRelocateServices(RelocateServices services) { relocate_.emplace(std::move(services)); }
+    // Records relocations for undo from now on; history must outlive the view.
+    void SetHistory(EntryHistory* history) { history_ = history; }
     // Whether the menu bar's relocate command has a holder to act on: the shown one.
     bool CanRelocateShownHolder() const;
     // Relocates the shown holder (the menu bar's command).
@@ -74,6 +78,7 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     HolderTreeModel* model_;  // a child of this view
     QMenu* menu_;             // a child of this view
     std::optional<RelocateServices> relocate_;
+    EntryHistory* history_ = nullptr;
 };
 
 }  // namespace kantoria

@@ -1,0 +1,90 @@
+#include "ui/app/entry_history.h"
+
+#include <utility>
+
+#include "platform/qt/qt_text.h"
+#include "ui/app/entry_steps.h"
+
+namespace kantoria {
+
+EntryHistory::EntryHistory(CMORKA2Doc& doc, std::function<void()> afterStep)
+    : doc_(doc), afterStep_(std::move(afterStep)), generation_(doc.m_EntryList.Generation()) {}
+
+void EntryHistory::Sync() {
+    if (doc_.m_EntryList.Generation() != generation_) {
+        stack_.clear();
+        generation_ = doc_.m_EntryList.Generation();
+    }
+    if (!doc_.IsModified() && !stack_.isClean()) stack_.setClean();
+}
+
+void EntryHistory::Record(StepKind kind, const std::function<bool()>& change) {
+    // A change made within another (a dialog that adds while a command runs) belongs to it.
+    if (recording_) {
+        change();
+        return;
+    }
+    Sync();
+    EntryChange recorded;
+    bool keep = false;
+    recording_ = true;
+    {
+        EntryChangeRecorder recorder(doc_.m_EntryList, recorded);
+        keep = change();
+    }
+    recording_ = false;
+    // A change that read another catalogue in has nothing left to undo.
+    if (doc_.m_EntryList.Generation() != generation_) {
+        Sync();
+        return;
+    }
+    if (!keep || recorded.empty()) return;
+    stack_.push(MakeStep(kind, *this, doc_.m_EntryList, std::move(recorded)).release());
+}
+
+bool EntryHistory::CanUndo() {
+    Sync();
+    return stack_.canUndo();
+}
+
+bool EntryHistory::CanRedo() {
+    Sync();
+    return stack_.canRedo();
+}
+
+std::string EntryHistory::UndoName() {
+    return CanUndo() ? FromQt(stack_.undoText()) : std::string();
+}
+
+std::string EntryHistory::RedoName() {
+    return CanRedo() ? FromQt(stack_.redoText()) : std::string();
+}
+
+void EntryHistory::Undo() {
+    if (!CanUndo()) return;
+    stack_.undo();
+    Settle();
+}
+
+void EntryHistory::Redo() {
+    if (!CanRedo()) return;
+    stack_.redo();
+    Settle();
+}
+
+void EntryHistory::Clear() {
+    stack_.clear();
+    generation_ = doc_.m_EntryList.Generation();
+}
+
+void EntryHistory::Settle() {
+    if (stack_.isClean()) doc_.KeepUnmodified(false);
+    afterStep_();
+}
+
+void EntryHistory::SelectAfterStep(const EntryChange& change) {
+    if (const POSITION entry = doc_.m_EntryList.FindById(change.FirstId()))
+        doc_.m_strSelected = entry->m_strTitle;
+}
+
+}  // namespace kantoria
