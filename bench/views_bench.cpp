@@ -1,6 +1,6 @@
 // Times the two panes offscreen: refreshing a holder of 100,000 entries in each view mode,
-// deleting all 100,000 of them at once, and clicking holders in a catalogue of 1,000,000
-// entries. Each figure includes the layout and painting that follow in the event loop. A
+// deleting all 100,000 of them at once and undoing that, and clicking holders in a catalogue of
+// 1,000,000 entries. Each figure includes the layout and painting that follow in the event loop. A
 // report, not a test.
 //
 // Usage: kantoria-bench-views [--delete]   (--delete: only the deletion)
@@ -24,6 +24,7 @@
 #include "testing/core/stand_in_icons.h"
 #include "testing/ui/scripted_file_dialogs.h"
 #include "testing/ui/scripted_message_boxes.h"
+#include "ui/app/entry_history.h"
 #include "ui/seams/dialog_runner.h"
 #include "ui/views/entry_list_view.h"
 #include "ui/views/holder_tree_model.h"
@@ -126,15 +127,28 @@ void BigHolder() {
     }
 }
 
+void Report(const char* what, const std::vector<double>& times) {
+    std::printf("%-52s median %.3f s, worst %.3f s\n", what, Median(times),
+                *std::max_element(times.begin(), times.end()));
+}
+
 // Every entry of a 100,000-entry holder selected and deleted with one question, the way the
-// user does it; and the removal with the holders' rebuild alone, without the window.
+// user does it, recorded for undo, then undone and done again; and, as the floor, the removal
+// and the putting back with the holders' rebuild alone, without the window.
 void DeleteSelected() {
-    std::vector<double> window, core;
+    std::vector<double> window, undo, redo, core, coreBack;
     for (int i = 0; i < kRuns; ++i) {
         std::mt19937 random(42);
         CMORKA2Doc doc;
         FillBigHolder(doc, random);
         Panes panes(doc);
+        const IconServices icons{panes.types, panes.icons, panes.environment};
+        EntryHistory history(doc, [&] {
+            doc.RebuildHolders();
+            RebuildIcons(doc, icons);
+            doc.UpdateAllViews(nullptr);
+        });
+        panes.list->SetHistory(&history);
         doc.UpdateAllViews(nullptr);
         panes.list->OnViewDetails();
         panes.list->RunCommand(ID_EDIT_SELECT_ALL);
@@ -142,21 +156,31 @@ void DeleteSelected() {
         window.push_back(Seconds([&] { panes.list->RunCommand(ID_ENTRY_DELETE); }));
         if (doc.m_EntryList.size() != 10)
             std::printf("the deletion left %zu entries\n", doc.m_EntryList.size());
+        undo.push_back(Seconds([&] { history.Undo(); }));
+        if (doc.m_EntryList.size() != 100010)
+            std::printf("the undo left %zu entries\n", doc.m_EntryList.size());
+        redo.push_back(Seconds([&] { history.Redo(); }));
 
         CMORKA2Doc bare;
         AddEntries(bare, "C:\\Big\\", 100000, random);
         bare.RebuildHolders();
         std::vector<POSITION> all;
         for (const CDocEntry& e : bare.m_EntryList) all.push_back(&e);
+        std::vector<PlacedEntry> removed;
         core.push_back(Seconds([&] {
-            (void)bare.m_EntryList.RemoveMany(all);
+            removed = bare.m_EntryList.RemoveMany(all);
+            bare.RebuildHolders();
+        }));
+        coreBack.push_back(Seconds([&] {
+            bare.m_EntryList.Restore(removed);
             bare.RebuildHolders();
         }));
     }
-    std::printf("delete of 100,000 selected entries in the report: median %.3f s, worst %.3f s\n",
-                Median(window), *std::max_element(window.begin(), window.end()));
-    std::printf("RemoveMany + holders of 100,000 entries alone:    median %.3f s, worst %.3f s\n",
-                Median(core), *std::max_element(core.begin(), core.end()));
+    Report("delete of 100,000 selected entries in the report:", window);
+    Report("its undo, the list refilled with 100,000:", undo);
+    Report("its redo:", redo);
+    Report("RemoveMany + holders of 100,000 entries alone:", core);
+    Report("Restore + holders of 100,000 entries alone:", coreBack);
 }
 
 void MillionEntries() {
