@@ -31,25 +31,6 @@ void EntryStep::redo() {
     history_.SelectAfterStep(change_);
 }
 
-AddStep::AddStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_ADD, false) {}
-UpdateStep::UpdateStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_UPDATE, false) {}
-RenameStep::RenameStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_RENAME, false) {}
-DeleteStep::DeleteStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_DELETE, true) {}
-CutStep::CutStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_CUT, false) {}
-PasteStep::PasteStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_PASTE, false) {}
-SearchStep::SearchStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_SEARCH, true) {}
-RelocateStep::RelocateStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_RELOCATE, true) {}
-ImportStep::ImportStep(EntryHistory& history, EntryList& list, EntryChange change)
-    : EntryStep(history, list, std::move(change), IDS_STEP_IMPORT, true) {}
-
 std::unique_ptr<EntryStep> MakeStep(StepKind kind, EntryHistory& history, EntryList& list,
                                     EntryChange change) {
     switch (kind) {

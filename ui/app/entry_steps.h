@@ -4,8 +4,10 @@
 
 #include <QUndoCommand>
 #include <memory>
+#include <utility>
 
 #include "core/catalogue/entry_change.h"
+#include "core/resources/string_table.h"
 #include "ui/app/entry_history.h"
 
 namespace kantoria {
@@ -26,42 +28,23 @@ class EntryStep : public QUndoCommand {
     bool done_ = true;
 };
 
-class AddStep final : public EntryStep {
+// One class per kind of step, told apart by its name and whether it counts its entries.
+template <int NameId, bool Counted>
+class KindStep final : public EntryStep {
   public:
-    AddStep(EntryHistory& history, EntryList& list, EntryChange change);
+    KindStep(EntryHistory& history, EntryList& list, EntryChange change)
+        : EntryStep(history, list, std::move(change), NameId, Counted) {}
 };
-class UpdateStep final : public EntryStep {
-  public:
-    UpdateStep(EntryHistory& history, EntryList& list, EntryChange change);
-};
-class RenameStep final : public EntryStep {
-  public:
-    RenameStep(EntryHistory& history, EntryList& list, EntryChange change);
-};
-class DeleteStep final : public EntryStep {
-  public:
-    DeleteStep(EntryHistory& history, EntryList& list, EntryChange change);
-};
-class CutStep final : public EntryStep {
-  public:
-    CutStep(EntryHistory& history, EntryList& list, EntryChange change);
-};
-class PasteStep final : public EntryStep {
-  public:
-    PasteStep(EntryHistory& history, EntryList& list, EntryChange change);
-};
-class SearchStep final : public EntryStep {
-  public:
-    SearchStep(EntryHistory& history, EntryList& list, EntryChange change);
-};
-class RelocateStep final : public EntryStep {
-  public:
-    RelocateStep(EntryHistory& history, EntryList& list, EntryChange change);
-};
-class ImportStep final : public EntryStep {
-  public:
-    ImportStep(EntryHistory& history, EntryList& list, EntryChange change);
-};
+
+using AddStep = KindStep<IDS_STEP_ADD, false>;
+using UpdateStep = KindStep<IDS_STEP_UPDATE, false>;
+using RenameStep = KindStep<IDS_STEP_RENAME, false>;
+using DeleteStep = KindStep<IDS_STEP_DELETE, true>;
+using CutStep = KindStep<IDS_STEP_CUT, false>;
+using PasteStep = KindStep<IDS_STEP_PASTE, false>;
+using SearchStep = KindStep<IDS_STEP_SEARCH, true>;
+using RelocateStep = KindStep<IDS_STEP_RELOCATE, true>;
+using ImportStep = KindStep<IDS_STEP_IMPORT, true>;
 
 std::unique_ptr<EntryStep> MakeStep(StepKind kind, EntryHistory& history, EntryList& list,
                                     EntryChange change);
