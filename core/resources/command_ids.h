@@ -20,6 +20,7 @@ inline constexpr int ID_HOLDER_RELOCATE = 32820;
 inline constexpr int ID_FILE_EXPORT = 32830;      // the entries to a spreadsheet file
 inline constexpr int ID_FILE_IMPORT = 32831;      // rows of a spreadsheet file as new entries
 inline constexpr int ID_EDIT_SELECT_ALL = 32840;  // selects every item of the entry list
+inline constexpr int ID_VIEW_FOLDERS = 32870;     // grey folder nodes in the holder tree
 
 // Commands every document program has.
 inline constexpr int ID_FILE_NEW = 57600;

@@ -122,6 +122,7 @@ inline constexpr int IDS_STEP_PASTE = 1230;
 inline constexpr int IDS_STEP_SEARCH = 1231;
 inline constexpr int IDS_STEP_RELOCATE = 1232;
 inline constexpr int IDS_STEP_IMPORT = 1233;
+inline constexpr int IDS_VALUE_FOLDERTREE = 1240;  // whether the tree shows folder nodes
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;

@@ -13,16 +13,6 @@
 namespace kantoria {
 namespace {
 
-// The form in which the parent test compares folder strings: the path rule's key with either
-// separator as a backslash, so that C:/Docs/ still holds C:\Docs\A\ while /x/Docs/ does not
-// hold /x/docs/A/.
-std::string ParentKey(std::string_view text) {
-    std::string out = PathKey(text);
-    for (char& c : out)
-        if (c == '/') c = '\\';
-    return out;
-}
-
 // Lengths at which a holder's folder string could end inside folder: the empty string, a
 // drive "X:", or up to a separator. Every folder string has one of these forms.
 bool MayEndFolder(std::string_view folder, std::size_t length) {
@@ -42,6 +32,14 @@ void SortSiblings(std::vector<int>& siblings, std::vector<HolderNode>& nodes,
 }
 
 }  // namespace
+
+// C:/Docs/ still holds C:\Docs\A\ while /x/Docs/ does not hold /x/docs/A/.
+std::string FolderKey(std::string_view folder) {
+    std::string out = PathKey(folder);
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
 
 std::string HolderLabel(std::string_view folder) {
     if (folder.empty()) return {};
@@ -124,7 +122,7 @@ HolderTree HolderTree::Build(const std::list<CHolder>& holders) {
         const int index = static_cast<int>(tree.nodes_.size());
         // The longest proper prefix that is a holder is the last earlier one: shorter folder
         // strings come first in the insertion order.
-        node.parent = parents.Add(ParentKey(node.folder), index);
+        node.parent = parents.Add(FolderKey(node.folder), index);
         if (node.parent == kNoHolderNode)
             tree.roots_.push_back(index);
         else

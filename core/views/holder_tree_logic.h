@@ -23,6 +23,10 @@ std::string HolderLabel(std::string_view folder);
 
 inline constexpr int kNoHolderNode = -1;
 
+// The form in which folder strings are compared as parents of one another: the path rule's key
+// with either separator as a backslash.
+std::string FolderKey(std::string_view folder);
+
 struct HolderNode {
     std::string label;   // as HolderLabel gives it; the root "/" keeps its empty label here
     std::string folder;  // the holder's folder string

@@ -80,6 +80,7 @@ const std::vector<std::string> kMenuBar = {
     "表示(&V)/一覧(&L)=59410",
     "表示(&V)/詳細(&D)=59411",
     "表示(&V)/-",
+    "表示(&V)/フォルダー階層(&F)=32870",
     "表示(&V)/最新の状態に更新(&R)=32785",
     "行操作(&G)/追加(&A)=32782",
     "行操作(&G)/更新(&E)=32781",
@@ -244,6 +245,44 @@ TEST_F(FrameTest, RelocateFromTheMenuBarMovesTheShownHolder) {
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(doc.m_EntryList.begin()->m_strPath, "/elsewhere/a.txt");
     EXPECT_EQ(doc.m_strLastHolder, "elsewhere");
+}
+
+// 表示's folder command hangs the top-level holders under grey folder nodes and remembers it; a
+// folder node chooses no holder, and relocating it moves everything below it.
+TEST_F(FrameTest, FolderNodesJoinTheTopLevelHolders) {
+    CMORKA2Doc& doc = h.app->Document()->Doc();
+    for (const char* path : {"/usr/share/doc/a/1.txt", "/usr/share/doc/b/2.txt", "/usr/lib/x/3"})
+        doc.m_EntryList.Append(path, path, "");
+    doc.RebuildHolders();
+    doc.UpdateAllViews(nullptr);
+    auto* tree = static_cast<CMORKA2TView*>(frame->Views().tree->Widget());
+    const HolderTreeModel* model = tree->holderModel();
+    EXPECT_EQ(model->rowCount(), 3);
+    frame->RouteCommand(ID_VIEW_FOLDERS);
+    EXPECT_EQ(frame->StateOf(ID_VIEW_FOLDERS).checked, std::optional<bool>(true));
+    EXPECT_EQ(h.settings.GetProfileInt("SETTINGS", "FOLDERTREE", 0), 1);
+    ASSERT_EQ(model->rowCount(), 1);
+    const QModelIndex usr = model->index(0, 0);
+    EXPECT_EQ(usr.data().toString(), QStringLiteral("/usr"));
+    EXPECT_EQ(model->NodeOf(usr), kNoHolderNode);
+    EXPECT_TRUE(usr.data(Qt::ForegroundRole).isValid());
+    const QModelIndex doc2 = model->index(0, 0, usr);
+    EXPECT_EQ(doc2.data().toString(), QStringLiteral("share/doc"));
+    EXPECT_EQ(model->rowCount(doc2), 2);
+
+    tree->expand(usr);
+    const std::string shown = doc.m_strLastHolder;
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(doc2).center());
+    EXPECT_EQ(doc.m_strLastHolder, shown);
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, tree->visualRect(usr).center());
+    tree->popupMenu()->close();
+    h.files.answers = {"/opt"};
+    for (QAction* action : tree->popupMenu()->actions())
+        if (action->data().toInt() == ID_HOLDER_RELOCATE) action->trigger();
+    for (const CDocEntry& e : doc.m_EntryList) EXPECT_EQ(e.m_strPath.rfind("/opt/", 0), 0u);
+    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("/opt"));
+    frame->RouteCommand(ID_VIEW_FOLDERS);
+    EXPECT_EQ(model->rowCount(), 3);
 }
 
 // Export writes the spreadsheet file the user names and says how many entries held bytes it

@@ -66,10 +66,13 @@ class ViewsTest : public ::testing::Test {
     std::string ShownFolder() {
         const QModelIndexList selected = tree->selectionModel()->selectedIndexes();
         if (selected.isEmpty()) return "(none)";
-        return tree->holderModel()->tree().node(HolderTreeModel::NodeOf(selected.front())).folder;
+        return tree->holderModel()
+            ->tree()
+            .node(tree->holderModel()->NodeOf(selected.front()))
+            .folder;
     }
     std::string HighlightedFolder() {
-        const int node = HolderTreeModel::NodeOf(tree->currentIndex());
+        const int node = tree->holderModel()->NodeOf(tree->currentIndex());
         return node == kNoHolderNode ? "(none)" : tree->holderModel()->tree().node(node).folder;
     }
 

@@ -7,6 +7,7 @@
 
 #include "core/catalogue/morka2_doc.h"
 #include "core/views/shown_holder.h"
+#include "core/views/shown_tree.h"
 
 namespace kantoria {
 namespace {
@@ -180,6 +181,46 @@ TEST(ShownHolder, TheClickedItemOfEqualLabelPathsStaysShown) {
     EXPECT_EQ(ShownHolder(tree, doc), kNoHolderNode);
     doc.ResetHeader();
     EXPECT_FALSE(doc.m_strLastHolderFolder.has_value());
+}
+
+}  // namespace
+}  // namespace kantoria
+
+namespace kantoria {
+namespace {
+
+// The shown tree as text, folder nodes in angle brackets.
+std::string RenderShown(const ShownTree& tree, const std::vector<int>& nodes) {
+    std::string out;
+    for (const int i : nodes) {
+        const ShownNode& n = tree.node(i);
+        if (!out.empty()) out += ",";
+        out += n.holder == kNoHolderNode ? "<" + n.label + ">" : (n.folder == "/" ? "/" : n.label);
+        if (!n.children.empty()) out += "[" + RenderShown(tree, n.children) + "]";
+    }
+    return out;
+}
+
+// Top-level holders hang under the folders they share, a run of single folders shows as one
+// node, a folder that leads to one holder alone shows none, and holders keep their numbers.
+TEST(ShownTree, FolderNodesJoinTopLevelHolders) {
+    const TreeCase cases[] = {
+        {{"/usr/share/doc/a/", "/usr/share/doc/b/", "/usr/lib/x/", "/usr/lib/x/y/"},
+         "</usr>[<share/doc>[a,b],x[y]]"},
+        {{"C:\\Docs\\A\\", "c:/docs/B\\", "D:\\Work\\"}, "<C:\\Docs>[A,B],Work"},
+        {{"/x/Docs/a/", "/x/docs/b/"}, "</x>[a,b]"},
+        {{"/", "/a/"}, "/[a]"},
+        {{"/a/one/", "/b/two/"}, "</>[one,two]"},
+    };
+    for (const TreeCase& c : cases) {
+        const HolderTree holders = HolderTree::Build(Holders(c.holders));
+        const ShownTree shown = ShownTree::Build(holders, true);
+        EXPECT_EQ(RenderShown(shown, shown.roots()), c.rendered) << c.rendered;
+        EXPECT_EQ(RenderShown(ShownTree::Build(holders, false), holders.roots()),
+                  Render(holders, holders.roots()));
+        for (std::size_t i = 0; i < holders.size(); ++i)
+            EXPECT_EQ(shown.node(static_cast<int>(i)).holder, static_cast<int>(i));
+    }
 }
 
 }  // namespace

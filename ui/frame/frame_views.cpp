@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/resources/command_ids.h"
+#include "core/resources/string_table.h"
 #include "core/views/entry_commands_logic.h"
 #include "platform/qt/qt_icon_factory.h"
 #include "ui/app/app_services.h"
@@ -30,12 +31,21 @@ class RoutedView : public QObject, public CView {
     QWidget* widget_;
 };
 
+// Whether the tree shows its grey folder nodes is remembered in the settings.
 class RoutedTree final : public RoutedView {
   public:
-    explicit RoutedTree(CMORKA2TView* tree) : RoutedView(tree), tree_(tree) {}
+    RoutedTree(CMORKA2TView* tree, SettingsStore& settings)
+        : RoutedView(tree), tree_(tree), settings_(settings) {
+        tree_->SetShowFolders(settings_.GetProfileInt(LoadString(IDS_SECTION_SETTINGS),
+                                                      LoadString(IDS_VALUE_FOLDERTREE), 0) != 0);
+    }
     bool QueryCommand(int id, CommandState& state) override {
         if (id == ID_HOLDER_RELOCATE) {
             state.enabled = tree_->CanRelocateShownHolder();
+            return true;
+        }
+        if (id == ID_VIEW_FOLDERS) {
+            state.checked = tree_->ShowsFolders();
             return true;
         }
         return id == ID_HOLDER_EXPLORER;
@@ -43,6 +53,10 @@ class RoutedTree final : public RoutedView {
     void RunCommand(int id) override {
         if (id == ID_HOLDER_RELOCATE) {
             tree_->RelocateShownHolder();
+        } else if (id == ID_VIEW_FOLDERS) {
+            tree_->SetShowFolders(!tree_->ShowsFolders());
+            settings_.WriteProfileInt(LoadString(IDS_SECTION_SETTINGS),
+                                      LoadString(IDS_VALUE_FOLDERTREE), tree_->ShowsFolders());
         } else {
             tree_->OnHolderExplorer();
         }
@@ -51,6 +65,7 @@ class RoutedTree final : public RoutedView {
   private:
     CDocObserver& AsObserver() override { return *tree_; }
     CMORKA2TView* tree_;
+    SettingsStore& settings_;
 };
 
 class RoutedList final : public RoutedView {
@@ -123,7 +138,7 @@ FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
     });
     splitter.addWidget(tree);
     splitter.addWidget(list);
-    return {new RoutedTree(tree), new RoutedList(list, context.router)};
+    return {new RoutedTree(tree, services.settings), new RoutedList(list, context.router)};
 }
 
 }  // namespace kantoria

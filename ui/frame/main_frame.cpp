@@ -424,7 +424,8 @@ bool CMainFrame::QueryCommand(int id, CommandState& state) {
             state.checked = !statusBar()->isHidden();
             return true;
         case ID_HOLDER_RELOCATE:
-            // A holder command that the menu bar offers whichever pane is active.
+        case ID_VIEW_FOLDERS:
+            // Tree commands that the menu bar offers whichever pane is active.
             return views_.tree != nullptr && views_.tree->QueryCommand(id, state);
         case ID_ENTRY_MISSING:
         case ID_EDIT_SELECT_ALL:
@@ -451,6 +452,7 @@ void CMainFrame::RunCommand(int id) {
             statusBar()->setHidden(!statusBar()->isHidden());
             break;
         case ID_HOLDER_RELOCATE:
+        case ID_VIEW_FOLDERS:
             views_.tree->RunCommand(id);
             break;
         case ID_ENTRY_MISSING:

@@ -73,7 +73,13 @@ void CMORKA2TView::OnUpdate(CDocObserver*) {
 
 void CMORKA2TView::FillHolderTree() {
     // A reset also collapses every item; SelectHolderPath opens the way to the shown one.
-    model_->Reset(HolderTree::Build(doc_.m_HolderList), doc_.m_encoding);
+    model_->Reset(HolderTree::Build(doc_.m_HolderList), doc_.m_encoding, folders_);
+}
+
+void CMORKA2TView::SetShowFolders(bool folders) {
+    if (folders == folders_) return;
+    folders_ = folders;
+    OnUpdate(nullptr);
 }
 
 void CMORKA2TView::SelectHolderPath() {
@@ -102,7 +108,13 @@ void CMORKA2TView::OnLeftButtonDown(QMouseEvent* event) {
     const QModelIndex hit = indexAt(event->position().toPoint());
     setFocus(Qt::MouseFocusReason);
     if (!hit.isValid()) return;
-    ChooseHolder(doc_, model_->tree(), HolderTreeModel::NodeOf(hit));
+    const int node = model_->NodeOf(hit);
+    // A grey folder node holds no entries: it opens and closes, and the list stays.
+    if (node == kNoHolderNode) {
+        QTreeView::mousePressEvent(event);
+        return;
+    }
+    ChooseHolder(doc_, model_->tree(), node);
     doc_.UpdateAllViews(this);
     // The control expands, collapses and selects as usual; a click on the expand button
     // selects the item all the same.
@@ -120,21 +132,22 @@ void CMORKA2TView::OnRightButtonDown(QMouseEvent* event) {
     menu_->popup(event->globalPosition().toPoint());
 }
 
-int CMORKA2TView::HighlightedHolder() const {
+std::optional<std::string> CMORKA2TView::HighlightedFolder() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? kNoHolderNode : HolderTreeModel::NodeOf(selected.front());
+    if (selected.isEmpty()) return std::nullopt;
+    return model_->FolderOf(selected.front());
 }
 
 void CMORKA2TView::OnHolderExplorer() {
-    const int node = HighlightedHolder();
-    if (node == kNoHolderNode) return;
-    if (!shell_.OpenFolder(model_->tree().node(node).folder).ok())
+    const std::optional<std::string> folder = HighlightedFolder();
+    if (!folder) return;
+    if (!shell_.OpenFolder(*folder).ok())
         AfxMessageBox(messages_, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
+// On a grey folder node, everything below it moves.
 void CMORKA2TView::OnHolderRelocate() {
-    const int node = HighlightedHolder();
-    if (node != kNoHolderNode) RelocateFolder(model_->tree().node(node).folder);
+    if (const std::optional<std::string> folder = HighlightedFolder()) RelocateFolder(*folder);
 }
 
 bool CMORKA2TView::CanRelocateShownHolder() const {

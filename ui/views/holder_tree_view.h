@@ -50,6 +50,9 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     void SetRelocateServices(RelocateServices services) { relocate_.emplace(std::move(services)); }
     // Records relocations for undo from now on; history must outlive the view.
     void SetHistory(EntryHistory* history) { history_ = history; }
+    // Shows grey folder nodes for the folders that join the top-level holders, or not.
+    void SetShowFolders(bool folders);
+    bool ShowsFolders() const { return folders_; }
     // Whether the menu bar's relocate command has a holder to act on: the shown one.
     bool CanRelocateShownHolder() const;
     // Relocates the shown holder (the menu bar's command).
@@ -69,7 +72,8 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     void SelectHolderPath();
     void OnLeftButtonDown(QMouseEvent* event);
     void OnRightButtonDown(QMouseEvent* event);
-    int HighlightedHolder() const;
+    // The folder of the highlighted item, a holder's or a grey folder node's.
+    std::optional<std::string> HighlightedFolder() const;
     void RelocateFolder(const std::string& folder);
 
     CMORKA2Doc& doc_;
@@ -79,6 +83,7 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     QMenu* menu_;             // a child of this view
     std::optional<RelocateServices> relocate_;
     EntryHistory* history_ = nullptr;
+    bool folders_ = false;
 };
 
 }  // namespace kantoria
