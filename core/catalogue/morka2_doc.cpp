@@ -10,22 +10,33 @@ namespace kantoria {
 
 void CMORKA2Doc::RebuildHolders() {
     m_HolderList.clear();
+    holderEntries_.clear();
     // Keys are views into the holders' own strings, which a std::list keeps in place.
-    std::unordered_map<std::string_view, CHolder*, PathHash, PathEqual> byFolder;
     std::string_view lastKey;
-    bool haveLast = false;
+    std::vector<POSITION>* last = nullptr;
     for (const CDocEntry& entry : m_EntryList) {
         const std::string_view key = FolderOf(entry.m_strPath);
         // Neighbouring entries mostly share a folder: skip the lookup then.
-        if (haveLast && key == lastKey) continue;
-        if (byFolder.find(key) == byFolder.end()) {
-            CHolder& holder = m_HolderList.emplace_back();
-            holder.m_strFolder.assign(key);
-            byFolder.emplace(holder.m_strFolder, &holder);
+        if (last == nullptr || key != lastKey) {
+            auto found = holderEntries_.find(key);
+            if (found == holderEntries_.end()) {
+                CHolder& holder = m_HolderList.emplace_back();
+                holder.m_strFolder.assign(key);
+                found = holderEntries_.emplace(holder.m_strFolder, std::vector<POSITION>()).first;
+            }
+            last = &found->second;
+            lastKey = key;
         }
-        lastKey = key;
-        haveLast = true;
+        last->push_back(&entry);
     }
+    indexedRevision_ = m_EntryList.Revision();
+}
+
+const std::vector<POSITION>* CMORKA2Doc::EntriesOfHolder(std::string_view folder) const {
+    if (indexedRevision_ != m_EntryList.Revision()) return nullptr;
+    static const std::vector<POSITION> none;
+    const auto found = holderEntries_.find(folder);
+    return found == holderEntries_.end() ? &none : &found->second;
 }
 
 void CMORKA2Doc::ResetHeader() {
@@ -53,6 +64,7 @@ void CMORKA2Doc::ResetForNew() {
 
 void CMORKA2Doc::ClearEntries() {
     m_HolderList.clear();
+    holderEntries_.clear();
     m_EntryList.Clear();
     m_ExtList.clear();
     m_ImageListSmall.reset();

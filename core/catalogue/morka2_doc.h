@@ -7,12 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/base/status.h"
 #include "core/catalogue/doc_entry.h"
 #include "core/catalogue/entry_list.h"
 #include "core/os/file_stamp.h"
+#include "core/text/path_identity.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
@@ -76,7 +78,12 @@ class CMORKA2Doc {
 
     POSITION FindByTitle(std::string_view title) const { return m_EntryList.FindByTitle(title); }
     bool TitleExists(std::string_view title) const { return m_EntryList.TitleExists(title); }
+    // Derives the holders from the entries, and which entries each holder has.
     void RebuildHolders();
+    // The entries whose folder is the holder folder (by the path rule) in catalogue order, as
+    // RebuildHolders found them; null when the entries changed since, so that the caller must
+    // look at every entry itself.
+    const std::vector<POSITION>* EntriesOfHolder(std::string_view folder) const;
     void ResetHeader();
     // Deletes every holder and entry, the extensions and all three image lists.
     void ClearAll();
@@ -131,6 +138,9 @@ class CMORKA2Doc {
     void ClearEntries();
 
     std::vector<CDocObserver*> observers_;
+    // By holder folder: views into the holders' strings.
+    std::unordered_map<std::string_view, std::vector<POSITION>, PathHash, PathEqual> holderEntries_;
+    std::uint64_t indexedRevision_ = ~std::uint64_t{0};
     std::uint64_t savedRevision_ = 0;
     std::string savedSelected_;
     std::string savedLastHolder_;

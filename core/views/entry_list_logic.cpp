@@ -15,12 +15,10 @@
 
 namespace kantoria {
 
-std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder) {
-    // Keys are computed once, so sorting compares plain bytes.
-    std::vector<std::pair<std::string, POSITION>> keyed;
-    for (const CDocEntry& entry : entries)
-        if (SamePath(FolderOf(entry.m_strPath), folder))
-            keyed.emplace_back(DisplayOrderKey(entry.m_strTitle), &entry);
+namespace {
+
+// Keys are computed once, so sorting compares plain bytes.
+std::vector<POSITION> InTitleOrder(std::vector<std::pair<std::string, POSITION>> keyed) {
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<POSITION> rows;
@@ -29,12 +27,33 @@ std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view
     return rows;
 }
 
+}  // namespace
+
+std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder) {
+    std::vector<std::pair<std::string, POSITION>> keyed;
+    for (const CDocEntry& entry : entries)
+        if (SamePath(FolderOf(entry.m_strPath), folder))
+            keyed.emplace_back(DisplayOrderKey(entry.m_strTitle), &entry);
+    return InTitleOrder(std::move(keyed));
+}
+
+// A holder's click costs the size of the holder while the holders are up to date.
+std::vector<POSITION> EntriesOfFolder(const CMORKA2Doc& doc, std::string_view folder) {
+    const std::vector<POSITION>* indexed = doc.EntriesOfHolder(folder);
+    if (indexed == nullptr) return EntriesOfFolder(doc.m_EntryList, folder);
+    std::vector<std::pair<std::string, POSITION>> keyed;
+    keyed.reserve(indexed->size());
+    for (const POSITION entry : *indexed)
+        keyed.emplace_back(DisplayOrderKey(entry->m_strTitle), entry);
+    return InTitleOrder(std::move(keyed));
+}
+
 std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc) {
     if (doc.m_pShownChoice) return doc.m_pShownChoice->pick(doc);
     const HolderTree tree = HolderTree::Build(doc.m_HolderList);
     const int shown = ShownHolder(tree, doc);
     if (shown == kNoHolderNode) return {};
-    return EntriesOfFolder(doc.m_EntryList, tree.node(shown).folder);
+    return EntriesOfFolder(doc, tree.node(shown).folder);
 }
 
 void SortEntries(std::vector<POSITION>& rows, EntrySortKey key) {

@@ -14,6 +14,8 @@ namespace kantoria {
 // The entries whose folder (drive and directory) equals folder without regard to case, in
 // ascending title order (DisplayOrderKey); equal titles keep catalogue order.
 std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder);
+// The same from the document's holder index while it is up to date.
+std::vector<POSITION> EntriesOfFolder(const CMORKA2Doc& doc, std::string_view folder);
 
 // The entries of the holder that the tree shows as selected; none when no holder is. While the
 // document has a shown choice, the entries it picks instead.

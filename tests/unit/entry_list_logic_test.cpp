@@ -52,8 +52,16 @@ TEST(EntryListLogic, AHolderListsExactlyTheEntriesOfItsFolder) {
         {"", {"b"}},
         {"C:\\Nowhere\\", {}},
     };
-    for (const auto& [folder, titles] : cases)
+    // The document's holder index answers alike while it is up to date, and a change it has
+    // not seen yet sends the lookup back to the entries.
+    for (const auto& [folder, titles] : cases) {
         EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, folder)), titles) << folder;
+        EXPECT_EQ(Titles(EntriesOfFolder(doc, folder)), titles) << folder;
+    }
+    EXPECT_NE(doc.EntriesOfHolder("/"), nullptr);
+    doc.m_EntryList.Remove(doc.m_EntryList.FindByTitle("m"));
+    EXPECT_EQ(doc.EntriesOfHolder("/"), nullptr);
+    EXPECT_EQ(Titles(EntriesOfFolder(doc, "/")), Titles_{});
 }
 
 TEST(EntryListLogic, ItemsStandInTitleOrderWithoutRegardToCase) {
