@@ -9,6 +9,7 @@
 namespace kantoria {
 
 void CMORKA2Doc::RebuildHolders() {
+    const std::list<CHolder> before = std::move(m_HolderList);
     m_HolderList.clear();
     holderEntries_.clear();
     // Keys are views into the holders' own strings, which a std::list keeps in place.
@@ -30,6 +31,10 @@ void CMORKA2Doc::RebuildHolders() {
         last->push_back(&entry);
     }
     indexedRevision_ = m_EntryList.Revision();
+    if (!std::equal(
+            before.begin(), before.end(), m_HolderList.begin(), m_HolderList.end(),
+            [](const CHolder& a, const CHolder& b) { return a.m_strFolder == b.m_strFolder; }))
+        ++holdersRevision_;
 }
 
 const std::vector<POSITION>* CMORKA2Doc::EntriesOfHolder(std::string_view folder) const {
@@ -65,6 +70,7 @@ void CMORKA2Doc::ResetForNew() {
 void CMORKA2Doc::ClearEntries() {
     m_HolderList.clear();
     holderEntries_.clear();
+    ++holdersRevision_;
     m_EntryList.Clear();
     m_ExtList.clear();
     m_ImageListSmall.reset();

@@ -84,6 +84,9 @@ class CMORKA2Doc {
     // RebuildHolders found them; null when the entries changed since, so that the caller must
     // look at every entry itself.
     const std::vector<POSITION>* EntriesOfHolder(std::string_view folder) const;
+    // Changes whenever the holders change (not when they are rebuilt the same), so that what
+    // is built from them alone (the holder tree) is built again only then.
+    std::uint64_t HoldersRevision() const { return holdersRevision_; }
     void ResetHeader();
     // Deletes every holder and entry, the extensions and all three image lists.
     void ClearAll();
@@ -141,6 +144,7 @@ class CMORKA2Doc {
     // By holder folder: views into the holders' strings.
     std::unordered_map<std::string_view, std::vector<POSITION>, PathHash, PathEqual> holderEntries_;
     std::uint64_t indexedRevision_ = ~std::uint64_t{0};
+    std::uint64_t holdersRevision_ = 0;
     std::uint64_t savedRevision_ = 0;
     std::string savedSelected_;
     std::string savedLastHolder_;

@@ -49,8 +49,13 @@ std::vector<POSITION> EntriesOfFolder(const CMORKA2Doc& doc, std::string_view fo
 }
 
 std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc) {
+    HolderTreeCache trees;
+    return ListedEntries(doc, trees);
+}
+
+std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc, HolderTreeCache& trees) {
     if (doc.m_pShownChoice) return doc.m_pShownChoice->pick(doc);
-    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    const HolderTree& tree = trees.TreeOf(doc.m_HolderList, doc.HoldersRevision());
     const int shown = ShownHolder(tree, doc);
     if (shown == kNoHolderNode) return {};
     return EntriesOfFolder(doc, tree.node(shown).folder);

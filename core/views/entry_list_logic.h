@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/catalogue/morka2_doc.h"
+#include "core/views/holder_tree_logic.h"
 
 namespace kantoria {
 
@@ -20,6 +21,8 @@ std::vector<POSITION> EntriesOfFolder(const CMORKA2Doc& doc, std::string_view fo
 // The entries of the holder that the tree shows as selected; none when no holder is. While the
 // document has a shown choice, the entries it picks instead.
 std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc);
+// The same with the holder tree kept in trees between calls.
+std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc, HolderTreeCache& trees);
 
 // An order the user picks for the report by a click on a column's heading.
 struct EntrySortKey {

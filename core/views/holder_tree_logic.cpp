@@ -185,4 +185,14 @@ int HolderTree::FindByFolder(std::string_view folder) const {
     return kNoHolderNode;
 }
 
+const HolderTree& HolderTreeCache::TreeOf(const std::list<CHolder>& holders,
+                                          std::uint64_t holdersRevision) {
+    if (!built_ || revision_ != holdersRevision) {
+        tree_ = HolderTree::Build(holders);
+        revision_ = holdersRevision;
+        built_ = true;
+    }
+    return tree_;
+}
+
 }  // namespace kantoria

@@ -95,4 +95,15 @@ class HolderTree {
     std::vector<int> roots_;
 };
 
+// The holder tree of a document, built again only when its holders changed.
+class HolderTreeCache {
+  public:
+    const HolderTree& TreeOf(const std::list<CHolder>& holders, std::uint64_t holdersRevision);
+
+  private:
+    HolderTree tree_;
+    std::uint64_t revision_ = 0;
+    bool built_ = false;
+};
+
 }  // namespace kantoria

@@ -62,6 +62,15 @@ TEST(EntryListLogic, AHolderListsExactlyTheEntriesOfItsFolder) {
     doc.m_EntryList.Remove(doc.m_EntryList.FindByTitle("m"));
     EXPECT_EQ(doc.EntriesOfHolder("/"), nullptr);
     EXPECT_EQ(Titles(EntriesOfFolder(doc, "/")), Titles_{});
+    // The holders' revision moves only when the set of holders does.
+    doc.RebuildHolders();  // the folder of "m" has gone
+    const std::uint64_t holders = doc.HoldersRevision();
+    doc.m_EntryList.Append("/home/u/docs/p2", "p2", "");
+    doc.RebuildHolders();
+    EXPECT_EQ(doc.HoldersRevision(), holders);
+    doc.m_EntryList.Append("/new/p3", "p3", "");
+    doc.RebuildHolders();
+    EXPECT_NE(doc.HoldersRevision(), holders);
 }
 
 TEST(EntryListLogic, ItemsStandInTitleOrderWithoutRegardToCase) {

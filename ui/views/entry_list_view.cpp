@@ -210,7 +210,7 @@ void CMORKA2View::Refill() {
         sortGeneration_ = doc_.m_EntryList.Generation();
         sortKey_.reset();
     }
-    std::vector<POSITION> rows = ListedEntries(doc_);
+    std::vector<POSITION> rows = ListedEntries(doc_, trees_);
     if (sortKey_) SortEntries(rows, *sortKey_);
     model_->Reset(std::move(rows), doc_.m_encoding);
     QHeaderView* header = reportView_->header();

@@ -153,6 +153,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     CMORKA2Doc& doc_;
     EntryListServices services_;
     EntryHistory* history_ = nullptr;
+    HolderTreeCache trees_;  // the holders' tree, which finds the shown holder
     std::unique_ptr<EntryEditor> editor_;
     std::function<void(int id)> route_;
     ViewType viewType_;

@@ -71,9 +71,16 @@ void CMORKA2TView::OnUpdate(CDocObserver*) {
     SelectHolderPath();
 }
 
+// The tree is built again only when the holders (or how they show) changed; either way every
+// item is collapsed, and SelectHolderPath opens the way to the shown one.
 void CMORKA2TView::FillHolderTree() {
-    // A reset also collapses every item; SelectHolderPath opens the way to the shown one.
+    const FilledShape shape{doc_.HoldersRevision(), doc_.m_encoding, folders_};
+    if (filled_ == shape) {
+        collapseAll();
+        return;
+    }
     model_->Reset(HolderTree::Build(doc_.m_HolderList), doc_.m_encoding, folders_);
+    filled_ = shape;
 }
 
 void CMORKA2TView::SetShowFolders(bool folders) {

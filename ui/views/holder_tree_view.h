@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -84,6 +85,14 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     std::optional<RelocateServices> relocate_;
     EntryHistory* history_ = nullptr;
     bool folders_ = false;
+    // What the model was last filled from.
+    struct FilledShape {
+        std::uint64_t holders;
+        Encoding encoding;
+        bool folders;
+        bool operator==(const FilledShape&) const = default;
+    };
+    std::optional<FilledShape> filled_;
 };
 
 }  // namespace kantoria
