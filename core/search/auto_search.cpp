@@ -110,10 +110,12 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
         for (std::size_t i = 0; i < items.size(); ++i) {
             ListedItem& listed = listing.items[i];
             listed.path = JoinPath(path, items[i].name, separator);
-            listed.nameAt = listed.path.size() - items[i].name.size();
-            if (!items[i].isFolder)
-                ClassifyFile(listed, m_useExt, m_extension, encoding);
-            else if (m_subFolders && !(items[i].isLink && leadsInside(listed.path)))
+            if (!items[i].isFolder) {
+                if (BelongsToCatalogue(path, items[i].name))
+                    listed.role = ItemRole::OwnFile;
+                else
+                    ClassifyFile(listed, m_useExt, m_extension, encoding);
+            } else if (m_subFolders && !(items[i].isLink && leadsInside(listed.path)))
                 listed.role = ItemRole::Enter;
         }
         return listing;
@@ -153,14 +155,14 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
             if (!enter(path)) status = SearchStatus::Stopped;
         } else if (item.role != ItemRole::PassOver) {
             ++progress_.filesVisited;
-            if (!BelongsToCatalogue(top.folder, item.name())) Register(item);
+            if (item.role != ItemRole::OwnFile) Register(item);
         }
     }
     if (status != SearchStatus::Completed) TakeBack();
     return status;
 }
 
-bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view name) {
+bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view name) const {
     if (catalogueFolder_.empty()) return false;
     if (name != catalogueName_ && !IsSaveTempName(name, catalogueName_) &&
         !IsLockFileOf(catalogueName_, name))

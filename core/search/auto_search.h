@@ -82,7 +82,7 @@ class AutoSearch {
 
   private:
     // Whether the file name in the folder folder is the catalogue or one of its saves' files.
-    bool BelongsToCatalogue(const std::string& folder, std::string_view name);
+    bool BelongsToCatalogue(const std::string& folder, std::string_view name) const;
     // Appends an entry for a classified file unless the catalogue holds its path.
     void Register(ListedItem& item);
     // Reports progress when it is time to; false when the listener cancels.

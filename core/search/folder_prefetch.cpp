@@ -42,8 +42,9 @@ FolderListing FolderPrefetch::Take(const std::string& folder) {
                 listed_.wait(lock, [&] { return slot->state == State::Listed; });
                 FolderListing listing = std::move(slot->listing);
                 slots_.erase(folder);
+                const bool wasFull = itemsAhead_ >= kMaxItemsAhead;
                 itemsAhead_ -= listing.items.size() + 1;
-                workToDo_.notify_one();
+                if (wasFull && itemsAhead_ < kMaxItemsAhead) workToDo_.notify_all();
                 return listing;
             }
         }
@@ -53,19 +54,25 @@ FolderListing FolderPrefetch::Take(const std::string& folder) {
 
 void FolderPrefetch::Entered(const FolderListing& listing) {
     if (threads_.empty() || listing.childrenQueued) return;
-    {
-        const std::lock_guard lock(mutex_);
-        queuedIds_.insert(listing.id);
-        QueueLocked(listing);
-    }
-    workToDo_.notify_all();
+    const std::lock_guard lock(mutex_);
+    queuedIds_.insert(listing.id);
+    QueueLocked(listing);
 }
 
+// Wakes no more threads than there are folders to list: a thread woken for nothing costs two
+// switches.
 void FolderPrefetch::QueueLocked(const FolderListing& listing) {
+    std::size_t queued = 0;
     for (auto item = listing.items.rbegin(); item != listing.items.rend(); ++item) {
-        if (item->role == ItemRole::Enter && slots_.try_emplace(item->path).second)
+        if (item->role == ItemRole::Enter && slots_.try_emplace(item->path).second) {
             queue_.push_back(item->path);
+            ++queued;
+        }
     }
+    if (queued >= threads_.size())
+        workToDo_.notify_all();
+    else
+        for (; queued > 0; --queued) workToDo_.notify_one();
 }
 
 void FolderPrefetch::Work() {
@@ -87,7 +94,6 @@ void FolderPrefetch::Work() {
         if (listing.status && queuedIds_.insert(listing.id).second) {
             listing.childrenQueued = true;
             QueueLocked(listing);
-            workToDo_.notify_all();
         }
         itemsAhead_ += listing.items.size() + 1;
         slot->listing = std::move(listing);

@@ -8,7 +8,6 @@
 #include <functional>
 #include <mutex>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <unordered_map>
 #include <unordered_set>
@@ -32,14 +31,13 @@ enum class ItemRole : std::uint8_t {
     Register,    // a file to register unless the catalogue holds it
     Unwanted,    // a file the search does not take (its extension)
     Unstorable,  // a file whose path the catalogue cannot hold
+    OwnFile,     // the catalogue itself, or a file its saves make beside it
 };
 
 struct ListedItem {
     std::string path;   // the folder and the item's name
     std::string title;  // Register: the title the name gives, before any number
-    std::size_t nameAt = 0;
     ItemRole role = ItemRole::PassOver;
-    std::string_view name() const { return std::string_view(path).substr(nameAt); }
 };
 
 // One folder as the walk sees it.

@@ -274,6 +274,7 @@ TEST(AutoSearch, ListingAheadOnThreadsWalksLikeListingInTurn) {
             CMORKA2Doc doc;
             AutoSearch search(doc, fs);
             search.m_listingThreads = threads;
+            search.m_catalogue = "C:\\r\\b1";
             search.m_progressInterval = std::chrono::milliseconds(0);
             ScriptedListener listener;
             listener.answer = answer;
