@@ -6,8 +6,9 @@ namespace kantoria {
 namespace {
 
 // How far the threads may run ahead of the walk, in items listed and not taken yet: enough to
-// keep them busy, few enough that a whole disk never sits in memory.
-constexpr std::size_t kMaxItemsAhead = 1 << 16;
+// keep them busy, few enough that a whole disk never sits in memory. Once that far ahead they
+// rest until the walk has taken half of it, rather than wake for every folder it takes.
+constexpr std::size_t kMaxItemsAhead = 1 << 14;
 
 }  // namespace
 
@@ -34,19 +35,23 @@ FolderListing FolderPrefetch::Take(const std::string& folder) {
     {
         std::unique_lock lock(mutex_);
         if (const auto found = slots_.find(folder); found != slots_.end()) {
-            Slot* slot = &found->second;  // stays put while the table grows
-            if (slot->state == State::Queued) {
-                // Listed here rather than waited for; the threads pass over it.
+            Slot& slot = found->second;
+            if (slot.state == State::Listed) {
+                FolderListing listing = std::move(slot.listing);
                 slots_.erase(found);
-            } else {
-                listed_.wait(lock, [&] { return slot->state == State::Listed; });
-                FolderListing listing = std::move(slot->listing);
-                slots_.erase(folder);
-                const bool wasFull = itemsAhead_ >= kMaxItemsAhead;
                 itemsAhead_ -= listing.items.size() + 1;
-                if (wasFull && itemsAhead_ < kMaxItemsAhead) workToDo_.notify_all();
+                if (resting_ && itemsAhead_ < kMaxItemsAhead / 2) {
+                    resting_ = false;
+                    workToDo_.notify_all();
+                }
                 return listing;
             }
+            // Not listed yet: listed here rather than waited for, since on a busy machine the
+            // thread at it may not run again for a while. The threads drop their copy.
+            if (slot.state == State::Queued)
+                slots_.erase(found);
+            else
+                slot.state = State::Dropped;
         }
     }
     return list_(folder);
@@ -78,15 +83,14 @@ void FolderPrefetch::QueueLocked(const FolderListing& listing) {
 void FolderPrefetch::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        workToDo_.wait(
-            lock, [&] { return stopping_ || (!queue_.empty() && itemsAhead_ < kMaxItemsAhead); });
+        workToDo_.wait(lock, [&] { return stopping_ || (!queue_.empty() && !resting_); });
         if (stopping_) return;
         const std::string folder = std::move(queue_.back());
         queue_.pop_back();
         const auto found = slots_.find(folder);
         if (found == slots_.end() || found->second.state != State::Queued)
-            continue;  // taken by the walk meanwhile
-        Slot* slot = &found->second;
+            continue;                 // taken by the walk meanwhile
+        Slot* slot = &found->second;  // stays put while the table grows
         slot->state = State::Listing;
         lock.unlock();
         FolderListing listing = list_(folder);
@@ -95,10 +99,14 @@ void FolderPrefetch::Work() {
             listing.childrenQueued = true;
             QueueLocked(listing);
         }
+        if (slot->state == State::Dropped) {
+            slots_.erase(folder);
+            continue;
+        }
         itemsAhead_ += listing.items.size() + 1;
+        if (itemsAhead_ >= kMaxItemsAhead) resting_ = true;
         slot->listing = std::move(listing);
         slot->state = State::Listed;
-        listed_.notify_all();
     }
 }
 

@@ -60,14 +60,14 @@ class FolderPrefetch {
     FolderPrefetch(const FolderPrefetch&) = delete;
     FolderPrefetch& operator=(const FolderPrefetch&) = delete;
 
-    // The listing of folder: one listed ahead, waited for while a thread lists it, or else
-    // listed here on the calling thread.
+    // The listing of folder: the one listed ahead, or else one listed here on the calling
+    // thread (the walk never waits for the threads).
     FolderListing Take(const std::string& folder);
     // Has the subfolders of a folder the walk enters listed ahead, when that is not under way.
     void Entered(const FolderListing& listing);
 
   private:
-    enum class State { Queued, Listing, Listed };
+    enum class State { Queued, Listing, Dropped, Listed };
     struct Slot {
         State state = State::Queued;
         FolderListing listing;
@@ -79,13 +79,13 @@ class FolderPrefetch {
     ListFolder list_;
     std::mutex mutex_;
     std::condition_variable workToDo_;
-    std::condition_variable listed_;
     // Deepest last: the threads work along the walk's own order, just ahead of it.
     std::vector<std::string> queue_;
     std::unordered_map<std::string, Slot> slots_;
     // Real folders whose subfolders are queued, so that links cannot make the threads loop.
     std::unordered_set<FolderId, FolderIdHash> queuedIds_;
     std::size_t itemsAhead_ = 0;  // items listed and not taken yet
+    bool resting_ = false;        // far enough ahead: the threads wait for the walk
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };
