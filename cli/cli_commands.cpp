@@ -1,11 +1,11 @@
 #include "cli/cli_commands.h"
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string_view>
 #include <unordered_map>
 
 #include "cli/csv_commands.h"
+#include "cli/json_writer.h"
 #include "cli/missing_command.h"
 #include "cli/relocate_command.h"
 #include "cli/search_command.h"
@@ -81,26 +81,39 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
     CMORKA2Doc doc;
     if (!Load(doc, path, err)) return kFailed;
     doc.RebuildHolders();
-    nlohmann::ordered_json json;
-    json["encoding"] = std::string(EncodingName(doc.m_encoding));
-    json["selected"] = Display(doc.m_strSelected, doc.m_encoding);
-    json["lastHolder"] = Display(doc.m_strLastHolder, doc.m_encoding);
-    json["titleWidth"] = doc.m_nTitleWidth;
-    json["commentWidth"] = doc.m_nCommentWidth;
-    json["pathWidth"] = doc.m_nPathWidth;
-    nlohmann::ordered_json entries = nlohmann::ordered_json::array();
+    const Encoding enc = doc.m_encoding;
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("encoding");
+    json.String(EncodingName(enc));
+    json.Key("selected");
+    json.String(Display(doc.m_strSelected, enc));
+    json.Key("lastHolder");
+    json.String(Display(doc.m_strLastHolder, enc));
+    json.Key("titleWidth");
+    json.Number(doc.m_nTitleWidth);
+    json.Key("commentWidth");
+    json.Number(doc.m_nCommentWidth);
+    json.Key("pathWidth");
+    json.Number(doc.m_nPathWidth);
+    json.Key("entries");
+    json.BeginArray();
     for (const CDocEntry& e : doc.m_EntryList) {
-        entries.push_back({{"path", Display(e.m_strPath, doc.m_encoding)},
-                           {"title", Display(e.m_strTitle, doc.m_encoding)},
-                           {"comment", Display(e.m_strComment, doc.m_encoding)}});
+        json.BeginObject();
+        json.Key("path");
+        json.String(Display(e.m_strPath, enc));
+        json.Key("title");
+        json.String(Display(e.m_strTitle, enc));
+        json.Key("comment");
+        json.String(Display(e.m_strComment, enc));
+        json.EndObject();
     }
-    json["entries"] = std::move(entries);
-    nlohmann::ordered_json holders = nlohmann::ordered_json::array();
-    for (const CHolder& h : doc.m_HolderList)
-        holders.push_back(Display(h.m_strFolder, doc.m_encoding));
-    json["holders"] = std::move(holders);
-    // Anything still malformed is replaced rather than aborting the dump.
-    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    json.EndArray();
+    json.Key("holders");
+    json.BeginArray();
+    for (const CHolder& h : doc.m_HolderList) json.String(Display(h.m_strFolder, enc));
+    json.EndArray();
+    json.EndObject();
     return kOk;
 }
 
@@ -125,18 +138,26 @@ int Find(const std::string& path, const std::string& text, std::ostream& out, st
     // An entry's holder as the tree spells it: the folder of the first entry that yields it.
     std::unordered_map<std::string_view, const std::string*, PathHash, PathEqual> holders;
     for (const CHolder& h : doc.m_HolderList) holders.emplace(h.m_strFolder, &h.m_strFolder);
-    nlohmann::ordered_json matches = nlohmann::ordered_json::array();
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("matches");
+    json.BeginArray();
     for (POSITION e : FindEntries(doc.m_EntryList, doc.m_encoding, FromSystemName(text))) {
         const auto holder = holders.find(FolderOf(e->m_strPath));
         const std::string folder = holder == holders.end() ? std::string() : *holder->second;
-        matches.push_back({{"title", Display(e->m_strTitle, doc.m_encoding)},
-                           {"comment", Display(e->m_strComment, doc.m_encoding)},
-                           {"path", Display(e->m_strPath, doc.m_encoding)},
-                           {"holder", Display(folder, doc.m_encoding)}});
+        json.BeginObject();
+        json.Key("title");
+        json.String(Display(e->m_strTitle, doc.m_encoding));
+        json.Key("comment");
+        json.String(Display(e->m_strComment, doc.m_encoding));
+        json.Key("path");
+        json.String(Display(e->m_strPath, doc.m_encoding));
+        json.Key("holder");
+        json.String(Display(folder, doc.m_encoding));
+        json.EndObject();
     }
-    nlohmann::ordered_json json;
-    json["matches"] = std::move(matches);
-    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    json.EndArray();
+    json.EndObject();
     return kOk;
 }
 

@@ -1,8 +1,8 @@
 #include "cli/missing_command.h"
 
-#include <nlohmann/json.hpp>
 #include <unordered_map>
 
+#include "cli/json_writer.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/text/text_codec.h"
 
@@ -30,21 +30,26 @@ int MissingCommand(const std::vector<std::string>& args, std::ostream& out, std:
         checker.WaitUntilIdle();
         for (PresenceResult& r : checker.TakeResults()) presence[r.path] = r.presence;
     }
-    using Json = nlohmann::ordered_json;
-    Json missing = Json::array();
-    Json unknown = Json::array();
-    for (const CDocEntry& e : doc.m_EntryList) {
-        const Presence p = presence[e.m_strPath];
-        if (p == Presence::Present) continue;
-        (p == Presence::Missing ? missing : unknown)
-            .push_back({{"title", ToDisplayText(e.m_strTitle, doc.m_encoding)},
-                        {"path", ToDisplayText(e.m_strPath, doc.m_encoding)}});
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("checked");
+    json.Number(static_cast<std::int64_t>(doc.m_EntryList.size()));
+    // Entries whose file is missing, then those the file system did not answer for.
+    for (const Presence listed : {Presence::Missing, Presence::Unknown}) {
+        json.Key(listed == Presence::Missing ? "missing" : "unknown");
+        json.BeginArray();
+        for (const CDocEntry& e : doc.m_EntryList) {
+            if (presence[e.m_strPath] != listed) continue;
+            json.BeginObject();
+            json.Key("title");
+            json.String(ToDisplayText(e.m_strTitle, doc.m_encoding));
+            json.Key("path");
+            json.String(ToDisplayText(e.m_strPath, doc.m_encoding));
+            json.EndObject();
+        }
+        json.EndArray();
     }
-    Json json;
-    json["checked"] = doc.m_EntryList.size();
-    json["missing"] = std::move(missing);
-    json["unknown"] = std::move(unknown);
-    out << json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+    json.EndObject();
     return 0;
 }
 

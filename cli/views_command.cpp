@@ -1,8 +1,8 @@
 #include "cli/views_command.h"
 
-#include <nlohmann/json.hpp>
 #include <optional>
 
+#include "cli/json_writer.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/text/text_codec.h"
 #include "core/views/entry_list_logic.h"
@@ -11,8 +11,6 @@
 
 namespace kantoria::cli {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 int Usage(std::ostream& err, const std::string& what) {
     err << "kantoria-cli: " << what << " (see kantoria-cli --help)\n";
@@ -29,10 +27,6 @@ bool LoadWithHolders(CMORKA2Doc& doc, const std::string& path, std::ostream& err
     return true;
 }
 
-std::string Quoted(const std::string& text, Encoding enc) {
-    return Json(ToDisplayText(text, enc)).dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
 // Writes the tree as compact JSON with a stack of its own: a tree may be as deep as a path is
 // long, which neither the C++ stack nor indentation (whose size grows with the square of the
 // depth) would bear.
@@ -42,25 +36,28 @@ void WriteTree(const HolderTree& tree, Encoding enc, std::ostream& out) {
         std::size_t next;
     };
     std::vector<Level> stack{{&tree.roots(), 0}};
-    out << '[';
+    std::string text = "[";
     while (!stack.empty()) {
         Level& level = stack.back();
         if (level.next == level.nodes->size()) {
             stack.pop_back();
-            out << (stack.empty() ? "]" : "]}");
+            text += stack.empty() ? "]" : "]}";
             continue;
         }
-        if (level.next > 0) out << ',';
+        if (level.next > 0) text += ',';
         const HolderNode& node = tree.node((*level.nodes)[level.next++]);
-        out << R"({"label":)" << Quoted(node.label, enc) << R"(,"folder":)"
-            << Quoted(node.folder, enc) << R"(,"children":[)";
+        text += R"({"label":)";
+        AppendJsonString(text, ToDisplayText(node.label, enc));
+        text += R"(,"folder":)";
+        AppendJsonString(text, ToDisplayText(node.folder, enc));
+        text += R"(,"children":[)";
         stack.push_back({&node.children, 0});
+        if (text.size() >= 1 << 16) {
+            out << text;
+            text.clear();
+        }
     }
-    out << '\n';
-}
-
-void Print(const Json& json, std::ostream& out) {
-    out << json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+    out << text << '\n';
 }
 
 }  // namespace
@@ -95,21 +92,30 @@ int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 
     const HolderTree tree = HolderTree::Build(doc.m_HolderList);
     const int shown = ShownHolder(tree, doc);
-    Json json;
-    json["holder"] = shown == kNoHolderNode
-                         ? Json(nullptr)
-                         : Json(ToDisplayText(tree.node(shown).folder, doc.m_encoding));
-    Json entries = Json::array();
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("holder");
+    if (shown == kNoHolderNode)
+        json.Null();
+    else
+        json.String(ToDisplayText(tree.node(shown).folder, doc.m_encoding));
+    json.Key("entries");
+    json.BeginArray();
     if (shown != kNoHolderNode) {
         for (const POSITION e : EntriesOfFolder(doc.m_EntryList, tree.node(shown).folder)) {
             const Encoding enc = doc.m_encoding;
-            entries.push_back({{"title", ToDisplayText(e->m_strTitle, enc)},
-                               {"comment", ToDisplayText(CommentColumnText(e->m_strComment), enc)},
-                               {"path", ToDisplayText(e->m_strPath, enc)}});
+            json.BeginObject();
+            json.Key("title");
+            json.String(ToDisplayText(e->m_strTitle, enc));
+            json.Key("comment");
+            json.String(ToDisplayText(CommentColumnText(e->m_strComment), enc));
+            json.Key("path");
+            json.String(ToDisplayText(e->m_strPath, enc));
+            json.EndObject();
         }
     }
-    json["entries"] = std::move(entries);
-    Print(json, out);
+    json.EndArray();
+    json.EndObject();
     return 0;
 }
 

@@ -24,6 +24,8 @@ struct FolderId {
     bool operator==(const FolderId&) const = default;
 };
 
+// Implementations must be safe to call from several threads at once: the automatic search lists
+// folders ahead of its walk on a few threads.
 class FolderLister {
   public:
     virtual ~FolderLister() = default;

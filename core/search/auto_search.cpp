@@ -1,12 +1,12 @@
 #include "core/search/auto_search.h"
 
 #include <algorithm>
-#include <functional>
 #include <unordered_set>
 
 #include "core/catalogue/storable_field.h"
 #include "core/os/atomic_file.h"
 #include "core/os/file_lock.h"
+#include "core/search/folder_prefetch.h"
 #include "core/text/entered_text.h"
 #include "core/text/path_identity.h"
 #include "core/text/path_split.h"
@@ -36,21 +36,28 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
 
 struct Frame {
     std::string folder;
-    std::vector<FolderItem> items;
+    std::vector<ListedItem> items;
     std::size_t next = 0;
-    FolderId id;
-};
-
-struct FolderIdHash {
-    std::size_t operator()(const FolderId& id) const {
-        return std::hash<std::uint64_t>{}(id.device * 0x9E3779B97F4A7C15ull ^ id.inode);
-    }
 };
 
 // A folder string that ends with the separator, so that a prefix test stops at names.
 std::string WithSeparator(std::string folder, char separator) {
     if (folder.empty() || !IsPathSeparator(folder.back())) folder += separator;
     return folder;
+}
+
+// Decides what becomes of a file found at item.path, apart from what depends on the catalogue.
+void ClassifyFile(ListedItem& item, bool useExt, const std::string& extension, Encoding enc) {
+    const PathParts parts = SplitPath(item.path);
+    if (useExt && !EqualsNoCase(parts.extension, extension)) {
+        item.role = ItemRole::Unwanted;
+    } else if (!IsStorableField(item.path)) {
+        item.role = ItemRole::Unstorable;
+    } else {
+        // The file name becomes a title as if typed; the path keeps its spelling.
+        item.role = ItemRole::Register;
+        item.title = EnteredText(parts.name, enc);
+    }
 }
 
 }  // namespace
@@ -90,21 +97,44 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
         return !resolvedRoot.empty() && lister_.ResolvePath(link, target).ok() &&
                PathIsWithin(WithSeparator(std::move(target), separator), resolvedRoot);
     };
+    // Runs on the listing threads as well as here: everything about an item that does not
+    // depend on the catalogue is decided while its folder is listed.
+    const Encoding encoding = m_pDoc->m_encoding;
+    auto list = [&](const std::string& path) {
+        FolderListing listing;
+        std::vector<FolderItem> items;
+        listing.status = lister_.List(path, items, listing.id);
+        if (!listing.status) return listing;
+        SortLikeWindows(items);
+        listing.items.resize(items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            ListedItem& listed = listing.items[i];
+            listed.path = JoinPath(path, items[i].name, separator);
+            if (!items[i].isFolder) {
+                if (BelongsToCatalogue(path, items[i].name))
+                    listed.role = ItemRole::OwnFile;
+                else
+                    ClassifyFile(listed, m_useExt, m_extension, encoding);
+            } else if (m_subFolders && !(items[i].isLink && leadsInside(listed.path)))
+                listed.role = ItemRole::Enter;
+        }
+        return listing;
+    };
+    FolderPrefetch prefetch(list, m_listingThreads);
     // Opens a folder for the walk; false when the caller chose to stop.
     auto enter = [&](const std::string& path) {
-        Frame frame;
-        frame.folder = path;
-        Status listed = lister_.List(path, frame.items, frame.id);
-        if (!listed) {
-            if (listener && listener->OnUnlistableFolder(path, listed) == UnlistableFolder::Stop)
+        FolderListing listing = prefetch.Take(path);
+        if (!listing.status) {
+            if (listener &&
+                listener->OnUnlistableFolder(path, listing.status) == UnlistableFolder::Stop)
                 return false;
-            m_unlistable.push_back({path, std::move(listed)});
+            m_unlistable.push_back({path, std::move(listing.status)});
             return true;
         }
-        if (!entered.insert(frame.id).second) return true;
-        SortLikeWindows(frame.items);
+        if (!entered.insert(listing.id).second) return true;
+        prefetch.Entered(listing);
         ++progress_.foldersVisited;
-        stack.push_back(std::move(frame));
+        stack.push_back({path, std::move(listing.items)});
         return true;
     };
 
@@ -116,24 +146,23 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
             stack.pop_back();
             continue;
         }
-        const FolderItem& item = top.items[top.next++];
-        std::string path = JoinPath(top.folder, item.name, separator);
+        ListedItem& item = top.items[top.next++];
         if (!ReportProgress(listener, top.folder)) {
             status = SearchStatus::Cancelled;
-        } else if (item.isFolder) {
+        } else if (item.role == ItemRole::Enter) {
             // Depth first: the subfolder's contents come before the items that follow it.
-            if (m_subFolders && !(item.isLink && leadsInside(path)) && !enter(path))
-                status = SearchStatus::Stopped;
-        } else {
+            const std::string path = std::move(item.path);
+            if (!enter(path)) status = SearchStatus::Stopped;
+        } else if (item.role != ItemRole::PassOver) {
             ++progress_.filesVisited;
-            if (!BelongsToCatalogue(top.folder, item.name)) AddFoundFile(std::move(path));
+            if (item.role != ItemRole::OwnFile) Register(item);
         }
     }
     if (status != SearchStatus::Completed) TakeBack();
     return status;
 }
 
-bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view name) {
+bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view name) const {
     if (catalogueFolder_.empty()) return false;
     if (name != catalogueName_ && !IsSaveTempName(name, catalogueName_) &&
         !IsLockFileOf(catalogueName_, name))
@@ -144,17 +173,20 @@ bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view 
 }
 
 void AutoSearch::AddFoundFile(std::string path) {
-    const PathParts parts = SplitPath(path);
-    if (m_useExt && !EqualsNoCase(parts.extension, m_extension)) return;
-    if (m_pDoc->m_EntryList.FindByPath(path)) return;
-    if (!IsStorableField(path)) {
-        m_skipped.push_back(path);
+    ListedItem item;
+    item.path = std::move(path);
+    ClassifyFile(item, m_useExt, m_extension, m_pDoc->m_encoding);
+    Register(item);
+}
+
+void AutoSearch::Register(ListedItem& item) {
+    if (item.role == ItemRole::Unwanted || m_pDoc->m_EntryList.FindByPath(item.path)) return;
+    if (item.role == ItemRole::Unstorable) {
+        m_skipped.push_back(std::move(item.path));
         return;
     }
-    // The file name becomes a title as if typed; the path keeps its spelling.
-    std::string title =
-        titles_.For(m_pDoc->m_EntryList, EnteredText(parts.name, m_pDoc->m_encoding));
-    appended_.push_back(m_pDoc->m_EntryList.Append(std::move(path), std::move(title),
+    std::string title = titles_.For(m_pDoc->m_EntryList, item.title);
+    appended_.push_back(m_pDoc->m_EntryList.Append(std::move(item.path), std::move(title),
                                                    std::string(kAutoSearchComment)));
     ++m_found;
 }

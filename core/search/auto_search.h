@@ -15,6 +15,8 @@
 
 namespace kantoria {
 
+struct ListedItem;
+
 inline constexpr std::string_view kAutoSearchComment = "自動検索";
 
 struct SearchProgress {
@@ -57,6 +59,9 @@ class AutoSearch {
     // The catalogue's own file, when it has one: neither it nor the files its saves make
     // beside it are registered.
     std::string m_catalogue;
+    // Threads that list folders ahead of the walk. Entries, their order and the questions asked
+    // do not depend on it; with none, each folder is listed when the walk reaches it.
+    int m_listingThreads = 2;
     // How often progress is reported at most.
     std::chrono::milliseconds m_progressInterval{200};
 
@@ -77,7 +82,9 @@ class AutoSearch {
 
   private:
     // Whether the file name in the folder folder is the catalogue or one of its saves' files.
-    bool BelongsToCatalogue(const std::string& folder, std::string_view name);
+    bool BelongsToCatalogue(const std::string& folder, std::string_view name) const;
+    // Appends an entry for a classified file unless the catalogue holds its path.
+    void Register(ListedItem& item);
     // Reports progress when it is time to; false when the listener cancels.
     bool ReportProgress(SearchListener* listener, const std::string& folder);
 

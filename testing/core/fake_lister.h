@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ namespace kantoria::test {
 
 // A folder tree in memory, with Windows-style paths; items are listed in scrambled order so
 // that the walk's own ordering is what the tests see. Links name their target by its full path.
+// Listing and resolving may be called from several threads; building the tree may not.
 class FakeLister final : public FolderLister {
   public:
     void AddFile(const std::string& path) { Add(path, false); }
@@ -25,15 +27,17 @@ class FakeLister final : public FolderLister {
     void MakeUnlistable(const std::string& folder) { unlistable_.insert(folder); }
 
     Status List(const std::string& path, std::vector<FolderItem>& items, FolderId& id) override {
+        const std::lock_guard lock(mutex_);
         const std::string folder = Resolve(path);
         if (unlistable_.count(folder) || !folders_.count(folder))
             return Status::Failed(StatusCode::PermissionDenied, "Permission denied");
-        items = folders_[folder];
+        items = folders_.at(folder);
         std::reverse(items.begin(), items.end());
-        id = {1, ids_[folder]};
+        id = {1, ids_.at(folder)};
         return Status::Ok();
     }
     Status ResolvePath(const std::string& path, std::string& resolved) override {
+        const std::lock_guard lock(mutex_);
         resolved = Resolve(path);
         return Status::Ok();
     }
@@ -68,6 +72,7 @@ class FakeLister final : public FolderLister {
     std::map<std::string, std::uint64_t> ids_;
     std::map<std::string, std::string> links_;
     std::set<std::string> unlistable_;
+    std::mutex mutex_;
 };
 
 }  // namespace kantoria::test

@@ -9,6 +9,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "core/text/path_split.h"
 #include "testing/core/fake_lister.h"
@@ -233,6 +234,65 @@ TEST(AutoSearch, CancelFromProgressTakesTheEntriesBack) {
     EXPECT_EQ(listener.reports.back().currentFolder, "C:\\p");
     EXPECT_TRUE(doc.m_EntryList.empty());
     EXPECT_EQ(doc.FindByTitle("f1"), nullptr);
+}
+
+// Folders listed ahead on threads change nothing the walk does: the same entries in the same
+// order, the same questions and progress, a stop or a cancel at the same place. Random trees
+// with colliding names, links (out of the tree, into it, loops) and unlistable folders.
+TEST(AutoSearch, ListingAheadOnThreadsWalksLikeListingInTurn) {
+    std::mt19937 rng(16);
+    const std::vector<std::string> names = {"a",     "A",     "b",  "ｂ", "報告",
+                                            "a.txt", "A.TXT", "b1", ""};
+    for (int round = 0; round < 60; ++round) {
+        FakeLister fs;
+        std::vector<std::string> folders = {"C:\\r", "D:\\out"};
+        fs.AddFolder("C:\\r");
+        fs.AddFile("D:\\out\\o.txt");
+        for (int i = 0; i < 120; ++i) {
+            const std::string parent = folders[rng() % folders.size()];
+            const std::string name = names[rng() % names.size()] + std::to_string(rng() % 4);
+            switch (rng() % 8) {
+                case 0:
+                case 1:
+                    folders.push_back(parent + "\\" + name);
+                    fs.AddFolder(folders.back());
+                    break;
+                case 2:
+                    fs.AddFolderLink(parent + "\\L" + name, folders[rng() % folders.size()]);
+                    break;
+                case 3:
+                    fs.MakeUnlistable(parent);
+                    break;
+                default:
+                    fs.AddFile(parent + "\\" + name);
+                    break;
+            }
+        }
+        const auto answer = round % 3 == 0 ? UnlistableFolder::Stop : UnlistableFolder::Skip;
+        const int cancelAfter = round % 4 == 1 ? static_cast<int>(1 + rng() % 4) : -1;
+        auto walk = [&](int threads) {
+            CMORKA2Doc doc;
+            AutoSearch search(doc, fs);
+            search.m_listingThreads = threads;
+            search.m_catalogue = "C:\\r\\b1";
+            search.m_progressInterval = std::chrono::milliseconds(0);
+            ScriptedListener listener;
+            listener.answer = answer;
+            listener.cancelAfterReports = cancelAfter;
+            std::ostringstream seen;
+            seen << static_cast<int>(search.ScanFolder("C:\\r", &listener)) << "\n";
+            for (const Found& f : Entries(doc)) seen << f.path << " -> " << f.title << "\n";
+            for (const std::string& folder : listener.asked) seen << "asked " << folder << "\n";
+            for (const SkippedFolder& f : search.m_unlistable)
+                seen << "skipped " << f.folder << "\n";
+            for (const SearchProgress& p : listener.reports)
+                seen << "progress " << p.foldersVisited << " " << p.filesVisited << " " << p.found
+                     << " " << p.currentFolder << "\n";
+            return seen.str();
+        };
+        const std::string inTurn = walk(0);
+        for (const int threads : {1, 3}) ASSERT_EQ(walk(threads), inTurn) << "round " << round;
+    }
 }
 
 TEST(AutoSearch, TakeBackAfterACompletedSearch) {

@@ -7,6 +7,7 @@
 
 #include <sstream>
 
+#include "cli/json_writer.h"
 #include "cli/missing_command.h"
 #include "cli/search_command.h"
 #include "cli/types_command.h"
@@ -54,6 +55,54 @@ TEST(Cli, DumpsTheCatalogueAsJson) {
     // The keys come in the documented order.
     EXPECT_LT(r.out.find("\"encoding\""), r.out.find("\"selected\""));
     EXPECT_LT(r.out.find("\"entries\""), r.out.find("\"holders\""));
+}
+
+// Output is written while it is produced; it must read byte for byte as a whole document dumped
+// by nlohmann would, escapes and malformed UTF-8 included.
+TEST(CliJson, StreamedOutputIsTheDumpOfTheSameValue) {
+    const std::vector<std::string> texts = {"",
+                                            "plain",
+                                            "\"\\/\b\f\n\r\t\x01\x1f\x7f",
+                                            "表\u00e9\U0001F600",
+                                            "\xFF",
+                                            "a\xC3",
+                                            "\xC3(",
+                                            "\xED\xA0\x80",
+                                            "\xE0\x80\x80",
+                                            "\xF4\x90\x80\x80",
+                                            "x\xF0\x9F\x98"};
+    nlohmann::ordered_json expected;
+    expected["texts"] = texts;
+    expected["none"] = nlohmann::ordered_json::array();
+    expected["nested"] = {{{"n", -7}, {"z", nullptr}, {"o", nlohmann::ordered_json::object()}}};
+    std::ostringstream out;
+    {
+        cli::JsonWriter json(out);
+        json.BeginObject();
+        json.Key("texts");
+        json.BeginArray();
+        for (const std::string& text : texts) json.String(text);
+        json.EndArray();
+        json.Key("none");
+        json.BeginArray();
+        json.EndArray();
+        json.Key("nested");
+        json.BeginArray();
+        json.BeginObject();
+        json.Key("n");
+        json.Number(-7);
+        json.Key("z");
+        json.Null();
+        json.Key("o");
+        json.BeginObject();
+        json.EndObject();
+        json.EndObject();
+        json.EndArray();
+        json.EndObject();
+    }
+    EXPECT_EQ(
+        out.str(),
+        expected.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
 }
 
 // list and tree show and order text as the window does: twin codes as their character, in
