@@ -30,9 +30,9 @@ class TempFolder {
                                      std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(path_, ec);
     }
-    // Names are program text (UTF-8), also on Windows.
+    // Names are program text (UTF-8), also on Windows, where a "/" in them becomes "\\".
     std::string operator/(const std::string& name) const {
-        return PathText(path_ / SystemPath(name));
+        return PathText((path_ / SystemPath(name)).make_preferred());
     }
     const std::filesystem::path& path() const { return path_; }
 

@@ -104,6 +104,11 @@ std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& target, Status
         }
         // The replacement would take the place of whatever stands there: refuse where writing
         // the file in place would fail (a read-only file, one the user may not write, a device).
+        // The read-only attribute binds administrators too.
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            status = win32::FromError(ERROR_ACCESS_DENIED);
+            return nullptr;
+        }
         const Handle existing(::CreateFileW(finalPath.c_str(), GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -177,14 +182,17 @@ Status AtomicFile::Commit() {
     const std::wstring final = Wide(finalPath_);
     // ReplaceFileW gives the new file the old one's attributes, security and creation time;
     // a file that is not there yet is simply moved into place. Either is one rename.
+    // The attributes are given to the new file beforehand too, for a move and for systems
+    // whose ReplaceFileW does not carry them (Wine's).
     const DWORD attributes = ::GetFileAttributesW(final.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesW(
+            temp.c_str(),
+            attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
     bool replaced = attributes != INVALID_FILE_ATTRIBUTES &&
                     ::ReplaceFileW(final.c_str(), temp.c_str(), nullptr,
                                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    if (!replaced && attributes != INVALID_FILE_ATTRIBUTES)
-        ::SetFileAttributesW(
-            temp.c_str(),
-            attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
     if (!replaced)
         replaced = ::MoveFileExW(temp.c_str(), final.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
