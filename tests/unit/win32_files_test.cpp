@@ -20,6 +20,7 @@
 #include "core/os/system_path.h"
 #include "core/os/win32/wide.h"
 #include "core/search/auto_search.h"
+#include "platform/system_desktop_shell.h"
 #include "testing/core/test_files.h"
 
 namespace kantoria {
@@ -179,6 +180,16 @@ TEST(WindowsFiles, SearchEntersEachFolderOnceThroughJunctions) {
     AutoSearch search(doc, *lister);
     EXPECT_EQ(search.ScanFolder(dir / "tree", nullptr), SearchStatus::Completed);
     EXPECT_EQ(search.m_found, 1);
+}
+
+// What is not there is reported without the shell starting anything.
+TEST(WindowsFiles, ShellRefusesWhatIsNotThere) {
+    TempFolder dir;
+    WriteBytes(dir / "表.txt", "x");
+    const std::unique_ptr<DesktopShell> shell = CreateDesktopShell();
+    EXPECT_EQ(shell->OpenFile(dir / "無い.txt").code(), StatusCode::NotFound);
+    EXPECT_EQ(shell->OpenFolder(dir / "無い").code(), StatusCode::NotFound);
+    EXPECT_EQ(shell->OpenFolder(dir / "表.txt").code(), StatusCode::NotFound);
 }
 
 // kantoria-cli search over names that the narrow Windows calls would mangle.
