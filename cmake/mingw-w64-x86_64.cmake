@@ -18,5 +18,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Programs that need none of the compiler's DLLs beside them (libstdc++, winpthread).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# Windows 8 and later: FILE_ID_INFO, SetFileInformationByHandle with FileDispositionInfo.
-add_compile_definitions(_WIN32_WINNT=0x0602 WINVER=0x0602 UNICODE _UNICODE)
