@@ -16,6 +16,7 @@
 #include "ui/app/freedesktop_registrar.h"
 #include "ui/app/local_instances.h"
 #include "ui/app/morka2_app.h"
+#include "ui/app/windows_registrar.h"
 #include "ui/frame/frame_views.h"
 
 int main(int argc, char* argv[]) {
@@ -35,7 +36,11 @@ int main(int argc, char* argv[]) {
     ExecDialogRunner dialogs;
     const std::unique_ptr<DesktopShell> shell = CreateDesktopShell();
     LocalInstances instances(LocalInstances::DefaultFolder());
+#ifdef _WIN32
+    WindowsRegistrar registrar;
+#else
     FreedesktopRegistrar registrar;
+#endif
     const std::unique_ptr<FileTypeRegistry> types = MakeSystemFileTypes();
     QtIconFactory icons;
     ProcessEnvironment environment;

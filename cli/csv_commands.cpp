@@ -9,6 +9,7 @@
 #include "core/os/atomic_file.h"
 #include "core/os/file_lock.h"
 #include "core/os/file_read.h"
+#include "core/os/system_path.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria::cli {
@@ -67,7 +68,7 @@ int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     CMORKA2Doc doc;
     doc.StampFile(catalogue);
     std::error_code ec;
-    if (fs::exists(fs::path(ToSystemName(catalogue)), ec)) {
+    if (fs::exists(SystemPath(catalogue), ec)) {
         if (const Status status = doc.LoadCatalogue(catalogue); !status)
             return Failed(err, "read", catalogue, status);
     }

@@ -5,10 +5,39 @@
 #include "cli/cli_commands.h"
 #include "core/text/text_codec.h"
 
-int main(int argc, char** argv) {
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "core/os/win32/wide.h"
+#endif
+
+namespace {
+
+int RunWith(std::vector<std::string> args) {
     std::ios::sync_with_stdio(false);
+    return kantoria::cli::Run(args, std::cout, std::cerr);
+}
+
+}  // namespace
+
+#ifdef _WIN32
+// The arguments as Windows holds them, in UTF-16: the narrow ones are the ANSI code page's
+// rendering, which loses every character outside it. The output is the program's UTF-8, as
+// bytes: JSON and file names are read by programs, not by the console's code page.
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(kantoria::FromSystemName(kantoria::win32::Narrow(argv[i])));
+    return RunWith(std::move(args));
+}
+#else
+int main(int argc, char** argv) {
     // Arguments are file names as the system spells them; the program holds text.
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(kantoria::FromSystemName(argv[i]));
-    return kantoria::cli::Run(args, std::cout, std::cerr);
+    return RunWith(std::move(args));
 }
+#endif

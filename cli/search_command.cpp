@@ -5,6 +5,7 @@
 
 #include "core/catalogue/morka2_doc.h"
 #include "core/os/file_lock.h"
+#include "core/os/system_path.h"
 #include "core/search/auto_search.h"
 #include "core/text/text_codec.h"
 
@@ -46,8 +47,8 @@ std::string Parse(const std::vector<std::string>& args, SearchArgs& parsed) {
 // Entries hold full paths, so a path named relative to the working directory is made absolute.
 std::string FullPath(const std::string& path) {
     std::error_code ec;
-    const fs::path absolute = fs::absolute(fs::path(ToSystemName(path)), ec);
-    return FromSystemName(ec ? ToSystemName(path) : absolute.lexically_normal().string());
+    const fs::path absolute = fs::absolute(SystemPath(path), ec);
+    return ec ? path : PathText(absolute.lexically_normal());
 }
 
 void PrintResult(const AutoSearch& search, std::ostream& out) {
@@ -77,7 +78,7 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 2;
     }
     std::error_code ec;
-    if (!fs::is_directory(fs::path(ToSystemName(parsed.folder)), ec)) {
+    if (!fs::is_directory(SystemPath(parsed.folder), ec)) {
         err << "kantoria-cli: no such folder: " << parsed.folder << "\n";
         return 1;
     }
@@ -88,7 +89,7 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
         FileLock::Acquire(ToSystemName(parsed.catalogue), lockStatus);
     CMORKA2Doc doc;
     doc.StampFile(parsed.catalogue);
-    if (fs::exists(fs::path(ToSystemName(parsed.catalogue)), ec)) {
+    if (fs::exists(SystemPath(parsed.catalogue), ec)) {
         const Status status = doc.LoadCatalogue(parsed.catalogue);
         if (!status) {
             err << "kantoria-cli: cannot read " << parsed.catalogue << ": " << status.reason()

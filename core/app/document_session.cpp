@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/os/file_lock.h"
+#include "core/os/system_path.h"
 #include "core/resources/string_table.h"
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
@@ -17,7 +18,7 @@ constexpr std::chrono::milliseconds kLockPatience{2000};
 
 bool IsEmptyFile(const std::string& path) {
     std::error_code error;
-    return std::filesystem::file_size(path, error) == 0 && !error;
+    return std::filesystem::file_size(SystemPath(path), error) == 0 && !error;
 }
 
 }  // namespace

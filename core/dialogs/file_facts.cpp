@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "core/os/system_path.h"
 #include "core/resources/string_table.h"
 #include "core/text/text_codec.h"
 
@@ -36,7 +37,7 @@ FileFacts DescribeFile(const std::string& path) {
     namespace fs = std::filesystem;
     FileFacts facts;
     std::error_code error;
-    const fs::path file(ToSystemName(path));
+    const fs::path file = SystemPath(path);
     const fs::file_status status = fs::status(file, error);
     if (error || !fs::exists(status)) {
         facts.date = facts.size = std::string(kFileMissingText);

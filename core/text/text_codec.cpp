@@ -12,7 +12,8 @@ struct Cp932Twin {
     unsigned short character;
 };
 
-#include "cp932_table.inc"
+// Generated from glibc's iconv by tools/gen_cp932_table and checked in.
+#include "core/text/cp932_table.inc"
 
 constexpr char32_t kInvalid = 0xFFFFFFFF;
 
@@ -359,6 +360,32 @@ std::string Cp932OrderKey(std::string_view text) {
     return key;
 }
 
+#ifdef _WIN32
+// Windows names are UTF-16 and cross into the program as WTF-8 (core/os/win32/wide.h): a lone
+// surrogate keeps its code unit in the three-byte form, which is also the form of an escape, so
+// a name read from the system is already program text and goes back as it came.
+std::string FromSystemName(std::string_view bytes) {
+    std::string out;
+    size_t start = 0;
+    for (size_t i = 0; i + 2 < bytes.size(); ++i) {
+        const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+        const auto b2 = static_cast<unsigned char>(bytes[i + 2]);
+        if (static_cast<unsigned char>(bytes[i]) != 0xED || b1 < 0xA0 || b1 > 0xBF ||
+            (b2 & 0xC0) != 0x80)
+            continue;
+        DecodeUtf8(bytes.substr(start, i - start), out);
+        out.append(bytes.substr(i, 3));
+        start = i + 3;
+        i += 2;
+    }
+    DecodeUtf8(bytes.substr(start), out);
+    return out;
+}
+
+std::string ToSystemName(std::string_view text) {
+    return std::string(text);
+}
+#else
 std::string FromSystemName(std::string_view bytes) {
     std::string out;
     DecodeUtf8(bytes, out);
@@ -370,5 +397,6 @@ std::string ToSystemName(std::string_view text) {
     EncodeUtf8(text, out);
     return out;
 }
+#endif
 
 }  // namespace kantoria

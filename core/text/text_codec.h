@@ -78,8 +78,8 @@ std::string ToDisplayText(std::string_view text, Encoding enc);
 // bytes, and characters code page 932 cannot hold come after everything else, by code point.
 std::string Cp932OrderKey(std::string_view text);
 
-// Converts a file name as the system delivers it (UTF-8 on POSIX, possibly malformed) to
-// program text, and back.
+// Converts a file name as the system delivers it (UTF-8 on POSIX, possibly malformed; WTF-8
+// made from UTF-16 on Windows) to program text, and back.
 std::string FromSystemName(std::string_view bytes);
 std::string ToSystemName(std::string_view text);
 

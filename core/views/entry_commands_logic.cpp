@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "core/os/system_path.h"
 #include "core/resources/string_table.h"
 #include "core/text/path_identity.h"
 #include "core/text/path_split.h"
@@ -47,7 +48,7 @@ Removal RemoveEntries(CMORKA2Doc& doc, const std::vector<POSITION>& entries, std
 
 bool PathExists(const std::string& path) {
     std::error_code error;
-    return std::filesystem::exists(std::filesystem::path(ToSystemName(path)), error);
+    return std::filesystem::exists(SystemPath(path), error);
 }
 
 std::string DeleteQuestion(const std::string& title) {

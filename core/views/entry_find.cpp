@@ -30,6 +30,16 @@ void AppendFolded(std::string& out, std::string_view text, Encoding enc) {
     out += kFieldEnd;
 }
 
+// memmem where the C library has it (glibc's is fast); the standard library's search elsewhere.
+const char* FindBytes(const char* text, std::size_t size, const std::string& word) {
+#ifdef _WIN32
+    const std::size_t at = std::string_view(text, size).find(word);
+    return at == std::string_view::npos ? nullptr : text + at;
+#else
+    return static_cast<const char*>(memmem(text, size, word.data(), word.size()));
+#endif
+}
+
 // The first place in text where word stands, or null. Finding runs over the keys of the whole
 // catalogue on every keystroke, so the scan looks at sixteen places at once where the machine
 // can: a place is compared whole only when the word's first and last bytes both fit there.
@@ -53,11 +63,10 @@ const char* Search(const char* text, std::size_t size, const std::string& word) 
                 mask &= mask - 1;
             }
         }
-        const void* rest = memmem(text + i, size - i, word.data(), n);
-        return static_cast<const char*>(rest);
+        return FindBytes(text + i, size - i, word);
     }
 #endif
-    return static_cast<const char*>(memmem(text, size, word.data(), n));
+    return FindBytes(text, size, word);
 }
 
 bool Holds(std::string_view key, const std::string& word) {

@@ -1,15 +1,15 @@
 // File types on Windows: the associations under HKEY_CLASSES_ROOT and the shell's
-// FindExecutable. The registry's narrow text is code page 932 on the systems the catalogue
-// comes from; the program holds UTF-8.
+// FindExecutable, read through the wide calls: the narrow ones would give the ANSI code page's
+// rendering, which loses every name outside it. The program holds UTF-8.
 #include <windows.h>
 // The shell's header needs the types windows.h declares.
 #include <shellapi.h>
 
-#include <cstring>
+#include <cwchar>
 #include <optional>
 #include <string>
 
-#include "core/text/text_codec.h"
+#include "core/os/win32/wide.h"
 #include "platform/system_file_types.h"
 
 namespace kantoria {
@@ -19,23 +19,20 @@ constexpr DWORD kNameChars = 256;
 constexpr DWORD kEnumDataBytes = 256;
 constexpr DWORD kValueBytes = 512;
 
-std::string FromRegistry(const char* bytes, size_t size) {
-    std::string text;
-    DecodeCp932(std::string_view(bytes, strnlen(bytes, size)), text);
-    return text;
+// size counts wide characters; the text ends at the first NUL within it.
+std::string FromRegistry(const wchar_t* text, size_t size) {
+    return win32::Narrow(std::wstring_view(text, wcsnlen(text, size)));
 }
 
-std::string ToRegistry(std::string_view text) {
-    std::string bytes;
-    EncodeCp932(text, bytes);
-    return bytes;
+std::wstring ToRegistry(std::string_view text) {
+    return win32::Wide(text);
 }
 
 // A key under HKEY_CLASSES_ROOT, open for reading while the object lives.
 class ClassesKey {
   public:
     explicit ClassesKey(std::string_view name) {
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ToRegistry(name).c_str(), 0, KEY_READ, &key_) !=
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, ToRegistry(name).c_str(), 0, KEY_READ, &key_) !=
             ERROR_SUCCESS)
             key_ = nullptr;
     }
@@ -50,25 +47,25 @@ class ClassesKey {
     // The data of the first value with an empty name, walking the values by index.
     std::optional<std::string> EnumeratedDefault() const {
         for (DWORD i = 0;; ++i) {
-            char name[kNameChars];
+            wchar_t name[kNameChars];
             DWORD nameSize = kNameChars;
-            char data[kEnumDataBytes];
+            wchar_t data[kEnumDataBytes / sizeof(wchar_t)];
             DWORD dataSize = kEnumDataBytes;
-            if (RegEnumValueA(key_, i, name, &nameSize, nullptr, nullptr,
+            if (RegEnumValueW(key_, i, name, &nameSize, nullptr, nullptr,
                               reinterpret_cast<BYTE*>(data), &dataSize) != ERROR_SUCCESS)
                 return std::nullopt;
-            if (nameSize == 0) return FromRegistry(data, dataSize);
+            if (nameSize == 0) return FromRegistry(data, dataSize / sizeof(wchar_t));
         }
     }
 
     // The default value, when it fits the buffer.
     std::optional<std::string> QueriedDefault() const {
-        char data[kValueBytes];
+        wchar_t data[kValueBytes / sizeof(wchar_t)];
         DWORD dataSize = kValueBytes;
-        if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
+        if (RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
                              &dataSize) != ERROR_SUCCESS)
             return std::nullopt;
-        return FromRegistry(data, dataSize);
+        return FromRegistry(data, dataSize / sizeof(wchar_t));
     }
 
   private:
@@ -80,9 +77,9 @@ class RegistryFileTypes final : public FileTypeRegistry {
     std::vector<ExtensionType> Extensions() override {
         std::vector<ExtensionType> list;
         for (DWORD i = 0;; ++i) {
-            char name[kNameChars];
-            if (RegEnumKeyA(HKEY_CLASSES_ROOT, i, name, kNameChars) != ERROR_SUCCESS) break;
-            if (name[0] != '.') continue;
+            wchar_t name[kNameChars];
+            if (RegEnumKeyW(HKEY_CLASSES_ROOT, i, name, kNameChars) != ERROR_SUCCESS) break;
+            if (name[0] != L'.') continue;
             const std::string extension = FromRegistry(name, kNameChars);
             const ClassesKey key(extension);
             std::string typeName;
@@ -111,9 +108,9 @@ class RegistryFileTypes final : public FileTypeRegistry {
     }
 
     std::string AssociatedProgram(std::string_view path) override {
-        char program[MAX_PATH] = {};
+        wchar_t program[MAX_PATH] = {};
         const auto result =
-            reinterpret_cast<INT_PTR>(FindExecutableA(ToRegistry(path).c_str(), "", program));
+            reinterpret_cast<INT_PTR>(FindExecutableW(ToRegistry(path).c_str(), L"", program));
         if (result <= 32) return {};
         return FromRegistry(program, MAX_PATH);
     }

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string>
 
+#include "core/os/system_path.h"
+
 namespace kantoria::test {
 
 // A fresh, empty folder for one test, removed again at the end.
@@ -28,7 +30,10 @@ class TempFolder {
                                      std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(path_, ec);
     }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    // Names are program text (UTF-8), also on Windows, where a "/" in them becomes "\\".
+    std::string operator/(const std::string& name) const {
+        return PathText((path_ / SystemPath(name)).make_preferred());
+    }
     const std::filesystem::path& path() const { return path_; }
 
   private:
@@ -36,12 +41,12 @@ class TempFolder {
 };
 
 inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(SystemPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(SystemPath(path), std::ios::binary);
     out << bytes;
 }
 

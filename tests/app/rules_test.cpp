@@ -3,9 +3,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include "ui/app/freedesktop_registrar.h"
+#include "ui/app/windows_registrar.h"
 #include "ui/seams/message_box.h"
 
 namespace kantoria {
@@ -45,6 +47,19 @@ TEST(RegistrationTest, WritesOnlyWhatIsMissingOrDifferent) {
     const QByteArray text = desktop.readAll();
     EXPECT_TRUE(text.contains("Exec=/opt/kantoria %f\n"));
     EXPECT_TRUE(text.contains("MimeType=application/x-morka2-document;\n"));
+}
+
+// The keys Windows reads, written here to a file in the registry's shape.
+TEST(RegistrationTest, WindowsTypeNamesTheProgramAndIsWrittenOnce) {
+    QTemporaryDir dir;
+    QSettings classes(dir.filePath("classes.ini"), QSettings::IniFormat);
+    ASSERT_EQ(WriteWindowsFileType(classes, "C:/Program Files/Kantoria/kantoria.exe"), 4);
+    EXPECT_EQ(classes.value(".ZNL/.").toString(), "MORKA2.Document");
+    EXPECT_EQ(classes.value("MORKA2.Document/shell/open/command/.").toString(),
+              "\"C:\\Program Files\\Kantoria\\kantoria.exe\" \"%1\"");
+    EXPECT_EQ(classes.value("MORKA2.Document/DefaultIcon/.").toString(),
+              "\"C:\\Program Files\\Kantoria\\kantoria.exe\",0");
+    EXPECT_EQ(WriteWindowsFileType(classes, "C:/Program Files/Kantoria/kantoria.exe"), 0);
 }
 
 }  // namespace

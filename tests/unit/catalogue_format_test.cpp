@@ -1,10 +1,12 @@
 #include "core/catalogue/catalogue_format.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <random>
@@ -149,12 +151,18 @@ TEST(CatalogueFile, UnreadableFileLeavesAnEmptyCatalogueAndSaysWhy) {
     doc.m_strSelected = "kept";
     const Status missing = doc.LoadCatalogue(dir / "missing.ZNL");
     EXPECT_FALSE(missing);
+#ifdef _WIN32
+    EXPECT_EQ(missing.code(), StatusCode::NotFound) << missing.reason();
+#else
     EXPECT_NE(missing.reason().find("No such file"), std::string::npos) << missing.reason();
+#endif
     EXPECT_TRUE(doc.m_EntryList.empty());
     EXPECT_EQ(doc.m_strSelected, "kept");
     EXPECT_FALSE(doc.LoadCatalogue(dir.path().string()));  // a folder
 }
 
+// Pipes, sockets and devices as POSIX has them.
+#ifndef _WIN32
 // Loads path and checks it as the window would, in a child process with an alarm so that a
 // reader waiting on a pipe fails instead of hanging; exits 0 when both were refused with code
 // and the user was told reason.
@@ -192,7 +200,10 @@ TEST(CatalogueFile, WhatIsNoRegularFileIsRefusedAtOnce) {
             << c.path;
     ::close(sock);
 }
+#endif
 
+// Windows refuses to rename a file over one that is open, as the reader's is here.
+#ifndef _WIN32
 // Both passes of the reader read the file that was opened, even when a writer renames another
 // file over the path between the open and the reading; a write later is checked against it.
 TEST(CatalogueFile, ReadsTheFileItOpenedWhenThePathIsReplaced) {
@@ -211,6 +222,8 @@ TEST(CatalogueFile, ReadsTheFileItOpenedWhenThePathIsReplaced) {
 }
 
 // Random catalogues: paths and titles without TAB, CR or LF; comments with anything but TAB.
+#endif
+
 TEST(CatalogueFile, RandomCataloguesRoundTripInEveryEncoding) {
     std::mt19937 rng(1);
     const std::vector<std::string> pieces = {"a", "Z",  " ",  "\\",       "/",

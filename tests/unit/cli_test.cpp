@@ -261,10 +261,11 @@ TEST(CliMissing, ListsEntriesWhoseFileIsNotThereInCatalogueOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     const auto json = nlohmann::json::parse(r.out);
     EXPECT_EQ(json["checked"], 5);
-    EXPECT_EQ(json["missing"],
-              nlohmann::json::parse(R"([{"title":"gone","path":")" + dir / "gone.txt" +
-                                    R"("},{"title":"文書","path":"C:\\文書\\a.doc"},)" +
-                                    R"({"title":"again","path":")" + dir / "gone.txt" + R"("}])"));
+    EXPECT_EQ(json["missing"], nlohmann::json::array({
+                                   {{"title", "gone"}, {"path", dir / "gone.txt"}},
+                                   {{"title", "文書"}, {"path", "C:\\文書\\a.doc"}},
+                                   {{"title", "again"}, {"path", dir / "gone.txt"}},
+                               }));
     EXPECT_EQ(json["unknown"], nlohmann::json::array());
 
     // What the file system does not answer in time is neither missing nor present.
@@ -306,14 +307,20 @@ TEST(CliSearch, RegistersFilesSavesTheCatalogueAndReports) {
     WriteBytes(dir / "docs/報告.doc", "x");
     WriteBytes(dir / "docs/sub/memo.DOC", "x");
     WriteBytes(dir / "docs/sub/note.txt", "x");
+    // A name that a catalogue line cannot hold; Windows names cannot hold a tab either.
+#ifdef _WIN32
+    const auto unstorable = nlohmann::json::array();
+#else
     WriteBytes(dir / "docs/tab\there.doc", "x");
+    const auto unstorable = nlohmann::json::array({dir / "docs/tab\there.doc"});
+#endif
     const std::string catalogue = dir / "new.ZNL";
 
     Result r = RunCli({"search", catalogue, dir / "docs", "--ext", ".doc"});
     ASSERT_EQ(r.status, 0) << r.err;
     auto json = nlohmann::json::parse(r.out);
     EXPECT_EQ(json["found"], 2);
-    EXPECT_EQ(json["skipped"], nlohmann::json::array({dir / "docs/tab\there.doc"}));
+    EXPECT_EQ(json["skipped"], unstorable);
     EXPECT_EQ(json["unreadable"], nlohmann::json::array());
     // Created in code page 932, with the Japanese title and the search's comment.
     const std::string bytes = ReadBytes(catalogue);
@@ -440,7 +447,7 @@ TEST(CliCsv, Failures) {
         {{"export", dir / "c.ZNL"}, 2},
         {{"import", dir / "c.ZNL"}, 2},
         {{"export", dir / "missing.ZNL", dir / "out.csv"}, 1},
-        {{"export", dir / "c.ZNL", dir.path()}, 1},
+        {{"export", dir / "c.ZNL", dir.path().string()}, 1},
         {{"import", dir / "c.ZNL", dir / "missing.csv"}, 1},
         {{"import", dir / "c.ZNL", dir / "bad.csv"}, 1},
     };

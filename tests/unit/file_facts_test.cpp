@@ -17,18 +17,30 @@ using test::WriteBytes;
 // 23 August 2004, 14:05:09 UTC.
 constexpr std::time_t kAugust2004 = 1093269909;
 
+// The C library's time zone, as TZ names it (empty: the system's own).
+void SetTimeZone(const char* zone) {
+#ifdef _WIN32
+    ::_putenv_s("TZ", zone);
+    ::_tzset();
+#else
+    if (*zone != '\0')
+        ::setenv("TZ", zone, 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+#endif
+}
+
 class FileFactsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
+        SetTimeZone("UTC");
         // The GUI toolkit switches to the user's locale; the texts must not follow it.
         std::setlocale(LC_ALL, "C.UTF-8");
     }
     void TearDown() override {
         std::setlocale(LC_ALL, "C");
-        ::unsetenv("TZ");
-        ::tzset();
+        SetTimeZone("");
     }
 };
 
@@ -36,7 +48,7 @@ TEST_F(FileFactsTest, TextsOfAnExistingFile) {
     TempFolder dir;
     WriteBytes(dir / "日本.txt", "");
     std::filesystem::last_write_time(
-        dir / "日本.txt",
+        SystemPath(dir / "日本.txt"),
         std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(kAugust2004)));
     const FileFacts facts = DescribeFile(dir / "日本.txt");
     EXPECT_TRUE(facts.exists);
@@ -58,8 +70,7 @@ TEST_F(FileFactsTest, SizesAreWholeAndUngrouped) {
 }
 
 TEST_F(FileFactsTest, TimeIsLocalAndIgnoresTheLocale) {
-    ::setenv("TZ", "JST-9", 1);
-    ::tzset();
+    SetTimeZone("JST-9");
     EXPECT_EQ(FormatModifiedTime(kAugust2004), "08/23/04 23:05:09");
     EXPECT_EQ(FormatModifiedTime(kAugust2004 + 3600), "08/24/04 00:05:09");
 }

@@ -18,7 +18,9 @@ TEST(Status, ErrnoBecomesACodeAndTheSystemsWords) {
         {EPERM, StatusCode::PermissionDenied},
         {EROFS, StatusCode::ReadOnly},
         {ENOSPC, StatusCode::DiskFull},
+#ifdef EDQUOT
         {EDQUOT, StatusCode::DiskFull},
+#endif
         {ENOMEM, StatusCode::TooLarge},
         {EFBIG, StatusCode::TooLarge},
         {EIO, StatusCode::Other},

@@ -169,10 +169,13 @@ TEST(Utf8, Validation) {
     EXPECT_FALSE(IsValidUtf8("\x95\x5C"));          // Shift-JIS
 }
 
+// Windows names are UTF-16: their malformed form, a lone surrogate, is in win32_files_test.
+#ifndef _WIN32
 TEST(SystemNames, MalformedNamesRoundTrip) {
     const std::string name = "/tmp/\xFF\xFEname-日本";
     EXPECT_EQ(ToSystemName(FromSystemName(name)), name);
 }
+#endif
 
 }  // namespace
 }  // namespace kantoria

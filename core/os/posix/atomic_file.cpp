@@ -13,13 +13,12 @@
 
 #include "core/os/atomic_file.h"
 #include "core/os/posix/not_regular.h"
+#include "core/os/save_names.h"
 
 namespace kantoria {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kTempMark = ".tmp";
 
 // For calls whose failure changes nothing about the outcome (an owner we may not set, say).
 void BestEffort(int /*result*/) {}
@@ -46,7 +45,7 @@ bool ResolveLinks(fs::path& path, int& error) {
 std::string TempName(const fs::path& finalPath) {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    return "." + finalPath.filename().string() + std::string(kTempMark) +
+    return "." + finalPath.filename().string() + std::string(kSaveTempMark) +
            std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
            std::to_string(ticks % 100000);
 }
@@ -123,16 +122,6 @@ bool LinkTemp(int fd, const fs::path& dir, const fs::path& finalPath, std::strin
 }
 
 }  // namespace
-
-bool IsSaveTempName(std::string_view name, std::string_view target) {
-    if (name.size() <= 1 + target.size() + kTempMark.size() || name[0] != '.' ||
-        name.substr(1, target.size()) != target ||
-        name.substr(1 + target.size(), kTempMark.size()) != kTempMark)
-        return false;
-    for (const char c : name.substr(1 + target.size() + kTempMark.size()))
-        if ((c < '0' || c > '9') && c != '-') return false;
-    return true;
-}
 
 std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& target, Status& status,
                                                Temp temp) {

@@ -11,11 +11,11 @@
 #include <thread>
 
 #include "core/os/posix/stat_stamp.h"
+#include "core/os/save_names.h"
 
 namespace kantoria {
 namespace {
 
-constexpr std::string_view kLockSuffix = ".lock";
 constexpr std::chrono::milliseconds kRetryEvery{20};
 
 std::string LockPath(const std::string& systemPath) {
@@ -72,11 +72,6 @@ FileStamp StampOf(const std::string& systemPath) {
     struct stat st {};
     if (::stat(systemPath.c_str(), &st) != 0) return {};
     return StampOfStat(st);
-}
-
-bool IsLockFileOf(std::string_view targetName, std::string_view name) {
-    return name.size() == 1 + targetName.size() + kLockSuffix.size() && name[0] == '.' &&
-           name.substr(1, targetName.size()) == targetName && name.ends_with(kLockSuffix);
 }
 
 std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Status& status) {
