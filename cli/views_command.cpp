@@ -8,6 +8,7 @@
 #include "core/views/entry_list_logic.h"
 #include "core/views/holder_tree_logic.h"
 #include "core/views/shown_holder.h"
+#include "core/views/shown_tree.h"
 
 namespace kantoria::cli {
 namespace {
@@ -30,7 +31,7 @@ bool LoadWithHolders(CMORKA2Doc& doc, const std::string& path, std::ostream& err
 // Writes the tree as compact JSON with a stack of its own: a tree may be as deep as a path is
 // long, which neither the C++ stack nor indentation (whose size grows with the square of the
 // depth) would bear.
-void WriteTree(const HolderTree& tree, Encoding enc, std::ostream& out) {
+void WriteTree(const ShownTree& tree, Encoding enc, std::ostream& out) {
     struct Level {
         const std::vector<int>* nodes;
         std::size_t next;
@@ -45,11 +46,12 @@ void WriteTree(const HolderTree& tree, Encoding enc, std::ostream& out) {
             continue;
         }
         if (level.next > 0) text += ',';
-        const HolderNode& node = tree.node((*level.nodes)[level.next++]);
+        const ShownNode& node = tree.node((*level.nodes)[level.next++]);
         text += R"({"label":)";
         AppendJsonString(text, ToDisplayText(node.label, enc));
         text += R"(,"folder":)";
         AppendJsonString(text, ToDisplayText(node.folder, enc));
+        if (node.holder == kNoHolderNode) text += R"(,"holder":false)";
         text += R"(,"children":[)";
         stack.push_back({&node.children, 0});
         if (text.size() >= 1 << 16) {
@@ -63,11 +65,12 @@ void WriteTree(const HolderTree& tree, Encoding enc, std::ostream& out) {
 }  // namespace
 
 int TreeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) return Usage(err, "tree takes one catalogue");
+    const bool folders = !args.empty() && args.front() == "--folders";
+    if (args.size() != (folders ? 2u : 1u))
+        return Usage(err, "tree takes one catalogue, after --folders if wanted");
     CMORKA2Doc doc;
-    if (!LoadWithHolders(doc, args[0], err)) return 1;
-    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
-    WriteTree(tree, doc.m_encoding, out);
+    if (!LoadWithHolders(doc, args.back(), err)) return 1;
+    WriteTree(ShownTree::Build(HolderTree::Build(doc.m_HolderList), folders), doc.m_encoding, out);
     return 0;
 }
 

@@ -128,6 +128,17 @@ TEST(Cli, ListAndTreeFollowTheWindowsOrderAndShowTwinCodes) {
     const auto top = nlohmann::json::parse(tree.out)[0];
     for (const auto& node : top["children"]) labels.push_back(node["label"]);
     EXPECT_EQ(labels, (std::vector<std::string>{"売上", "報告"}));
+
+    // With --folders the top-level holders hang under the folders they share.
+    WriteBytes(dir / "f.ZNL", "/usr/share/doc/b/y\ty\t\r\n/usr/share/doc/a/x\tx\t\r\n");
+    const Result folders = RunCli({"tree", "--folders", dir / "f.ZNL"});
+    ASSERT_EQ(folders.status, 0) << folders.err;
+    const auto grey = nlohmann::json::parse(folders.out);
+    ASSERT_EQ(grey.size(), 1u);
+    EXPECT_EQ(grey[0]["label"], "/usr/share/doc");
+    EXPECT_EQ(grey[0]["holder"], false);
+    EXPECT_EQ(grey[0]["children"][0]["label"], "a");
+    EXPECT_FALSE(grey[0]["children"][0].contains("holder"));
 }
 
 // The tree is as deep as a path is long: printing it must not recurse, which a thread with a
