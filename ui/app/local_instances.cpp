@@ -73,7 +73,11 @@ LocalInstances::LocalInstances(QString folder) : folder_(std::move(folder)) {
 }
 
 LocalInstances::~LocalInstances() {
-    if (server_) server_->close();
+    if (!server_) return;
+    server_->close();
+#ifdef Q_OS_WIN
+    QFile::remove(QDir(folder_).filePath(ownName_));
+#endif
 }
 
 QString LocalInstances::DefaultFolder() {
@@ -126,7 +130,14 @@ bool LocalInstances::Publish(InstanceHost& host) {
             if (socket->bytesAvailable() > 0) Answer(socket);
         }
     });
-    return server_->listen(address);
+    if (!server_->listen(address)) return false;
+#ifdef Q_OS_WIN
+    // There the server is a named pipe, which lives in no folder: a file of its name stands
+    // for it, so that the next start finds it as it finds a socket elsewhere.
+    QFile marker(address);
+    if (!marker.open(QIODevice::WriteOnly)) return false;
+#endif
+    return true;
 }
 
 void LocalInstances::Answer(QLocalSocket* socket) {
