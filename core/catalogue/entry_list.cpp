@@ -19,6 +19,7 @@ POSITION EntryList::Append(std::string path, std::string title, std::string comm
     byTitle_.Insert(&entry);
     byPath_.Insert(&entry);
     ++revision_;
+    ++pathsRevision_;
     if (journal_)
         journal_->RecordInserted({entries_.size() - 1, entry.id_, entry.m_strPath, entry.m_strTitle,
                                   entry.m_strComment});
@@ -40,6 +41,7 @@ void EntryList::Remove(POSITION entry) {
     byPath_.Erase(entry);
     entries_.erase(entry->self_);
     ++revision_;
+    ++pathsRevision_;
 }
 
 std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entries) {
@@ -61,6 +63,7 @@ std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entr
         it = entries_.erase(it);
     }
     ++revision_;
+    ++pathsRevision_;
     if (journal_) journal_->RecordPlaced(false, removed);
     return removed;
 }
@@ -95,6 +98,7 @@ void EntryList::Restore(const std::vector<PlacedEntry>& entries) {
         ++position;
     }
     ++revision_;
+    ++pathsRevision_;
     if (journal_) journal_->RecordPlaced(true, entries);
 }
 
@@ -103,6 +107,7 @@ void EntryList::Clear() {
     byPath_.Clear();
     entries_.clear();
     ++revision_;
+    ++pathsRevision_;
     ++generation_;
 }
 
@@ -132,6 +137,7 @@ void EntryList::SetPath(POSITION entry, std::string path) {
     Mutable(entry).m_strPath = std::move(path);
     byPath_.Insert(entry);
     ++revision_;
+    ++pathsRevision_;
 }
 
 void EntryList::SetImage(POSITION entry, int image) {

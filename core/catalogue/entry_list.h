@@ -72,6 +72,9 @@ class EntryList {
     // Changes with every change to the entries' paths, titles, comments or number, so that a
     // change can be told from none by comparing two readings.
     std::uint64_t Revision() const { return revision_; }
+    // Changes only when an entry comes or goes or changes its path: what is kept about which
+    // entries lie in which folder stays right while it stands (titles and comments may change).
+    std::uint64_t PathsRevision() const { return pathsRevision_; }
     // Changes only when every entry is dropped at once (another catalogue is read, or none),
     // so that what a view keeps about this catalogue can be told to be stale.
     std::uint64_t Generation() const { return generation_; }
@@ -86,6 +89,7 @@ class EntryList {
     FoldedIndex byPath_{&CDocEntry::m_strPath, kPathKeys, 1};
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;
+    std::uint64_t pathsRevision_ = 0;
     std::uint64_t generation_ = 0;
     EntryChange* journal_ = nullptr;  // while set, every change to the entries is written here
 };

@@ -30,7 +30,7 @@ void CMORKA2Doc::RebuildHolders() {
         }
         last->push_back(&entry);
     }
-    indexedRevision_ = m_EntryList.Revision();
+    indexedRevision_ = m_EntryList.PathsRevision();
     if (!std::equal(
             before.begin(), before.end(), m_HolderList.begin(), m_HolderList.end(),
             [](const CHolder& a, const CHolder& b) { return a.m_strFolder == b.m_strFolder; }))
@@ -38,7 +38,7 @@ void CMORKA2Doc::RebuildHolders() {
 }
 
 const std::vector<POSITION>* CMORKA2Doc::EntriesOfHolder(std::string_view folder) const {
-    if (indexedRevision_ != m_EntryList.Revision()) return nullptr;
+    if (indexedRevision_ != m_EntryList.PathsRevision()) return nullptr;
     static const std::vector<POSITION> none;
     const auto found = holderEntries_.find(folder);
     return found == holderEntries_.end() ? &none : &found->second;

@@ -81,8 +81,8 @@ class CMORKA2Doc {
     // Derives the holders from the entries, and which entries each holder has.
     void RebuildHolders();
     // The entries whose folder is the holder folder (by the path rule) in catalogue order, as
-    // RebuildHolders found them; null when the entries changed since, so that the caller must
-    // look at every entry itself.
+    // RebuildHolders found them; null when entries came, went or moved since, so that the
+    // caller must look at every entry itself.
     const std::vector<POSITION>* EntriesOfHolder(std::string_view folder) const;
     // Changes whenever the holders change (not when they are rebuilt the same), so that what
     // is built from them alone (the holder tree) is built again only then.

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "core/resources/command_ids.h"
+#include "core/views/entry_list_logic.h"
 #include "core/views/holder_tree_logic.h"
 #include "tests/app/app_fakes.h"
 #include "ui/views/entry_list_view.h"
@@ -163,6 +164,11 @@ TEST_F(UndoTest, EachKindOfChangeIsOneStepUndoneAndRedone) {
         frame->RouteCommand(ID_EDIT_REDO);
         EXPECT_EQ(ShotOf(Doc()), after) << c.step;
         EXPECT_EQ(Doc().m_HolderList.empty(), Doc().m_EntryList.empty()) << c.step;
+        // What the document keeps of each holder's entries agrees with the entries.
+        for (const CHolder& holder : Doc().m_HolderList)
+            EXPECT_EQ(EntriesOfFolder(Doc(), holder.m_strFolder),
+                      EntriesOfFolder(Doc().m_EntryList, holder.m_strFolder))
+                << c.step << " " << holder.m_strFolder;
     }
 }
 

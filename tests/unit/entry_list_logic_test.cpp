@@ -59,6 +59,10 @@ TEST(EntryListLogic, AHolderListsExactlyTheEntriesOfItsFolder) {
         EXPECT_EQ(Titles(EntriesOfFolder(doc, folder)), titles) << folder;
     }
     EXPECT_NE(doc.EntriesOfHolder("/"), nullptr);
+    // A new title keeps the index, and the holder lists in the new order.
+    doc.m_EntryList.SetTitle(doc.m_EntryList.FindByTitle("x"), "zz");
+    EXPECT_EQ(Titles(EntriesOfFolder(doc, "C:\\A\\Work\\")), (Titles_{"z", "zz"}));
+    EXPECT_NE(doc.EntriesOfHolder("C:\\A\\Work\\"), nullptr);
     doc.m_EntryList.Remove(doc.m_EntryList.FindByTitle("m"));
     EXPECT_EQ(doc.EntriesOfHolder("/"), nullptr);
     EXPECT_EQ(Titles(EntriesOfFolder(doc, "/")), Titles_{});
