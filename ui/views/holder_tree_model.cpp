@@ -14,7 +14,9 @@ constexpr int kFolderIconSize = 16;
 }  // namespace
 
 HolderTreeModel::HolderTreeModel(QObject* parent)
-    : QAbstractItemModel(parent), icon_(HolderIcon()) {}
+    : QAbstractItemModel(parent),
+      icon_(HolderIcon()),
+      folderIcon_(icon_.pixmap(kFolderIconSize, QIcon::Disabled)) {}
 
 void HolderTreeModel::Reset(HolderTree tree, Encoding encoding, bool folders) {
     beginResetModel();
@@ -87,7 +89,7 @@ QVariant HolderTreeModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             return ToDisplayQt(n.folder, encoding_);
         case Qt::DecorationRole:
-            return folderOnly ? QIcon(icon_.pixmap(kFolderIconSize, QIcon::Disabled)) : icon_;
+            return folderOnly ? folderIcon_ : icon_;
         case Qt::ForegroundRole:
             // A folder node holds no entries of its own: it shows greyed.
             return folderOnly ? QVariant(QPalette().brush(QPalette::Disabled, QPalette::Text))

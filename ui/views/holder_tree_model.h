@@ -42,6 +42,7 @@ class HolderTreeModel final : public QAbstractItemModel {
     ShownTree shown_;
     Encoding encoding_ = Encoding::Cp932;
     QIcon icon_;
+    QIcon folderIcon_;  // greyed, for folder nodes: made once, not at every paint
 };
 
 }  // namespace kantoria
