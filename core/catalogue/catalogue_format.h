@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +31,15 @@ Encoding DetectEncoding(std::string_view bytes, size_t& bodyStart);
 
 // Reads the lines of bytes into doc (entries appended, header values overwritten).
 void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes);
+
+// Hands a file's bytes from its beginning to consume, a piece at a time, and answers how the
+// reading ended; may be asked more than once, each time from the beginning of the same bytes.
+using PieceSource = std::function<Status(const std::function<void(std::string_view)>& consume)>;
+
+// Reads the bytes source hands into doc as ReadCatalogue would read them, holding one piece at
+// a time. The bytes are read once unless they look like UTF-8 until a late piece proves them
+// not to be; sizeHint (the file's size, or 0) helps to prepare for the entries to come.
+Status ReadCataloguePieces(CMORKA2Doc& doc, const PieceSource& source, uint64_t sizeHint);
 
 // Reads the file into doc as ReadCatalogue would read its bytes, holding no more than
 // pieceSize bytes of the file at a time.

@@ -1,7 +1,10 @@
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <new>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/catalogue/catalogue_format.h"
 #include "core/catalogue/morka2_doc.h"
@@ -86,6 +89,9 @@ class EncodingSniffer {
     }
 
     size_t LineFeeds() const { return lineFeeds_; }
+    bool NonAscii() const { return nonAscii_; }
+    // No byte so far breaks UTF-8 (a sequence may still be open at the end).
+    bool ValidSoFar() const { return valid_; }
 
   private:
     // Bytes at the end of text that begin a sequence still waiting for its continuation.
@@ -132,10 +138,12 @@ class EncodingSniffer {
 };
 
 // Cuts pieces of a file into lines (LF ends a line; a CR before it belongs to the line end)
-// and reads each into the document.
+// and reads each into the document, in the encoding set last.
 class LineReader {
   public:
     LineReader(CMORKA2Doc& doc, Encoding enc, size_t skip) : doc_(doc), enc_(enc), skip_(skip) {}
+
+    void SetEncoding(Encoding enc) { enc_ = enc; }
 
     void Feed(std::string_view piece) {
         const size_t skipped = std::min(skip_, piece.size());
@@ -181,6 +189,86 @@ class LineReader {
     std::string decoded_;
 };
 
+// Reads a file's lines while its encoding is still being learnt, so that the file is read
+// once. Until the first non-ASCII byte both encodings read the same text; from there the
+// bytes seen so far decide, and only a file that looks like UTF-8 and later proves not to be
+// has to be read again (answered by Finish).
+class OnePassReader {
+  public:
+    OnePassReader(CMORKA2Doc& doc, uint64_t sizeHint) : doc_(doc), sizeHint_(sizeHint) {}
+
+    void Feed(std::string_view piece) {
+        sniffer_.Feed(piece);
+        if (!reader_) {
+            // Whether the file begins with a byte-order mark takes its first three bytes.
+            head_.append(piece);
+            if (head_.size() < kUtf8Bom.size()) return;
+            Start();
+            piece = head_;
+        }
+        Settle();
+        reader_->Feed(piece);
+        head_.clear();
+    }
+
+    // Ends the reading; answers false when the lines were read as UTF-8 but the file is not.
+    bool Finish() {
+        if (!reader_) {
+            Start();
+            reader_->Feed(head_);
+        }
+        size_t bodyStart;
+        const Encoding final = sniffer_.Finish(bodyStart);
+        // A file that ends inside a UTF-8 sequence is no UTF-8 file; its last line must not
+        // be read before that is known.
+        if (final != Encoding::Utf8 && readAsUtf8_) return false;
+        reader_->SetEncoding(final == Encoding::Utf8 || !sniffer_.NonAscii() ? Encoding::Utf8
+                                                                             : final);
+        doc_.m_encoding = final;
+        reader_->Finish();
+        return true;
+    }
+
+  private:
+    // Once the first bytes tell whether the file starts with a byte-order mark.
+    void Start() {
+        size_t bodyStart = 0;
+        if (sniffer_.Finish(bodyStart) != Encoding::Utf8Bom) bodyStart = 0;
+        // The first piece's lines tell about how many the file holds.
+        const size_t lines = sniffer_.LineFeeds() + 1;
+        const size_t firstPiece = head_.size();
+        if (firstPiece > 0 && sizeHint_ > firstPiece)
+            doc_.m_EntryList.Reserve(
+                doc_.m_EntryList.size() +
+                static_cast<size_t>(static_cast<double>(lines) * static_cast<double>(sizeHint_) /
+                                    static_cast<double>(firstPiece)));
+        else
+            doc_.m_EntryList.Reserve(doc_.m_EntryList.size() + lines);
+        reader_.emplace(doc_, Encoding::Utf8, bodyStart);
+    }
+
+    // The encoding the lines fed so far are read in: ASCII reads alike in both (taken without
+    // decoding), and the answer for an ASCII file is code page 932.
+    void Settle() {
+        size_t bodyStart;
+        Encoding enc = sniffer_.Finish(bodyStart);
+        if (enc == Encoding::Cp932 && sniffer_.NonAscii() && sniffer_.ValidSoFar()) {
+            enc = Encoding::Utf8;  // unless a later byte says otherwise
+            readAsUtf8_ = true;
+        }
+        doc_.m_encoding = enc;
+        reader_->SetEncoding(enc == Encoding::Cp932 && !sniffer_.NonAscii() ? Encoding::Utf8 : enc);
+        if (enc == Encoding::Utf8) readAsUtf8_ = true;
+    }
+
+    CMORKA2Doc& doc_;
+    uint64_t sizeHint_;
+    EncodingSniffer sniffer_;
+    std::optional<LineReader> reader_;
+    std::string head_;         // the first bytes, until there are three
+    bool readAsUtf8_ = false;  // some line was read as UTF-8
+};
+
 constexpr size_t kPieceSize = size_t{1} << 20;
 
 }  // namespace
@@ -202,22 +290,71 @@ void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes) {
     reader.Finish();
 }
 
-// The file is read twice, a piece at a time: once to learn its encoding and size, once to
-// read its lines. Holding a large catalogue's bytes and its entries at the same time would
-// need far more memory than the entries alone. Both passes read the one file opened, so a
-// writer replacing it meanwhile cannot mix the old file's encoding with the new one's lines.
-Status ReadCatalogueFile(CMORKA2Doc& doc, const ReadableFile& file, size_t pieceSize) {
-    EncodingSniffer sniffer;
-    Status status =
-        file.ReadInPieces(pieceSize, [&sniffer](std::string_view p) { sniffer.Feed(p); });
-    if (!status) return status;
-    size_t bodyStart;
-    doc.m_encoding = sniffer.Finish(bodyStart);
-    doc.m_EntryList.Reserve(doc.m_EntryList.size() + sniffer.LineFeeds() + 1);
-    LineReader reader(doc, doc.m_encoding, bodyStart);
-    status = file.ReadInPieces(pieceSize, [&reader](std::string_view p) { reader.Feed(p); });
+namespace {
+
+// What the lines of a file may set besides the entries: put back before a second reading.
+struct HeaderValues {
+    explicit HeaderValues(const CMORKA2Doc& doc)
+        : selected(doc.m_strSelected),
+          lastHolder(doc.m_strLastHolder),
+          titleWidth(doc.m_nTitleWidth),
+          commentWidth(doc.m_nCommentWidth),
+          pathWidth(doc.m_nPathWidth) {}
+    void PutBack(CMORKA2Doc& doc) const {
+        doc.m_strSelected = selected;
+        doc.m_strLastHolder = lastHolder;
+        doc.m_nTitleWidth = titleWidth;
+        doc.m_nCommentWidth = commentWidth;
+        doc.m_nPathWidth = pathWidth;
+    }
+    std::string selected, lastHolder;
+    int titleWidth, commentWidth, pathWidth;
+};
+
+// Drops the entries appended after the first `kept`.
+void DropEntriesAfter(EntryList& entries, size_t kept) {
+    if (kept == 0) return entries.Clear();
+    std::vector<POSITION> appended;
+    auto it = entries.begin();
+    std::advance(it, static_cast<std::ptrdiff_t>(kept));
+    for (; it != entries.end(); ++it) appended.push_back(&*it);
+    entries.RemoveMany(appended);
+}
+
+}  // namespace
+
+// The file is read once, a piece at a time, its lines read as they come: holding a large
+// catalogue's bytes and its entries at the same time would need far more memory than the
+// entries alone. A file that looked like UTF-8 until late is read a second time; both
+// readings take the one file opened, so a writer replacing it meanwhile cannot mix the old
+// file's lines with the new one's.
+Status ReadCataloguePieces(CMORKA2Doc& doc, const PieceSource& source, uint64_t sizeHint) {
+    const HeaderValues before(doc);
+    const size_t kept = doc.m_EntryList.size();
+    {
+        OnePassReader reader(doc, sizeHint);
+        const Status status = source([&reader](std::string_view p) { reader.Feed(p); });
+        if (!status) return status;
+        if (reader.Finish()) return Status::Ok();
+    }
+    DropEntriesAfter(doc.m_EntryList, kept);
+    before.PutBack(doc);
+    // The bytes are known now not to be UTF-8; an ASCII start settles nothing, so the second
+    // reading decodes every line as code page 932 from the start.
+    doc.m_encoding = Encoding::Cp932;
+    LineReader reader(doc, Encoding::Cp932, 0);
+    const Status status = source([&reader](std::string_view p) { reader.Feed(p); });
     if (status) reader.Finish();
     return status;
+}
+
+Status ReadCatalogueFile(CMORKA2Doc& doc, const ReadableFile& file, size_t pieceSize) {
+    return ReadCataloguePieces(
+        doc,
+        [&file, pieceSize](const std::function<void(std::string_view)>& consume) {
+            return file.ReadInPieces(pieceSize, consume);
+        },
+        file.Size());
 }
 
 Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize) {

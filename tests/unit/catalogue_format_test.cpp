@@ -322,6 +322,39 @@ TEST(CatalogueFile, ReadingInPiecesAgreesWithReadingWhole) {
     }
 }
 
+// The lines are read while the file is; only bytes that look like UTF-8 until a late piece
+// proves them not to be take a second reading, which must then read exactly as the whole.
+TEST(CatalogueFile, ReadOnceUnlessUtf8IsDisprovedLate) {
+    const std::string utf8Lines = "SELECTED=表\r\np\t表\tc\r\nq\t日本\td\r\n";
+    const struct {
+        std::string bytes;
+        Encoding encoding;
+        int readings;
+    } cases[] = {
+        {"p\t\x95\x5C\tc\r\nq\t\x93\xFA\td\r\n", Encoding::Cp932, 1},
+        {"ascii\tonly\r\n", Encoding::Cp932, 1},
+        {utf8Lines, Encoding::Utf8, 1},
+        {"\xEF\xBB\xBF" + utf8Lines + "\xFF", Encoding::Utf8Bom, 1},
+        {utf8Lines + "r\t\x95\x5C\te\r\n", Encoding::Cp932, 2},
+        {utf8Lines + "\xE6", Encoding::Cp932, 2},
+    };
+    for (const auto& c : cases) {
+        int readings = 0;
+        const PieceSource source = [&](const std::function<void(std::string_view)>& consume) {
+            ++readings;
+            for (size_t at = 0; at < c.bytes.size(); at += 4) consume(c.bytes.substr(at, 4));
+            return Status::Ok();
+        };
+        CMORKA2Doc doc, whole;
+        ReadCatalogue(whole, c.bytes);
+        ASSERT_TRUE(ReadCataloguePieces(doc, source, c.bytes.size()));
+        EXPECT_EQ(readings, c.readings) << c.bytes;
+        EXPECT_EQ(doc.m_encoding, c.encoding) << c.bytes;
+        EXPECT_EQ(Entries(doc), Entries(whole)) << c.bytes;
+        EXPECT_EQ(doc.m_strSelected, whole.m_strSelected) << c.bytes;
+    }
+}
+
 TEST(CatalogueEncoding, Detection) {
     size_t start;
     EXPECT_EQ(DetectEncoding("\xEF\xBB\xBFplain", start), Encoding::Utf8Bom);
