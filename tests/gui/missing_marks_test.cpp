@@ -1,6 +1,10 @@
 #include <QIcon>
 #include <QImage>
+#include <chrono>
 #include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "core/resources/command_ids.h"
 #include "testing/core/scripted_probe.h"
@@ -108,6 +112,23 @@ TEST_F(MissingMarksTest, TheMissingListShowsEveryHoldersGoneEntries) {
     ClickHolder("C:\\Docs\\");
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"gone", "here"}));
     probe->Release();
+}
+
+// A large catalogue's files are asked about a slice at a time from the event loop, so the
+// window paints and answers before the walk is over; the shown holder's files go first.
+TEST_F(MissingMarksTest, LargeCataloguesAreWalkedInSlicesAfterTheShownHolder) {
+    std::vector<TestEntry> entries{{"C:\\Docs\\mgone.txt", "gone", ""}};
+    for (int i = 0; i < 30000; ++i)
+        entries.push_back(
+            {"C:\\Other\\m" + std::to_string(i) + ".txt", "t" + std::to_string(i), ""});
+    Start(entries);
+    const auto probe = std::make_shared<ScriptedProbe>();
+    list->SetPathProbe(probe, {.workers = 2, .patience = std::chrono::milliseconds(20)});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // no events meanwhile
+    EXPECT_EQ(probe->Calls(), 1);
+    EXPECT_TRUE(list->CheckingFiles());
+    WaitForChecks();
+    EXPECT_EQ(probe->Calls(), 30001);
 }
 
 }  // namespace

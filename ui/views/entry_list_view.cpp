@@ -80,10 +80,14 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
       reportView_(new QTreeView(this)),
       menu_(CreateEntryMenu(this)),
       checker_(std::make_unique<PresenceChecker>(MakeSystemPathProbe())),
-      answers_(new QTimer(this)) {
+      answers_(new QTimer(this)),
+      walk_(new QTimer(this)) {
     model_->SetPresence(&presence_);
     answers_->setInterval(100);
     connect(answers_, &QTimer::timeout, this, &CMORKA2View::TakeFileAnswers);
+    walk_->setSingleShot(true);
+    walk_->setInterval(0);
+    connect(walk_, &QTimer::timeout, this, &CMORKA2View::AskNextFiles);
     iconView_->setItemDelegate(new CellDelegate(iconView_));
     iconView_->setModel(model_);
     iconView_->setUniformItemSizes(true);
@@ -255,46 +259,73 @@ void CMORKA2View::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLi
     checker_ = std::make_unique<PresenceChecker>(std::move(probe), limits);
     presence_.clear();
     asked_.clear();
+    kept_.clear();
+    unasked_.reset();
     checkedRevision_ = ~std::uint64_t{0};
     model_->PresenceChanged();
     CheckFiles();
 }
 
 bool CMORKA2View::CheckingFiles() const {
-    return answers_->isActive();
+    return answers_->isActive() || unasked_.has_value();
 }
 
 void CMORKA2View::CheckFiles() {
     std::vector<std::string> paths;
-    const auto ask = [&](const std::string& path) {
-        if (asked_.insert(path).second) paths.push_back(path);
-    };
     const std::uint64_t revision = doc_.m_EntryList.Revision();
     if (revision != checkedRevision_) {
         // The entries changed, or another catalogue came: every file is looked at again, the
-        // listed ones first, and what is known of paths no longer held is forgotten. What was
-        // known stays shown until the new answer comes.
+        // listed ones first, and what is known of paths no longer held is forgotten once the
+        // walk is over. What was known stays shown until the new answer comes.
         checkedRevision_ = revision;
         checker_->DropQueued();
         asked_.clear();
-        for (const POSITION e : model_->Entries()) ask(e->m_strPath);
-        PresenceMap kept;
-        for (const CDocEntry& e : doc_.m_EntryList) {
-            if (const auto known = presence_.find(e.m_strPath); known != presence_.end())
-                kept.insert(*known);
-            ask(e.m_strPath);
-        }
-        presence_ = std::move(kept);
+        kept_.clear();
+        for (const POSITION e : model_->Entries())
+            if (asked_.insert(e->m_strPath).second) paths.push_back(e->m_strPath);
+        unasked_ = doc_.m_EntryList.begin();
+        walk_->start();
     } else {
         // Shown again: a file that was missing or did not answer may be back.
         for (const POSITION e : model_->Entries()) {
             const auto known = presence_.find(e->m_strPath);
-            if (known == presence_.end() || known->second != Presence::Present) ask(e->m_strPath);
+            if ((known == presence_.end() || known->second != Presence::Present) &&
+                asked_.insert(e->m_strPath).second)
+                paths.push_back(e->m_strPath);
         }
     }
     if (paths.empty()) return;
     checker_->Enqueue(std::move(paths));
     answers_->start();
+}
+
+void CMORKA2View::AskNextFiles() {
+    if (!unasked_) return;
+    if (doc_.m_EntryList.Revision() != checkedRevision_) {
+        // Changed meanwhile: the walk starts over.
+        unasked_.reset();
+        CheckFiles();
+        return;
+    }
+    constexpr std::size_t kSlice = 20000;
+    std::vector<std::string> paths;
+    EntryList::const_iterator& at = *unasked_;
+    for (std::size_t n = 0; at != doc_.m_EntryList.end() && n < kSlice; ++at, ++n) {
+        const std::string& path = at->m_strPath;
+        if (const auto known = presence_.find(path); known != presence_.end()) kept_.insert(*known);
+        if (asked_.insert(path).second) paths.push_back(path);
+    }
+    if (at == doc_.m_EntryList.end()) {
+        unasked_.reset();
+        presence_ = std::move(kept_);
+        kept_.clear();
+    } else {
+        walk_->start();
+    }
+    if (!paths.empty()) {
+        checker_->Enqueue(std::move(paths));
+        answers_->start();
+    }
 }
 
 void CMORKA2View::TakeFileAnswers() {
@@ -303,10 +334,12 @@ void CMORKA2View::TakeFileAnswers() {
     std::vector<PresenceResult> answers = checker_->TakeResults();
     for (PresenceResult& answer : answers) {
         asked_.erase(answer.path);
+        // While the walk goes on, what it keeps must hold the newest answers too.
+        if (unasked_) kept_[answer.path] = answer.presence;
         presence_[std::move(answer.path)] = answer.presence;
     }
     if (!answers.empty()) model_->PresenceChanged();
-    if (!busy) answers_->stop();
+    if (!busy && !unasked_) answers_->stop();
     // The missing list follows the answers as they come, and says when the looking is done.
     if (ShowingMissing() && (!answers.empty() || !busy)) Refill();
 }

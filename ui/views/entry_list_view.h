@@ -148,6 +148,9 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     void Refill();
     bool ShowingMissing() const;
     void CheckFiles();
+    // Asks about the next slice of the catalogue's files, on a timer, so that a large
+    // catalogue neither holds the window's first paint nor freezes it afterwards.
+    void AskNextFiles();
     void TakeFileAnswers();
 
     CMORKA2Doc& doc_;
@@ -171,6 +174,11 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     std::unordered_set<std::string> asked_;  // queued or being looked at
     std::uint64_t checkedRevision_ = ~std::uint64_t{0};
     QTimer* answers_;
+    // The walk over the catalogue after a change of its entries: where it goes on, and what is
+    // known of the paths it met (what stays known once it is over).
+    std::optional<EntryList::const_iterator> unasked_;
+    PresenceMap kept_;
+    QTimer* walk_;
     const EntryChoice* missingChoice_ = nullptr;  // the choice OnEntryMissing set, while shown
     // The report's order picked by a header click; it lasts until another catalogue is read
     // (sortGeneration_ is the entries' generation it was picked in).
