@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/os/environment.h"
+#include "core/os/large_pages.h"
 #include "core/resources/string_table.h"
 #include "platform/qt/qsettings_store.h"
 #include "platform/qt/qt_icon_factory.h"
@@ -21,6 +22,7 @@
 
 int main(int argc, char* argv[]) {
     using namespace kantoria;
+    UseLargeHeapPages(argv);
     QApplication application(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("kantoria"));
     ChooseIconTheme();
