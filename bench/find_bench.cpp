@@ -71,14 +71,14 @@ int Spawn(std::vector<std::string> args, const std::string& out) {
 }
 
 // The first chars characters of text from character from.
-std::string Chars(const std::string& text, std::size_t from, std::size_t chars) {
+std::string Chars(std::string_view text, std::size_t from, std::size_t chars) {
     std::size_t begin = 0;
     for (std::size_t i = 0; i < from && begin < text.size(); ++i)
         begin += CharLengthAt(text, begin, Encoding::Utf8);
     std::size_t end = begin;
     for (std::size_t i = 0; i < chars && end < text.size(); ++i)
         end += CharLengthAt(text, end, Encoding::Utf8);
-    return text.substr(begin, end - begin);
+    return std::string(text.substr(begin, end - begin));
 }
 
 int Run(const Options& opt) {

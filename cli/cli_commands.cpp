@@ -64,7 +64,7 @@ constexpr const char* kUsageText =
 
 // Catalogue text for JSON, as the window shows it: a twin code of code page 932 as the
 // character Windows decodes it to, other bytes the catalogue could not decode as U+FFFD.
-std::string Display(const std::string& text, Encoding enc) {
+std::string Display(std::string_view text, Encoding enc) {
     return ToDisplayText(text, enc);
 }
 

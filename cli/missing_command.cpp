@@ -23,7 +23,8 @@ int MissingCommand(const std::vector<std::string>& args, std::ostream& out, std:
     std::unordered_map<std::string, Presence> presence;
     std::vector<std::string> paths;
     for (const CDocEntry& e : doc.m_EntryList)
-        if (presence.emplace(e.m_strPath, Presence::Unknown).second) paths.push_back(e.m_strPath);
+        if (presence.emplace(e.m_strPath, Presence::Unknown).second)
+            paths.emplace_back(e.m_strPath);
     {
         PresenceChecker checker(std::move(probe), limits);
         checker.Enqueue(std::move(paths));
@@ -39,7 +40,7 @@ int MissingCommand(const std::vector<std::string>& args, std::ostream& out, std:
         json.Key(listed == Presence::Missing ? "missing" : "unknown");
         json.BeginArray();
         for (const CDocEntry& e : doc.m_EntryList) {
-            if (presence[e.m_strPath] != listed) continue;
+            if (presence[std::string(e.m_strPath)] != listed) continue;
             json.BeginObject();
             json.Key("title");
             json.String(ToDisplayText(e.m_strTitle, doc.m_encoding));

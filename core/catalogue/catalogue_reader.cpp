@@ -57,9 +57,13 @@ void ReadEntryLine(CMORKA2Doc& doc, std::string_view line) {
     std::string_view path, rest, title, comment;
     SplitAtTab(line, path, rest);
     SplitAtTab(rest, title, comment);
+    if (comment.find('\t') == std::string_view::npos) {
+        doc.m_EntryList.Append(path, title, comment);
+        return;
+    }
     std::string commentText(comment);
     std::replace(commentText.begin(), commentText.end(), '\t', '\n');
-    doc.m_EntryList.Append(std::string(path), std::string(title), std::move(commentText));
+    doc.m_EntryList.Append(path, title, commentText);
 }
 
 void ReadLine(CMORKA2Doc& doc, std::string_view line) {

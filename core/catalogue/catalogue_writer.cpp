@@ -88,10 +88,10 @@ void AppendHeader(std::string& line, std::string_view key, std::string_view sepa
 
 std::optional<EncodingSwitch> FindCp932Misfit(const EntryList& entries) {
     for (const CDocEntry& entry : entries)
-        if (!FitsCp932(entry.m_strPath)) return EncodingSwitch{entry.m_strPath, true};
+        if (!FitsCp932(entry.m_strPath)) return EncodingSwitch{std::string(entry.m_strPath), true};
     for (const CDocEntry& entry : entries)
         if (!FitsCp932(entry.m_strTitle) || !FitsCp932(entry.m_strComment))
-            return EncodingSwitch{entry.m_strPath, false};
+            return EncodingSwitch{std::string(entry.m_strPath), false};
     return std::nullopt;
 }
 

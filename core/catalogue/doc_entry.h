@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace kantoria {
 
@@ -18,10 +20,17 @@ struct IndexLink {
 
 class CDocEntry {
   public:
-    std::string m_strPath;     // full path as it was added; changed only when its folder moves
-    std::string m_strTitle;    // the user's title, the key by which the views find the entry
-    std::string m_strComment;  // free text; may hold line breaks
-    int m_nImage = 0;          // index of the entry's extension in the document's lists
+    CDocEntry() = default;
+    CDocEntry(const CDocEntry&) = delete;
+    CDocEntry& operator=(const CDocEntry&) = delete;
+
+    // The three texts lie back to back in one block the entry owns (a million entries hold
+    // a block each rather than three strings each); they change only through EntryList, and a
+    // change replaces the block, so a view of a text lasts until its entry changes.
+    std::string_view m_strPath;     // full path as it was added; changed when its folder moves
+    std::string_view m_strTitle;    // the user's title, the key by which the views find it
+    std::string_view m_strComment;  // free text; may hold line breaks
+    int m_nImage = 0;               // index of the entry's extension in the document's lists
 
     // Unique for the life of the document and increasing in catalogue order: the identity a
     // view may carry, and how "first in catalogue order" is decided among index hits.
@@ -30,6 +39,9 @@ class CDocEntry {
   private:
     friend class EntryList;
     friend class FoldedIndex;
+    void SetTexts(std::string_view path, std::string_view title, std::string_view comment);
+
+    std::unique_ptr<char[]> texts_;
     std::uint64_t id_ = 0;
     // Bookkeeping of the indexes that hold the entry, one each; no part of its value.
     mutable IndexLink links_[2];

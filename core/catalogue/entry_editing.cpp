@@ -64,7 +64,8 @@ bool AddFile(CMORKA2Doc& doc, const std::string& path, EntryEditor& editor,
 
 bool EditEntry(CMORKA2Doc& doc, POSITION entry, EntryEditor& editor) {
     if (entry == nullptr) return false;
-    EntryFields fields{entry->m_strPath, entry->m_strTitle, entry->m_strComment};
+    EntryFields fields{std::string(entry->m_strPath), std::string(entry->m_strTitle),
+                       std::string(entry->m_strComment)};
     const auto verdict = [&](const std::string& title) {
         // Its own title is no obstacle, letter case counting.
         if (title == entry->m_strTitle) return Verdict::Accept;

@@ -1,6 +1,7 @@
 #include "core/catalogue/entry_list.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <unordered_set>
 #include <utility>
@@ -9,11 +10,27 @@
 
 namespace kantoria {
 
-POSITION EntryList::Append(std::string path, std::string title, std::string comment) {
+void CDocEntry::SetTexts(std::string_view path, std::string_view title, std::string_view comment) {
+    // Built whole before the old block goes: the texts given may be views of it.
+    std::unique_ptr<char[]> texts(new char[path.size() + title.size() + comment.size() + 1]);
+    char* at = texts.get();
+    const auto put = [&at](std::string_view text) {
+        if (text.empty()) return std::string_view();
+        std::memcpy(at, text.data(), text.size());
+        const std::string_view placed(at, text.size());
+        at += text.size();
+        return placed;
+    };
+    m_strPath = put(path);
+    m_strTitle = put(title);
+    m_strComment = put(comment);
+    texts_ = std::move(texts);
+}
+
+POSITION EntryList::Append(std::string_view path, std::string_view title,
+                           std::string_view comment) {
     CDocEntry& entry = entries_.emplace_back();
-    entry.m_strPath = std::move(path);
-    entry.m_strTitle = std::move(title);
-    entry.m_strComment = std::move(comment);
+    entry.SetTexts(path, title, comment);
     entry.id_ = nextId_++;
     entry.self_ = std::prev(entries_.end());
     byTitle_.Insert(&entry);
@@ -21,8 +38,8 @@ POSITION EntryList::Append(std::string path, std::string title, std::string comm
     ++revision_;
     ++pathsRevision_;
     if (journal_)
-        journal_->RecordInserted({entries_.size() - 1, entry.id_, entry.m_strPath, entry.m_strTitle,
-                                  entry.m_strComment});
+        journal_->RecordInserted({entries_.size() - 1, entry.id_, std::string(entry.m_strPath),
+                                  std::string(entry.m_strTitle), std::string(entry.m_strComment)});
     return &entry;
 }
 
@@ -34,8 +51,9 @@ void EntryList::Remove(POSITION entry) {
                 ? entries_.size() - 1
                 : static_cast<std::size_t>(std::distance(
                       entries_.cbegin(), std::list<CDocEntry>::const_iterator(entry->self_)));
-        journal_->RecordPlaced(false, {{position, entry->id_, entry->m_strPath, entry->m_strTitle,
-                                        entry->m_strComment}});
+        journal_->RecordPlaced(
+            false, {{position, entry->id_, std::string(entry->m_strPath),
+                     std::string(entry->m_strTitle), std::string(entry->m_strComment)}});
     }
     byTitle_.Erase(entry);
     byPath_.Erase(entry);
@@ -58,8 +76,8 @@ std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entr
         }
         byTitle_.Erase(&*it);
         byPath_.Erase(&*it);
-        removed.push_back({position, it->id_, std::move(it->m_strPath), std::move(it->m_strTitle),
-                           std::move(it->m_strComment)});
+        removed.push_back({position, it->id_, std::string(it->m_strPath),
+                           std::string(it->m_strTitle), std::string(it->m_strComment)});
         it = entries_.erase(it);
     }
     ++revision_;
@@ -87,9 +105,7 @@ void EntryList::Restore(const std::vector<PlacedEntry>& entries) {
         for (; position < placed.position && it != entries_.end(); ++position) ++it;
         const auto added = entries_.emplace(it);
         CDocEntry& entry = *added;
-        entry.m_strPath = placed.path;
-        entry.m_strTitle = placed.title;
-        entry.m_strComment = placed.comment;
+        entry.SetTexts(placed.path, placed.title, placed.comment);
         entry.id_ = placed.id;
         entry.self_ = added;
         byTitle_.Insert(&entry);
@@ -116,25 +132,33 @@ void EntryList::Reserve(std::size_t n) {
     byPath_.Reserve(n);
 }
 
-void EntryList::SetTitle(POSITION entry, std::string title) {
-    if (journal_) journal_->RecordEdited({entry->id_, EntryField::Title, entry->m_strTitle, title});
+void EntryList::SetTitle(POSITION entry, std::string_view title) {
+    if (journal_)
+        journal_->RecordEdited(
+            {entry->id_, EntryField::Title, std::string(entry->m_strTitle), std::string(title)});
     byTitle_.Erase(entry);
-    Mutable(entry).m_strTitle = std::move(title);
+    CDocEntry& e = Mutable(entry);
+    e.SetTexts(e.m_strPath, title, e.m_strComment);
     byTitle_.Insert(entry);
     ++revision_;
 }
 
-void EntryList::SetComment(POSITION entry, std::string comment) {
+void EntryList::SetComment(POSITION entry, std::string_view comment) {
     if (journal_)
-        journal_->RecordEdited({entry->id_, EntryField::Comment, entry->m_strComment, comment});
-    Mutable(entry).m_strComment = std::move(comment);
+        journal_->RecordEdited({entry->id_, EntryField::Comment, std::string(entry->m_strComment),
+                                std::string(comment)});
+    CDocEntry& e = Mutable(entry);
+    e.SetTexts(e.m_strPath, e.m_strTitle, comment);
     ++revision_;
 }
 
-void EntryList::SetPath(POSITION entry, std::string path) {
-    if (journal_) journal_->RecordEdited({entry->id_, EntryField::Path, entry->m_strPath, path});
+void EntryList::SetPath(POSITION entry, std::string_view path) {
+    if (journal_)
+        journal_->RecordEdited(
+            {entry->id_, EntryField::Path, std::string(entry->m_strPath), std::string(path)});
     byPath_.Erase(entry);
-    Mutable(entry).m_strPath = std::move(path);
+    CDocEntry& e = Mutable(entry);
+    e.SetTexts(path, e.m_strTitle, e.m_strComment);
     byPath_.Insert(entry);
     ++revision_;
     ++pathsRevision_;

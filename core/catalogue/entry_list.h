@@ -38,7 +38,7 @@ class EntryList {
     bool empty() const { return entries_.empty(); }
 
     // Appends at the tail and answers the new entry.
-    POSITION Append(std::string path, std::string title, std::string comment);
+    POSITION Append(std::string_view path, std::string_view title, std::string_view comment);
     void Remove(POSITION entry);
     // Removes every entry of entries (each at most once) in one walk over the catalogue and
     // answers them in catalogue order with their former places.
@@ -53,10 +53,10 @@ class EntryList {
     // Prepares the indexes for about n entries.
     void Reserve(std::size_t n);
 
-    void SetTitle(POSITION entry, std::string title);
-    void SetComment(POSITION entry, std::string comment);
+    void SetTitle(POSITION entry, std::string_view title);
+    void SetComment(POSITION entry, std::string_view comment);
     // Moves the entry to another path (a relocated folder); it keeps its place and Id.
-    void SetPath(POSITION entry, std::string path);
+    void SetPath(POSITION entry, std::string_view path);
     void SetImage(POSITION entry, int image);
 
     // First entry whose title equals title without regard to case, or null.

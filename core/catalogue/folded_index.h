@@ -30,7 +30,7 @@ class FoldedIndex {
   public:
     // link chooses which of the entry's IndexLinks this index uses: two indexes that hold the
     // same entries need different ones.
-    FoldedIndex(std::string CDocEntry::*field, KeyRule rule, int link = 0)
+    FoldedIndex(std::string_view CDocEntry::*field, KeyRule rule, int link = 0)
         : field_(field), rule_(rule), link_(link) {}
 
     // The entry's key must not change while it is in the index. Appending an entry whose Id
@@ -78,7 +78,7 @@ class FoldedIndex {
     void Place(Slot slot);
     void Grow(std::size_t capacity);
 
-    std::string CDocEntry::*field_;
+    std::string_view CDocEntry::*field_;
     KeyRule rule_;
     int link_;
     std::vector<Slot> slots_;

@@ -10,8 +10,8 @@ namespace kantoria {
 namespace {
 
 // Appends the one image of a new extension, looked up through the entry's path.
-void AppendIconFor(std::string_view extension, const std::string& path,
-                   const IconServices& services, IconListBuilder& lists) {
+void AppendIconFor(std::string_view extension, std::string_view path, const IconServices& services,
+                   IconListBuilder& lists) {
     if (extension.size() <= kMaxExtensionBytes) {
         CIconSource source;
         source.m_strPath = path;

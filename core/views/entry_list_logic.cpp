@@ -67,11 +67,11 @@ void SortEntries(std::vector<POSITION>& rows, EntrySortKey key) {
             case EntrySortKey::Column::Comment:
                 return CommentColumnText(e->m_strComment);
             case EntrySortKey::Column::Path:
-                return e->m_strPath;
+                return std::string(e->m_strPath);
             case EntrySortKey::Column::Title:
                 break;
         }
-        return e->m_strTitle;
+        return std::string(e->m_strTitle);
     };
     std::vector<std::pair<std::string, POSITION>> keyed;
     keyed.reserve(rows.size());

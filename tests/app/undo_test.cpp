@@ -24,8 +24,8 @@ using Shot = std::vector<std::string>;
 Shot ShotOf(const CMORKA2Doc& doc) {
     Shot shot;
     for (const CDocEntry& e : doc.m_EntryList)
-        shot.push_back(std::to_string(e.Id()) + "|" + e.m_strPath + "|" + e.m_strTitle + "|" +
-                       e.m_strComment);
+        shot.push_back(std::to_string(e.Id()) + "|" + std::string(e.m_strPath) + "|" +
+                       std::string(e.m_strTitle) + "|" + std::string(e.m_strComment));
     return shot;
 }
 

@@ -49,7 +49,7 @@ struct SearchDialogTest : ::testing::Test {
 
     std::vector<std::string> Titles() const {
         std::vector<std::string> out;
-        for (const CDocEntry& e : doc.m_EntryList) out.push_back(e.m_strTitle);
+        for (const CDocEntry& e : doc.m_EntryList) out.emplace_back(e.m_strTitle);
         return out;
     }
 };

@@ -20,7 +20,7 @@ class HolderRelocateTest : public ViewsTest {
     }
     std::vector<std::string> Paths() const {
         std::vector<std::string> paths;
-        for (const CDocEntry& e : doc.m_EntryList) paths.push_back(e.m_strPath);
+        for (const CDocEntry& e : doc.m_EntryList) paths.emplace_back(e.m_strPath);
         return paths;
     }
 

@@ -27,7 +27,7 @@ class ManyEntriesTest : public ViewsTest {
     }
     Titles SelectedTitles() {
         Titles titles;
-        for (const POSITION e : list->GetSelectedEntries()) titles.push_back(e->m_strTitle);
+        for (const POSITION e : list->GetSelectedEntries()) titles.emplace_back(e->m_strTitle);
         return titles;
     }
     void Click(std::string_view title, Qt::KeyboardModifiers mods) {

@@ -100,7 +100,7 @@ class ViewsTest : public ::testing::Test {
     }
     std::string SelectedTitle() {
         const POSITION entry = list->GetSelectedEntry();
-        return entry ? entry->m_strTitle : "(none)";
+        return entry ? std::string(entry->m_strTitle) : "(none)";
     }
 
     CMORKA2Doc doc;

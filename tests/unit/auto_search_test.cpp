@@ -30,7 +30,8 @@ struct Found {
 
 std::vector<Found> Entries(const CMORKA2Doc& doc) {
     std::vector<Found> out;
-    for (const CDocEntry& e : doc.m_EntryList) out.push_back({e.m_strPath, e.m_strTitle});
+    for (const CDocEntry& e : doc.m_EntryList)
+        out.push_back({std::string(e.m_strPath), std::string(e.m_strTitle)});
     return out;
 }
 
@@ -103,7 +104,7 @@ TEST_P(SearchFilters, TakeTheRightFiles) {
     search.m_extension = ".doc";
     search.ScanFolder("D:\\x\\", nullptr);  // a trailing separator is not doubled
     std::vector<std::string> paths;
-    for (const CDocEntry& e : doc.m_EntryList) paths.push_back(e.m_strPath);
+    for (const CDocEntry& e : doc.m_EntryList) paths.emplace_back(e.m_strPath);
     EXPECT_EQ(paths, GetParam().registered);
 }
 
@@ -383,7 +384,8 @@ TEST(AutoSearchOnDisk, FollowsLinksButNeverLoops) {
 std::vector<Found> RelativeEntries(const CMORKA2Doc& doc, const fs::path& root) {
     std::vector<Found> out;
     for (const CDocEntry& e : doc.m_EntryList)
-        out.push_back({fs::path(e.m_strPath).lexically_relative(root).string(), e.m_strTitle});
+        out.push_back(
+            {fs::path(e.m_strPath).lexically_relative(root).string(), std::string(e.m_strTitle)});
     return out;
 }
 
@@ -461,7 +463,7 @@ TEST(AutoSearchOnDisk, FifteenLevelsOfTwoLinksRegisterFifteenFiles) {
         search.ScanFolder(dir / (outside ? "start" : "levels"), nullptr);
         EXPECT_EQ(search.m_found, 15);
         std::set<std::string> titles;
-        for (const CDocEntry& e : doc.m_EntryList) titles.insert(e.m_strTitle);
+        for (const CDocEntry& e : doc.m_EntryList) titles.emplace(e.m_strTitle);
         EXPECT_EQ(titles.size(), 15u);  // no file twice under a numbered title
     }
 }

@@ -62,7 +62,8 @@ void PrintTo(const Entry& e, std::ostream* os) {
 std::vector<Entry> EntriesOf(const CMORKA2Doc& doc) {
     std::vector<Entry> out;
     for (const CDocEntry& e : doc.m_EntryList)
-        out.push_back({e.m_strPath, e.m_strTitle, e.m_strComment});
+        out.push_back(
+            {std::string(e.m_strPath), std::string(e.m_strTitle), std::string(e.m_strComment)});
     return out;
 }
 

@@ -33,7 +33,8 @@ struct Entry {
 std::vector<Entry> Entries(const CMORKA2Doc& doc) {
     std::vector<Entry> out;
     for (const CDocEntry& e : doc.m_EntryList)
-        out.push_back({e.m_strPath, e.m_strTitle, e.m_strComment});
+        out.push_back(
+            {std::string(e.m_strPath), std::string(e.m_strTitle), std::string(e.m_strComment)});
     return out;
 }
 

@@ -18,7 +18,8 @@ struct Shot {
 std::vector<Shot> ShotOf(const EntryList& list) {
     std::vector<Shot> shot;
     for (const CDocEntry& e : list)
-        shot.push_back({e.Id(), e.m_strPath, e.m_strTitle, e.m_strComment});
+        shot.push_back({e.Id(), std::string(e.m_strPath), std::string(e.m_strTitle),
+                        std::string(e.m_strComment)});
     return shot;
 }
 

@@ -62,7 +62,7 @@ class EntryEditingTest : public ::testing::Test {
     }
     std::vector<std::string> Titles() const {
         std::vector<std::string> titles;
-        for (const CDocEntry& e : doc.m_EntryList) titles.push_back(e.m_strTitle);
+        for (const CDocEntry& e : doc.m_EntryList) titles.emplace_back(e.m_strTitle);
         return titles;
     }
     std::vector<std::string> ShownTitles() const {

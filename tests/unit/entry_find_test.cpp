@@ -45,7 +45,7 @@ TEST(FindFold, WordsSplitAtBlanksOfEitherWidth) {
 
 std::vector<std::string> Titles(const std::vector<POSITION>& rows) {
     std::vector<std::string> titles;
-    for (POSITION e : rows) titles.push_back(e->m_strTitle);
+    for (POSITION e : rows) titles.emplace_back(e->m_strTitle);
     return titles;
 }
 

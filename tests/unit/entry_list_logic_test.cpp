@@ -25,7 +25,7 @@ void Fill(CMORKA2Doc& doc, const std::vector<Entry>& entries) {
 
 std::vector<std::string> Titles(const std::vector<POSITION>& rows) {
     std::vector<std::string> titles;
-    for (const POSITION e : rows) titles.push_back(e->m_strTitle);
+    for (const POSITION e : rows) titles.emplace_back(e->m_strTitle);
     return titles;
 }
 

@@ -63,7 +63,7 @@ TEST(EntryList, RemoveManyAnswersWhatWentAndWhere) {
     EXPECT_EQ(removed[0].id, firstId);
     EXPECT_NE(list.Revision(), revision);
     std::vector<std::string> left;
-    for (const CDocEntry& e : list) left.push_back(e.m_strTitle);
+    for (const CDocEntry& e : list) left.emplace_back(e.m_strTitle);
     EXPECT_EQ(left, (std::vector<std::string>{"b", "d"}));
     EXPECT_EQ(list.FindByTitle("A"), nullptr);
     EXPECT_EQ(list.FindByPath("c:\\C.TXT"), nullptr);

@@ -75,12 +75,12 @@ class RelocationPlanTest : public ::testing::Test {
     }
     static std::vector<std::string> Titles(const std::vector<RelocationMove>& moves) {
         std::vector<std::string> titles;
-        for (const RelocationMove& m : moves) titles.push_back(m.entry->m_strTitle);
+        for (const RelocationMove& m : moves) titles.emplace_back(m.entry->m_strTitle);
         return titles;
     }
     std::vector<std::string> Paths() const {
         std::vector<std::string> paths;
-        for (const CDocEntry& e : doc.m_EntryList) paths.push_back(e.m_strPath);
+        for (const CDocEntry& e : doc.m_EntryList) paths.emplace_back(e.m_strPath);
         return paths;
     }
 

@@ -76,7 +76,8 @@ void CMORKA2View::RunCommand(int id) {
 
 bool CMORKA2View::TryOpen(POSITION entry) {
     // The path goes to the desktop as it is, never through a command line.
-    return PathExists(entry->m_strPath) && services_.shell.OpenFile(entry->m_strPath).ok();
+    const std::string path(entry->m_strPath);
+    return PathExists(path) && services_.shell.OpenFile(path).ok();
 }
 
 void CMORKA2View::OpenEntryFile(POSITION entry) {
@@ -127,8 +128,9 @@ void CMORKA2View::OnEntryUpdate() {
 void CMORKA2View::OnEntryDelete() {
     const std::vector<POSITION> entries = GetSelectedEntries();
     if (entries.empty()) return;
-    const std::string question = entries.size() == 1 ? DeleteQuestion(entries.front()->m_strTitle)
-                                                     : DeleteManyQuestion(entries.size());
+    const std::string question = entries.size() == 1
+                                     ? DeleteQuestion(std::string(entries.front()->m_strTitle))
+                                     : DeleteManyQuestion(entries.size());
     if (AfxMessageBox(services_.messages, question, MbButtons::OkCancel, MbIcon::Question) !=
         MbAnswer::Ok)
         return;

@@ -55,8 +55,8 @@ void EntryListModel::Reset(std::vector<POSITION> rows, Encoding encoding) {
     rows_.clear();
     rows_.reserve(rows.size());
     for (const POSITION e : rows)
-        rows_.push_back(
-            {e, e->m_strTitle, CommentColumnText(e->m_strComment), e->m_strPath, e->m_nImage});
+        rows_.push_back({e, std::string(e->m_strTitle), CommentColumnText(e->m_strComment),
+                         std::string(e->m_strPath), e->m_nImage});
     entries_ = std::move(rows);
     endResetModel();
 }

@@ -8,7 +8,9 @@
 #include <QIcon>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/catalogue/doc_entry.h"
@@ -21,7 +23,15 @@ namespace kantoria {
 using EntryIconLookup = std::function<QIcon(int image, bool large)>;
 
 // What is known of the files behind the entries, by path; a path not in it is not known yet.
-using PresenceMap = std::unordered_map<std::string, Presence>;
+// Both are looked up by the entries' own texts without copying them.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+using PresenceMap = std::unordered_map<std::string, Presence, TextHash, std::equal_to<>>;
+using PathSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
 
 class EntryListModel final : public QAbstractTableModel {
     Q_OBJECT

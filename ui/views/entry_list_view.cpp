@@ -282,7 +282,7 @@ void CMORKA2View::CheckFiles() {
         asked_.clear();
         kept_.clear();
         for (const POSITION e : model_->Entries())
-            if (asked_.insert(e->m_strPath).second) paths.push_back(e->m_strPath);
+            if (asked_.emplace(e->m_strPath).second) paths.emplace_back(e->m_strPath);
         unasked_ = doc_.m_EntryList.begin();
         walk_->start();
     } else {
@@ -290,8 +290,8 @@ void CMORKA2View::CheckFiles() {
         for (const POSITION e : model_->Entries()) {
             const auto known = presence_.find(e->m_strPath);
             if ((known == presence_.end() || known->second != Presence::Present) &&
-                asked_.insert(e->m_strPath).second)
-                paths.push_back(e->m_strPath);
+                asked_.emplace(e->m_strPath).second)
+                paths.emplace_back(e->m_strPath);
         }
     }
     if (paths.empty()) return;
@@ -311,9 +311,9 @@ void CMORKA2View::AskNextFiles() {
     std::vector<std::string> paths;
     EntryList::const_iterator& at = *unasked_;
     for (std::size_t n = 0; at != doc_.m_EntryList.end() && n < kSlice; ++at, ++n) {
-        const std::string& path = at->m_strPath;
+        const std::string_view path = at->m_strPath;
         if (const auto known = presence_.find(path); known != presence_.end()) kept_.insert(*known);
-        if (asked_.insert(path).second) paths.push_back(path);
+        if (asked_.emplace(path).second) paths.emplace_back(path);
     }
     if (at == doc_.m_EntryList.end()) {
         unasked_.reset();

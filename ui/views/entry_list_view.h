@@ -171,7 +171,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     // timer; checkedRevision_ is the entries' revision last looked at as a whole.
     std::unique_ptr<PresenceChecker> checker_;
     PresenceMap presence_;
-    std::unordered_set<std::string> asked_;  // queued or being looked at
+    PathSet asked_;  // queued or being looked at
     std::uint64_t checkedRevision_ = ~std::uint64_t{0};
     QTimer* answers_;
     // The walk over the catalogue after a change of its entries: where it goes on, and what is
