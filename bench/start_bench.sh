@@ -21,7 +21,8 @@ fail() { echo "error: $*" >&2; exit 1; }
 for tool in Xvfb openbox iconv timeout xdpyinfo; do
   command -v "$tool" >/dev/null || fail "needs $tool (apt-get install xvfb openbox x11-utils)"
 done
-fc-list 2>/dev/null | grep -qi ipagothic ||
+# grep reads to the end: with pipefail an early exit would fail fc-list on a closed pipe.
+fc-list : family 2>/dev/null | grep -i ipagothic >/dev/null ||
   echo "note: no IPA Gothic font (fonts-ipafont-gothic); Japanese text is drawn with what there is" >&2
 
 scratch=$(mktemp -d)
