@@ -1,7 +1,8 @@
 // Times loading and saving a large catalogue against the cost of merely converting its bytes
-// with the system's iconv, and measures the memory a load takes. A report, not a test: it
-// exits 0 whatever the figures, and non-zero only when something could not be done.
+// with the system's iconv, and measures the memory a load takes and where it goes. A report, not a
+// test: it exits 0 whatever the figures, and non-zero only when something could not be done.
 #include <fcntl.h>
+#include <malloc.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -28,6 +29,7 @@
 #include "core/catalogue/morka2_doc.h"
 #include "core/os/file_read.h"
 #include "core/text/text_codec.h"
+#include "core/views/entry_find.h"
 #include "testing/core/catalogue_generator.h"
 
 extern char** environ;
@@ -41,13 +43,17 @@ namespace fs = std::filesystem;
 constexpr double kLoadGoal = 3.0;    // load + rebuild, in multiples of the iconv time
 constexpr double kSaveGoal = 3.0;    // save, in multiples of the iconv time
 constexpr double kMemoryGoal = 4.0;  // peak resident memory, in multiples of the file size
+// Resident memory once loaded with holders and find keys, in multiples of the file size.
+constexpr double kResidentGoal = 3.0;
 
 struct Options {
     std::string dir = "/tmp/kantoria-bench";
     std::size_t entries = 1000000;
-    std::size_t folders = 0;  // 0: one folder per 50 entries
+    std::size_t folders = 0;  // 0: one folder per 50 entries, or per 10.1 in the deep shape
     int runs = 5;
     bool regenerate = false;
+    bool generateOnly = false;
+    CatalogueShape shape = CatalogueShape::Flat;
 };
 
 void PrintUsage(std::FILE* to) {
@@ -56,9 +62,11 @@ void PrintUsage(std::FILE* to) {
         "  --dir DIR        where the catalogue is generated and saved (/tmp/kantoria-bench)\n"
         "  --entries N      entries in the catalogue (1000000)\n"
         "  --quick          same as --entries 100000\n"
-        "  --folders N      distinct folders (entries / 50)\n"
+        "  --folders N      distinct folders (entries / 50; deep: entries * 99 / 1000)\n"
+        "  --deep           folders in a deep tree like /usr, most holders' parents empty\n"
         "  --runs N         timed runs per measurement; medians are reported (5)\n"
-        "  --regenerate     write the catalogue anew even when it exists\n",
+        "  --regenerate     write the catalogue anew even when it exists\n"
+        "  --generate-only  write the catalogue if missing, print its path and end\n",
         to);
 }
 
@@ -84,6 +92,10 @@ int ParseOptions(int argc, char** argv, Options& opt) {
             opt.entries = 100000;
         } else if (arg == "--regenerate") {
             opt.regenerate = true;
+        } else if (arg == "--generate-only") {
+            opt.generateOnly = true;
+        } else if (arg == "--deep") {
+            opt.shape = CatalogueShape::Deep;
         } else if (arg == "--dir") {
             const char* v = value();
             if (!v || !*v) return 1;
@@ -104,7 +116,9 @@ int ParseOptions(int argc, char** argv, Options& opt) {
             return 1;
         }
     }
-    if (opt.folders == 0) opt.folders = std::max<std::size_t>(1, opt.entries / 50);
+    if (opt.folders == 0)
+        opt.folders = std::max<std::size_t>(
+            1, opt.shape == CatalogueShape::Deep ? opt.entries * 99 / 1000 : opt.entries / 50);
     return 0;
 }
 
@@ -227,11 +241,50 @@ long ResidentKib() {
     return resident < 0 ? -1 : resident * (::sysconf(_SC_PAGESIZE) / 1024);
 }
 
+// The process's peak resident memory so far (VmHWM).
+long PeakKib() {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return -1;
+    char line[256];
+    long kib = -1;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1) break;
+    std::fclose(f);
+    return kib;
+}
+
+// Bytes malloc has handed out and not had back, mapped blocks included.
+std::uint64_t HeapInUse() {
+    const struct mallinfo2 info = ::mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// The heap block of a string's text, with malloc's header, or 0 for a text kept inside the
+// string itself.
+std::uint64_t StringBlock(const std::string& s) {
+    if (s.capacity() <= std::string().capacity()) return 0;
+    return ::malloc_usable_size(const_cast<char*>(s.data())) + sizeof(std::size_t);
+}
+
+// The block malloc gives a request of n bytes: a header, rounded up to 16, at least 32.
+std::uint64_t MallocBlock(std::size_t n) {
+    return std::max<std::size_t>(32, (n + sizeof(std::size_t) + 15) & ~std::size_t{15});
+}
+
 // What the memory child reports back through its pipe.
 struct MemoryReport {
     std::uint64_t entries = 0;
     std::uint64_t holders = 0;
-    long residentAfterKib = -1;  // once the load is over and its buffers are gone
+    long residentBeforeKib = -1;  // the process before the load
+    long residentAfterKib = -1;   // once the load is over and its buffers are gone, holders built
+    long residentLoadKib = -1;    // after the load alone
+    long residentFindKib = -1;    // after the find keys too
+    long peakKib = -1;            // the peak of the load and the holders' rebuild
+    std::uint64_t heapBefore = 0, heapLoad = 0, heapHolders = 0, heapFind = 0;
+    std::uint64_t textBytes = 0;     // the texts of every path, title and comment
+    std::uint64_t stringBlocks = 0;  // the heap blocks holding them
+    std::uint64_t nodeBytes = 0;     // the entry records, as blocks of the list
+    std::uint64_t keyTextBytes = 0;  // what the find keys' text reserves: fields + separators
     // The load in a process that has never held a document: every page it touches is new.
     double freshLoadMs = 0;
 };
@@ -244,6 +297,51 @@ const char* Verdict(bool met) {
     return met ? "met" : "MISSED";
 }
 
+// Where the resident memory of a loaded catalogue with its holders and find keys goes. The
+// heap parts are told apart by malloc's count of bytes in use before and after each step; the
+// strings and the entry records are counted block by block, and the indexes the load builds
+// are what the load's heap holds beside them. What is resident beyond the heap in use is
+// memory malloc keeps after the load's buffers were freed, less reserved pages never touched.
+void PrintMemoryDivision(const MemoryReport& m, double fileSize) {
+    auto d = [](std::uint64_t a, std::uint64_t b) {
+        return static_cast<double>(a) - static_cast<double>(b);
+    };
+    auto kib = [](long k) { return static_cast<double>(k) * 1024; };
+    const double before = kib(m.residentBeforeKib), total = kib(m.residentFindKib);
+    const double strings = static_cast<double>(m.stringBlocks);
+    const double nodes = static_cast<double>(m.nodeBytes);
+    const double indexes = d(m.heapLoad, m.heapBefore) - strings - nodes;
+    const double holders = d(m.heapHolders, m.heapLoad);
+    const double keys = d(m.heapFind, m.heapHolders);
+    const double kept = total - before - d(m.heapFind, m.heapBefore);
+    auto row = [&](const char* part, double bytes) {
+        std::printf("    %-56s %8.1f %6.2fx\n", part, Mib(bytes), bytes / fileSize);
+    };
+    std::printf("\n  resident memory once loaded, with holders and find keys, by part:\n");
+    std::printf("    %-56s %8s %7s\n", "part", "MiB", "x file");
+    row("the process before the load", before);
+    row("strings: heap blocks of paths, titles, comments", strings);
+    char text[96];
+    std::snprintf(text, sizeof text, "  of which their text (%.1f bytes an entry)",
+                  static_cast<double>(m.textBytes) / static_cast<double>(m.entries));
+    row(text, static_cast<double>(m.textBytes));
+    std::snprintf(text, sizeof text, "entry records (%zu-byte list nodes)",
+                  sizeof(CDocEntry) + 2 * sizeof(void*));
+    row(text, nodes);
+    row("title and path indexes, rest of the load (the difference)", indexes);
+    row("holders and their entry lists", holders);
+    row("find keys", keys);
+    row("  of which key text reserved (fields + separators)", static_cast<double>(m.keyTextBytes));
+    row("resident beyond the heap in use (kept by malloc)", kept);
+    row("resident after load + holders + find keys", total);
+    std::printf(
+        "    resident after the load %.1f MiB, after the holders %.1f MiB, after the keys "
+        "%.1f MiB\n",
+        Mib(kib(m.residentLoadKib)), Mib(kib(m.residentAfterKib)), Mib(total));
+    std::printf("  goal: resident after load + holders + find keys <= %.0fx file: %.2fx %s\n",
+                kResidentGoal, total / fileSize, Verdict(total / fileSize <= kResidentGoal));
+}
+
 int Run(const Options& opt) {
     std::error_code ec;
     fs::create_directories(opt.dir, ec);
@@ -253,7 +351,7 @@ int Run(const Options& opt) {
         return 1;
     }
     const std::string file =
-        (fs::path(opt.dir) / GeneratedCatalogueName(opt.entries, opt.folders)).string();
+        (fs::path(opt.dir) / GeneratedCatalogueName(opt.entries, opt.folders, opt.shape)).string();
     const std::string saved = (fs::path(opt.dir) / "saved.ZNL").string();
 
     // The catalogue is built in a child process, and so is the memory measurement below: a
@@ -263,14 +361,19 @@ int Run(const Options& opt) {
         std::fprintf(stderr, "generating %zu entries in %zu folders into %s ...\n", opt.entries,
                      opt.folders, file.c_str());
         const Clock::time_point start = Clock::now();
-        if (InChild([&] { return GenerateCatalogue(opt.entries, opt.folders, file) ? 0 : 1; }) !=
-            0) {
+        if (InChild([&] {
+                return GenerateCatalogue(opt.entries, opt.folders, file, opt.shape) ? 0 : 1;
+            }) != 0) {
             std::fprintf(stderr, "error: generating the catalogue failed\n");
             return 1;
         }
         std::fprintf(stderr, "generated in %.1f s\n", MillisecondsSince(start) / 1000);
     } else {
         std::fprintf(stderr, "reusing %s\n", file.c_str());
+    }
+    if (opt.generateOnly) {
+        std::printf("%s\n", file.c_str());
+        return 0;
     }
 
     std::uint64_t fileSize = 0;
@@ -282,28 +385,49 @@ int Run(const Options& opt) {
     // Peak memory of one load and rebuild, in a fresh child.
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) return 1;
-    struct rusage childUsage {};
     const long parentKib = ResidentKib();
-    const int memoryExit = InChild(
-        [&] {
-            ::close(pipeFds[0]);
-            CMORKA2Doc doc;
-            const Clock::time_point start = Clock::now();
-            const Status status = doc.LoadCatalogue(file);
-            if (!status) {
-                std::fprintf(stderr, "error: cannot load %s: %s\n", file.c_str(),
-                             status.reason().c_str());
-                return 1;
-            }
-            doc.RebuildHolders();
-            MemoryReport report;
-            report.freshLoadMs = MillisecondsSince(start);
-            report.entries = doc.m_EntryList.size();
-            report.holders = doc.m_HolderList.size();
-            report.residentAfterKib = ResidentKib();
-            return ::write(pipeFds[1], &report, sizeof report) == sizeof report ? 0 : 1;
-        },
-        &childUsage);
+    const int memoryExit = InChild([&] {
+        ::close(pipeFds[0]);
+        MemoryReport report;
+        CMORKA2Doc doc;
+        FindIndex keys;
+        report.residentBeforeKib = ResidentKib();
+        report.heapBefore = HeapInUse();
+        const Clock::time_point start = Clock::now();
+        const Status status = doc.LoadCatalogue(file);
+        if (!status) {
+            std::fprintf(stderr, "error: cannot load %s: %s\n", file.c_str(),
+                         status.reason().c_str());
+            return 1;
+        }
+        const double loadMs = MillisecondsSince(start);
+        report.residentLoadKib = ResidentKib();
+        report.heapLoad = HeapInUse();
+        const Clock::time_point holdersStart = Clock::now();
+        doc.RebuildHolders();
+        report.freshLoadMs = loadMs + MillisecondsSince(holdersStart);
+        report.residentAfterKib = ResidentKib();
+        report.heapHolders = HeapInUse();
+        report.peakKib = PeakKib();
+        keys.Update(doc.m_EntryList, doc.m_encoding);
+        report.residentFindKib = ResidentKib();
+        report.heapFind = HeapInUse();
+
+        report.entries = doc.m_EntryList.size();
+        report.holders = doc.m_HolderList.size();
+        // A list node is the entry behind its two links.
+        report.nodeBytes = report.entries * MallocBlock(sizeof(CDocEntry) + 2 * sizeof(void*));
+        for (const CDocEntry& e : doc.m_EntryList) {
+            const std::uint64_t text =
+                e.m_strPath.size() + e.m_strTitle.size() + e.m_strComment.size();
+            report.textBytes += text;
+            report.keyTextBytes += text + 3;
+            report.stringBlocks +=
+                StringBlock(e.m_strPath) + StringBlock(e.m_strTitle) + StringBlock(e.m_strComment);
+        }
+        report.keyTextBytes += report.keyTextBytes / 16;
+        return ::write(pipeFds[1], &report, sizeof report) == sizeof report ? 0 : 1;
+    });
     ::close(pipeFds[1]);
     MemoryReport memory;
     const bool gotReport = ::read(pipeFds[0], &memory, sizeof memory) == sizeof memory;
@@ -312,7 +436,7 @@ int Run(const Options& opt) {
         std::fprintf(stderr, "error: the memory measurement failed\n");
         return 1;
     }
-    const double peakBytes = static_cast<double>(childUsage.ru_maxrss) * 1024;  // KiB on Linux
+    const double peakBytes = static_cast<double>(memory.peakKib) * 1024;
 
     // The floor: converting the same bytes with nothing kept.
     std::vector<double> iconvMs;
@@ -420,6 +544,7 @@ int Run(const Options& opt) {
         "  resident after load + rebuild: %.1f MiB (%.2fx file); %.1f MiB of the peak "
         "was the process before the load\n",
         Mib(residentBytes), residentBytes / size, Mib(static_cast<double>(parentKib) * 1024));
+    PrintMemoryDivision(memory, size);
     std::printf("  saved file identical to the loaded one: %s\n", roundTrip ? "yes" : "NO");
     if (!roundTrip) {
         std::fprintf(stderr, "error: saving the loaded catalogue changed its bytes\n");

@@ -1,6 +1,7 @@
 // The large catalogue the benchmarks measure: Japanese titles, comments (some with line breaks)
 // and C:\ paths in about one folder per 50 entries, from a fixed seed, so every run and every
-// benchmark sees the same file.
+// benchmark sees the same file. The deep shape spreads the same kind of entries over a tree
+// like /usr after a search: deep, and with most holders' parent folders holding no entries.
 #pragma once
 
 #include <algorithm>
@@ -21,9 +22,13 @@ namespace kantoria::test {
 inline constexpr int kGeneratorVersion = 1;
 inline constexpr std::uint64_t kSeed = 0x4B414E544F524941ULL;
 
+enum class CatalogueShape { Flat, Deep };
+
 // The file name a generated catalogue is kept under, so later runs reuse it.
-inline std::string GeneratedCatalogueName(std::size_t entries, std::size_t folders) {
-    return "catalogue-" + std::to_string(entries) + "x" + std::to_string(folders) + "-v" +
+inline std::string GeneratedCatalogueName(std::size_t entries, std::size_t folders,
+                                          CatalogueShape shape = CatalogueShape::Flat) {
+    return "catalogue-" + std::to_string(entries) + "x" + std::to_string(folders) +
+           (shape == CatalogueShape::Deep ? "-deep" : "") + "-v" +
            std::to_string(kGeneratorVersion) + ".ZNL";
 }
 
@@ -171,12 +176,63 @@ inline std::vector<std::string> MakeFolders(std::size_t count, Rng& rng) {
     return folders;
 }
 
+// A /usr-like tree of holder folders under C:\, about one in thirteen a top-level holder (no
+// other holder's folder contains theirs) below a skeleton of folders that hold no entries. The
+// rest grow under earlier holders, mostly through a folder of their own that holds no entries,
+// as LC_MESSAGES lies under a locale: a holder tree with thousands of roots, up to 9 deep.
+inline std::vector<std::string> MakeDeepFolders(std::size_t count, Rng& rng) {
+    constexpr int kMaxDepth = 9;
+    constexpr int kSkeletonDepth = 4;
+    // About 7,700 top-level holders for 99,000 in all.
+    const std::size_t topLevel = std::max<std::size_t>(1, count * 78 / 1000);
+    const std::size_t skeletonCount = std::max<std::size_t>(1, topLevel / 12);
+    std::unordered_set<std::string> seen;
+    auto newFolder = [&](const std::string& parent) {
+        for (;;) {
+            std::string name;
+            AppendText(name, rng.Between(2, 8), kFolderMix, false, rng);
+            std::string path = parent + Decoded(name) + '\\';
+            if (seen.insert(path).second) return path;
+        }
+    };
+    // The skeleton: folders that hold no entries, up to kSkeletonDepth below C:\.
+    std::vector<std::string> skeleton;
+    std::vector<int> skeletonDepth;
+    while (skeleton.size() < skeletonCount) {
+        std::size_t parent = skeleton.size();
+        if (!skeleton.empty() && !rng.Percent(5)) parent = rng.Between(0, skeleton.size() - 1);
+        if (parent < skeleton.size() && skeletonDepth[parent] >= kSkeletonDepth) continue;
+        skeleton.push_back(newFolder(parent < skeleton.size() ? skeleton[parent] : "C:\\"));
+        skeletonDepth.push_back(parent < skeleton.size() - 1 ? skeletonDepth[parent] + 1 : 1);
+    }
+    std::vector<std::string> folders;
+    std::vector<int> depth;
+    folders.reserve(count);
+    while (folders.size() < std::min(topLevel, count)) {
+        const std::size_t parent = rng.Between(0, skeleton.size() - 1);
+        folders.push_back(newFolder(skeleton[parent]));
+        depth.push_back(skeletonDepth[parent] + 1);
+    }
+    while (folders.size() < count) {
+        const std::size_t parent = rng.Between(0, folders.size() - 1);
+        const bool between = rng.Percent(60);
+        const int d = depth[parent] + (between ? 2 : 1);
+        if (d > kMaxDepth) continue;
+        const std::string& under = folders[parent];
+        folders.push_back(newFolder(between ? newFolder(under) : under));
+        depth.push_back(d);
+    }
+    return folders;
+}
+
 // Builds the catalogue in a document and saves it: the file is then exactly what the writer
 // makes of such a document, so a load followed by a save must give the same bytes back.
-inline bool GenerateCatalogue(std::size_t entries, std::size_t folderCount,
-                              const std::string& file) {
+inline bool GenerateCatalogue(std::size_t entries, std::size_t folderCount, const std::string& file,
+                              CatalogueShape shape = CatalogueShape::Flat) {
     Rng rng(kSeed);
-    const std::vector<std::string> folders = MakeFolders(folderCount, rng);
+    const std::vector<std::string> folders = shape == CatalogueShape::Deep
+                                                 ? MakeDeepFolders(folderCount, rng)
+                                                 : MakeFolders(folderCount, rng);
     // Entries come in runs from one folder, as when a folder's files are added together; each
     // folder is visited about twice.
     std::vector<std::size_t> order(folders.size());
