@@ -259,13 +259,6 @@ std::uint64_t HeapInUse() {
     return info.uordblks + info.hblkhd;
 }
 
-// The heap block of a string's text, with malloc's header, or 0 for a text kept inside the
-// string itself.
-std::uint64_t StringBlock(const std::string& s) {
-    if (s.capacity() <= std::string().capacity()) return 0;
-    return ::malloc_usable_size(const_cast<char*>(s.data())) + sizeof(std::size_t);
-}
-
 // The block malloc gives a request of n bytes: a header, rounded up to 16, at least 32.
 std::uint64_t MallocBlock(std::size_t n) {
     return std::max<std::size_t>(32, (n + sizeof(std::size_t) + 15) & ~std::size_t{15});
@@ -282,7 +275,7 @@ struct MemoryReport {
     long peakKib = -1;            // the peak of the load and the holders' rebuild
     std::uint64_t heapBefore = 0, heapLoad = 0, heapHolders = 0, heapFind = 0;
     std::uint64_t textBytes = 0;     // the texts of every path, title and comment
-    std::uint64_t stringBlocks = 0;  // the heap blocks holding them
+    std::uint64_t stringBlocks = 0;  // the heap blocks holding them, one an entry
     std::uint64_t nodeBytes = 0;     // the entry records, as blocks of the list
     std::uint64_t keyTextBytes = 0;  // what the find keys' text reserves: fields + separators
     // The load in a process that has never held a document: every page it touches is new.
@@ -299,7 +292,7 @@ const char* Verdict(bool met) {
 
 // Where the resident memory of a loaded catalogue with its holders and find keys goes. The
 // heap parts are told apart by malloc's count of bytes in use before and after each step; the
-// strings and the entry records are counted block by block, and the indexes the load builds
+// texts and the entry records are counted block by block, and the indexes the load builds
 // are what the load's heap holds beside them. What is resident beyond the heap in use is
 // memory malloc keeps after the load's buffers were freed, less reserved pages never touched.
 void PrintMemoryDivision(const MemoryReport& m, double fileSize) {
@@ -320,7 +313,7 @@ void PrintMemoryDivision(const MemoryReport& m, double fileSize) {
     std::printf("\n  resident memory once loaded, with holders and find keys, by part:\n");
     std::printf("    %-56s %8s %7s\n", "part", "MiB", "x file");
     row("the process before the load", before);
-    row("strings: heap blocks of paths, titles, comments", strings);
+    row("texts: an entry's path, title and comment in one heap block", strings);
     char text[96];
     std::snprintf(text, sizeof text, "  of which their text (%.1f bytes an entry)",
                   static_cast<double>(m.textBytes) / static_cast<double>(m.entries));
@@ -422,8 +415,7 @@ int Run(const Options& opt) {
                 e.m_strPath.size() + e.m_strTitle.size() + e.m_strComment.size();
             report.textBytes += text;
             report.keyTextBytes += text + 3;
-            report.stringBlocks +=
-                StringBlock(e.m_strPath) + StringBlock(e.m_strTitle) + StringBlock(e.m_strComment);
+            report.stringBlocks += MallocBlock(text + 1);
         }
         report.keyTextBytes += report.keyTextBytes / 16;
         return ::write(pipeFds[1], &report, sizeof report) == sizeof report ? 0 : 1;
