@@ -1,10 +1,12 @@
-// libFuzzer target: any bytes go through the catalogue reader; what was read is written in its
-// own encoding and in UTF-8, and each file written must read back to the same catalogue. The
+// libFuzzer target: any bytes go through the catalogue reader, whole and in pieces of several
+// sizes, which must read alike; what was read is written in its own encoding and in UTF-8, and
+// each file written must read back to the same catalogue. The
 // codec must carry any bytes through decoding and encoding unchanged. A broken promise aborts,
 // which the fuzzer reports with the input that broke it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -67,6 +69,23 @@ void RoundTrip(std::string_view bytes) {
     }
 }
 
+// The file reader reads lines while it still learns the encoding; wherever its pieces cut the
+// bytes, it must read what the whole bytes read.
+void PiecesAgree(std::string_view bytes) {
+    CMORKA2Doc whole;
+    ReadCatalogue(whole, bytes);
+    for (const size_t piece : {size_t{1}, size_t{7}, size_t{4096}}) {
+        const PieceSource source = [&](const std::function<void(std::string_view)>& consume) {
+            for (size_t at = 0; at < bytes.size(); at += piece) consume(bytes.substr(at, piece));
+            return Status::Ok();
+        };
+        CMORKA2Doc doc;
+        if (!ReadCataloguePieces(doc, source, bytes.size()) || doc.m_encoding != whole.m_encoding ||
+            !SameCatalogue(doc, whole))
+            Broken("a file read in pieces reads as its whole bytes");
+    }
+}
+
 void CodecRoundTrip(std::string_view bytes) {
     std::string text, again;
     DecodeCp932(bytes, text);
@@ -85,6 +104,7 @@ void CodecRoundTrip(std::string_view bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     kantoria::RoundTrip(bytes);
+    kantoria::PiecesAgree(bytes);
     kantoria::CodecRoundTrip(bytes);
     return 0;
 }
