@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "core/os/large_pages.h"
 #include "core/text/text_codec.h"
 
 #ifdef _WIN32
@@ -10,6 +11,10 @@
 #include <io.h>
 
 #include "core/os/win32/wide.h"
+#else
+#include <sys/stat.h>
+
+#include <string_view>
 #endif
 
 namespace {
@@ -34,7 +39,24 @@ int wmain(int argc, wchar_t** argv) {
     return RunWith(std::move(args));
 }
 #else
+namespace {
+
+// Large heap pages pay for starting again only when much memory is to come: a search of a
+// folder tree, or a large file among the arguments. Scripts calling the tool often for small
+// things should not pay twice for starting it.
+bool ExpectsMuchMemory(int argc, char** argv) {
+    constexpr off_t kLarge = off_t{16} << 20;
+    if (argc > 1 && std::string_view(argv[1]) == "search") return true;
+    struct stat st {};
+    for (int i = 2; i < argc; ++i)
+        if (::stat(argv[i], &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kLarge) return true;
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (ExpectsMuchMemory(argc, argv)) kantoria::UseLargeHeapPages(argv);
     // Arguments are file names as the system spells them; the program holds text.
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(kantoria::FromSystemName(argv[i]));
