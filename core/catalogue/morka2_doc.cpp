@@ -9,6 +9,9 @@
 namespace kantoria {
 
 void CMORKA2Doc::RebuildHolders() {
+    // Holders follow from the entries' paths in catalogue order alone: after a change of titles
+    // or comments they stand as they are, and a large catalogue is not walked for nothing.
+    if (indexedRevision_ == m_EntryList.PathsRevision()) return;
     const std::list<CHolder> before = std::move(m_HolderList);
     m_HolderList.clear();
     holderEntries_.clear();
