@@ -60,6 +60,7 @@ void EntryList::Remove(POSITION entry) {
     entries_.erase(entry->self_);
     ++revision_;
     ++pathsRevision_;
+    ++reshapeRevision_;
 }
 
 std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entries) {
@@ -82,6 +83,7 @@ std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entr
     }
     ++revision_;
     ++pathsRevision_;
+    ++reshapeRevision_;
     if (journal_) journal_->RecordPlaced(false, removed);
     return removed;
 }
@@ -115,6 +117,7 @@ void EntryList::Restore(const std::vector<PlacedEntry>& entries) {
     }
     ++revision_;
     ++pathsRevision_;
+    ++reshapeRevision_;
     if (journal_) journal_->RecordPlaced(true, entries);
 }
 
@@ -124,6 +127,7 @@ void EntryList::Clear() {
     entries_.clear();
     ++revision_;
     ++pathsRevision_;
+    ++reshapeRevision_;
     ++generation_;
 }
 
@@ -162,6 +166,7 @@ void EntryList::SetPath(POSITION entry, std::string_view path) {
     byPath_.Insert(entry);
     ++revision_;
     ++pathsRevision_;
+    ++reshapeRevision_;
 }
 
 void EntryList::SetImage(POSITION entry, int image) {

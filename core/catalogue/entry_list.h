@@ -75,6 +75,9 @@ class EntryList {
     // Changes only when an entry comes or goes or changes its path: what is kept about which
     // entries lie in which folder stays right while it stands (titles and comments may change).
     std::uint64_t PathsRevision() const { return pathsRevision_; }
+    // Changes with every change PathsRevision counts but an append: while it stands, the
+    // entries counted before are still the first ones, in their order and folders.
+    std::uint64_t ReshapeRevision() const { return reshapeRevision_; }
     // Changes only when every entry is dropped at once (another catalogue is read, or none),
     // so that what a view keeps about this catalogue can be told to be stale.
     std::uint64_t Generation() const { return generation_; }
@@ -90,6 +93,7 @@ class EntryList {
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;
     std::uint64_t pathsRevision_ = 0;
+    std::uint64_t reshapeRevision_ = 0;
     std::uint64_t generation_ = 0;
     EntryChange* journal_ = nullptr;  // while set, every change to the entries is written here
 };

@@ -1,6 +1,7 @@
 #include "core/catalogue/morka2_doc.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 #include "core/text/path_identity.h"
@@ -11,15 +12,35 @@ namespace kantoria {
 void CMORKA2Doc::RebuildHolders() {
     // Holders follow from the entries' paths in catalogue order alone: after a change of titles
     // or comments they stand as they are, and a large catalogue is not walked for nothing.
-    if (indexedRevision_ == m_EntryList.PathsRevision()) return;
-    const std::list<CHolder> before = std::move(m_HolderList);
-    m_HolderList.clear();
-    holderEntries_.clear();
+    const std::uint64_t revision = m_EntryList.PathsRevision();
+    if (indexedRevision_ == revision) return;
+    if (indexedReshape_ == m_EntryList.ReshapeRevision() && indexedCount_ <= m_EntryList.size()) {
+        // Entries were only appended: their holders come after the others, or are among them.
+        auto first = m_EntryList.end();
+        std::advance(first, -static_cast<std::ptrdiff_t>(m_EntryList.size() - indexedCount_));
+        if (IndexEntries(first)) ++holdersRevision_;
+    } else {
+        const std::list<CHolder> before = std::move(m_HolderList);
+        m_HolderList.clear();
+        holderEntries_.clear();
+        IndexEntries(m_EntryList.begin());
+        if (!std::equal(
+                before.begin(), before.end(), m_HolderList.begin(), m_HolderList.end(),
+                [](const CHolder& a, const CHolder& b) { return a.m_strFolder == b.m_strFolder; }))
+            ++holdersRevision_;
+    }
+    indexedRevision_ = revision;
+    indexedReshape_ = m_EntryList.ReshapeRevision();
+    indexedCount_ = m_EntryList.size();
+}
+
+bool CMORKA2Doc::IndexEntries(EntryList::const_iterator first) {
+    bool made = false;
     // Keys are views into the holders' own strings, which a std::list keeps in place.
     std::string_view lastKey;
     std::vector<POSITION>* last = nullptr;
-    for (const CDocEntry& entry : m_EntryList) {
-        const std::string_view key = FolderOf(entry.m_strPath);
+    for (auto it = first; it != m_EntryList.end(); ++it) {
+        const std::string_view key = FolderOf(it->m_strPath);
         // Neighbouring entries mostly share a folder: skip the lookup then.
         if (last == nullptr || key != lastKey) {
             auto found = holderEntries_.find(key);
@@ -27,17 +48,14 @@ void CMORKA2Doc::RebuildHolders() {
                 CHolder& holder = m_HolderList.emplace_back();
                 holder.m_strFolder.assign(key);
                 found = holderEntries_.emplace(holder.m_strFolder, std::vector<POSITION>()).first;
+                made = true;
             }
             last = &found->second;
             lastKey = key;
         }
-        last->push_back(&entry);
+        last->push_back(&*it);
     }
-    indexedRevision_ = m_EntryList.PathsRevision();
-    if (!std::equal(
-            before.begin(), before.end(), m_HolderList.begin(), m_HolderList.end(),
-            [](const CHolder& a, const CHolder& b) { return a.m_strFolder == b.m_strFolder; }))
-        ++holdersRevision_;
+    return made;
 }
 
 const std::vector<POSITION>* CMORKA2Doc::EntriesOfHolder(std::string_view folder) const {

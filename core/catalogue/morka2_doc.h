@@ -139,11 +139,16 @@ class CMORKA2Doc {
 
   private:
     void ClearEntries();
+    // Files the entries from first on under their holders, making the holders they lack;
+    // answers whether it made one.
+    bool IndexEntries(EntryList::const_iterator first);
 
     std::vector<CDocObserver*> observers_;
     // By holder folder: views into the holders' strings.
     std::unordered_map<std::string_view, std::vector<POSITION>, PathHash, PathEqual> holderEntries_;
     std::uint64_t indexedRevision_ = ~std::uint64_t{0};
+    std::uint64_t indexedReshape_ = ~std::uint64_t{0};
+    std::size_t indexedCount_ = 0;  // entries the holder index holds
     std::uint64_t holdersRevision_ = 0;
     std::uint64_t savedRevision_ = 0;
     std::string savedSelected_;

@@ -75,6 +75,23 @@ TEST(EntryListLogic, AHolderListsExactlyTheEntriesOfItsFolder) {
     doc.m_EntryList.Append("/new/p3", "p3", "");
     doc.RebuildHolders();
     EXPECT_NE(doc.HoldersRevision(), holders);
+    // Holders extended by appends are those a rebuild from nothing makes, in the same order.
+    doc.m_EntryList.Append("c:\\A\\work\\t.txt", "t", "");
+    doc.RebuildHolders();
+    CMORKA2Doc fresh;
+    for (const CDocEntry& e : doc.m_EntryList)
+        fresh.m_EntryList.Append(e.m_strPath, e.m_strTitle, e.m_strComment);
+    fresh.RebuildHolders();
+    const auto folders = [](const CMORKA2Doc& d) {
+        std::vector<std::string> all;
+        for (const CHolder& h : d.m_HolderList) {
+            std::string line = h.m_strFolder + ":";
+            for (const std::string& t : Titles(*d.EntriesOfHolder(h.m_strFolder))) line += " " + t;
+            all.push_back(line);
+        }
+        return all;
+    };
+    EXPECT_EQ(folders(doc), folders(fresh));
 }
 
 TEST(EntryListLogic, ItemsStandInTitleOrderWithoutRegardToCase) {
