@@ -219,6 +219,7 @@ class OnePassReader {
     bool Finish() {
         if (!reader_) {
             Start();
+            Settle();
             reader_->Feed(head_);
         }
         size_t bodyStart;

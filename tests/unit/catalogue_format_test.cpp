@@ -338,6 +338,7 @@ TEST(CatalogueFile, ReadOnceUnlessUtf8IsDisprovedLate) {
         {"\xEF\xBB\xBF" + utf8Lines + "\xFF", Encoding::Utf8Bom, 1},
         {utf8Lines + "r\t\x95\x5C\te\r\n", Encoding::Cp932, 2},
         {utf8Lines + "\xE6", Encoding::Cp932, 2},
+        {"\xFF\n", Encoding::Cp932, 1},  // shorter than a byte-order mark
     };
     for (const auto& c : cases) {
         int readings = 0;
