@@ -59,6 +59,7 @@ void EntryList::Remove(POSITION entry) {
     byPath_.Erase(entry);
     entries_.erase(entry->self_);
     ++revision_;
+    ++rewriteRevision_;
     ++pathsRevision_;
     ++reshapeRevision_;
 }
@@ -82,6 +83,7 @@ std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entr
         it = entries_.erase(it);
     }
     ++revision_;
+    ++rewriteRevision_;
     ++pathsRevision_;
     ++reshapeRevision_;
     if (journal_) journal_->RecordPlaced(false, removed);
@@ -116,6 +118,7 @@ void EntryList::Restore(const std::vector<PlacedEntry>& entries) {
         ++position;
     }
     ++revision_;
+    ++rewriteRevision_;
     ++pathsRevision_;
     ++reshapeRevision_;
     if (journal_) journal_->RecordPlaced(true, entries);
@@ -126,6 +129,7 @@ void EntryList::Clear() {
     byPath_.Clear();
     entries_.clear();
     ++revision_;
+    ++rewriteRevision_;
     ++pathsRevision_;
     ++reshapeRevision_;
     ++generation_;
@@ -145,6 +149,7 @@ void EntryList::SetTitle(POSITION entry, std::string_view title) {
     e.SetTexts(e.m_strPath, title, e.m_strComment);
     byTitle_.Insert(entry);
     ++revision_;
+    ++rewriteRevision_;
 }
 
 void EntryList::SetComment(POSITION entry, std::string_view comment) {
@@ -154,6 +159,7 @@ void EntryList::SetComment(POSITION entry, std::string_view comment) {
     CDocEntry& e = Mutable(entry);
     e.SetTexts(e.m_strPath, e.m_strTitle, comment);
     ++revision_;
+    ++rewriteRevision_;
 }
 
 void EntryList::SetPath(POSITION entry, std::string_view path) {
@@ -165,6 +171,7 @@ void EntryList::SetPath(POSITION entry, std::string_view path) {
     e.SetTexts(path, e.m_strTitle, e.m_strComment);
     byPath_.Insert(entry);
     ++revision_;
+    ++rewriteRevision_;
     ++pathsRevision_;
     ++reshapeRevision_;
 }

@@ -78,6 +78,9 @@ class EntryList {
     // Changes with every change PathsRevision counts but an append: while it stands, the
     // entries counted before are still the first ones, in their order and folders.
     std::uint64_t ReshapeRevision() const { return reshapeRevision_; }
+    // Changes with every change Revision counts but an append: while it stands, the entries
+    // counted before are still the first ones, with their texts.
+    std::uint64_t RewriteRevision() const { return rewriteRevision_; }
     // Changes only when every entry is dropped at once (another catalogue is read, or none),
     // so that what a view keeps about this catalogue can be told to be stale.
     std::uint64_t Generation() const { return generation_; }
@@ -94,6 +97,7 @@ class EntryList {
     std::uint64_t revision_ = 0;
     std::uint64_t pathsRevision_ = 0;
     std::uint64_t reshapeRevision_ = 0;
+    std::uint64_t rewriteRevision_ = 0;
     std::uint64_t generation_ = 0;
     EntryChange* journal_ = nullptr;  // while set, every change to the entries is written here
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <numeric>
 #include <utility>
 
@@ -101,8 +102,20 @@ EntryChoice ChooseEntriesWhere(std::function<bool(const CDocEntry&)> keep,
 
 void FindIndex::Update(const EntryList& entries, Encoding enc) {
     if (list_ == &entries && revision_ == entries.Revision() && encoding_ == enc) return;
+    if (list_ == &entries && rewrite_ == entries.RewriteRevision() && encoding_ == enc &&
+        entries_.size() <= entries.size()) {
+        // Entries were only appended (a file added, a search's finds): their keys follow.
+        auto first = entries.end();
+        std::advance(first, -static_cast<std::ptrdiff_t>(entries.size() - entries_.size()));
+        starts_.pop_back();
+        AppendKeys(first, entries.end(), enc);
+        revision_ = entries.Revision();
+        order_.clear();
+        return;
+    }
     list_ = &entries;
     revision_ = entries.Revision();
+    rewrite_ = entries.RewriteRevision();
     encoding_ = enc;
     keys_.clear();
     starts_.clear();
@@ -114,12 +127,17 @@ void FindIndex::Update(const EntryList& entries, Encoding enc) {
     for (const CDocEntry& entry : entries)
         bytes += entry.m_strTitle.size() + entry.m_strComment.size() + entry.m_strPath.size() + 3;
     keys_.reserve(bytes + bytes / 16);
-    for (const CDocEntry& entry : entries) {
+    AppendKeys(entries.begin(), entries.end(), enc);
+}
+
+void FindIndex::AppendKeys(EntryList::const_iterator first, EntryList::const_iterator last,
+                           Encoding enc) {
+    for (auto it = first; it != last; ++it) {
         starts_.push_back(keys_.size());
-        entries_.push_back(&entry);
-        AppendFolded(keys_, entry.m_strTitle, enc);
-        AppendFolded(keys_, entry.m_strComment, enc);
-        AppendFolded(keys_, entry.m_strPath, enc);
+        entries_.push_back(&*it);
+        AppendFolded(keys_, it->m_strTitle, enc);
+        AppendFolded(keys_, it->m_strComment, enc);
+        AppendFolded(keys_, it->m_strPath, enc);
     }
     starts_.push_back(keys_.size());
 }

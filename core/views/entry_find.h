@@ -36,7 +36,8 @@ EntryChoice ChooseEntriesWhere(std::function<bool(const CDocEntry&)> keep,
                                std::function<std::string(std::size_t count)> status);
 
 // The folded text of every entry, kept so that a find costs one pass over the keys: built on
-// the first find after the entries changed (EntryList::Revision), not on every keystroke. An
+// the first find after the entries changed (EntryList::Revision), not on every keystroke; after
+// appends alone only the new entries' keys are added. An
 // entry's key is its title, comment and path as the user sees them (ToDisplayText), folded by
 // FoldForFind and separated by a control character, which no word holds.
 class FindIndex {
@@ -58,10 +59,12 @@ class FindIndex {
 
   private:
     std::vector<std::uint32_t> Matching(const std::vector<std::string>& words) const;
+    void AppendKeys(EntryList::const_iterator first, EntryList::const_iterator last, Encoding enc);
 
     std::size_t sortHitsUpTo_;
     const EntryList* list_ = nullptr;
     std::uint64_t revision_ = 0;
+    std::uint64_t rewrite_ = 0;  // the entries' RewriteRevision when the keys were built whole
     Encoding encoding_ = Encoding::Cp932;
     std::string keys_;                  // every entry's key, in catalogue order
     std::vector<std::size_t> starts_;   // where each key begins; one more marks the end

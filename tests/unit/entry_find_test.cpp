@@ -98,6 +98,19 @@ TEST_F(EntryFind, TheIndexFollowsChangesToTheEntries) {
     doc.m_EntryList.Remove(added);
     index.Update(doc.m_EntryList, doc.m_encoding);
     EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{});
+    // Keys kept across appends, and the list's order of all entries with them, find what keys
+    // built anew find.
+    FindIndex kept(0);  // every hit put in order through the order of all entries
+    const std::vector<std::string> words = FindWords("報告");
+    kept.Update(doc.m_EntryList, doc.m_encoding);
+    kept.FindInListOrder(words);
+    doc.m_EntryList.Append("F:\\報告.txt", "あ", "");
+    doc.m_EntryList.Append("F:\\b.txt", "ん報告", "");
+    kept.Update(doc.m_EntryList, doc.m_encoding);
+    FindIndex fresh(0);
+    fresh.Update(doc.m_EntryList, doc.m_encoding);
+    EXPECT_EQ(Titles(kept.FindInListOrder(words)), Titles(fresh.FindInListOrder(words)));
+    EXPECT_EQ(Titles(kept.FindInListOrder(words)).size(), 4u);
 }
 
 TEST_F(EntryFind, TwinCodesAreFoundAsTheCharacterShown) {
