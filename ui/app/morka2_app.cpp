@@ -105,6 +105,7 @@ bool CMORKA2App::HandOverToRunningInstance(const std::string& path) {
 
 bool CMORKA2App::CreateDocumentAndFrame() {
     doc_ = std::make_unique<DocumentSession>(services_.settings, services_.icons);
+    AskBeforeEncodingSwitch(services_.messages, doc_->Doc());
     history_ = std::make_unique<EntryHistory>(doc_->Doc(), [this] {
         doc_->RebuildHoldersAndIcons();
         doc_->Doc().UpdateAllViews(nullptr);
