@@ -197,8 +197,12 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     if (!carryingOver && !docCommands_->MayLeave(DocumentCommands::Leaving::ForAnother))
         return false;
     // A failed carry-over must not be followed by reading the empty file over the entries.
-    if (const Status carried = doc_->CarryOverInto(full, file); !carried)
-        return OpenFailed(full, SaveFailedText(full, carried), created);
+    if (const Status carried = doc_->CarryOverInto(full, file); !carried) {
+        const std::string why = doc_->Doc().SwitchRefused()
+                                    ? std::string(LoadString(IDS_REASON_KEPT_CP932))
+                                    : SystemReason(carried);
+        return OpenFailed(full, FormatString(IDS_SAVE_FAILED, {full, why}), created);
+    }
     TellEncodingSwitch(services_.messages, doc_->Doc());
     if (const Status loaded = doc_->Load(file, full); !loaded)
         return OpenFailed(full, SystemReason(loaded), created);
