@@ -4,6 +4,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/encoding_report.h"
 #include "core/catalogue/catalogue_csv.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/os/atomic_file.h"
@@ -88,6 +89,7 @@ int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         json["skipped"].push_back({{"line", row.line},
                                    {"path", ToDisplayText(row.path)},
                                    {"reason", std::string(CsvSkipName(row.reason))}});
+    ReportEncodingSwitch(doc.LastSaveSwitch(), catalogue, false, json, err);
     out << Dump(json);
     return 0;
 }

@@ -19,12 +19,15 @@ int MissingCommand(const std::vector<std::string>& args, std::ostream& out, std:
         err << "kantoria-cli: cannot read " << args[0] << ": " << status.reason() << "\n";
         return 1;
     }
-    // Each path is looked at once, however many entries share it.
+    // Each path is looked at once, however many entries share it, and as the file system
+    // spells it (a code page 932 twin code as its character).
     std::unordered_map<std::string, Presence> presence;
     std::vector<std::string> paths;
+    auto systemPath = [&](std::string_view path) { return FileSystemText(path, doc.m_encoding); };
     for (const CDocEntry& e : doc.m_EntryList)
-        if (presence.emplace(e.m_strPath, Presence::Unknown).second)
-            paths.emplace_back(e.m_strPath);
+        if (std::string path = systemPath(e.m_strPath);
+            presence.emplace(path, Presence::Unknown).second)
+            paths.push_back(std::move(path));
     {
         PresenceChecker checker(std::move(probe), limits);
         checker.Enqueue(std::move(paths));
@@ -40,7 +43,7 @@ int MissingCommand(const std::vector<std::string>& args, std::ostream& out, std:
         json.Key(listed == Presence::Missing ? "missing" : "unknown");
         json.BeginArray();
         for (const CDocEntry& e : doc.m_EntryList) {
-            if (presence[std::string(e.m_strPath)] != listed) continue;
+            if (presence[systemPath(e.m_strPath)] != listed) continue;
             json.BeginObject();
             json.Key("title");
             json.String(ToDisplayText(e.m_strTitle, doc.m_encoding));

@@ -1,8 +1,11 @@
 #include "cli/relocate_command.h"
 
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/encoding_report.h"
+#include "core/catalogue/catalogue_format.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/os/file_lock.h"
 #include "core/text/text_codec.h"
@@ -39,7 +42,8 @@ std::string Parse(const std::vector<std::string>& args, RelocateArgs& parsed) {
     return "";
 }
 
-void PrintResult(const RelocationPlan& plan, Encoding enc, std::ostream& out) {
+void PrintResult(const RelocationPlan& plan, Encoding enc, std::ostream& out,
+                 const std::function<void(nlohmann::ordered_json&)>& addEncoding) {
     nlohmann::ordered_json json;
     json["moved"] = plan.moves.size();
     json["conflicts"] = nlohmann::ordered_json::array();
@@ -47,6 +51,7 @@ void PrintResult(const RelocationPlan& plan, Encoding enc, std::ostream& out) {
         json["conflicts"].push_back({{"title", ToDisplayText(c.entry->m_strTitle, enc)},
                                      {"path", ToDisplayText(c.entry->m_strPath, enc)},
                                      {"to", ToDisplayText(c.to, enc)}});
+    addEncoding(json);
     out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
 }
 
@@ -72,17 +77,26 @@ int RelocateCommand(const std::vector<std::string>& args, std::ostream& out, std
     const RelocationPlan plan = PlanRelocation(doc, parsed.from, parsed.to, nullptr);
     // The file's encoding before any save, for the texts printed.
     const Encoding enc = doc.m_encoding;
-    if (!parsed.dryRun && !plan.moves.empty()) {
+    std::optional<EncodingSwitch> change;
+    if (!plan.moves.empty()) {
         ApplyRelocation(doc, plan);
-        Status status = doc.CheckUnchangedOnDisk(parsed.catalogue);
-        if (status) status = doc.SaveCatalogue(parsed.catalogue);
-        if (!status) {
-            err << "kantoria-cli: cannot write " << parsed.catalogue << ": " << status.reason()
-                << "\n";
-            return 1;
+        // A dry run says what the write would do to the file's encoding, as the write says it.
+        if (parsed.dryRun) {
+            change = PlanEncodingSwitch(doc);
+        } else {
+            Status status = doc.CheckUnchangedOnDisk(parsed.catalogue);
+            if (status) status = doc.SaveCatalogue(parsed.catalogue);
+            if (!status) {
+                err << "kantoria-cli: cannot write " << parsed.catalogue << ": " << status.reason()
+                    << "\n";
+                return 1;
+            }
+            change = doc.LastSaveSwitch();
         }
     }
-    PrintResult(plan, enc, out);
+    PrintResult(plan, enc, out, [&](nlohmann::ordered_json& json) {
+        ReportEncodingSwitch(change, parsed.catalogue, parsed.dryRun, json, err);
+    });
     return 0;
 }
 

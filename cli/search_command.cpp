@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "cli/encoding_report.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/os/file_lock.h"
 #include "core/os/system_path.h"
@@ -51,7 +52,8 @@ std::string FullPath(const std::string& path) {
     return ec ? path : PathText(absolute.lexically_normal());
 }
 
-void PrintResult(const AutoSearch& search, std::ostream& out) {
+void PrintResult(const AutoSearch& search, const CMORKA2Doc& doc, const std::string& catalogue,
+                 std::ostream& out, std::ostream& err) {
     nlohmann::ordered_json json;
     json["found"] = search.m_found;
     json["skipped"] = nlohmann::ordered_json::array();
@@ -60,6 +62,7 @@ void PrintResult(const AutoSearch& search, std::ostream& out) {
     for (const SkippedFolder& f : search.m_unlistable)
         json["unreadable"].push_back(
             {{"folder", ToDisplayText(f.folder)}, {"reason", f.why.reason()}});
+    ReportEncodingSwitch(doc.LastSaveSwitch(), catalogue, false, json, err);
     out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
 }
 
@@ -110,7 +113,7 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "kantoria-cli: cannot write " << parsed.catalogue << ": " << status.reason() << "\n";
         return 1;
     }
-    PrintResult(search, out);
+    PrintResult(search, doc, parsed.catalogue, out, err);
     return 0;
 }
 

@@ -12,4 +12,12 @@ std::optional<std::string> EncodingSwitchNotice(const CMORKA2Doc& doc) {
                         {ToDisplayText(change->path, Encoding::Cp932)});
 }
 
+std::string EncodingSwitchQuestion(const EncodingSwitch& change) {
+    std::string text =
+        FormatString(IDS_ASK_SAVE_AS_UTF8, {ToDisplayText(change.text, Encoding::Cp932)});
+    if (change.undecodable > 0)
+        text += "\n" + FormatString(IDS_ASK_UTF8_UNDECODABLE, {std::to_string(change.undecodable)});
+    return text;
+}
+
 }  // namespace kantoria

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,7 @@
 namespace kantoria {
 
 class CMORKA2Doc;
+struct EncodingSwitch;
 
 inline constexpr std::string_view kKeySelected = "SELECTED";
 inline constexpr std::string_view kKeyLastHolder = "LASTHOLDER";
@@ -51,7 +53,12 @@ Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t 
 // that holds other text leaves for UTF-8 with a byte-order mark.
 bool FitsCp932(std::string_view text);
 
-// Writes doc to sink in enc. Fails with NotEncodable when some text would not read back the
+// What a save of doc now would change about its encoding: nothing, unless doc is code page 932
+// and some text has no code page 932 form.
+std::optional<EncodingSwitch> PlanEncodingSwitch(const CMORKA2Doc& doc);
+
+// Writes doc to sink in enc. A code page 932 document written in another encoding is written as
+// it is shown (ToShownText). Fails with NotEncodable when some text would not read back the
 // same in this encoding, and with the sink's status when the sink refused bytes. A code page 932
 // file that would read as UTF-8 gets "｡" instead of "=" after the title width's key, which
 // every reader skips like "=", and stays code page 932.

@@ -86,16 +86,39 @@ void AppendHeader(std::string& line, std::string_view key, std::string_view sepa
     line += value;
 }
 
-std::optional<EncodingSwitch> FindCp932Misfit(const EntryList& entries) {
-    for (const CDocEntry& entry : entries)
-        if (!FitsCp932(entry.m_strPath)) return EncodingSwitch{std::string(entry.m_strPath), true};
-    for (const CDocEntry& entry : entries)
-        if (!FitsCp932(entry.m_strTitle) || !FitsCp932(entry.m_strComment))
-            return EncodingSwitch{std::string(entry.m_strPath), false};
+std::optional<EncodingSwitch> FindCp932Misfit(const CMORKA2Doc& doc) {
+    for (const CDocEntry& entry : doc.m_EntryList)
+        if (!FitsCp932(entry.m_strPath))
+            return EncodingSwitch{std::string(entry.m_strPath), true, std::string(entry.m_strPath)};
+    for (const CDocEntry& entry : doc.m_EntryList)
+        for (const std::string_view text : {entry.m_strTitle, entry.m_strComment})
+            if (!FitsCp932(text))
+                return EncodingSwitch{std::string(entry.m_strPath), false, std::string(text)};
+    for (const std::string_view text : {doc.m_strSelected, doc.m_strLastHolder})
+        if (!FitsCp932(text)) return EncodingSwitch{std::string(), false, std::string(text)};
     return std::nullopt;
 }
 
+// Whether showing text puts U+FFFD where bytes no character stands for lie.
+bool ShowsUndecodable(std::string_view text) {
+    if (text.find('\xED') == std::string_view::npos) return false;  // no escape at all
+    bool undecodable = false;
+    ToShownText(text, Encoding::Cp932, undecodable);
+    return undecodable;
+}
+
 }  // namespace
+
+std::optional<EncodingSwitch> PlanEncodingSwitch(const CMORKA2Doc& doc) {
+    if (doc.m_encoding != Encoding::Cp932) return std::nullopt;
+    std::optional<EncodingSwitch> change = FindCp932Misfit(doc);
+    if (!change) return change;
+    for (const CDocEntry& entry : doc.m_EntryList)
+        if (ShowsUndecodable(entry.m_strPath) || ShowsUndecodable(entry.m_strTitle) ||
+            ShowsUndecodable(entry.m_strComment))
+            ++change->undecodable;
+    return change;
+}
 
 bool FitsCp932(std::string_view text) {
     std::string bytes;
@@ -115,7 +138,11 @@ Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
     out.reserve(kFlushSize + (1 << 16));
     if (enc == Encoding::Utf8Bom) out += kUtf8Bom;
     std::string line;
+    // Code page 932 bytes mean nothing in UTF-8: such a file holds what the window showed.
+    const bool shown = doc.m_encoding == Encoding::Cp932 && enc != Encoding::Cp932;
+    bool undecodable = false;
     auto emit = [&]() -> Status {
+        if (shown) line = ToShownText(line, Encoding::Cp932, undecodable);
         if (!encoder.Encode(line, out)) return notExact;
         out += "\r\n";
         if (out.size() >= kFlushSize) {
@@ -156,21 +183,61 @@ Status CMORKA2Doc::SaveCatalogue(const std::string& path) {
     // Text that the catalogue's own encoding cannot carry exactly is written as UTF-8 with a
     // byte-order mark instead, which carries everything.
     lastSaveSwitch_.reset();
-    for (Encoding enc = m_encoding;; enc = Encoding::Utf8Bom) {
+    switchRefused_ = false;
+    auto writeAs = [&](Encoding enc) {
         Status status = Status::Ok();
         std::unique_ptr<AtomicFile> file = AtomicFile::Create(ToSystemName(path), status);
         if (!file) return status;
         status = WriteCatalogue(*this, enc, *file);
-        if (status.code() == StatusCode::NotEncodable && enc != Encoding::Utf8Bom) continue;
-        if (!status) return status;
-        status = file->Commit();
-        if (!status) return status;
-        StampFile(path);
-        if (m_encoding == Encoding::Cp932 && enc == Encoding::Utf8Bom)
-            lastSaveSwitch_ = FindCp932Misfit(m_EntryList);
-        m_encoding = enc;
-        return status;
+        return status ? file->Commit() : status;
+    };
+    Encoding enc = m_encoding;
+    Status status = writeAs(enc);
+    std::optional<EncodingSwitch> leaving;
+    if (status.code() == StatusCode::NotEncodable && enc != Encoding::Utf8Bom) {
+        if (m_encoding == Encoding::Cp932) {
+            leaving = PlanEncodingSwitch(*this).value_or(EncodingSwitch{});
+            if (approveSwitch_ && !approveSwitch_(*leaving)) {
+                switchRefused_ = true;
+                return Status::Failed(StatusCode::NotEncodable,
+                                      "the catalogue was kept in code page 932");
+            }
+        }
+        enc = Encoding::Utf8Bom;
+        status = writeAs(enc);
     }
+    if (!status) return status;
+    StampFile(path);
+    if (leaving) {
+        TakeShownTexts();
+        lastSaveSwitch_ = std::move(leaving);
+    }
+    m_encoding = enc;
+    return status;
+}
+
+void CMORKA2Doc::TakeShownTexts() {
+    bool undecodable = false;
+    auto shown = [&](std::string_view text) {
+        return ToShownText(text, Encoding::Cp932, undecodable);
+    };
+    bool moved = false;
+    for (const CDocEntry& entry : m_EntryList) {
+        // Only escapes change, and each begins with ED.
+        if (std::string path = shown(entry.m_strPath); path != entry.m_strPath) {
+            m_EntryList.SetPath(&entry, path);
+            moved = true;
+        }
+        if (std::string title = shown(entry.m_strTitle); title != entry.m_strTitle)
+            m_EntryList.SetTitle(&entry, title);
+        if (std::string comment = shown(entry.m_strComment); comment != entry.m_strComment)
+            m_EntryList.SetComment(&entry, comment);
+    }
+    for (std::string* text :
+         {&m_strSelected, &m_strLastHolder, &m_strClipTitle, &m_strClipComment, &m_strClipPath})
+        *text = shown(*text);
+    if (m_strLastHolderFolder) m_strLastHolderFolder = shown(*m_strLastHolderFolder);
+    if (moved) RebuildHolders();
 }
 
 }  // namespace kantoria

@@ -2,6 +2,7 @@
 // the image lists the views draw with. It owns every record.
 #pragma once
 
+#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
@@ -35,12 +36,15 @@ class CDocObserver {
     virtual void OnUpdate(CDocObserver* sender) = 0;
 };
 
-// What made a save leave code page 932 for UTF-8 with a byte-order mark: the first entry whose
+// What makes a save leave code page 932 for UTF-8 with a byte-order mark: the first entry whose
 // text code page 932 cannot hold, its path itself when any path is such (paths are never
-// respelled), else its title or comment.
+// respelled), else its title or comment; and how many entries hold bytes that no character
+// stands for, which UTF-8 can only hold as U+FFFD.
 struct EncodingSwitch {
     std::string path;
     bool byPath = true;
+    std::string text;  // the text that needs UTF-8, as stored
+    std::size_t undecodable = 0;
 };
 
 inline constexpr int kDefaultTitleWidth = 200;
@@ -102,8 +106,18 @@ class CMORKA2Doc {
     Status LoadCatalogue(const ReadableFile& file, const std::string& path);
     // Writes the catalogue to path. The previous file stays intact on any failure, and so
     // when not even UTF-8 with a byte-order mark reads back as what memory holds (escaped
-    // bytes that would join into characters there).
+    // bytes that would join into characters there). A code page 932 catalogue that must
+    // become UTF-8 is written as it is shown (twin codes as their characters, bytes without a
+    // character as U+FFFD) and memory then holds what the file holds; when a switch approval
+    // is set and refuses, nothing is written and the save fails with NotEncodable.
     Status SaveCatalogue(const std::string& path);
+    // Asked before a save turns a code page 932 catalogue into UTF-8; true lets it go on.
+    // Without one, the save goes on.
+    using SwitchApproval = std::function<bool(const EncodingSwitch&)>;
+    void SetSwitchApproval(SwitchApproval approve) { approveSwitch_ = std::move(approve); }
+    bool AsksBeforeSwitch() const { return static_cast<bool>(approveSwitch_); }
+    // Whether the last SaveCatalogue failed because the approval refused the switch.
+    bool SwitchRefused() const { return switchRefused_; }
     // Remembers what the file at path is now, as the file this document holds. LoadCatalogue
     // remembers what its open found, SaveCatalogue what it wrote.
     void StampFile(const std::string& path);
@@ -139,6 +153,8 @@ class CMORKA2Doc {
 
   private:
     void ClearEntries();
+    // After a code page 932 catalogue was written as UTF-8: memory takes the texts as written.
+    void TakeShownTexts();
     // Files the entries from first on under their holders, making the holders they lack;
     // answers whether it made one.
     bool IndexEntries(EntryList::const_iterator first);
@@ -154,6 +170,8 @@ class CMORKA2Doc {
     std::string savedSelected_;
     std::string savedLastHolder_;
     std::optional<EncodingSwitch> lastSaveSwitch_;
+    SwitchApproval approveSwitch_;
+    bool switchRefused_ = false;
     std::string stampedPath_;
     FileStamp stamp_;
 };

@@ -53,9 +53,13 @@ inline constexpr int IDS_BUTTON_OVERWRITE = 226;
 inline constexpr int IDS_BUTTON_SAVE_AS = 227;
 inline constexpr int IDS_BUTTON_DISCARD = 228;
 inline constexpr int IDS_SECTION_RECENT = 230;
-inline constexpr int IDS_VALUE_RECENT_FORMAT = 231;  // "File%1"
-inline constexpr int IDS_SAVED_AS_UTF8_PATH = 240;   // %1 the path code page 932 cannot hold
-inline constexpr int IDS_SAVED_AS_UTF8_TEXT = 241;   // %1 the path of the entry
+inline constexpr int IDS_VALUE_RECENT_FORMAT = 231;   // "File%1"
+inline constexpr int IDS_SAVED_AS_UTF8_PATH = 240;    // %1 the path code page 932 cannot hold
+inline constexpr int IDS_SAVED_AS_UTF8_TEXT = 241;    // %1 the path of the entry
+inline constexpr int IDS_ASK_SAVE_AS_UTF8 = 242;      // %1 the text code page 932 cannot hold
+inline constexpr int IDS_ASK_UTF8_UNDECODABLE = 243;  // %1 how many entries
+inline constexpr int IDS_BUTTON_SAVE_UTF8 = 244;
+inline constexpr int IDS_REASON_KEPT_CP932 = 245;
 inline constexpr int IDS_TITLE_NOT_STORABLE = 1001;
 
 // Texts of the dialogs and views: captions, labels, buttons and the search's reports.

@@ -18,9 +18,9 @@ namespace kantoria {
 std::string EnteredText(std::string_view text, Encoding enc);
 
 // What to store for a field that the screen showed as ToDisplayText(stored, enc) and handed back as
-// shown: stored itself when the user left it as it was shown, so that bytes the screen can only
-// show as U+FFFD, or as the character of a twin code, keep their code; else what was typed. Both
-// as EnteredText stores them.
+// shown: the start and the end the user left as they were shown keep their stored bytes, so that
+// bytes the screen can only show as U+FFFD, or as the character of a twin code, keep their code;
+// what lies between is what was typed. All as EnteredText stores it.
 std::string TextFromScreen(std::string_view shown, std::string_view stored, Encoding enc);
 
 }  // namespace kantoria

@@ -28,6 +28,23 @@ int LeadIndex(unsigned char lead) {
     return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
 }
 
+// The single bytes that are neither ASCII, half-width katakana nor a lead byte, as Windows
+// decodes them (and encodes those characters back to them); 0 for any other byte.
+char32_t LoneByteToUnicode(unsigned char b) {
+    switch (b) {
+        case 0x80:
+            return 0x0080;
+        case 0xA0:
+            return 0xF8F0;
+        case 0xFD:
+        case 0xFE:
+        case 0xFF:
+            return 0xF8F1 + (b - 0xFD);
+        default:
+            return 0;
+    }
+}
+
 char32_t DoubleByteToUnicode(unsigned char lead, unsigned char trail) {
     const unsigned short u = kCp932DoubleByte[LeadIndex(lead) * 189 + (trail - 0x40)];
     return u == 0 ? kInvalid : u;
@@ -52,6 +69,9 @@ class ReverseTable {
         codes_->fill(0);
         for (unsigned b = 0xA1; b <= 0xDF; ++b)
             (*codes_)[0xFF61 + (b - 0xA1)] = static_cast<unsigned short>(b);
+        for (unsigned b : {0x80u, 0xA0u, 0xFDu, 0xFEu, 0xFFu})
+            (*codes_)[LoneByteToUnicode(static_cast<unsigned char>(b))] =
+                static_cast<unsigned short>(b);
         for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
             if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
             for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
@@ -207,6 +227,8 @@ void DecodeCp932(std::string_view bytes, std::string& out) {
                 AppendEscape(out, t);
             }
             ++i;
+        } else if (const char32_t u = LoneByteToUnicode(b)) {
+            AppendUtf8(out, u);
         } else {
             AppendEscape(out, b);
         }
@@ -290,7 +312,12 @@ std::string ToDisplayText(std::string_view text) {
     return ToDisplayText(text, Encoding::Utf8);
 }
 
-std::string ToDisplayText(std::string_view text, Encoding enc) {
+namespace {
+
+// Text with each twin code held as escapes replaced by its character, and every other escape
+// by U+FFFD (or kept, when keepUndecodable); *undecodable is set when some escape was not a twin.
+std::string ResolveEscapes(std::string_view text, Encoding enc, bool keepUndecodable,
+                           bool* undecodable) {
     const bool twins = enc == Encoding::Cp932;
     std::string out;
     out.reserve(text.size());
@@ -310,10 +337,29 @@ std::string ToDisplayText(std::string_view text, Encoding enc) {
                 continue;
             }
         }
-        out += "\xEF\xBF\xBD";
+        if (undecodable) *undecodable = true;
+        if (keepUndecodable)
+            out.append(text.substr(pos, 3));
+        else
+            out += "\xEF\xBF\xBD";
         pos += 3;
     }
     return out;
+}
+
+}  // namespace
+
+std::string ToDisplayText(std::string_view text, Encoding enc) {
+    return ResolveEscapes(text, enc, false, nullptr);
+}
+
+std::string ToShownText(std::string_view text, Encoding enc, bool& undecodable) {
+    return ResolveEscapes(text, enc, false, &undecodable);
+}
+
+std::string FileSystemText(std::string_view path, Encoding enc) {
+    if (enc != Encoding::Cp932) return std::string(path);
+    return ResolveEscapes(path, enc, true, nullptr);
 }
 
 std::string Cp932OrderKey(std::string_view text) {
@@ -349,6 +395,7 @@ std::string Cp932OrderKey(std::string_view text) {
         } else if (code != 0) {
             if (code > 0xFF) key += static_cast<char>(code >> 8);
             key += static_cast<char>(code & 0xFF);
+            if (code == 0xFF) key += '\0';
         } else {
             key += '\xFF';
             key += '\x01';

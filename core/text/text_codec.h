@@ -4,7 +4,9 @@
 // decoded is held as an "escape": the lone surrogate U+DC00 + byte, written in the UTF-8 form
 // ED B0..B3 xx. Real text never contains lone surrogates, so the encoders can recognise an
 // escape and write the original byte back. The second byte of an unassigned double-byte code
-// is escaped too, even when it is ASCII: a '\' there is no path separator.
+// is escaped too, even when it is ASCII: a '\' there is no path separator. The five single
+// bytes code page 932 leaves without a character (80, A0, FD, FE, FF) are read as the
+// characters Windows gives them (U+0080, U+F8F0..U+F8F3) and written back as the same bytes.
 #pragma once
 
 #include <cstdint>
@@ -73,6 +75,14 @@ std::string ToDisplayText(std::string_view text);
 // Windows decodes it to; every other escape shows as U+FFFD. The stored text keeps the bytes:
 // identity and order go by them.
 std::string ToDisplayText(std::string_view text, Encoding enc);
+
+// ToDisplayText(text, enc), and whether some escape in text became U+FFFD: the text as a file in
+// UTF-8 holds what a code page 932 catalogue showed.
+std::string ToShownText(std::string_view text, Encoding enc, bool& undecodable);
+
+// A path of a catalogue in enc as the file system spells it: in code page 932 a twin code held
+// as escapes becomes its character, as Windows names the file; other escapes stay raw bytes.
+std::string FileSystemText(std::string_view path, Encoding enc);
 
 // A key whose byte order is the order of text's code page 932 bytes: escapes count as their raw
 // bytes, and characters code page 932 cannot hold come after everything else, by code point.

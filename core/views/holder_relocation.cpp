@@ -110,7 +110,7 @@ RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std:
             plan.conflicts.push_back(std::move(c.move));
             continue;
         }
-        if (exists && exists(c.move.to)) ++plan.existing;
+        if (exists && exists(FileSystemText(c.move.to, doc.m_encoding))) ++plan.existing;
         if (cp932 && !plan.becomesUtf8 && !FitsCp932(c.move.to)) plan.becomesUtf8 = true;
         plan.moves.push_back(std::move(c.move));
     }

@@ -223,6 +223,48 @@ TEST_F(LeavingTest, AFailedWriteOffersToGoOnWithoutIt) {
     EXPECT_EQ(ReadFile(first), before);
 }
 
+// The first write that would turn the catalogue into UTF-8 asks first, naming the text that
+// needs it and the entries whose bytes become U+FFFD: キャンセル writes nothing and keeps the
+// changes for the usual question on the way out; "UTF-8 で保存" writes the texts as shown.
+TEST_F(LeavingTest, TheSwitchToUtf8IsAskedBeforeAnyWrite) {
+    const QByteArray cp932 =
+        "SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\n"
+        "C:\\\xEE\xE0.jpg\t\xEE\xE0\t\x85\x40\r\n";
+    const std::string twin = h.folder.filePath(QStringLiteral("twin.ZNL")).toStdString();
+    WriteFile(twin, cp932);
+    for (const MbAnswer answer : {MbAnswer::Cancel, MbAnswer::SaveUtf8}) {
+        ASSERT_TRUE(h.app->OpenDocumentFile(twin));
+        Doc().m_EntryList.Append("/x/café.txt", "café", "");
+        Doc().UpdateAllViews(nullptr);
+        h.messages.shown.clear();
+        h.messages.answers = {answer};
+        h.app->MainFrame()->RouteCommand(ID_FILE_SAVE);
+        ASSERT_EQ(h.messages.shown.size(), 1u);
+        EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::SaveUtf8Cancel);
+        EXPECT_EQ(h.messages.shown[0].text.rfind("/x/café.txt はコード ページ 932", 0), 0u);
+        EXPECT_NE(h.messages.shown[0].text.find("\n1 件のエントリー"), std::string::npos);
+        if (answer == MbAnswer::SaveUtf8) {
+            EXPECT_EQ(h.ShownCaption(), "twin.ZNL - Kantoria");
+            EXPECT_EQ(ReadFile(twin).rfind("\xEF\xBB\xBFSELECTED=", 0), 0u);
+            EXPECT_NE(ReadFile(twin).find("C:\\髙.jpg\t髙\t\uFFFD\uFFFD\r\n"), std::string::npos);
+            break;
+        }
+        EXPECT_EQ(ReadFile(twin), cp932.toStdString());
+        EXPECT_EQ(h.ShownCaption(), "twin.ZNL* - Kantoria");
+        h.messages.shown.clear();
+        h.messages.answers = {MbAnswer::Cancel, MbAnswer::No, MbAnswer::Cancel, MbAnswer::Yes};
+        Go(Way::FileOpen, second);
+        EXPECT_EQ(h.ShownCaption(), "twin.ZNL* - Kantoria");
+        Go(Way::FileOpen, second);
+        EXPECT_EQ(h.ShownCaption(), "second.ZNL - Kantoria");
+        ASSERT_EQ(h.messages.shown.size(), 4u);
+        EXPECT_NE(h.messages.shown[1].text.find(
+                      "UTF-8 での保存を取りやめました。\n\n保存せずに続けますか?"),
+                  std::string::npos);
+        EXPECT_EQ(ReadFile(twin), cp932.toStdString());
+    }
+}
+
 // Another program's save after the window read the catalogue: the window replaces that work
 // only when the user says so, and otherwise reads it, keeps away from it or saves elsewhere.
 TEST_F(LeavingTest, AnotherProgramsWriteStaysUnlessTheUserOverwritesIt) {

@@ -102,7 +102,8 @@ check_failure 1 tree "$work/missing.ZNL"
 cp "$examples/MORKA.ZNL" "$work/moved.ZNL"
 out=$("$cli" relocate "$work/moved.ZNL" 'C:\書類' /home/u/書類 --dry-run) || fail "relocate --dry-run failed"
 cmp -s "$examples/MORKA.ZNL" "$work/moved.ZNL" || fail "relocate --dry-run changed the file"
-[ "$(tr -d ' \n' <<<"$out")" = '{"moved":6,"conflicts":[]}' ] || fail "relocate --dry-run said $out"
+[ "$(tr -d ' \n' <<<"$out")" = '{"moved":6,"conflicts":[],"switchedToUtf8":false,"undecodable":0}' ] ||
+  fail "relocate --dry-run said $out"
 [ "$out" = "$("$cli" relocate "$work/moved.ZNL" 'C:\書類' /home/u/書類)" ] ||
   fail "relocate did not do what its dry run said"
 out=$("$cli" dump "$work/moved.ZNL") || fail "dump of the relocated sample failed"
@@ -113,6 +114,30 @@ grep -q '"lastHolder": "書類\\\\報告"' <<<"$out" || fail "the shown holder w
 check_failure 2 relocate "$work/moved.ZNL" 'C:\書類'
 check_failure 1 relocate "$work/missing.ZNL" 'C:\書類' /home/u/書類
 [ -e "$work/missing.ZNL" ] && fail "relocate created a catalogue"
+
+# A twin code (EE E0 for 髙) names the file as Windows shows it. Once the catalogue must become
+# UTF-8 it holds what it showed: the twin as its character, bytes without one (85 40) as U+FFFD,
+# counted in the JSON and said on one line of stderr; a dry run says the same and writes nothing.
+mkdir -p "$work/tw" "$work/new"
+touch "$work/tw/髙山.jpg" "$work/new/café.txt"
+printf 'SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\n%s/\xee\xe0\x8e\x52.jpg\t\xee\xe0\x8e\x52\t\x85\x40\r\n' \
+  "$work/tw" >"$work/twin.ZNL"
+grep -q '"checked": 1, *"missing": \[\]' <<<"$("$cli" missing "$work/twin.ZNL" | tr -d '\n')" ||
+  fail "missing does not find the file a twin code names"
+cp "$work/twin.ZNL" "$work/twin-dry.ZNL"
+out=$("$cli" relocate "$work/twin-dry.ZNL" "$work/tw" "$work/ü" --dry-run 2>"$work/stderr") ||
+  fail "relocate --dry-run into UTF-8 failed"
+grep -q '"switchedToUtf8": true' <<<"$out" || fail "relocate --dry-run hid the switch: $out"
+cmp -s "$work/twin.ZNL" "$work/twin-dry.ZNL" || fail "relocate --dry-run wrote"
+out=$("$cli" search "$work/twin.ZNL" "$work/new" 2>"$work/stderr") || fail "search into UTF-8 failed"
+tr -d ' \n' <<<"$out" | grep -q '"switchedToUtf8":true,"undecodable":1' || fail "search said $out"
+[ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "the switch is not one line on stderr"
+out=$("$cli" dump "$work/twin.ZNL") || fail "dump after the switch failed"
+grep -q '"encoding": "utf-8-bom"' <<<"$out" || fail "the switch did not write UTF-8"
+grep -q '"title": "髙山"' <<<"$out" || fail "the twin code was not written as its character"
+grep -q '"comment": "��"' <<<"$out" || fail "undecodable bytes were not written as U+FFFD"
+grep -q '"missing": \[\]' <<<"$("$cli" missing "$work/twin.ZNL" | tr -d '\n')" ||
+  fail "after the switch the path no longer names its file"
 
 # Two searches into one catalogue at once take turns: neither loses the other's files, and
 # no lock file is left behind.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/resources/command_ids.h"
+#include "core/text/text_codec.h"
 #include "testing/core/scripted_probe.h"
 #include "testing/core/test_files.h"
 #include "tests/gui/views_fixture.h"
@@ -62,6 +63,24 @@ TEST_F(MissingMarksTest, GreysMissingRowsAndMarksTheirIconsUnknownOnlyMarked) {
         EXPECT_EQ(Mark(c.title), c.mark) << c.title;
     }
     probe->Release();
+}
+
+// A twin code (EE E0 for 髙) names its file as Windows shows it: the file system is asked for
+// the character, never for the code's bytes, which name no file.
+TEST_F(MissingMarksTest, TwinCodesAreLookedUpAsTheirCharacters) {
+    std::string twin;
+    DecodeCp932("\xEE\xE0", twin);
+    Start({{"C:\\Docs\\" + twin + ".txt", "twin", ""}, {"C:\\Docs\\x.txt", "plain", ""}});
+    class NamesOnly final : public PathProbe {
+      public:
+        Presence Look(const std::string& path) override {
+            return path == "C:\\Docs\\髙.txt" ? Presence::Present : Presence::Missing;
+        }
+    };
+    list->SetPathProbe(std::make_shared<NamesOnly>(), {});
+    WaitForChecks();
+    EXPECT_FALSE(Greyed("twin"));
+    EXPECT_TRUE(Greyed("plain"));
 }
 
 TEST_F(MissingMarksTest, LooksAgainWhenEntriesChangeAndWhenShownAgain) {

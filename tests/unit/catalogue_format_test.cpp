@@ -458,6 +458,11 @@ TEST(CatalogueEncoding, Cp932FilesSurviveARoundTrip) {
         {"SELECTED\xEF\x5C\r\n" + rest, "SELECTED=\r\n" + rest},
         {"SELECTED\x85\x5C\x85\x5C\r\n" + rest, "SELECTED=\x85\x5C\r\n" + rest},
         {"SELECTED=\xEF\x5C\r\n" + rest, "SELECTED=\xEF\x5C\r\n" + rest},
+        // Twin codes, unassigned codes and the five single bytes keep their bytes.
+        {"SELECTED=\r\n" + rest.substr(0, rest.size() - 2) +
+             "\xEE\xE0\xED\x40\x85\x40\x80\xA0\xFD\r\n",
+         "SELECTED=\r\n" + rest.substr(0, rest.size() - 2) +
+             "\xEE\xE0\xED\x40\x85\x40\x80\xA0\xFD\r\n"},
         // Dropping the header's only non-UTF-8 byte leaves bytes that would read as UTF-8.
         {"SELECTED\xFF\r\nLASTHOLDER=\r\n" + widths + "p\tt\t\xEF\x80\x80\r\n",
          "SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH\xA1"
@@ -480,17 +485,43 @@ TEST(CatalogueEncoding, Cp932FilesSurviveARoundTrip) {
     }
 }
 
-// When text needs UTF-8 but escaped bytes would join into other characters there, the save
-// fails and the file stays as it was.
-TEST(CatalogueEncoding, FallbackThatWouldNotReadBackFails) {
+// A code page 932 catalogue that must become UTF-8 is written as the window shows it: twin codes
+// as their characters, the five single bytes as Windows reads them, and bytes no character stands
+// for as U+FFFD, counted by entry. The write never fails for them, memory then holds what the
+// file holds, and a later save changes nothing more.
+TEST(CatalogueEncoding, LeavingCp932WritesEveryTextAsShown) {
+    const std::string header =
+        "SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\n";
+    const struct {
+        std::string line, shown;
+        size_t undecodable;
+    } cases[] = {
+        {"D:\\\xEE\xE0\x8E\x52.jpg\t\xEE\xE0\x8E\x52\t\xED\x95\r\n", "D:\\髙山.jpg\t髙山\t﨑\r\n",
+         0},
+        {"C:\\\xED\x40\\x\t\x85\x40\t\x81\r\n", "C:\\纊\\x\t\uFFFD\uFFFD\t\uFFFD\r\n", 1},
+        {"C:\\Docs\\\x85\x5C\\x.txt\tx\t\r\n", "C:\\Docs\\\uFFFD\uFFFD\\x.txt\tx\t\r\n", 1},
+        {"p\t\x80\xA0\xFD\xFE\xFF\t\r\n", "p\t\u0080\uF8F0\uF8F1\uF8F2\uF8F3\t\r\n", 0},
+    };
+    const std::string added = "C:\\y.txt\tcafé\t\r\n";
     TempFolder dir;
-    WriteBytes(dir / "f.ZNL", "C:\\Docs\\\x85\x5C\\x.txt\tx\t\r\n");
-    CMORKA2Doc doc;
-    ASSERT_TRUE(doc.LoadCatalogue(dir / "f.ZNL"));
-    doc.m_EntryList.Append("C:\\y.txt", "😀", "");
-    EXPECT_EQ(doc.SaveCatalogue(dir / "f.ZNL").code(), StatusCode::NotEncodable);
-    EXPECT_EQ(ReadBytes(dir / "f.ZNL"), "C:\\Docs\\\x85\x5C\\x.txt\tx\t\r\n");
-    EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        WriteBytes(dir / "f.ZNL", header + c.line);
+        CMORKA2Doc doc;
+        ASSERT_TRUE(doc.LoadCatalogue(dir / "f.ZNL"));
+        doc.m_EntryList.Append("C:\\y.txt", "café", "");
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "f.ZNL"));
+        EXPECT_EQ(doc.m_encoding, Encoding::Utf8Bom);
+        const std::string written = ReadBytes(dir / "f.ZNL");
+        EXPECT_EQ(written, std::string(kUtf8Bom) + header + c.shown + added);
+        ASSERT_TRUE(doc.LastSaveSwitch());
+        EXPECT_EQ(doc.LastSaveSwitch()->undecodable, c.undecodable);
+        CMORKA2Doc back;
+        ASSERT_TRUE(back.LoadCatalogue(dir / "f.ZNL"));
+        EXPECT_EQ(Entries(back), Entries(doc));
+        ASSERT_TRUE(doc.SaveCatalogue(dir / "f.ZNL"));
+        EXPECT_EQ(ReadBytes(dir / "f.ZNL"), written);
+    }
 }
 
 TEST(CatalogueEncoding, EscapedBytesInAUtf8CatalogueKeepTheirMeaning) {

@@ -24,9 +24,10 @@ TEST(EnteredText, Cp932CataloguesStoreTheCp932SpellingOthersKeepWhatWasTyped) {
 }
 
 TEST(TextFromScreen, TheShownTextHandedBackKeepsTheStoredBytes) {
-    std::string twin, unassigned;
+    std::string twin, unassigned, lone;
     DecodeCp932("\xEE\xE0", twin);  // shows as 髙
     DecodeCp932("\x85\x5C", unassigned);
+    DecodeCp932("\x81", lone);
     struct Case {
         std::string shown, stored, kept;
         Encoding enc;
@@ -34,7 +35,15 @@ TEST(TextFromScreen, TheShownTextHandedBackKeepsTheStoredBytes) {
     const Case cases[] = {
         {"髙", twin, twin, Encoding::Cp932},
         {"髙木", twin + "木", twin + "木", Encoding::Cp932},
-        {"髙木さん", twin + "木", "髙木さん", Encoding::Cp932},  // edited: typed text
+        // Edited: the unchanged start and end keep their bytes, the middle is what was typed.
+        {"髙木さん", twin + "木", twin + "木さん", Encoding::Cp932},
+        {"\uFFFD\uFFFD x", unassigned, unassigned + " x", Encoding::Cp932},
+        {"x \uFFFD\uFFFD", unassigned, "x " + unassigned, Encoding::Cp932},
+        {"a\uFFFDb〜\uFFFD", "a" + lone + "c" + lone, "a" + lone + "b～" + lone, Encoding::Cp932},
+        {"ab", "a" + lone + "b", "ab", Encoding::Cp932},
+        {"\uFFFD", unassigned, unassigned.substr(0, 3), Encoding::Cp932},  // half deleted
+        {"新しい", twin + "木", "新しい", Encoding::Cp932},
+        {"\uFFFDz", "\xED\xB3\xBF", "\xED\xB3\xBFz", Encoding::Utf8},
         {"\uFFFD\uFFFD", unassigned, unassigned, Encoding::Cp932},
         {twin, twin, twin, Encoding::Cp932},  // handed back as stored
         {"a〜b", "x", "a～b", Encoding::Cp932},

@@ -194,9 +194,12 @@ TEST_F(EntryEditingTest, EditingKeepsUntouchedBytesAndTheFilesEncoding) {
         // Only the comment edited: the title's codes stay.
         {header + "C:\\x\\a.doc\t" + twins + "\told\r\n" + rest, "髙纊≒Ⅰ", "new",
          header + "C:\\x\\a.doc\t" + twins + "\tnew\r\n" + rest},
-        // The title edited: written as Windows writes those characters, still code page 932.
+        // The title edited: what the user left keeps its codes, the typed middle is written as
+        // Windows writes those characters, and the file stays code page 932.
         {header + "C:\\x\\a.doc\t" + twins + "\told\r\n" + rest, "髙纊≒Ⅰ2", "old",
-         header + "C:\\x\\a.doc\t\xFB\xFC\xFA\x5C\x81\xE0\x87\x54" + "2\told\r\n" + rest},
+         header + "C:\\x\\a.doc\t" + twins + "2\told\r\n" + rest},
+        {header + "C:\\x\\a.doc\t" + twins + "\told\r\n" + rest, "髙≒纊Ⅰ", "old",
+         header + "C:\\x\\a.doc\t\xEE\xE0\x81\xE0\xFA\x5C\xFA\x4A\told\r\n" + rest},
         // JIS forms typed into a code page 932 catalogue take its spelling.
         {header + "C:\\x\\a.doc\tt\tc\r\n" + rest, "波〜線", "1−2¢",
          header + "C:\\x\\a.doc\t\x94\x67\x81\x60\x90\xFC\t1\x81\x7C" + "2\x81\x91\r\n" + rest},

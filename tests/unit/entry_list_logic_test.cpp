@@ -230,7 +230,8 @@ TEST(EntryListLogic, RenameKeepsTwinCodesAndStoresTheCatalogueSpelling) {
     };
     const Case cases[] = {
         {Encoding::Cp932, twin, "髙", RenameOutcome::Unchanged, twin},
-        {Encoding::Cp932, twin, "髙木", RenameOutcome::Renamed, "髙木"},
+        {Encoding::Cp932, twin, "髙木", RenameOutcome::Renamed, twin + "木"},
+        {Encoding::Cp932, twin, "木", RenameOutcome::Renamed, "木"},
         {Encoding::Cp932, "Plan", "10〜20", RenameOutcome::Renamed, "10～20"},
         {Encoding::Cp932, "10～20", "10〜20", RenameOutcome::Unchanged, "10～20"},
         {Encoding::Utf8, "Plan", "10〜20", RenameOutcome::Renamed, "10〜20"},

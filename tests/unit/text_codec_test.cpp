@@ -63,8 +63,11 @@ TEST(Cp932, TwinCodesShowAsWindowsDecodesThemAndKeepTheirBytes) {
         {"\xFA\x4A", "Ⅰ", "\x87\x54"},              // IBM extension
         {"\xEE\xF9", "￢", "\x81\xCA"},             // NEC-selected, a sign
         {"a\xEE\xEF\\z", "aⅰ\\z", "a\xFA\x40\\z"},  // among other text
-        {"\x85\x5C", "\uFFFD\uFFFD", nullptr},      // unassigned: no character
-        {"\xED", "\uFFFD", nullptr},                // a lone lead byte
+        {"\x80", "\u0080", "\x80"},                 // the five single bytes as Windows reads them
+        {"\xA0", "\uF8F0", "\xA0"},
+        {"\xFD\xFE\xFF", "\uF8F1\uF8F2\uF8F3", "\xFD\xFE\xFF"},
+        {"\x85\x5C", "\uFFFD\uFFFD", nullptr},  // unassigned: no character
+        {"\xED", "\uFFFD", nullptr},            // a lone lead byte
     };
     for (const Case& c : cases) {
         const std::string text = FromCp932(c.bytes);

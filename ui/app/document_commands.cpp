@@ -102,7 +102,9 @@ bool DocumentCommands::SaveTo(const std::string& target, ChangedFile changed) {
         return kept == Kept::Ours;
     }
     if (!saved) {
-        AfxMessageBox(services_.messages, SaveFailedText(target, saved));
+        // A refused switch to UTF-8 was the user's own answer: nothing more to say.
+        if (!session_.Doc().SwitchRefused())
+            AfxMessageBox(services_.messages, SaveFailedText(target, saved));
         return false;
     }
     adoptPath_(target);
@@ -144,7 +146,9 @@ bool DocumentCommands::MayLeave(Leaving why) {
         return kept != Kept::Neither;
     }
     const int question = why == Leaving::ForEnd ? IDS_END_SAVE_FAILED : IDS_LEAVE_SAVE_FAILED;
-    const std::string text = FormatString(question, {session_.PathName(), SystemReason(written)});
+    const std::string reason = doc.SwitchRefused() ? std::string(LoadString(IDS_REASON_KEPT_CP932))
+                                                   : SystemReason(written);
+    const std::string text = FormatString(question, {session_.PathName(), reason});
     if (AfxMessageBox(services_.messages, text, MbButtons::YesNo, MbIcon::Exclamation) !=
         MbAnswer::Yes)
         return false;
@@ -207,7 +211,8 @@ void DocumentCommands::OnViewRefresh() {
         if (!DoSave({})) return;
     } else if (const Status written = session_.WriteIfChanged(); !written && doc.IsModified()) {
         if (written.code() != StatusCode::ChangedOnDisk) {
-            AfxMessageBox(services_.messages, SaveFailedText(session_.PathName(), written));
+            if (!doc.SwitchRefused())
+                AfxMessageBox(services_.messages, SaveFailedText(session_.PathName(), written));
             return;
         }
         if (AskWhoseWorkStays(false) == Kept::Neither) return;

@@ -1,4 +1,5 @@
-// Shown once a save is done: see core/app/encoding_notice.h.
+// Asked before a save leaves code page 932, and shown once one did: see
+// core/app/encoding_notice.h.
 #pragma once
 
 #include "core/catalogue/morka2_doc.h"
@@ -10,5 +11,9 @@ namespace kantoria {
 // before Open, New, a hand-over, Refresh and the end): tells the user when the write had to
 // store the catalogue as UTF-8 instead of code page 932, once.
 void TellEncodingSwitch(MessageBoxes& messages, CMORKA2Doc& doc);
+
+// Lets every later save of doc ask before it turns the catalogue into UTF-8: "UTF-8 で保存"
+// goes on, キャンセル writes nothing and leaves the changes unsaved.
+void AskBeforeEncodingSwitch(MessageBoxes& messages, CMORKA2Doc& doc);
 
 }  // namespace kantoria

@@ -105,6 +105,7 @@ bool CMORKA2App::HandOverToRunningInstance(const std::string& path) {
 
 bool CMORKA2App::CreateDocumentAndFrame() {
     doc_ = std::make_unique<DocumentSession>(services_.settings, services_.icons);
+    AskBeforeEncodingSwitch(services_.messages, doc_->Doc());
     history_ = std::make_unique<EntryHistory>(doc_->Doc(), [this] {
         doc_->RebuildHoldersAndIcons();
         doc_->Doc().UpdateAllViews(nullptr);
@@ -196,8 +197,12 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     if (!carryingOver && !docCommands_->MayLeave(DocumentCommands::Leaving::ForAnother))
         return false;
     // A failed carry-over must not be followed by reading the empty file over the entries.
-    if (const Status carried = doc_->CarryOverInto(full, file); !carried)
-        return OpenFailed(full, SaveFailedText(full, carried), created);
+    if (const Status carried = doc_->CarryOverInto(full, file); !carried) {
+        const std::string why = doc_->Doc().SwitchRefused()
+                                    ? std::string(LoadString(IDS_REASON_KEPT_CP932))
+                                    : SystemReason(carried);
+        return OpenFailed(full, FormatString(IDS_SAVE_FAILED, {full, why}), created);
+    }
     TellEncodingSwitch(services_.messages, doc_->Doc());
     if (const Status loaded = doc_->Load(file, full); !loaded)
         return OpenFailed(full, SystemReason(loaded), created);

@@ -78,10 +78,12 @@ CMORKA2Pro::CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent)
 }
 
 void CMORKA2Pro::OnInitDialog() {
-    const FileFacts facts = DescribeFile(m_file);
+    // The file is named as the window shows it: a twin code is its character on disk.
+    const std::string file = FileSystemText(m_file, m_encoding);
+    const FileFacts facts = DescribeFile(file);
     m_date = facts.date;
     m_size = facts.size;
-    if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, m_file);
+    if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, file);
     missingLabel_->setVisible(!facts.exists);
     titleField_->setText(ToDisplayQt(m_title, m_encoding));
     titleField_->setCursorPosition(0);

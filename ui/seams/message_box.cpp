@@ -26,6 +26,7 @@ QMessageBox::StandardButtons ButtonsOf(MbButtons buttons) {
             return QMessageBox::Retry | QMessageBox::Cancel;
         case MbButtons::ChangedFile:
         case MbButtons::LeavingChangedFile:
+        case MbButtons::SaveUtf8Cancel:
             return QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
@@ -76,6 +77,8 @@ std::vector<OwnButton> OwnButtonsOf(MbButtons buttons) {
             return {{IDS_BUTTON_RELOAD, MbAnswer::Reload}, keepMine[0], keepMine[1]};
         case MbButtons::LeavingChangedFile:
             return {{IDS_BUTTON_DISCARD, MbAnswer::Discard}, keepMine[0], keepMine[1]};
+        case MbButtons::SaveUtf8Cancel:
+            return {{IDS_BUTTON_SAVE_UTF8, MbAnswer::SaveUtf8}};
         default:
             return {};
     }
@@ -96,7 +99,8 @@ MbAnswer QtMessageBoxes::Show(std::string_view text, MbButtons buttons, MbIcon i
     for (const OwnButton& button : OwnButtonsOf(buttons))
         own.emplace_back(box.addButton(ToQt(LoadString(button.text)), QMessageBox::AcceptRole),
                          button.answer);
-    // Each of these choices loses someone's work: Enter must not pick one.
+    // Each of these choices loses someone's work (or the Windows program's reading): Enter
+    // must not pick one.
     if (!own.empty()) box.setDefaultButton(QMessageBox::Cancel);
     const int pressed = box.exec();
     for (const auto& [button, answer] : own)

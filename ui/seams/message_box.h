@@ -15,10 +15,11 @@ enum class MbButtons {
     YesNoCancel,
     RetryCancel,
     ChangedFile,
-    LeavingChangedFile
+    LeavingChangedFile,
+    SaveUtf8Cancel
 };
 enum class MbIcon { None, Exclamation, Information, Question, Stop };
-enum class MbAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs, Discard };
+enum class MbAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs, Discard, SaveUtf8 };
 
 class MessageBoxes {
   public:

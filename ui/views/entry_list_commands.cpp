@@ -12,6 +12,7 @@
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
 #include "core/text/path_split.h"
+#include "core/text/text_codec.h"
 #include "core/views/entry_commands_logic.h"
 #include "ui/dialogs/properties_dialog.h"
 #include "ui/seams/dialog_runner.h"
@@ -76,7 +77,7 @@ void CMORKA2View::RunCommand(int id) {
 
 bool CMORKA2View::TryOpen(POSITION entry) {
     // The path goes to the desktop as it is, never through a command line.
-    const std::string path(entry->m_strPath);
+    const std::string path = FileSystemText(entry->m_strPath, doc_.m_encoding);
     return PathExists(path) && services_.shell.OpenFile(path).ok();
 }
 
@@ -87,7 +88,8 @@ void CMORKA2View::OpenEntryFile(POSITION entry) {
 
 void CMORKA2View::ExploreEntryFolder(POSITION entry) {
     if (entry == nullptr) return;
-    if (!services_.shell.OpenFolder(FolderOf(entry->m_strPath)).ok())
+    if (!services_.shell.OpenFolder(FileSystemText(FolderOf(entry->m_strPath), doc_.m_encoding))
+             .ok())
         AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
@@ -106,7 +108,8 @@ void CMORKA2View::OnEntryOpen() {
 void CMORKA2View::OnEntryExplorer() {
     bool failed = false;
     for (const std::string& folder : DistinctFolders(GetSelectedEntries()))
-        failed = !services_.shell.OpenFolder(folder).ok() || failed;
+        failed =
+            !services_.shell.OpenFolder(FileSystemText(folder, doc_.m_encoding)).ok() || failed;
     if (failed) AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 

@@ -11,10 +11,12 @@
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
+#include <utility>
 
 #include "core/ports/settings_store.h"
 #include "core/resources/menu_resources.h"
 #include "core/resources/string_table.h"
+#include "core/text/text_codec.h"
 #include "core/views/entry_find.h"
 #include "core/views/entry_list_logic.h"
 #include "platform/qt/qt_text.h"
@@ -279,6 +281,7 @@ void CMORKA2View::CheckFiles() {
         // walk is over. What was known stays shown until the new answer comes.
         checkedRevision_ = revision;
         checker_->DropQueued();
+        entryPaths_.clear();
         asked_.clear();
         kept_.clear();
         for (const POSITION e : model_->Entries())
@@ -295,8 +298,20 @@ void CMORKA2View::CheckFiles() {
         }
     }
     if (paths.empty()) return;
-    checker_->Enqueue(std::move(paths));
+    Enqueue(std::move(paths));
     answers_->start();
+}
+
+void CMORKA2View::Enqueue(std::vector<std::string> paths) {
+    // A code page 932 path names its file as Windows decodes it: a twin code as its character.
+    for (std::string& path : paths) {
+        if (path.find('\xED') == std::string::npos) continue;  // no escape
+        std::string system = FileSystemText(path, doc_.m_encoding);
+        if (system == path) continue;
+        std::string entryPath = std::exchange(path, system);
+        entryPaths_[std::move(system)] = std::move(entryPath);
+    }
+    checker_->Enqueue(std::move(paths));
 }
 
 void CMORKA2View::AskNextFiles() {
@@ -323,7 +338,7 @@ void CMORKA2View::AskNextFiles() {
         walk_->start();
     }
     if (!paths.empty()) {
-        checker_->Enqueue(std::move(paths));
+        Enqueue(std::move(paths));
         answers_->start();
     }
 }
@@ -333,6 +348,8 @@ void CMORKA2View::TakeFileAnswers() {
     const bool busy = checker_->Busy();
     std::vector<PresenceResult> answers = checker_->TakeResults();
     for (PresenceResult& answer : answers) {
+        if (const auto named = entryPaths_.find(answer.path); named != entryPaths_.end())
+            answer.path = named->second;
         asked_.erase(answer.path);
         // While the walk goes on, what it keeps must hold the newest answers too.
         if (unasked_) kept_[answer.path] = answer.presence;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -148,6 +149,8 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     void Refill();
     bool ShowingMissing() const;
     void CheckFiles();
+    // Hands paths to the checker as the file system spells them.
+    void Enqueue(std::vector<std::string> paths);
     // Asks about the next slice of the catalogue's files, on a timer, so that a large
     // catalogue neither holds the window's first paint nor freezes it afterwards.
     void AskNextFiles();
@@ -172,6 +175,8 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     std::unique_ptr<PresenceChecker> checker_;
     PresenceMap presence_;
     PathSet asked_;  // queued or being looked at
+    // The entry path of each path the checker was given in another spelling.
+    std::unordered_map<std::string, std::string> entryPaths_;
     std::uint64_t checkedRevision_ = ~std::uint64_t{0};
     QTimer* answers_;
     // The walk over the catalogue after a change of its entries: where it goes on, and what is

@@ -148,7 +148,7 @@ std::optional<std::string> CMORKA2TView::HighlightedFolder() const {
 void CMORKA2TView::OnHolderExplorer() {
     const std::optional<std::string> folder = HighlightedFolder();
     if (!folder) return;
-    if (!shell_.OpenFolder(*folder).ok())
+    if (!shell_.OpenFolder(FileSystemText(*folder, doc_.m_encoding)).ok())
         AfxMessageBox(messages_, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
