@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/instance_match.h"
 #include "core/os/environment.h"
 #include "core/os/large_pages.h"
 #include "core/resources/string_table.h"
@@ -37,7 +38,8 @@ int main(int argc, char* argv[]) {
     QtFileDialogs files;
     ExecDialogRunner dialogs;
     const std::unique_ptr<DesktopShell> shell = CreateDesktopShell();
-    LocalInstances instances(LocalInstances::DefaultFolder());
+    ProcessEnvironment environment;
+    LocalInstances instances(LocalInstances::DefaultFolder(), ToQt(InstanceScope(environment)));
 #ifdef _WIN32
     WindowsRegistrar registrar;
 #else
@@ -45,7 +47,6 @@ int main(int argc, char* argv[]) {
 #endif
     const std::unique_ptr<FileTypeRegistry> types = MakeSystemFileTypes();
     QtIconFactory icons;
-    ProcessEnvironment environment;
     AppServices services{settings, messages,  files,     dialogs,
                          *shell,   instances, registrar, IconServices{*types, icons, environment}};
 

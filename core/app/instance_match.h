@@ -8,6 +8,8 @@
 
 namespace kantoria {
 
+class Environment;
+
 // The file name part of a catalogue path: everything after the last '\' or '/'.
 std::string_view CatalogueFileName(std::string_view path);
 
@@ -21,5 +23,12 @@ std::string FrameCaption(std::string_view documentPath);
 // none does.
 std::optional<size_t> FindInstanceHolding(std::string_view storedPath,
                                           const std::vector<std::vector<std::string>>& captions);
+
+// The circle of instances that may find each other, as a short tag fit for a file name: the
+// display an instance shows its windows on (DISPLAY, WAYLAND_DISPLAY) and the folder its
+// settings live in (XDG_CONFIG_HOME, else HOME/.config). An instance started on another
+// display or with other settings must never restore or open a file in this one's window,
+// which its user may not even see.
+std::string InstanceScope(const Environment& environment);
 
 }  // namespace kantoria

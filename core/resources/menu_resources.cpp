@@ -87,4 +87,19 @@ const std::vector<MenuItem>& LoadMenu(int id) {
     }
 }
 
+std::string PlainMenuText(std::string_view text) {
+    text = text.substr(0, text.find('\t'));
+    if (text.ends_with("...")) text.remove_suffix(3);
+    // "保存(&S)": the letter in parentheses is there for the key alone.
+    if (text.size() >= 4 && text.ends_with(')') && text[text.size() - 4] == '(' &&
+        text[text.size() - 3] == '&')
+        text.remove_suffix(4);
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;  // "&&" stands for one '&'
+        plain += text[i];
+    }
+    return plain;
+}
+
 }  // namespace kantoria

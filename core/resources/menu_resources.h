@@ -2,6 +2,7 @@
 // tree's context menu (145). The widgets build themselves from these tables.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,5 +23,10 @@ inline constexpr int IDR_HOLDER_CONTEXT_MENU = 145;
 
 // The top-level popups of menu id; empty for an unknown id.
 const std::vector<MenuItem>& LoadMenu(int id);
+
+// A menu item's text as the command's name, for a toolbar button and a screen reader: without
+// the key hint after the TAB, the mnemonic ("(&N)" after the text, or a '&' within it) and a
+// closing "...".
+std::string PlainMenuText(std::string_view text);
 
 }  // namespace kantoria

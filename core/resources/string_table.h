@@ -127,6 +127,19 @@ inline constexpr int IDS_STEP_SEARCH = 1231;
 inline constexpr int IDS_STEP_RELOCATE = 1232;
 inline constexpr int IDS_STEP_IMPORT = 1233;
 inline constexpr int IDS_VALUE_FOLDERTREE = 1240;  // whether the tree shows folder nodes
+// What a screen reader calls the parts of the window, and what it says of a row's file.
+inline constexpr int IDS_NAME_HOLDER_TREE = 1260;
+inline constexpr int IDS_NAME_ENTRY_LIST = 1261;
+inline constexpr int IDS_NAME_FIND_FIELD = 1262;
+inline constexpr int IDS_NAME_FIND_CLEAR = 1263;
+inline constexpr int IDS_NAME_STATUS_BAR = 1264;
+inline constexpr int IDS_NAME_CAPS_LOCK = 1265;
+inline constexpr int IDS_NAME_NUM_LOCK = 1266;
+inline constexpr int IDS_NAME_SCROLL_LOCK = 1267;
+inline constexpr int IDS_LOCK_ON = 1268;
+inline constexpr int IDS_LOCK_OFF = 1269;
+inline constexpr int IDS_ROW_MISSING = 1270;  // the row's file or folder is not there
+inline constexpr int IDS_ROW_UNKNOWN = 1271;  // the file system did not answer for it
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;

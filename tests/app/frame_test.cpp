@@ -1,6 +1,7 @@
 // The main frame on the offscreen platform: its menus, keys, bars, routing, remembered
 // rectangle, about box, help and dropped files.
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -14,10 +15,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include "core/resources/accelerator_table.h"
 #include "core/resources/command_ids.h"
+#include "core/resources/menu_resources.h"
 #include "core/views/holder_tree_logic.h"
 #include "tests/app/app_fakes.h"
 #include "ui/views/entry_list_view.h"
@@ -150,6 +153,48 @@ TEST_F(FrameTest, ToolbarHasTheTenButtonsWithSeparatorsDockedAtTheTop) {
     EXPECT_EQ(frame->toolBarArea(frame->ToolBar()), Qt::TopToolBarArea);
     EXPECT_EQ(frame->ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_TRUE(frame->ToolBar()->isMovable());
+}
+
+// What a screen reader says of each part of the window.
+TEST_F(FrameTest, ScreenReadersHearEveryPartByName) {
+    const auto button = [this](int id) {
+        return frame->ToolBar()->widgetForAction(frame->MenuAction(id));
+    };
+    std::vector<QLabel*> panes;
+    for (QLabel* label : frame->statusBar()->findChildren<QLabel*>())
+        if (label->frameShape() == QFrame::Panel) panes.push_back(label);
+    ASSERT_EQ(panes.size(), 3u);
+    const auto* list = static_cast<CMORKA2View*>(frame->Views().list->Widget());
+    const struct {
+        QWidget* widget;
+        const char* name;
+        const char* description;  // when it says more than its name
+    } cases[] = {
+        {frame->Views().tree->Widget(), "ホルダーのツリー", nullptr},
+        {list->iconView(), "エントリーの一覧", nullptr},
+        {list->reportView(), "エントリーの一覧", nullptr},
+        {frame->FindField(), "絞り込み", nullptr},
+        {frame->FindField()->findChild<QToolButton*>(), "絞り込みを消去", nullptr},
+        {frame->statusBar(), "ステータス バー", nullptr},
+        {panes[0], "Caps Lock", "オフ"},
+        {panes[1], "Num Lock", "オフ"},
+        {panes[2], "Scroll Lock", "オフ"},
+        {button(ID_FILE_NEW), "新規作成", "新規ファイル"},
+        {button(ID_FILE_OPEN), "開く", "開く"},
+        {button(ID_FILE_SAVE), "上書き保存", "保存"},
+        {button(ID_EDIT_COPY), "ｺﾋﾟｰ", "コピー"},
+        {button(ID_VIEW_LARGEICON), "並べて表示", "大きいアイコン"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.widget, nullptr);
+        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(c.widget);
+        ASSERT_NE(said, nullptr);
+        EXPECT_EQ(said->text(QAccessible::Name).toStdString(), c.name);
+        if (c.description != nullptr) {
+            EXPECT_EQ(said->text(QAccessible::Description).toStdString(), c.description);
+        }
+    }
 }
 
 TEST_F(FrameTest, BarsToggleFromTheViewMenuWithTheirCheckMarks) {
@@ -379,6 +424,23 @@ TEST_F(FrameTest, HelpOpensTheHelpPagesOrSaysWhyNot) {
     EXPECT_EQ(h.messages.shown[0].text.rfind("ヘルプを開けません。", 0), 0u);
     EXPECT_EQ(h.messages.shown[0].icon, MbIcon::Exclamation);
     qunsetenv("XDG_CACHE_HOME");
+}
+
+// Every command of the menus is explained in the help, under the name its menu gives it.
+TEST_F(FrameTest, HelpNamesEveryCommandOfTheMenus) {
+    QFile page(QStringLiteral(":/kantoria/help/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const std::string help = page.readAll().toStdString();
+    std::vector<const MenuItem*> items;
+    for (int menu : {IDR_MAINFRAME_MENU, IDR_ENTRY_CONTEXT_MENU, IDR_HOLDER_CONTEXT_MENU})
+        for (const MenuItem& popup : LoadMenu(menu)) items.push_back(&popup);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        for (const MenuItem& item : items[i]->items) items.push_back(&item);
+        const std::string name = PlainMenuText(items[i]->text);
+        if (!name.empty()) {
+            EXPECT_NE(help.find(name), std::string::npos) << name;
+        }
+    }
 }
 
 // The search command runs the search dialog; entries found show once the dialog ends with OK,

@@ -7,13 +7,36 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
+#include <string>
+#include <string_view>
 
+#include "core/app/instance_match.h"
+#include "core/os/environment.h"
 #include "ui/app/local_instances.h"
 
 namespace kantoria {
 namespace {
 
 constexpr int kWaitMs = 15000;
+
+class EnvironmentOf final : public Environment {
+  public:
+    explicit EnvironmentOf(const QProcessEnvironment& env) : env_(env) {}
+    std::optional<std::string> Get(std::string_view name) const override {
+        const QString key = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+        if (!env_.contains(key)) return std::nullopt;
+        return env_.value(key).toStdString();
+    }
+
+  private:
+    const QProcessEnvironment& env_;
+};
+
+// The instances a start in env finds.
+LocalInstances InstancesOf(const QString& folder, const QProcessEnvironment& env) {
+    return LocalInstances(folder, QString::fromStdString(InstanceScope(EnvironmentOf(env))));
+}
 
 class TwoProcessTest : public ::testing::Test {
   protected:
@@ -48,10 +71,11 @@ class TwoProcessTest : public ::testing::Test {
         ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
         conf.write("[SETTINGS]\nZNLPATH=" + path.toUtf8() + "\n");
     }
-    QProcess& Start(const QStringList& arguments) {
+    QProcess& Start(const QStringList& arguments) { return StartIn(env, arguments); }
+    QProcess& StartIn(const QProcessEnvironment& in, const QStringList& arguments) {
         running.push_back(std::make_unique<QProcess>());
         QProcess& process = *running.back();
-        process.setProcessEnvironment(env);
+        process.setProcessEnvironment(in);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(QStringLiteral(KANTORIA_BINARY), arguments);
         EXPECT_TRUE(process.waitForStarted(kWaitMs));
@@ -59,7 +83,11 @@ class TwoProcessTest : public ::testing::Test {
     }
     // The captions of the instances that answer, once one shows wanted.
     std::vector<RunningInstance> WaitForCaption(const std::string& wanted) {
-        LocalInstances instances(home.filePath("runtime/kantoria"));
+        return WaitForCaptionIn(env, wanted);
+    }
+    std::vector<RunningInstance> WaitForCaptionIn(const QProcessEnvironment& in,
+                                                  const std::string& wanted) {
+        LocalInstances instances = InstancesOf(home.filePath("runtime/kantoria"), in);
         QElapsedTimer timer;
         timer.start();
         std::vector<RunningInstance> found;
@@ -107,7 +135,7 @@ TEST_F(TwoProcessTest, WithoutAStoredCatalogueASecondInstanceRuns) {
     WaitForCaption("無題 - Kantoria");
     QProcess& second = Start({});
     EXPECT_FALSE(second.waitForFinished(1500));
-    LocalInstances instances(home.filePath("runtime/kantoria"));
+    LocalInstances instances = InstancesOf(home.filePath("runtime/kantoria"), env);
     QElapsedTimer timer;
     timer.start();
     while (instances.Others().size() < 2 && timer.elapsed() < kWaitMs) QTest::qWait(100);
@@ -117,12 +145,44 @@ TEST_F(TwoProcessTest, WithoutAStoredCatalogueASecondInstanceRuns) {
 TEST_F(TwoProcessTest, LeftoverSocketOfAnEndedInstanceIsRemoved) {
     const QString folder = home.filePath("runtime/kantoria");
     ASSERT_TRUE(QDir().mkpath(folder));
-    QFile stale(folder + "/instance-999999999");
+    const QString leftover = folder + "/instance-" +
+                             QString::fromStdString(InstanceScope(EnvironmentOf(env))) +
+                             "-999999999";
+    QFile stale(leftover);
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.close();
-    LocalInstances instances(folder);
+    LocalInstances instances = InstancesOf(folder, env);
     EXPECT_TRUE(instances.Others().empty());
-    EXPECT_FALSE(QFile::exists(folder + "/instance-999999999"));
+    EXPECT_FALSE(QFile::exists(leftover));
+}
+
+// A start on another display or with other settings neither restores the running window nor
+// hands it a file: it runs on its own.
+TEST_F(TwoProcessTest, AStartOnAnotherDisplayOrWithOtherSettingsRunsOnItsOwn) {
+    StorePath(Catalogue("MORKA.ZNL"));
+    Start({});
+    WaitForCaption("MORKA.ZNL - Kantoria");
+    const QString other = Catalogue("other.ZNL");
+    ASSERT_TRUE(QDir().mkpath(home.filePath("other-config")));
+    const struct {
+        const char* name;
+        QString value;
+        const char* caption;  // what the second start shows
+    } cases[] = {
+        {"DISPLAY", env.value("DISPLAY") == ":91" ? ":92" : ":91", "MORKA.ZNL - Kantoria"},
+        {"XDG_CONFIG_HOME", home.filePath("other-config"), "other.ZNL - Kantoria"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcessEnvironment elsewhere = env;
+        elsewhere.insert(c.name, c.value);
+        QProcess& second = StartIn(elsewhere, {other});
+        EXPECT_FALSE(second.waitForFinished(1500));
+        EXPECT_EQ(WaitForCaptionIn(elsewhere, c.caption).size(), 1u);
+        const std::vector<RunningInstance> first = WaitForCaption("MORKA.ZNL - Kantoria");
+        ASSERT_EQ(first.size(), 1u);
+        EXPECT_EQ(first[0].captions.front(), "MORKA.ZNL - Kantoria");
+    }
 }
 
 }  // namespace

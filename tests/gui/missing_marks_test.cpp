@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QIcon>
 #include <QImage>
 #include <chrono>
@@ -52,15 +53,26 @@ TEST_F(MissingMarksTest, GreysMissingRowsAndMarksTheirIconsUnknownOnlyMarked) {
         const char* title;
         bool greyed;
         QColor mark;
+        const char* said;  // what a screen reader says of the row besides its text
     } cases[] = {
-        {"gone", true, QColor(0xd3, 0x2f, 0x2f)},
-        {"slow", false, QColor(0x75, 0x75, 0x75)},
-        {"here", false, QColor(Qt::blue)},
+        {"gone", true, QColor(0xd3, 0x2f, 0x2f), "見つかりません"},
+        {"slow", false, QColor(0x75, 0x75, 0x75), "応答がなく確認できません"},
+        {"here", false, QColor(Qt::blue), ""},
     };
     // One model serves every view mode, the roles with it.
+    list->OnViewDetails();
+    QTest::qWait(0);  // the rows are laid out
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(list->reportView())->tableInterface();
+    ASSERT_NE(table, nullptr);
     for (const auto& c : cases) {
         EXPECT_EQ(Greyed(c.title), c.greyed) << c.title;
         EXPECT_EQ(Mark(c.title), c.mark) << c.title;
+        for (int column = 0; column < EntryListModel::kColumnCount; ++column) {
+            QAccessibleInterface* cell = table->cellAt(RowOf(c.title), column);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->text(QAccessible::Description), QString::fromUtf8(c.said)) << c.title;
+        }
     }
     probe->Release();
 }
@@ -109,6 +121,27 @@ TEST_F(MissingMarksTest, LooksAgainWhenEntriesChangeAndWhenShownAgain) {
     WaitForChecks();
     EXPECT_FALSE(Greyed("b"));
     EXPECT_FALSE(Greyed("a"));  // known present: not looked at again until the entries change
+}
+
+// A file deleted while the program runs gets its mark once its holder is shown again after
+// another one, the holder's other rows included.
+TEST_F(MissingMarksTest, AFileDeletedMeanwhileIsMarkedWhenItsHolderIsShownAgain) {
+    TempFolder dir;
+    std::filesystem::create_directories(dir.path() / "x");
+    std::filesystem::create_directories(dir.path() / "y");
+    for (const char* name : {"x/a.txt", "x/b.txt", "y/c.txt"}) WriteBytes(dir / name, "x");
+    Start({{dir / "x/a.txt", "a", ""}, {dir / "x/b.txt", "b", ""}, {dir / "y/c.txt", "c", ""}});
+    const std::string x = dir.path().string() + "/x/", y = dir.path().string() + "/y/";
+    ClickHolder(x);
+    WaitForChecks();
+    EXPECT_FALSE(Greyed("a"));
+    std::filesystem::remove(dir / "x/a.txt");
+    ClickHolder(y);
+    WaitForChecks();
+    ClickHolder(x);
+    WaitForChecks();
+    EXPECT_TRUE(Greyed("a"));
+    EXPECT_FALSE(Greyed("b"));
 }
 
 // The missing list gathers the gone entries of every holder, grows while answers come, and a

@@ -2,6 +2,7 @@
 // instance recognition by caption, recent files and the string table.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/app/window_rect.h"
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
+#include "testing/core/icon_fakes.h"
 #include "testing/core/settings_memory.h"
 
 namespace kantoria {
@@ -90,6 +92,34 @@ TEST(InstanceMatchTest, FindsTheInstanceByCaptionThenByProductTitle) {
     EXPECT_EQ(FindInstanceHolding(stored, Captions{{"Kantoria"}, {"MORKA.ZNL - Kantoria"}}), 1u);
     // Captions are compared exactly.
     EXPECT_FALSE(FindInstanceHolding(stored, Captions{{"morka.znl - Kantoria"}}));
+}
+
+// Two instances find each other only on one display with one settings folder.
+TEST(InstanceMatchTest, InstancesOfOtherDisplaysOrSettingsAreNeverFound) {
+    using Vars = std::map<std::string, std::string, std::less<>>;
+    const Vars base{{"DISPLAY", ":0"}, {"HOME", "/home/u"}};
+    const struct {
+        Vars other;
+        bool same;
+    } cases[] = {
+        {{{"DISPLAY", ":0.0"}, {"HOME", "/home/u/"}}, true},
+        {{{"DISPLAY", "unix:0.1"}, {"HOME", "/home/u"}}, true},
+        {{{"DISPLAY", ":0"}, {"XDG_CONFIG_HOME", "/home/u//.config/"}}, true},
+        {{{"DISPLAY", ":0"}, {"HOME", "/home/u"}, {"XDG_CONFIG_HOME", ""}}, true},
+        {{{"DISPLAY", ":1"}, {"HOME", "/home/u"}}, false},
+        {{{"DISPLAY", "otherhost:0"}, {"HOME", "/home/u"}}, false},
+        {{{"HOME", "/home/u"}}, false},
+        {{{"DISPLAY", ":0"}, {"HOME", "/home/u"}, {"WAYLAND_DISPLAY", "wayland-1"}}, false},
+        {{{"DISPLAY", ":0"}, {"HOME", "/home/v"}}, false},
+        {{{"DISPLAY", ":0"}, {"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/etc/u"}}, false},
+    };
+    const std::string own = InstanceScope(test::MapEnvironment(base));
+    EXPECT_EQ(own.size(), 16u);
+    for (const auto& c : cases) {
+        std::string spelled;
+        for (const auto& [name, value] : c.other) spelled += name + "=" + value + " ";
+        EXPECT_EQ(InstanceScope(test::MapEnvironment(c.other)) == own, c.same) << spelled;
+    }
 }
 
 TEST(RecentFilesTest, NewestFirstWithoutDuplicatesAndAtMostFour) {

@@ -68,8 +68,9 @@ std::vector<std::string> ToStrings(const QStringList& list) {
 
 }  // namespace
 
-LocalInstances::LocalInstances(QString folder) : folder_(std::move(folder)) {
-    ownName_ = kPrefix + QString::number(QCoreApplication::applicationPid());
+LocalInstances::LocalInstances(QString folder, QString scope)
+    : folder_(std::move(folder)), prefix_(kPrefix + scope + QLatin1Char('-')) {
+    ownName_ = prefix_ + QString::number(QCoreApplication::applicationPid());
 }
 
 LocalInstances::~LocalInstances() {
@@ -90,7 +91,7 @@ std::vector<RunningInstance> LocalInstances::Others() {
     std::vector<RunningInstance> found;
     const QDir dir(folder_);
     const QStringList names =
-        dir.entryList({kPrefix + QLatin1Char('*')}, QDir::System | QDir::Files);
+        dir.entryList({prefix_ + QLatin1Char('*')}, QDir::System | QDir::Files);
     for (const QString& name : names) {
         if (name == ownName_) continue;
         const QString address = dir.filePath(name);

@@ -1,6 +1,7 @@
 // Running instances found through local sockets: each instance listens on a socket of its
 // own in a folder only the user can reach, and answers three requests there: its window
-// captions, restore the main window, open a file.
+// captions, restore the main window, open a file. The socket's name carries the instance's
+// scope (InstanceScope), and only instances of the same scope are found.
 #pragma once
 
 #include <QLocalServer>
@@ -13,8 +14,9 @@ namespace kantoria {
 
 class LocalInstances final : public InstanceDirectory {
   public:
-    // folder holds the sockets; it is created, for the user alone, when missing.
-    explicit LocalInstances(QString folder);
+    // folder holds the sockets; it is created, for the user alone, when missing. scope is
+    // the tag of the display and settings this instance runs with.
+    LocalInstances(QString folder, QString scope);
     ~LocalInstances() override;
 
     // The user's runtime folder for the program's sockets.
@@ -29,6 +31,7 @@ class LocalInstances final : public InstanceDirectory {
     void Answer(QLocalSocket* socket);
 
     QString folder_;
+    QString prefix_;  // of the sockets of this scope
     QString ownName_;
     std::unique_ptr<QLocalServer> server_;
     InstanceHost* host_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "core/resources/accelerator_table.h"
 #include "core/resources/command_ids.h"
+#include "core/resources/menu_resources.h"
 #include "core/resources/string_table.h"
 #include "platform/qt/qt_text.h"
 
@@ -78,6 +79,8 @@ void FillToolbar(QToolBar& toolbar, const std::map<int, QAction*>& actions) {
         }
         QAction* action = actions.at(id);
         if (image < icons.size()) action->setIcon(icons[image]);
+        // The button's text, which a screen reader says: the menu item's without its keys.
+        action->setIconText(ToQt(PlainMenuText(FromQt(action->text()))));
         ++image;
         toolbar.addAction(action);
     }

@@ -16,8 +16,10 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWhatsThis>
 #include <array>
+#include <utility>
 
 #include "core/app/instance_match.h"
 #include "core/app/recent_files.h"
@@ -143,9 +145,15 @@ void CMainFrame::CreateBars() {
     connect(find, &QAction::triggered, this, [this] { RouteCommand(ID_ENTRY_FIND); });
 
     idleLabel_ = new QLabel(IdleMessage(), this);
+    statusBar()->setAccessibleName(ToQt(LoadString(IDS_NAME_STATUS_BAR)));
     statusBar()->addWidget(idleLabel_, 1);
-    for (int id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
+    // A pane says nothing while its key is off: a screen reader hears its key's name, and
+    // whether it is on (UpdateIndicators).
+    for (const auto& [id, name] : {std::pair{ID_INDICATOR_CAPS, IDS_NAME_CAPS_LOCK},
+                                   std::pair{ID_INDICATOR_NUM, IDS_NAME_NUM_LOCK},
+                                   std::pair{ID_INDICATOR_SCRL, IDS_NAME_SCROLL_LOCK}}) {
         auto* pane = new QLabel(this);
+        pane->setAccessibleName(ToQt(LoadString(name)));
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
@@ -177,6 +185,9 @@ void CMainFrame::CreateFindField() {
     findField_ = new QLineEdit(toolbar_);
     findField_->setObjectName(QStringLiteral("findField"));
     findField_->setClearButtonEnabled(true);
+    findField_->setAccessibleName(ToQt(LoadString(IDS_NAME_FIND_FIELD)));
+    for (QToolButton* clear : findField_->findChildren<QToolButton*>())
+        clear->setAccessibleName(ToQt(LoadString(IDS_NAME_FIND_CLEAR)));
     findField_->setPlaceholderText(ToQt(LoadString(IDS_FIND_PLACEHOLDER)));
     findField_->setMaximumWidth(kFindFieldWidth);
     toolbar_->addWidget(findField_);
@@ -495,8 +506,11 @@ void CMainFrame::UpdateIndicators() {
     const std::optional<LockKeys> keys = ReadLockKeys();
     const std::array<bool, 3> on = {keys && keys->caps, keys && keys->num, keys && keys->scroll};
     const std::array<int, 3> ids = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
-    for (size_t i = 0; i < indicators_.size(); ++i)
+    for (size_t i = 0; i < indicators_.size(); ++i) {
         indicators_[i]->setText(on[i] ? ToQt(LoadString(ids[i])) : QString());
+        indicators_[i]->setAccessibleDescription(
+            ToQt(LoadString(on[i] ? IDS_LOCK_ON : IDS_LOCK_OFF)));
+    }
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
 // How the user reaches the entry commands from the list itself: a double-click on an item, the
-// Enter key, the delete keys and the item's popup menu.
+// Enter key, the delete keys and the item's popup menu (by the right button, the menu key or
+// Shift+F10).
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 
 #include "core/resources/command_ids.h"
 #include "ui/views/entry_list_view.h"
+#include "ui/views/menu_key.h"
 
 namespace kantoria {
 namespace {
@@ -63,20 +65,37 @@ bool CMORKA2View::OnViewEvent(QAbstractItemView* view, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         // A key that an in-place title editor let through is not meant for the list.
         if (!view->hasFocus()) return false;
-        const int command = ListKeyCommand(*static_cast<QKeyEvent*>(event));
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (IsContextMenuKey(*key)) {
+            PopupAtSelection(view);
+            return true;
+        }
+        const int command = ListKeyCommand(*key);
         if (command == 0) return false;
         route_(command);
         return true;
     }
     if (event->type() == QEvent::ContextMenu) {
-        // The menu key or Shift+F10: the selected item's menu, beside it.
-        const QModelIndexList selected = view->selectionModel()->selectedIndexes();
-        if (selected.isEmpty()) return true;
-        const QPoint at = view->visualRect(selected.front()).center();
-        OnContextMenu(view, at, view->viewport()->mapToGlobal(at));
+        // The system's own request from the keyboard.
+        PopupAtSelection(view);
         return true;
     }
     return false;
+}
+
+void CMORKA2View::PopupAtSelection(QAbstractItemView* view) {
+    // Where the system sends both the key and a request for the menu, the first one wins.
+    if (menu_->isVisible()) return;
+    // The current item's menu, beside it; else the first selected one's.
+    QModelIndex item = selection_->currentIndex();
+    if (!item.isValid() || !selection_->isSelected(item.siblingAtColumn(0))) {
+        const QModelIndexList selected = selection_->selectedIndexes();
+        if (selected.isEmpty()) return;
+        item = selected.front();
+    }
+    view->scrollTo(item);
+    const QPoint at = view->visualRect(item).center();
+    OnContextMenu(view, at, view->viewport()->mapToGlobal(at));
 }
 
 void CMORKA2View::OnDoubleClick(QAbstractItemView* view, QPoint at) {

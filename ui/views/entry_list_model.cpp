@@ -69,7 +69,7 @@ void EntryListModel::SetIconLookup(EntryIconLookup lookup) {
 void EntryListModel::PresenceChanged() {
     if (!rows_.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1),
-                         {Qt::ForegroundRole, Qt::DecorationRole});
+                         {Qt::ForegroundRole, Qt::DecorationRole, Qt::AccessibleDescriptionRole});
 }
 
 Presence EntryListModel::PresenceOf(const Row& row) const {
@@ -122,6 +122,17 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
             if (column != kTitleColumn) return {};
             if (!icons_ && PresenceOf(row) == Presence::Present) return {};
             return Icon(row);
+        case Qt::AccessibleDescriptionRole:
+            // What the grey text and the icon's mark tell the eye.
+            switch (PresenceOf(row)) {
+                case Presence::Missing:
+                    return ToQt(LoadString(IDS_ROW_MISSING));
+                case Presence::Unknown:
+                    return ToQt(LoadString(IDS_ROW_UNKNOWN));
+                case Presence::Present:
+                    return {};
+            }
+            return {};
         case Qt::ForegroundRole:
             // Greyed as disabled text is, in every view mode; an unknown file stays black, as
             // it may well be there.

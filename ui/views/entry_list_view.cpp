@@ -19,6 +19,7 @@
 #include "core/text/text_codec.h"
 #include "core/views/entry_find.h"
 #include "core/views/entry_list_logic.h"
+#include "core/views/shown_holder.h"
 #include "platform/qt/qt_text.h"
 #include "ui/dialogs/dialog_entry_editor.h"
 #include "ui/dialogs/program_icon.h"
@@ -129,6 +130,10 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
                     [this, id = action->data().toInt()] { route_(id); });
     WatchInput(iconView_);
     WatchInput(reportView_);
+    const QString name = ToQt(LoadString(IDS_NAME_ENTRY_LIST));
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(iconView_),
+                            static_cast<QWidget*>(reportView_)})
+        widget->setAccessibleName(name);
     doc_.AddObserver(this);
     ApplyViewType();
 }
@@ -272,9 +277,23 @@ bool CMORKA2View::CheckingFiles() const {
     return answers_->isActive() || unasked_.has_value();
 }
 
+std::optional<std::string> CMORKA2View::ShownHolderFolder() {
+    if (doc_.m_pShownChoice) return std::nullopt;
+    const HolderTree& tree = trees_.TreeOf(doc_.m_HolderList, doc_.HoldersRevision());
+    const int node = ShownHolder(tree, doc_);
+    if (node == kNoHolderNode) return std::nullopt;
+    return tree.node(node).folder;
+}
+
 void CMORKA2View::CheckFiles() {
     std::vector<std::string> paths;
     const std::uint64_t revision = doc_.m_EntryList.Revision();
+    // A holder shown after another one (or after a find) is looked at whole again: a file may
+    // have gone while it was not shown. Refreshing the same holder asks only about its marked
+    // rows, so that a refresh after every change costs no walk over a large holder.
+    std::optional<std::string> shown = ShownHolderFolder();
+    const bool shownAgain = shown.has_value() && shown != lookedAt_;
+    lookedAt_ = std::move(shown);
     if (revision != checkedRevision_) {
         // The entries changed, or another catalogue came: every file is looked at again, the
         // listed ones first, and what is known of paths no longer held is forgotten once the
@@ -289,10 +308,11 @@ void CMORKA2View::CheckFiles() {
         unasked_ = doc_.m_EntryList.begin();
         walk_->start();
     } else {
-        // Shown again: a file that was missing or did not answer may be back.
+        // Shown again: a file that was missing or did not answer may be back, and one that
+        // was there may have gone.
         for (const POSITION e : model_->Entries()) {
             const auto known = presence_.find(e->m_strPath);
-            if ((known == presence_.end() || known->second != Presence::Present) &&
+            if ((shownAgain || known == presence_.end() || known->second != Presence::Present) &&
                 asked_.emplace(e->m_strPath).second)
                 paths.emplace_back(e->m_strPath);
         }

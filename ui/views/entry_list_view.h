@@ -136,6 +136,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     bool OnViewEvent(QAbstractItemView* view, QEvent* event);
     void OnDoubleClick(QAbstractItemView* view, QPoint at);
     void OnContextMenu(QAbstractItemView* view, QPoint at, QPoint global);
+    void PopupAtSelection(QAbstractItemView* view);
     void Remove(const std::vector<POSITION>& entries);
     // Opens the file of entry; false when it is missing or nothing would open it.
     bool TryOpen(POSITION entry);
@@ -148,6 +149,8 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     // Rebuilds the list from the document without looking at the files again.
     void Refill();
     bool ShowingMissing() const;
+    // The folder of the holder the list shows; nothing while it shows a choice or no holder.
+    std::optional<std::string> ShownHolderFolder();
     void CheckFiles();
     // Hands paths to the checker as the file system spells them.
     void Enqueue(std::vector<std::string> paths);
@@ -178,6 +181,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     // The entry path of each path the checker was given in another spelling.
     std::unordered_map<std::string, std::string> entryPaths_;
     std::uint64_t checkedRevision_ = ~std::uint64_t{0};
+    std::optional<std::string> lookedAt_;  // the holder whose rows were last looked at whole
     QTimer* answers_;
     // The walk over the catalogue after a change of its entries: where it goes on, and what is
     // known of the paths it met (what stays known once it is over).

@@ -1,6 +1,8 @@
 #include "ui/views/holder_tree_view.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -12,6 +14,7 @@
 #include "ui/seams/file_dialogs.h"
 #include "ui/seams/message_box.h"
 #include "ui/views/holder_tree_model.h"
+#include "ui/views/menu_key.h"
 
 namespace kantoria {
 namespace {
@@ -35,6 +38,12 @@ QAction* ActionOf(const QMenu& menu, int id) {
     return nullptr;
 }
 
+bool IsShowKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    return mods == Qt::NoModifier && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter ||
+                                      key.key() == Qt::Key_Space);
+}
+
 }  // namespace
 
 CMORKA2TView::CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, MessageBoxes& messages,
@@ -53,8 +62,10 @@ CMORKA2TView::CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, MessageBoxes& m
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);
     setFrameShape(QFrame::StyledPanel);
-    // The right button shows menu 145 itself; nothing else may offer a context menu here.
-    setContextMenuPolicy(Qt::PreventContextMenu);
+    setAccessibleName(ToQt(LoadString(IDS_NAME_HOLDER_TREE)));
+    // The right button shows menu 145 itself, and contextMenuEvent takes the keyboard's
+    // request; nothing else may offer a context menu here.
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(ActionOf(*menu_, ID_HOLDER_EXPLORER), &QAction::triggered, this,
             &CMORKA2TView::OnHolderExplorer);
     connect(ActionOf(*menu_, ID_HOLDER_RELOCATE), &QAction::triggered, this,
@@ -129,14 +140,62 @@ void CMORKA2TView::OnLeftButtonDown(QMouseEvent* event) {
     SelectHolderPath();
 }
 
+void CMORKA2TView::keyPressEvent(QKeyEvent* event) {
+    if (IsContextMenuKey(*event)) {
+        PopupAtHighlight();
+        event->accept();
+        return;
+    }
+    // Other keys, the arrows among them, move the highlight only, as the control does.
+    if (!IsShowKey(*event)) {
+        QTreeView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    ShowHolderAt(currentIndex());
+}
+
+void CMORKA2TView::contextMenuEvent(QContextMenuEvent* event) {
+    // The right button's menu was shown on the press; only the keyboard's request is left.
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard) PopupAtHighlight();
+}
+
+void CMORKA2TView::ShowHolderAt(const QModelIndex& index) {
+    if (!index.isValid()) return;
+    const int node = model_->NodeOf(index);
+    if (node == kNoHolderNode) {
+        setExpanded(index, !isExpanded(index));
+        return;
+    }
+    ChooseHolder(doc_, model_->tree(), node);
+    doc_.UpdateAllViews(this);
+    SelectHolderPath();
+}
+
+void CMORKA2TView::PopupAtHighlight() {
+    const QModelIndex current = currentIndex();
+    // Where the system sends both the key and a request for the menu, the first one wins.
+    if (!current.isValid() || menu_->isVisible()) return;
+    // The menu acts on the selected item: the highlight and the selection are one here.
+    setCurrentIndex(current);
+    scrollTo(current);
+    const QRect item = visualRect(current);
+    Popup(viewport()->mapToGlobal(QPoint(item.left() + item.height(), item.bottom())));
+}
+
+void CMORKA2TView::Popup(QPoint global) {
+    ActionOf(*menu_, ID_HOLDER_RELOCATE)->setEnabled(relocate_.has_value());
+    menu_->popup(global);
+}
+
 void CMORKA2TView::OnRightButtonDown(QMouseEvent* event) {
     const QModelIndex hit = indexAt(event->position().toPoint());
     if (!hit.isValid()) return;
     // Highlighted only: the shown holder and the entry list stay as they are.
     setCurrentIndex(hit);
     setFocus(Qt::MouseFocusReason);
-    ActionOf(*menu_, ID_HOLDER_RELOCATE)->setEnabled(relocate_.has_value());
-    menu_->popup(event->globalPosition().toPoint());
+    Popup(event->globalPosition().toPoint());
 }
 
 std::optional<std::string> CMORKA2TView::HighlightedFolder() const {

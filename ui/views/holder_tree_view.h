@@ -1,6 +1,8 @@
 // The holder tree, the left pane: one item per holder, nested by folder. A left click on an
 // item makes its holder the one the entry list shows; a right click offers to open its folder
-// or to move its entries to another folder.
+// or to move its entries to another folder. From the keyboard the arrow keys move the
+// highlight only, Enter or Space shows the highlighted holder as a click does, and the menu
+// key or Shift+F10 offers the highlighted item's menu.
 #pragma once
 
 #include <QTreeView>
@@ -67,12 +69,19 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void FillHolderTree();
     void SelectHolderPath();
     void OnLeftButtonDown(QMouseEvent* event);
     void OnRightButtonDown(QMouseEvent* event);
+    // What a click on index does: shows its holder, or opens or closes a grey folder node.
+    void ShowHolderAt(const QModelIndex& index);
+    // The menu of the highlighted item, beside it.
+    void PopupAtHighlight();
+    void Popup(QPoint global);
     // The folder of the highlighted item, a holder's or a grey folder node's.
     std::optional<std::string> HighlightedFolder() const;
     void RelocateFolder(const std::string& folder);
