@@ -20,6 +20,10 @@ class PathProbe {
     // path is program text. May block for as long as the file system does; called from
     // several threads at once.
     virtual Presence Look(const std::string& path) = 0;
+    // Whether a look may block inside the kernel, where a file system that does not answer
+    // holds the thread beyond the reach of any signal. Such looks are made in helper
+    // processes where the system has them.
+    virtual bool BlocksInKernel() const { return false; }
 };
 
 // The system the program runs on. A path this system cannot name (a drive letter or a share

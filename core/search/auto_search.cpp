@@ -90,12 +90,29 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
     std::string resolvedRoot;  // empty when not known
     if (std::string real; lister_.ResolvePath(folder, real).ok())
         resolvedRoot = WithSeparator(std::move(real), separator);
-    // A link that leads into the searched folder is not followed: the walk reaches that
-    // folder by its own path, which is the one to register.
-    auto leadsInside = [&](const std::string& link) {
-        std::string target;
-        return !resolvedRoot.empty() && lister_.ResolvePath(link, target).ok() &&
-               PathIsWithin(WithSeparator(std::move(target), separator), resolvedRoot);
+    // The kernel's own file systems (processes, devices, control groups, automount points) are
+    // never entered: judged by the type the mount table gives, since in what the file system
+    // itself reports a device folder and a memory folder such as /tmp look alike.
+    const MountTable mounts = m_mounts ? *m_mounts : ReadSystemMountTable();
+    const std::string walkRoot = WithSeparator(folder, separator);
+    // A folder on such a file system that the user named is searched as asked.
+    const int searchedMount = mounts.Find(resolvedRoot.empty() ? folder : resolvedRoot).id;
+    // Whether the walk goes into a subfolder. A link that leads into the searched folder is
+    // not followed: the walk reaches that folder by its own path, which is the one to register.
+    // A folder's mount is found from where it really is: a link's target, or else its path
+    // with the searched folder resolved.
+    auto entersFolder = [&](const std::string& path, bool isLink) {
+        std::string real;
+        if (isLink && lister_.ResolvePath(path, real).ok()) {
+            if (!resolvedRoot.empty() && PathIsWithin(WithSeparator(real, separator), resolvedRoot))
+                return false;
+        } else if (!isLink && !resolvedRoot.empty() && path.starts_with(walkRoot)) {
+            real = resolvedRoot + path.substr(walkRoot.size());
+        } else {
+            real = path;
+        }
+        const Mount& mount = mounts.Find(real);
+        return !IsVirtualFileSystem(mount.type) || mount.id == searchedMount;
     };
     // Runs on the listing threads as well as here: everything about an item that does not
     // depend on the catalogue is decided while its folder is listed.
@@ -115,8 +132,9 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
                     listed.role = ItemRole::OwnFile;
                 else
                     ClassifyFile(listed, m_useExt, m_extension, encoding);
-            } else if (m_subFolders && !(items[i].isLink && leadsInside(listed.path)))
+            } else if (m_subFolders && entersFolder(listed.path, items[i].isLink)) {
                 listed.role = ItemRole::Enter;
+            }
         }
         return listing;
     };

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/catalogue/morka2_doc.h"
 #include "core/catalogue/unique_title.h"
 #include "core/os/folder_lister.h"
+#include "core/os/mount_table.h"
 #include "core/text/text_fold.h"
 
 namespace kantoria {
@@ -62,6 +64,8 @@ class AutoSearch {
     // Threads that list folders ahead of the walk. Entries, their order and the questions asked
     // do not depend on it; with none, each folder is listed when the walk reaches it.
     int m_listingThreads = 2;
+    // The mounts the walk judges folders by; unset: the system's, read as each search starts.
+    std::optional<MountTable> m_mounts;
     // How often progress is reported at most.
     std::chrono::milliseconds m_progressInterval{200};
 

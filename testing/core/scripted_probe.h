@@ -11,9 +11,12 @@
 
 namespace kantoria::test {
 
-// The name's first letter: m missing, h hangs until Release, anything else present.
+// The name's first letter: m missing, h hangs until Release, anything else present. One that
+// blocks in the kernel is run in helper processes, where it hangs until killed.
 class ScriptedProbe final : public PathProbe {
   public:
+    bool blocksInKernel = false;
+    bool BlocksInKernel() const override { return blocksInKernel; }
     Presence Look(const std::string& path) override {
         std::unique_lock lock(mutex_);
         ++calls_;

@@ -12,6 +12,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "core/text/path_split.h"
 #include "testing/core/fake_lister.h"
@@ -436,6 +437,49 @@ TEST(AutoSearchOnDisk, EachRealFolderIsEnteredOnceAndLinksIntoTheTreeAreNotFollo
         AutoSearch search(doc, *lister);
         EXPECT_EQ(search.ScanFolder(dir / c.searched, nullptr), SearchStatus::Completed);
         EXPECT_EQ(RelativeEntries(doc, root), c.expected);
+    }
+}
+
+// Folders on the kernel's own file systems are passed over, whichever way the walk reaches
+// them; a memory file system such as /tmp is searched.
+TEST(AutoSearchOnDisk, NeverEntersTheKernelsOwnFileSystems) {
+    test::TempFolder dir;
+    const fs::path root = fs::canonical(dir.path());
+    for (const char* file : {"tree/keep/a.txt", "tree/proc/1/p.txt", "tree/dev/pts/q.txt",
+                             "tree/tmp/t.txt", "sys/s.txt", "other/b.txt"}) {
+        fs::create_directories((root / file).parent_path());
+        test::WriteBytes((root / file).string(), "x");
+    }
+    fs::create_directory_symlink(root / "sys", root / "tree/to-sys");
+    fs::create_directory_symlink(root / "other", root / "tree/to-other");
+    fs::create_directory_symlink(root / "tree", root / "via");
+    const std::string r = root.string();
+    std::string table = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n";
+    for (const auto& [id, at, type] : {std::tuple{2, "/tree/proc", "proc"},
+                                       {3, "/tree/dev", "devtmpfs"},
+                                       {4, "/tree/dev/pts", "devpts"},
+                                       {5, "/tree/tmp", "tmpfs"},
+                                       {6, "/sys", "sysfs"}})
+        table += std::to_string(id) + " 1 0:" + std::to_string(id) + " / " + r + at + " rw - " +
+                 type + " x rw\n";
+    const struct {
+        std::string searched;
+        std::vector<std::string> found;
+    } cases[] = {
+        {"tree", {"tree/keep/a.txt", "tree/tmp/t.txt", "tree/to-other/b.txt"}},
+        {"via", {"via/keep/a.txt", "via/tmp/t.txt", "via/to-other/b.txt"}},
+        {"tree/proc", {"tree/proc/1/p.txt"}},  // asked for by name
+    };
+    for (const auto& c : cases) {
+        const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
+        CMORKA2Doc doc;
+        AutoSearch search(doc, *lister);
+        search.m_mounts = MountTable::Parse(table);
+        EXPECT_EQ(search.ScanFolder((root / c.searched).string(), nullptr),
+                  SearchStatus::Completed);
+        std::vector<std::string> paths;
+        for (const Found& f : RelativeEntries(doc, root)) paths.push_back(f.path);
+        EXPECT_EQ(paths, c.found) << c.searched;
     }
 }
 

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 
+#include "core/os/helper_process.h"
 #include "testing/core/scripted_probe.h"
 #include "testing/core/test_files.h"
 
@@ -71,6 +74,62 @@ TEST(PresenceChecker, EndingNeverWaitsForTheFileSystem) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     probe->Release();
     EXPECT_EQ(probe->Calls(), 1);
+}
+
+#ifdef __linux__
+// The children this process has, zombies included.
+std::vector<std::string> Children() {
+    std::vector<std::string> pids;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream in(task.path() / "children");
+        for (std::string pid; in >> pid;) pids.push_back(pid);
+    }
+    return pids;
+}
+#endif
+
+// A hung mount holds only its own paths: those of the local disk listed after it are still
+// answered, on threads as in helper processes, and what is left behind stays bounded.
+TEST(PresenceChecker, AHungMountHoldsOnlyItsOwnPaths) {
+    const auto mounts = std::make_shared<const MountTable>(
+        MountTable::Parse("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                          "2 1 0:50 / /net rw - nfs4 server:/ rw\n"));
+    std::vector<std::string> paths;
+    std::map<std::string, Presence> expected;
+    for (const char* path : {"/net/h1", "/net/h2", "/net/p3", "/net/h4", "/net/h5"}) {
+        paths.emplace_back(path);
+        expected[path] = Presence::Unknown;
+    }
+    for (int i = 0; i < 6; ++i) {
+        const std::string found = "/home/p" + std::to_string(i), gone = "/n/m" + std::to_string(i);
+        paths.insert(paths.end(), {found, gone});
+        expected[found] = Presence::Present;
+        expected[gone] = Presence::Missing;
+    }
+    const struct {
+        bool inKernel;
+        std::chrono::milliseconds patience;
+    } cases[] = {{false, 30ms}, {true, 500ms}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.inKernel ? "helper processes" : "threads");
+        const auto probe = std::make_shared<test::ScriptedProbe>();
+        probe->blocksInKernel = c.inKernel;
+        {
+            PresenceChecker checker(probe, {.workers = 2, .patience = c.patience, .maxStuck = 2},
+                                    mounts);
+            checker.Enqueue(paths);
+            EXPECT_EQ(Answers(checker), expected);
+            // Workers, the watchdog, and two stuck looks (threads, or helpers beside the
+            // workers' own).
+            EXPECT_LE(checker.Threads(), 2 + 1 + 2 + (c.inKernel ? 2 : 0));
+        }
+        probe->Release();
+#ifdef __linux__
+        for (int i = 0; i < 500 && (HelpersLeftBehind() > 0 || !Children().empty()); ++i)
+            std::this_thread::sleep_for(10ms);
+        EXPECT_EQ(Children(), std::vector<std::string>{});  // no helper, no zombie
+#endif
+    }
 }
 
 TEST(PresenceChecker, SystemProbeSeesFilesAndFoldersAndNotForeignPaths) {

@@ -9,6 +9,7 @@ namespace {
 
 class PosixPathProbe final : public PathProbe {
   public:
+    bool BlocksInKernel() const override { return true; }
     Presence Look(const std::string& path) override {
         // C:\..., \\server\... and relative paths name nothing here.
         if (path.empty() || path.front() != '/') return Presence::Missing;

@@ -23,6 +23,7 @@ bool IsAbsolute(const std::string& path) {
 
 class Win32PathProbe final : public PathProbe {
   public:
+    bool BlocksInKernel() const override { return true; }
     Presence Look(const std::string& path) override {
         // A POSIX path (/home/...) and a relative one name nothing here.
         if (!IsAbsolute(path)) return Presence::Missing;
