@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/resources/string_table.h"
+#include "core/text/path_split.h"
 
 namespace kantoria {
 namespace {
@@ -19,7 +20,7 @@ std::optional<size_t> FindCaption(const std::vector<std::vector<std::string>>& c
 }  // namespace
 
 std::string_view CatalogueFileName(std::string_view path) {
-    const size_t last = path.find_last_of("\\/");
+    const size_t last = LastSeparatorIn(path);
     return last == std::string_view::npos ? path : path.substr(last + 1);
 }
 
