@@ -184,7 +184,7 @@ if [ "$(id -u)" -eq 0 ]; then
   cp "$examples/MORKA.ZNL" "$work/shared/held.ZNL"
   chmod 666 "$work/shared/held.ZNL"
   (umask 022 && touch "$work/shared/.held.ZNL.lock")
-  flock "$work/shared/.held.ZNL.lock" sleep 10 &
+  flock -o "$work/shared/.held.ZNL.lock" sleep 10 >/dev/null 2>&1 &
   holder=$!
   sleep 0.3
   start=$(date +%s)
