@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "cli/catalogue_lock.h"
 #include "cli/csv_commands.h"
 #include "cli/json_writer.h"
 #include "cli/missing_command.h"
@@ -12,7 +13,6 @@
 #include "cli/types_command.h"
 #include "cli/views_command.h"
 #include "core/catalogue/morka2_doc.h"
-#include "core/os/file_lock.h"
 #include "core/text/path_identity.h"
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
@@ -30,8 +30,9 @@ constexpr const char* kUsageText =
     "\n"
     "Commands:\n"
     "  dump CATALOGUE       print the catalogue as one JSON object\n"
-    "  copy CATALOGUE OUT   read CATALOGUE and write it to OUT with the catalogue writer\n"
-    "  search CATALOGUE FOLDER [--ext .EXT] [--no-subfolders]\n"
+    "  copy CATALOGUE OUT [--wait SECONDS]\n"
+    "                       read CATALOGUE and write it to OUT with the catalogue writer\n"
+    "  search CATALOGUE FOLDER [--ext .EXT] [--no-subfolders] [--wait SECONDS]\n"
     "                       register every file under FOLDER that CATALOGUE lacks, then save\n"
     "                       CATALOGUE (created when missing); prints what was found as JSON\n"
     "  tree [--folders] CATALOGUE\n"
@@ -44,7 +45,7 @@ constexpr const char* kUsageText =
     "  find CATALOGUE TEXT  print the entries whose title, comment or path hold every word of\n"
     "                       TEXT (without regard to case, width or hiragana and katakana) in\n"
     "                       catalogue order as JSON, each with the folder of its holder\n"
-    "  relocate CATALOGUE FROM TO [--dry-run]\n"
+    "  relocate CATALOGUE FROM TO [--dry-run] [--wait SECONDS]\n"
     "                       give every entry in folder FROM and below the path it has in TO\n"
     "                       (the rest in TO's separators), then save CATALOGUE; an entry whose\n"
     "                       new path another entry holds stays and is listed; prints JSON\n"
@@ -54,13 +55,18 @@ constexpr const char* kUsageText =
     "  export CATALOGUE OUT.csv\n"
     "                       write the entries to OUT.csv for spreadsheets (UTF-8 with a BOM;\n"
     "                       title, comment, path, holder); prints how many as JSON\n"
-    "  import CATALOGUE IN.csv\n"
+    "  import CATALOGUE IN.csv [--wait SECONDS]\n"
     "                       register each row of IN.csv (columns path, title and comment, or\n"
     "                       their Japanese names) as a new entry, then save CATALOGUE (created\n"
     "                       when missing); prints {\"added\": n, \"skipped\": [...]} as JSON\n"
     "  types                list the file types of the automatic search's extension box,\n"
     "                       marking the line chosen when the dialog opens with '*'\n"
-    "  --help               show this text\n";
+    "  --help               show this text\n"
+    "\n"
+    "copy, search, relocate and import lock the catalogue they write (a file .NAME.lock beside\n"
+    "it) from reading to writing. While another program holds that lock they wait, saying so\n"
+    "after a second, at most SECONDS (default 10), then fail as busy. A catalogue that cannot\n"
+    "be locked is not written.\n";
 
 // Catalogue text for JSON, as the window shows it: a twin code of code page 932 as the
 // character Windows decodes it to, other bytes the catalogue could not decode as U+FFFD.
@@ -119,12 +125,13 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
     return kOk;
 }
 
-int Copy(const std::string& from, const std::string& to, std::ostream& err) {
+int Copy(const std::string& from, const std::string& to, std::chrono::milliseconds wait,
+         std::ostream& err) {
     CMORKA2Doc doc;
     if (!Load(doc, from, err)) return kFailed;
     // A search writing the same catalogue meanwhile then notices the copy rather than lose it.
-    Status locking = Status::Ok();
-    const std::unique_ptr<FileLock> lock = FileLock::Acquire(ToSystemName(to), locking);
+    const std::unique_ptr<FileLock> lock = LockCatalogue(to, wait, err);
+    if (!lock) return kFailed;
     const Status status = doc.SaveCatalogue(to);
     if (!status) {
         err << "kantoria-cli: cannot write " << to << ": " << status.reason() << "\n";
@@ -177,8 +184,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Dump(args[1], out, err);
     }
     if (command == "copy") {
-        if (args.size() != 3) return UsageError(err, "copy takes a catalogue and an output path");
-        return Copy(args[1], args[2], err);
+        std::vector<std::string> rest(args.begin() + 1, args.end());
+        std::chrono::milliseconds wait = kDefaultLockWait;
+        if (const std::string problem = TakeWaitOption(rest, wait); !problem.empty())
+            return UsageError(err, problem);
+        if (rest.size() != 2) return UsageError(err, "copy takes a catalogue and an output path");
+        return Copy(rest[0], rest[1], wait, err);
     }
     if (command == "find") {
         if (args.size() != 3) return UsageError(err, "find takes a catalogue and a text");

@@ -4,11 +4,11 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/catalogue_lock.h"
 #include "cli/encoding_report.h"
 #include "core/catalogue/catalogue_csv.h"
 #include "core/catalogue/morka2_doc.h"
 #include "core/os/atomic_file.h"
-#include "core/os/file_lock.h"
 #include "core/os/file_read.h"
 #include "core/os/system_path.h"
 #include "core/text/text_codec.h"
@@ -56,7 +56,11 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return 0;
 }
 
-int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int ImportCommand(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args = given;
+    std::chrono::milliseconds wait = kDefaultLockWait;
+    if (const std::string problem = TakeWaitOption(args, wait); !problem.empty())
+        return Usage(err, problem);
     if (args.size() != 2) return Usage(err, "import takes a catalogue and a CSV file");
     const std::string& catalogue = args[0];
     std::string bytes;
@@ -64,8 +68,8 @@ int ImportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return Failed(err, "read", args[1], status);
     // Held from reading to writing, so that a search or another import into the catalogue
     // takes its turn rather than being overwritten.
-    Status lockStatus = Status::Ok();
-    const std::unique_ptr<FileLock> lock = FileLock::Acquire(ToSystemName(catalogue), lockStatus);
+    const std::unique_ptr<FileLock> lock = LockCatalogue(catalogue, wait, err);
+    if (!lock) return 1;
     CMORKA2Doc doc;
     doc.StampFile(catalogue);
     std::error_code ec;

@@ -4,10 +4,10 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/catalogue_lock.h"
 #include "cli/encoding_report.h"
 #include "core/catalogue/catalogue_format.h"
 #include "core/catalogue/morka2_doc.h"
-#include "core/os/file_lock.h"
 #include "core/text/text_codec.h"
 #include "core/views/holder_relocation.h"
 
@@ -19,10 +19,12 @@ struct RelocateArgs {
     std::string from;
     std::string to;
     bool dryRun = false;
+    std::chrono::milliseconds wait = kDefaultLockWait;
 };
 
 // Answers an error text, empty when the arguments are good.
-std::string Parse(const std::vector<std::string>& args, RelocateArgs& parsed) {
+std::string Parse(std::vector<std::string> args, RelocateArgs& parsed) {
+    if (std::string problem = TakeWaitOption(args, parsed.wait); !problem.empty()) return problem;
     std::vector<std::string> positional;
     for (const std::string& arg : args) {
         if (arg == "--dry-run") {
@@ -39,6 +41,22 @@ std::string Parse(const std::vector<std::string>& args, RelocateArgs& parsed) {
     parsed.from = FromSystemName(positional[1]);
     parsed.to = FromSystemName(positional[2]);
     if (parsed.from.empty() || parsed.to.empty()) return "relocate needs two folders, not empty";
+    return "";
+}
+
+// Why no path may begin with the folder given, as the catalogue file would misread it.
+const char* FaultWords(PathFault fault) {
+    switch (fault) {
+        case PathFault::TabOrBreak:
+            return "a path with a tab or a line break cannot be stored";
+        case PathFault::Nul:
+            return "a path with a NUL cannot be stored";
+        case PathFault::HeaderKey:
+            return "a path beginning with SELECTED, LASTHOLDER, TITLEWIDTH, COMMENTWIDTH or "
+                   "PATHWIDTH would be read back as a header line";
+        case PathFault::None:
+            break;
+    }
     return "";
 }
 
@@ -63,10 +81,10 @@ int RelocateCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "kantoria-cli: " << problem << " (see kantoria-cli --help)\n";
         return 2;
     }
-    // Held from reading to writing, so that no other writer slips in between.
-    Status lockStatus = Status::Ok();
-    const std::unique_ptr<FileLock> lock =
-        parsed.dryRun ? nullptr : FileLock::Acquire(ToSystemName(parsed.catalogue), lockStatus);
+    // Held from reading to writing, so that no other writer slips in between. A dry run only
+    // reads.
+    std::unique_ptr<FileLock> lock;
+    if (!parsed.dryRun && !(lock = LockCatalogue(parsed.catalogue, parsed.wait, err))) return 1;
     CMORKA2Doc doc;
     if (const Status status = doc.LoadCatalogue(parsed.catalogue); !status) {
         err << "kantoria-cli: cannot read " << parsed.catalogue << ": " << status.reason() << "\n";
@@ -75,6 +93,11 @@ int RelocateCommand(const std::vector<std::string>& args, std::ostream& out, std
     doc.RebuildHolders();
     // What will exist on disk is the window's question; the output does not carry it.
     const RelocationPlan plan = PlanRelocation(doc, parsed.from, parsed.to, nullptr);
+    if (plan.fault != PathFault::None) {
+        err << "kantoria-cli: cannot relocate to " << parsed.to << ": " << FaultWords(plan.fault)
+            << "\n";
+        return 1;
+    }
     // The file's encoding before any save, for the texts printed.
     const Encoding enc = doc.m_encoding;
     std::optional<EncodingSwitch> change;

@@ -6,7 +6,8 @@
 
 namespace kantoria::cli {
 
-// kantoria-cli relocate CATALOGUE FROM TO [--dry-run]; args without "relocate".
+// kantoria-cli relocate CATALOGUE FROM TO [--dry-run] [--wait SECONDS]; args without
+// "relocate".
 int RelocateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kantoria::cli

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "cli/catalogue_lock.h"
 #include "cli/encoding_report.h"
 #include "core/catalogue/morka2_doc.h"
-#include "core/os/file_lock.h"
 #include "core/os/system_path.h"
 #include "core/search/auto_search.h"
 #include "core/text/text_codec.h"
@@ -20,10 +20,12 @@ struct SearchArgs {
     std::string folder;
     std::string extension;  // empty: every file
     bool subFolders = true;
+    std::chrono::milliseconds wait = kDefaultLockWait;
 };
 
 // Answers an error text, empty when the arguments are good.
-std::string Parse(const std::vector<std::string>& args, SearchArgs& parsed) {
+std::string Parse(std::vector<std::string> args, SearchArgs& parsed) {
+    if (std::string problem = TakeWaitOption(args, parsed.wait); !problem.empty()) return problem;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--no-subfolders") {
@@ -85,11 +87,9 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "kantoria-cli: no such folder: " << parsed.folder << "\n";
         return 1;
     }
-    // Held from reading to writing, so that two searches into one catalogue take turns. Without
-    // a lock file (a folder the user may not write) the write fails with its own reason.
-    Status lockStatus = Status::Ok();
-    const std::unique_ptr<FileLock> lock =
-        FileLock::Acquire(ToSystemName(parsed.catalogue), lockStatus);
+    // Held from reading to writing, so that two searches into one catalogue take turns.
+    const std::unique_ptr<FileLock> lock = LockCatalogue(parsed.catalogue, parsed.wait, err);
+    if (!lock) return 1;
     CMORKA2Doc doc;
     doc.StampFile(parsed.catalogue);
     if (fs::exists(SystemPath(parsed.catalogue), ec)) {

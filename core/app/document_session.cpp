@@ -64,11 +64,12 @@ DocumentSession::DocumentSession(SettingsStore& settings, IconServices icons)
 
 Status DocumentSession::Write(const std::string& path, ChangedFile changed) {
     // Another program's search holds the lock from its read to its write; the window waits
-    // for it only briefly, and says the file is busy rather than freeze.
+    // for it only briefly, and says the file is busy rather than freeze. Without the lock
+    // nothing is written: another writer could not tell that this one is writing.
     Status locking = Status::Ok();
     const std::unique_ptr<FileLock> lock =
         FileLock::Acquire(ToSystemName(path), locking, kLockPatience);
-    if (locking.code() == StatusCode::Busy) return locking;
+    if (!lock) return locking;
     if (changed == ChangedFile::Keep) {
         if (Status unchanged = doc_.CheckUnchangedOnDisk(path); !unchanged) return unchanged;
     }

@@ -7,6 +7,7 @@
 #include "core/os/environment.h"
 
 #include "core/resources/string_table.h"
+#include "core/text/path_split.h"
 
 namespace kantoria {
 namespace {
@@ -68,7 +69,7 @@ std::uint64_t StableHash(std::string_view text) {
 }  // namespace
 
 std::string_view CatalogueFileName(std::string_view path) {
-    const size_t last = path.find_last_of("\\/");
+    const size_t last = LastSeparatorIn(path);
     return last == std::string_view::npos ? path : path.substr(last + 1);
 }
 

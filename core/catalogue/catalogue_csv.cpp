@@ -107,6 +107,10 @@ std::string_view CsvSkipName(CsvSkip reason) {
             return "already registered";
         case CsvSkip::NotStorable:
             return "tab or line break in path or title";
+        case CsvSkip::NulInPath:
+            return "NUL in path";
+        case CsvSkip::HeaderKeyPath:
+            return "path begins with a header key";
     }
     return "";
 }
@@ -141,8 +145,13 @@ CsvImport ImportCsv(CMORKA2Doc& doc, std::string_view bytes) {
         std::string title =
             EnteredText(Unguarded(FieldAt(row.fields, titleColumn)), doc.m_encoding);
         if (title.empty()) title = EnteredText(SplitPath(path).name, doc.m_encoding);
-        if (!IsStorableField(path) || !IsStorableField(title)) {
+        const PathFault fault = PathFaultOf(path);
+        if (fault == PathFault::TabOrBreak || !IsStorableField(title)) {
             skip(CsvSkip::NotStorable);
+            continue;
+        }
+        if (fault != PathFault::None) {
+            skip(fault == PathFault::Nul ? CsvSkip::NulInPath : CsvSkip::HeaderKeyPath);
             continue;
         }
         if (doc.m_EntryList.FindByPath(path)) {

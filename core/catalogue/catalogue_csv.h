@@ -24,9 +24,11 @@ struct CsvExport {
 CsvExport ExportCsv(const CMORKA2Doc& doc);
 
 enum class CsvSkip {
-    NoPath,      // the row's path field is empty
-    Registered,  // an entry already holds the path
-    NotStorable  // the path or title holds a tab or a line break
+    NoPath,       // the row's path field is empty
+    Registered,   // an entry already holds the path
+    NotStorable,  // the path or title holds a tab or a line break
+    NulInPath,
+    HeaderKeyPath  // the path begins as a header line does (SELECTED...)
 };
 
 // The English word for a reason, as the command line reports it.

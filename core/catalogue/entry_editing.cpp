@@ -39,6 +39,15 @@ Verdict NewTitleVerdict(const CMORKA2Doc& doc, const std::string& title) {
     return IsStorableField(title) ? Verdict::Accept : Verdict::Refuse;
 }
 
+// A path the catalogue file cannot hold is refused with its reason before the dialog shows.
+bool RefusedPath(const CMORKA2Doc& doc, const std::string& path, EntryEditor& editor) {
+    const PathFault fault = PathFaultOf(path);
+    if (fault == PathFault::None) return false;
+    editor.Refuse(FormatString(IDS_PATH_NOT_STORABLE,
+                               {ToDisplayText(path, doc.m_encoding), PathFaultText(fault)}));
+    return true;
+}
+
 void Register(CMORKA2Doc& doc, EntryFields fields, const IconServices& icons) {
     doc.m_EntryList.Append(std::move(fields.file), std::move(fields.title),
                            std::move(fields.comment));
@@ -52,6 +61,7 @@ bool AddFile(CMORKA2Doc& doc, const std::string& path, EntryEditor& editor,
              const IconServices& icons) {
     if (const POSITION registered = doc.m_EntryList.FindByPath(path))
         return EditEntry(doc, registered, editor);
+    if (RefusedPath(doc, path, editor)) return false;
     EntryFields fields{path, {}, {}};
     if (!EditUntilAccepted(doc, fields, editor,
                            [&](const std::string& title) { return NewTitleVerdict(doc, title); }))
@@ -80,6 +90,7 @@ bool EditEntry(CMORKA2Doc& doc, POSITION entry, EntryEditor& editor) {
 
 bool AddEntryAs(CMORKA2Doc& doc, EntryFields fields, EntryEditor& editor,
                 const IconServices& icons) {
+    if (RefusedPath(doc, fields.file, editor)) return false;
     if (!EditUntilAccepted(doc, fields, editor,
                            [&](const std::string& title) { return NewTitleVerdict(doc, title); }))
         return false;

@@ -1,7 +1,8 @@
 // Registering, updating and pasting an entry through the entry dialog. The dialog comes back
 // with what the user typed, without a message, while the title is empty or borne by another
-// entry; a title the catalogue file cannot hold is refused with a reason. Cancel changes
-// nothing. Every accepted change ends with all views updated.
+// entry; a title the catalogue file cannot hold is refused with a reason, and a path it cannot
+// hold with its reason before the dialog shows. Cancel changes nothing. Every accepted change ends
+// with all views updated.
 #pragma once
 
 #include <string>

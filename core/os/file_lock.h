@@ -18,12 +18,14 @@ bool IsLockFileOf(std::string_view targetName, std::string_view name);
 // An advisory lock on a file, held on a lock file beside it, so that it outlives the rename
 // that replaces the file on each save. Whoever reads, changes and writes the file holds it
 // throughout; a second holder waits. The lock file goes when the lock is released; one left by
-// a killed program holds no lock and is taken over.
+// a killed program holds no lock and is taken over. It is made so that everyone who may write
+// the folder can lock it too. A reader needs no lock.
 class FileLock {
   public:
-    // Waits for the lock on the file at systemPath. Answers nullptr with the reason when no lock
-    // file can be made there (a folder the user may not write): the write that follows fails
-    // with its own reason then.
+    // Waits for the lock on the file at systemPath. Answers nullptr with the reason when it cannot
+    // be taken: no lock file can be made there (a folder the user may not write), or something
+    // other than a regular file, a link among them, stands at its name. A writer must not write
+    // without it.
     static std::unique_ptr<FileLock> Acquire(const std::string& systemPath, Status& status);
     // The same, waiting at most patience: a longer wait ends with nullptr and Busy.
     static std::unique_ptr<FileLock> Acquire(const std::string& systemPath, Status& status,

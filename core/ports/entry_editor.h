@@ -22,7 +22,8 @@ class EntryEditor {
     // Shows fields and lets the user type. True on OK, with the typed title and comment in
     // fields; false on Cancel, fields unchanged.
     virtual bool Edit(EntryFields& fields) = 0;
-    // Tells the user why the typed title cannot be kept; the dialog then comes back.
+    // Tells the user why the typed title cannot be kept (the dialog then comes back), or why the
+    // file cannot be registered at all.
     virtual void Refuse(std::string_view reason) = 0;
 };
 

@@ -29,7 +29,7 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
     std::string path;
     path.reserve(folder.size() + 1 + name.size());
     path = folder;
-    if (!path.empty() && !IsPathSeparator(path.back())) path += separator;
+    if (!path.empty() && !IsSeparatorIn(path, path.back())) path += separator;
     path += name;
     return path;
 }
@@ -42,7 +42,7 @@ struct Frame {
 
 // A folder string that ends with the separator, so that a prefix test stops at names.
 std::string WithSeparator(std::string folder, char separator) {
-    if (folder.empty() || !IsPathSeparator(folder.back())) folder += separator;
+    if (folder.empty() || !IsSeparatorIn(folder, folder.back())) folder += separator;
     return folder;
 }
 
@@ -51,7 +51,7 @@ void ClassifyFile(ListedItem& item, bool useExt, const std::string& extension, E
     const PathParts parts = SplitPath(item.path);
     if (useExt && !EqualsNoCase(parts.extension, extension)) {
         item.role = ItemRole::Unwanted;
-    } else if (!IsStorableField(item.path)) {
+    } else if (!IsStorablePath(item.path)) {
         item.role = ItemRole::Unstorable;
     } else {
         // The file name becomes a title as if typed; the path keeps its spelling.

@@ -6,12 +6,13 @@ PathParts SplitPath(std::string_view path) {
     PathParts parts;
     // UTF-8 never uses ':' or a separator inside a multi-byte character, so byte scans are safe.
     size_t start = 0;
-    if (path.size() >= 2 && path[1] == ':') {
+    if (path.size() >= 2 && path[1] == ':' && path[0] != '/') {
         parts.drive = path.substr(0, 2);
         start = 2;
     }
     const std::string_view rest = path.substr(start);
-    const size_t lastSep = rest.find_last_of("\\/");
+    // The path decides which characters separate: a drive's rest may begin with '/' too.
+    const size_t lastSep = start == 0 ? LastSeparatorIn(path) : rest.find_last_of("\\/");
     const size_t nameStart = lastSep == std::string_view::npos ? 0 : lastSep + 1;
     parts.directory = rest.substr(0, nameStart);
     const std::string_view file = rest.substr(nameStart);

@@ -7,6 +7,7 @@
 #include "core/catalogue/catalogue_format.h"
 #include "core/resources/string_table.h"
 #include "core/text/path_identity.h"
+#include "core/text/path_split.h"
 #include "core/views/holder_tree_logic.h"
 #include "core/views/shown_holder.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 // In a "/" path a backslash is part of a name; everywhere else both separate.
 bool Separates(std::string_view path, char c) {
-    return c == '/' || (c == '\\' && !IsCaseSensitivePath(path));
+    return IsSeparatorIn(path, c);
 }
 
 // path without its trailing separators. The root "/" becomes empty: every "/" path continues
@@ -57,6 +58,9 @@ RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std:
     RelocationPlan plan;
     plan.from = from;
     plan.to = to;
+    // Every new path begins with to (without its trailing separators, which no fault involves).
+    plan.fault = PathFaultOf(to);
+    if (plan.fault != PathFault::None) return plan;
     struct Candidate {
         RelocationMove move;
         std::string oldKey;
@@ -120,6 +124,8 @@ RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std:
 std::string RelocationQuestion(const RelocationPlan& plan, Encoding enc) {
     const std::string from = ToDisplayText(plan.from, enc);
     const std::string to = ToDisplayText(plan.to, enc);
+    if (plan.fault != PathFault::None)
+        return FormatString(IDS_RELOCATE_NOT_STORABLE, {from, to, PathFaultText(plan.fault)});
     std::string text =
         plan.moves.empty()
             ? FormatString(IDS_RELOCATE_NOTHING, {from, to})

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/storable_field.h"
 
 namespace kantoria {
 
@@ -36,6 +37,8 @@ struct RelocationPlan {
     std::size_t existing = 0;               // moves whose new path exists on disk
     // A code page 932 catalogue that will have to be saved as UTF-8 for some new path.
     bool becomesUtf8 = false;
+    // Why the catalogue could not hold the new paths, which all begin with to: nothing moves.
+    PathFault fault = PathFault::None;
 };
 
 // Answers whether something stands at path (program text).
@@ -44,6 +47,7 @@ using ExistsCheck = std::function<bool(const std::string& path)>;
 // What relocating from to to would do, changing nothing. An entry is a conflict when its new
 // path is the path of an entry that does not move, or the new path of an entry that moves
 // earlier in catalogue order from another path; entries that shared one path move together.
+// A to that the catalogue file cannot hold at the start of a path moves nothing.
 RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std::string_view to,
                               const ExistsCheck& exists);
 
@@ -53,7 +57,7 @@ inline constexpr std::size_t kListedConflicts = 20;
 // What the user is asked before the plan is applied, as display text for a catalogue in enc:
 // from where to where, how many paths change and how many of them will exist, a warning when
 // the catalogue will become UTF-8, and the entries that stay (the first kListedConflicts, then
-// how many more). Without moves it says there is nothing to change.
+// how many more). Without moves it says there is nothing to change, or why nothing may.
 std::string RelocationQuestion(const RelocationPlan& plan, Encoding enc);
 
 // Gives the plan's moves their new paths (titles and comments stay) and rebuilds the holders.

@@ -18,7 +18,7 @@ namespace {
 bool MayEndFolder(std::string_view folder, std::size_t length) {
     if (length == 0) return true;
     if (length == 2 && folder[1] == ':') return true;
-    return IsPathSeparator(folder[length - 1]);
+    return IsSeparatorIn(folder, folder[length - 1]);
 }
 
 // keys holds each node's DisplayOrderKey of its label, computed once per build.
@@ -33,9 +33,11 @@ void SortSiblings(std::vector<int>& siblings, std::vector<HolderNode>& nodes,
 
 }  // namespace
 
-// C:/Docs/ still holds C:\Docs\A\ while /x/Docs/ does not hold /x/docs/A/.
+// C:/Docs/ still holds C:\Docs\A\ while /x/Docs/ does not hold /x/docs/A/, nor /x/a\b/ hold
+// /x/a/b/: in a "/" path a backslash belongs to a name, and the key stays as it is.
 std::string FolderKey(std::string_view folder) {
     std::string out = PathKey(folder);
+    if (IsCaseSensitivePath(folder)) return out;
     for (char& c : out)
         if (c == '/') c = '\\';
     return out;
@@ -44,7 +46,7 @@ std::string FolderKey(std::string_view folder) {
 std::string HolderLabel(std::string_view folder) {
     if (folder.empty()) return {};
     const std::string_view trimmed = folder.substr(0, folder.size() - 1);
-    const std::size_t sep = trimmed.find_last_of("\\/");
+    const std::size_t sep = LastSeparatorIn(trimmed);
     return std::string(sep == std::string_view::npos ? trimmed : trimmed.substr(sep + 1));
 }
 
@@ -158,9 +160,17 @@ int HolderTree::FindByLabelPath(std::string_view path) const {
     if (roots_.empty()) return kNoHolderNode;
     int current = roots_.front();
     for (;;) {
-        const std::size_t sep = path.find('\\');
-        const std::string_view component = path.substr(0, sep);
-        if (node(current).label != component) {
+        // A label may hold a backslash itself (a Linux folder name): the path is matched against
+        // each label, not cut at every backslash. The label is the whole rest, or is followed by
+        // the backslash that joins it to the next.
+        const std::string_view label = node(current).label;
+        const bool whole = path == label;
+        const bool begins = !whole && path.size() > label.size() &&
+                            path.substr(0, label.size()) == label && path[label.size()] == '\\';
+        const std::size_t sep = whole ? std::string_view::npos : label.size();
+        // A label that only begins the path and has nothing below it is passed over, so that a
+        // later sibling whose label holds the backslash is reached.
+        if (!whole && !(begins && !node(current).children.empty())) {
             const std::vector<int>& siblings = SiblingsOf(current);
             const std::size_t next = static_cast<std::size_t>(node(current).row) + 1;
             if (next < siblings.size()) {
@@ -173,7 +183,6 @@ int HolderTree::FindByLabelPath(std::string_view path) const {
             continue;
         }
         if (sep == std::string_view::npos) return current;
-        if (node(current).children.empty()) return kNoHolderNode;
         current = node(current).children.front();
         path.remove_prefix(sep + 1);
     }

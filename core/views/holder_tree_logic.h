@@ -17,14 +17,15 @@
 namespace kantoria {
 
 // The label of a holder's item: its folder string without the closing separator, then the
-// part after the last remaining separator ('\' and '/' both count). "C:\" gives "C:",
-// "C:\Docs\A\" gives "A", "/home/u/docs/" gives "docs"; the root "/" gives "".
+// part after the last remaining separator ('\' and '/' both count, but in a "/" path only '/').
+// "C:\" gives "C:", "C:\Docs\A\" gives "A", "/home/u/docs/" gives "docs", "/d/a\b/" gives "a\b";
+// the root "/" gives "".
 std::string HolderLabel(std::string_view folder);
 
 inline constexpr int kNoHolderNode = -1;
 
-// The form in which folder strings are compared as parents of one another: the path rule's key
-// with either separator as a backslash.
+// The form in which folder strings are compared as parents of one another: the path rule's key,
+// with either separator as a backslash unless it is a "/" path.
 std::string FolderKey(std::string_view folder);
 
 struct HolderNode {
@@ -84,8 +85,9 @@ class HolderTree {
     // The labels from the top-level item down to index, joined by '\'.
     std::string LabelPath(int index) const;
     // The node that the stored label path designates, or kNoHolderNode. Leading backslashes
-    // are dropped; each component is compared exactly with the items' labels; a sibling
-    // chain that ends without a match goes on at the first child of its last item.
+    // are dropped; the path is compared exactly with the items' labels, each followed by the
+    // backslash that joins the next (a label may hold backslashes itself); a sibling chain that
+    // ends without a match goes on at the first child of its last item.
     int FindByLabelPath(std::string_view path) const;
     // The node of the holder with this folder (the same path by SamePath), or kNoHolderNode.
     int FindByFolder(std::string_view folder) const;

@@ -25,8 +25,8 @@ struct FolderStep {
 std::vector<std::size_t> FolderEnds(const std::string& folder) {
     std::vector<std::size_t> ends;
     for (std::size_t i = 0; i < folder.size(); ++i)
-        if (IsPathSeparator(folder[i])) ends.push_back(i + 1);
-    if (!folder.empty() && !IsPathSeparator(folder.back())) ends.push_back(folder.size());
+        if (IsSeparatorIn(folder, folder[i])) ends.push_back(i + 1);
+    if (!folder.empty() && !IsSeparatorIn(folder, folder.back())) ends.push_back(folder.size());
     return ends;
 }
 
@@ -48,7 +48,7 @@ class Builder {
             const std::string_view name = std::string_view(folder).substr(begin, end - begin);
             std::string key = std::to_string(at) + '\x01';
             key += exact ? std::string(name) : FoldCase(name);
-            if (IsPathSeparator(key.back())) key.back() = '\\';
+            if (IsSeparatorIn(folder, key.back())) key.back() = '\\';
             const auto [found, added] = index_.try_emplace(std::move(key), 0);
             if (added) {
                 found->second = static_cast<int>(steps_.size());
@@ -90,7 +90,7 @@ class Builder {
                 std::string_view run = std::string_view(node.folder).substr(start);
                 // The root of a POSIX file system shows as "/"; other runs lose their last
                 // separator.
-                if (run.size() > 1 && IsPathSeparator(run.back())) run.remove_suffix(1);
+                if (run.size() > 1 && IsSeparatorIn(node.folder, run.back())) run.remove_suffix(1);
                 node.label = std::string(run);
                 shown = static_cast<int>(nodes_.size());
                 nodes_.push_back(std::move(node));

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -348,6 +350,26 @@ TEST_F(LeavingTest, AnotherProgramsWriteStaysUnlessTheUserOverwritesIt) {
     EXPECT_NE(h.messages.shown[0].text.find("ほかのプログラムがこのファイルに書き込んでいます"),
               std::string::npos);
     EXPECT_EQ(ReadFile(first), theirs.toStdString());
+}
+
+// A lock that cannot be taken (here a folder stands at its name) is no licence to write: the
+// save says why and keeps the changes, and Save As still saves them elsewhere.
+TEST_F(LeavingTest, ALockThatCannotBeTakenStopsTheSaveButNotSaveAs) {
+    const std::string before = ReadFile(first);
+    AddEntry();
+    const QFileInfo catalogue(QString::fromStdString(first));
+    ASSERT_TRUE(catalogue.dir().mkdir("." + catalogue.fileName() + ".lock"));
+    h.messages.shown.clear();
+    h.app->MainFrame()->RouteCommand(ID_FILE_SAVE);
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text.rfind(first + " に保存できません。\n", 0), 0u);
+    EXPECT_NE(h.messages.shown[0].text.find(".lock"), std::string::npos);
+    EXPECT_EQ(ReadFile(first), before);
+    EXPECT_TRUE(Doc().IsModified());
+    const std::string mine = h.folder.filePath(QStringLiteral("mine.ZNL")).toStdString();
+    h.files.answers = {mine};
+    h.app->MainFrame()->RouteCommand(ID_FILE_SAVE_AS);
+    EXPECT_NE(ReadFile(mine).find("kept.txt"), std::string::npos);
 }
 
 }  // namespace

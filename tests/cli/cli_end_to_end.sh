@@ -152,5 +152,79 @@ wait "$first" || fail "first concurrent search failed"
   fail "concurrent searches lost files: $(tr -cd '\n' <"$work/both.ZNL" | wc -c) lines"
 [ -z "$(ls -A "$work" | grep '\.lock$')" ] || fail "a lock file was left behind"
 
+# No path that the file would read back as a header line, or with a NUL, gets in.
+printf 'path,title,comment\nSELECTED=x,a,\nPATHWIDTH9,b,\n/nn/a\0b.txt,c,\n/ok/d.txt,d,\n' >"$work/keys.csv"
+out=$("$cli" import "$work/keys.ZNL" "$work/keys.csv") || fail "import of header-like paths failed"
+[ "$(grep -o '"added": [0-9]*' <<<"$out")" = '"added": 1' ] || fail "header-like paths imported: $out"
+[ "$("$cli" dump "$work/keys.ZNL" | grep -c '"path"')" -eq 1 ] || fail "the import did not read back"
+grep -q '"reason": "NUL in path"' <<<"$out" || fail "a NUL in a path is not named"
+cp "$examples/MORKA.ZNL" "$work/keys.ZNL"
+check_failure 1 relocate "$work/keys.ZNL" 'C:\書類' SELECTED
+grep -q 'header line' "$work/stderr" || fail "relocate does not say why SELECTED is refused"
+cmp -s "$examples/MORKA.ZNL" "$work/keys.ZNL" || fail "a refused relocate changed the catalogue"
+
+# A lock that cannot be taken is no licence to write: every writer fails with one line and
+# leaves the catalogue as it was.
+mkdir -p "$work/locked" "$work/in"
+touch "$work/in/new.txt"
+printf 'path,title,comment\n/x/new.txt,New,\n' >"$work/in.csv"
+cp "$examples/MORKA.ZNL" "$work/locked/c.ZNL"
+mkdir "$work/locked/.c.ZNL.lock"
+for writer in "copy $examples/MORKA.ZNL" "search" "import" "relocate"; do
+  case $writer in
+    search) args=(search "$work/locked/c.ZNL" "$work/in") ;;
+    import) args=(import "$work/locked/c.ZNL" "$work/in.csv") ;;
+    relocate) args=(relocate "$work/locked/c.ZNL" 'C:\書類' /home/u/書類) ;;
+    *) args=(copy "$examples/MORKA.ZNL" "$work/locked/c.ZNL") ;;
+  esac
+  check_failure 1 "${args[@]}"
+  grep -q 'cannot lock' "$work/stderr" || fail "${args[0]} does not say the lock failed"
+  cmp -s "$examples/MORKA.ZNL" "$work/locked/c.ZNL" || fail "${args[0]} wrote without its lock"
+  cp "$examples/MORKA.ZNL" "$work/locked/c.ZNL"
+done
+check_failure 2 search "$work/locked/c.ZNL" "$work/in" --wait soon
+
+# Writers as two users at once: neither loses the other's files, whether the lock file is
+# made by one of them or left, not writable by the other, by a colleague. A writer that finds
+# the lock held waits as long as it was told, says so after a second, then gives up as busy.
+if [ "$(id -u)" -eq 0 ]; then
+  as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups -- "$@"; }
+  chmod 755 "$work"
+  mkdir -m 777 "$work/shared"
+  chmod -R a+rX "$work/one" "$work/two" "$work/in"
+  for leftover in none colleague; do
+    rm -f "$work/shared/"*.ZNL "$work/shared/".*.lock
+    printf 'SELECTED=\r\nLASTHOLDER=\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\n' \
+      >"$work/shared/both.ZNL"
+    chmod 666 "$work/shared/both.ZNL"
+    [ $leftover = colleague ] && (umask 022 && touch "$work/shared/.both.ZNL.lock")
+    "$cli" search "$work/shared/both.ZNL" "$work/one" >/dev/null &
+    first=$!
+    as_nobody "$cli" search "$work/shared/both.ZNL" "$work/two" >/dev/null ||
+      fail "the other user's search failed ($leftover)"
+    wait "$first" || fail "root's search failed ($leftover)"
+    [ "$(tr -cd '\n' <"$work/shared/both.ZNL" | wc -c)" -eq 3005 ] ||
+      fail "writers as two users lost files ($leftover lock file)"
+  done
+  cp "$examples/MORKA.ZNL" "$work/shared/held.ZNL"
+  chmod 666 "$work/shared/held.ZNL"
+  (umask 022 && touch "$work/shared/.held.ZNL.lock")
+  flock -o "$work/shared/.held.ZNL.lock" sleep 10 >/dev/null 2>&1 &
+  holder=$!
+  sleep 0.3
+  start=$(date +%s)
+  as_nobody timeout 20 "$cli" search "$work/shared/held.ZNL" "$work/in" --wait 2 >"$work/stdout" 2>"$work/stderr"
+  got=$?
+  [ $got -eq 1 ] || fail "a search past a held lock exited $got"
+  [ $(($(date +%s) - start)) -le 5 ] || fail "a search waited longer than told"
+  grep -q 'waiting' "$work/stderr" || fail "a waiting search did not say so"
+  grep -q 'busy' "$work/stderr" || fail "a search that gave up did not say busy"
+  cmp -s "$examples/MORKA.ZNL" "$work/shared/held.ZNL" || fail "a search wrote past a held lock"
+  kill "$holder" 2>/dev/null
+  wait "$holder" 2>/dev/null
+else
+  echo "not root: writers as two users not tried"
+fi
+
 if [ "$failures" -eq 0 ]; then echo "cli end-to-end: all checks passed"; fi
 exit $((failures > 0))

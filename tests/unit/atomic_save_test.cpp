@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -15,6 +16,7 @@
 
 #include "core/catalogue/morka2_doc.h"
 #include "core/os/atomic_file.h"
+#include "core/os/file_lock.h"
 #include "testing/core/test_files.h"
 
 namespace kantoria {
@@ -254,6 +256,73 @@ TEST(AtomicSave, WriteFailingHalfWayKeepsTheOldFile) {
     EXPECT_EXIT(SaveWithFileSizeLimit(target), ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(ReadBytes(target), kOld);
     EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+// Whatever stands at the lock's name but a plain file, the lock is refused and nothing is
+// created or changed where a link points.
+TEST(FileLock, RefusedWhereNoPlainLockFileStands) {
+    const struct {
+        const char* name;
+        void (*plant)(const TempFolder& dir);
+    } cases[] = {
+        {"folder", [](const TempFolder& dir) { fs::create_directory(dir / ".c.ZNL.lock"); }},
+        {"dangling link",
+         [](const TempFolder& dir) { fs::create_symlink(dir / "target", dir / ".c.ZNL.lock"); }},
+        {"link to a file",
+         [](const TempFolder& dir) {
+             WriteBytes(dir / "target", "theirs");
+             fs::create_symlink(dir / "target", dir / ".c.ZNL.lock");
+         }},
+        {"named pipe",
+         [](const TempFolder& dir) { ::mkfifo((dir / ".c.ZNL.lock").c_str(), 0600); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        c.plant(dir);
+        const bool hadTarget = fs::exists(dir / "target");
+        Status status = Status::Ok();
+        EXPECT_FALSE(FileLock::Acquire(dir / "c.ZNL", status, std::chrono::milliseconds(50)));
+        EXPECT_FALSE(status.ok());
+        EXPECT_NE(status.code(), StatusCode::Busy);
+        EXPECT_EQ(fs::exists(dir / "target"), hadTarget);
+        if (hadTarget) {
+            EXPECT_EQ(ReadBytes(dir / "target"), "theirs");
+        }
+    }
+}
+
+// Everyone who may write the folder may lock the catalogue, whatever the umask of whoever made
+// the lock file; a lock file the user may not write still locks.
+TEST(FileLock, LockFileOpensToEveryWriterOfTheFolder) {
+    const mode_t umask = ::umask(022);
+    for (const mode_t folder : std::initializer_list<mode_t>{0755, 0775, 02770, 0777}) {
+        SCOPED_TRACE(folder);
+        TempFolder dir;
+        ::chmod(dir.path().c_str(), folder);
+        Status status = Status::Ok();
+        const auto lock = FileLock::Acquire(dir / "c.ZNL", status);
+        ASSERT_TRUE(lock) << status.reason();
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / ".c.ZNL.lock").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0644u | (folder & 022));
+    }
+    ::umask(umask);
+    TempFolder dir;
+    WriteBytes(dir / ".c.ZNL.lock", "");
+    ::chmod((dir / ".c.ZNL.lock").c_str(), 0444);
+    if (::access((dir / ".c.ZNL.lock").c_str(), W_OK) == 0 && ::geteuid() != 0)
+        GTEST_SKIP() << "the lock file stays writable";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Another user, unless this is no root; then the file's mode alone keeps it unwritable.
+        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
+        Status status = Status::Ok();
+        ::_exit(FileLock::Acquire(dir / "c.ZNL", status, std::chrono::milliseconds(50)) ? 0 : 1);
+    }
+    int result = 0;
+    ASSERT_EQ(::waitpid(child, &result, 0), child);
+    EXPECT_TRUE(WIFEXITED(result) && WEXITSTATUS(result) == 0);
 }
 
 }  // namespace

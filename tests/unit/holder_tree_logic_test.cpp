@@ -47,6 +47,7 @@ TEST(HolderLabel, IsTheLastFolderName) {
         {"C:", "C"},
         {"C:/Docs\\A/", "A"},
         {"\\\\server\\share\\", "share"},
+        {"/srv/a\\b/", "a\\b"},  // a Linux folder name may hold a backslash
     };
     for (const auto& [folder, label] : cases) EXPECT_EQ(HolderLabel(folder), label) << folder;
 }
@@ -73,6 +74,8 @@ TEST(HolderTree, NestsOrdersAndLabelsHolders) {
         {{"C:\\報告書\\", "C:\\文書\\", "C:\\売上\\", "C:\\書類\\"}, "書類,売上,文書,報告書"},
         // Mixed separators still nest.
         {{"C:/Docs/", "C:\\Docs\\A\\"}, "Docs[A]"},
+        // ... but in a "/" path a backslash belongs to the name.
+        {{"/x/a/", "/x/a\\b/", "/x/a\\b/c/"}, "a,a\\b[c]"},
         {{}, ""},
     };
     for (const TreeCase& c : cases) {
@@ -158,9 +161,13 @@ TEST(HolderTree, LabelPathWalkFindsTheStoredHolder) {
 }
 
 TEST(HolderTree, PosixRootHasAnEmptyLabelAndItsChildrenAreFound) {
-    const HolderTree tree = HolderTree::Build(Holders({"/home/u/", "/", "/home/u/docs/"}));
+    const HolderTree tree = HolderTree::Build(
+        Holders({"/home/u/", "/", "/home/u/docs/", "/srv/a/", "/srv/a\\b/", "/srv/a\\b/c\\d/"}));
     EXPECT_EQ(tree.FindByLabelPath(""), NodeOf(tree, "/"));
-    for (const char* folder : {"/home/u/", "/home/u/docs/"}) {
+    // Labels joined by backslashes, some holding one: the labels decide, not the backslashes.
+    EXPECT_EQ(tree.FindByLabelPath("\\a\\b\\c\\d"), NodeOf(tree, "/srv/a\\b/c\\d/"));
+    for (const char* folder :
+         {"/home/u/", "/home/u/docs/", "/srv/a/", "/srv/a\\b/", "/srv/a\\b/c\\d/"}) {
         const int node = NodeOf(tree, folder);
         EXPECT_EQ(tree.FindByLabelPath(tree.LabelPath(node)), node) << folder;
     }

@@ -42,7 +42,13 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"/", "", "/", "", ""},
                       SplitCase{"C:\\表\\ソフト.txt", "C:", "\\表\\", "ソフト", ".txt"},
                       SplitCase{"\\\\server\\share\\f.x", "", "\\\\server\\share\\", "f", ".x"},
-                      SplitCase{"name.", "", "", "name", "."}));
+                      SplitCase{"name.", "", "", "name", "."},
+                      // In a "/" path a backslash is part of a name; it has no drive.
+                      SplitCase{"/home/u/a\\b.txt", "", "/home/u/", "a\\b", ".txt"},
+                      SplitCase{"/x\\y/f", "", "/x\\y/", "f", ""},
+                      SplitCase{"/a\\", "", "/", "a\\", ""},
+                      SplitCase{"/:b.txt", "", "/", ":b", ".txt"},
+                      SplitCase{"C:/x\\y.doc", "C:", "/x\\", "y", ".doc"}));
 
 }  // namespace
 }  // namespace kantoria

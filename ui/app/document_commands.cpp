@@ -245,6 +245,10 @@ int ReasonText(CsvSkip reason) {
             return IDS_IMPORT_REGISTERED;
         case CsvSkip::NotStorable:
             return IDS_IMPORT_NOT_STORABLE;
+        case CsvSkip::NulInPath:
+            return IDS_IMPORT_NUL;
+        case CsvSkip::HeaderKeyPath:
+            return IDS_IMPORT_HEADER_KEY;
     }
     return IDS_IMPORT_NO_PATH;
 }

@@ -234,7 +234,8 @@ void CMORKA2TView::RelocateFolder(const std::string& folder) {
     const RelocationPlan plan = PlanRelocation(doc_, folder, *to, relocate_->exists);
     const std::string question = RelocationQuestion(plan, doc_.m_encoding);
     if (plan.moves.empty()) {
-        AfxMessageBox(messages_, question, MbButtons::Ok, MbIcon::Information);
+        AfxMessageBox(messages_, question, MbButtons::Ok,
+                      plan.fault == PathFault::None ? MbIcon::Information : MbIcon::Exclamation);
         return;
     }
     if (AfxMessageBox(messages_, question, MbButtons::OkCancel, MbIcon::Question) != MbAnswer::Ok)

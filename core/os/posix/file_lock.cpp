@@ -10,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "core/os/posix/not_regular.h"
 #include "core/os/posix/stat_stamp.h"
 #include "core/os/save_names.h"
 
@@ -35,21 +36,68 @@ int LockBefore(int fd, const std::optional<std::chrono::steady_clock::time_point
     }
 }
 
+// Whoever may write the catalogue's folder may replace the catalogue, so must be able to open
+// its lock file: it is group- or world-writable as the folder is, whatever the umask says.
+mode_t LockFileMode(const std::string& lockPath) {
+    const std::filesystem::path folder = std::filesystem::path(lockPath).parent_path();
+    struct stat st {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0) return 0644;
+    return 0644 | (st.st_mode & (S_IWGRP | S_IWOTH));
+}
+
+Status LockFileFailure(const std::string& lockPath, int error) {
+    if (error == ELOOP)
+        return Status::Failed(StatusCode::SpecialFile,
+                              "the lock file " + lockPath + " is a symbolic link");
+    return Status::Failed(Status::FromErrno(error).code(),
+                          "the lock file " + lockPath + ": " + Status::FromErrno(error).reason());
+}
+
+// Opens the lock file, making it when it is missing. A link at its name is never followed (it
+// could make the save create or lock a file elsewhere, in another user's folder), and only a
+// regular file is taken. A lock file the user may not write is locked through a read-only
+// descriptor: the lock needs none of its bytes. Answers the descriptor, or -1 with status set.
+int OpenLockFile(const std::string& lockPath, Status& status) {
+    constexpr int kNoFollow = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    for (;;) {
+        int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_EXCL | kNoFollow, 0600);
+        if (fd >= 0) {
+            // A file system without modes (a FAT stick) keeps what it has: a courtesy only.
+            if (::fchmod(fd, LockFileMode(lockPath)) != 0) {
+            }
+            return fd;
+        }
+        if (errno != EEXIST) break;
+        fd = ::open(lockPath.c_str(), O_RDWR | kNoFollow);
+        if (fd < 0 && errno == EACCES) fd = ::open(lockPath.c_str(), O_RDONLY | kNoFollow);
+        if (fd < 0 && errno == ENOENT) continue;  // its holder removed it as we looked
+        if (fd < 0) break;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            const Status kind = NotRegularFileStatus(st.st_mode);
+            ::close(fd);
+            status =
+                Status::Failed(kind.code(), "the lock file " + lockPath + ": " + kind.reason());
+            return -1;
+        }
+        return fd;
+    }
+    status = LockFileFailure(lockPath, errno);
+    return -1;
+}
+
 std::unique_ptr<FileLock> AcquireBefore(
     const std::string& systemPath, Status& status,
     const std::optional<std::chrono::steady_clock::time_point>& deadline,
     std::unique_ptr<FileLock> (*make)(int, std::string)) {
     const std::string lockPath = LockPath(systemPath);
     for (;;) {
-        const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            status = Status::FromErrno(errno);
-            return nullptr;
-        }
+        const int fd = OpenLockFile(lockPath, status);
+        if (fd < 0) return nullptr;
         if (const int error = LockBefore(fd, deadline); error != 0) {
             status = error == EWOULDBLOCK
                          ? Status::Failed(StatusCode::Busy, "another program is writing it")
-                         : Status::FromErrno(error);
+                         : LockFileFailure(lockPath, error);
             ::close(fd);
             return nullptr;
         }
@@ -57,7 +105,7 @@ std::unique_ptr<FileLock> AcquireBefore(
         // at the path locks nothing, so try again with the one there now.
         struct stat held {
         }, there{};
-        if (::fstat(fd, &held) == 0 && ::stat(lockPath.c_str(), &there) == 0 &&
+        if (::fstat(fd, &held) == 0 && ::lstat(lockPath.c_str(), &there) == 0 &&
             held.st_dev == there.st_dev && held.st_ino == there.st_ino) {
             status = Status::Ok();
             return make(fd, lockPath);

@@ -46,13 +46,15 @@ std::unique_ptr<FileLock> AcquireBefore(
     for (;;) {
         Handle file(::CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
         if (!file.valid()) {
             const DWORD error = ::GetLastError();
             // A holder letting go deletes the file, which refuses new opens until its last
             // handle closes: that is the lock changing hands, not a folder we may not write.
-            const bool leaving = error == ERROR_ACCESS_DENIED &&
-                                 ::GetFileAttributesW(lockPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+            const DWORD there = ::GetFileAttributesW(lockPath.c_str());
+            const bool leaving = error == ERROR_ACCESS_DENIED && there != INVALID_FILE_ATTRIBUTES &&
+                                 (there & FILE_ATTRIBUTE_DIRECTORY) == 0;
             if (!leaving || PastDeadline(deadline)) {
                 status = leaving ? Status::Failed(StatusCode::Busy, "another program is writing it")
                                  : win32::FromError(error);
@@ -60,6 +62,16 @@ std::unique_ptr<FileLock> AcquireBefore(
             }
             std::this_thread::sleep_for(kRetryEvery);
             continue;
+        }
+        // A link at the lock's name is not followed, and only a plain file is taken.
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!::GetFileInformationByHandle(file.get(), &info) ||
+            (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) !=
+                0) {
+            status =
+                Status::Failed(StatusCode::SpecialFile, "the lock file " + win32::Narrow(lockPath) +
+                                                            " is a link or a folder");
+            return nullptr;
         }
         OVERLAPPED whole{};
         const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (deadline ? LOCKFILE_FAIL_IMMEDIATELY : 0);
