@@ -7,7 +7,9 @@
 namespace kantoria {
 
 // Besides the system's sets, the choices for a file another program changed since it was read:
-// Reload / Overwrite / SaveAs / Cancel, and when leaving it Discard / Overwrite / SaveAs / Cancel.
+// Reload / Overwrite / SaveAs / Cancel, and when leaving it Discard / Overwrite / SaveAs / Cancel;
+// for going on without a write that failed: Yes / No / SaveAs; and for a folder a search cannot
+// read: Yes (skip it) / SkipAll (it and every later one) / No (stop).
 enum class MbButtons {
     Ok,
     OkCancel,
@@ -15,10 +17,12 @@ enum class MbButtons {
     YesNoCancel,
     RetryCancel,
     ChangedFile,
-    LeavingChangedFile
+    LeavingChangedFile,
+    GoOnUnsaved,
+    UnreadableFolder
 };
 enum class MbIcon { None, Exclamation, Information, Question, Stop };
-enum class MbAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs, Discard };
+enum class MbAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs, Discard, SkipAll };
 
 class MessageBoxes {
   public:
@@ -29,6 +33,8 @@ class MessageBoxes {
 
 // The icon a box shows: the exclamation icon for an OK or OK/Cancel box that names none.
 MbIcon EffectiveIcon(MbButtons buttons, MbIcon icon);
+// What Enter answers: the box's default button. A choice that loses work is never the default.
+MbAnswer EnterAnswer(MbButtons buttons);
 
 inline MbAnswer AfxMessageBox(MessageBoxes& boxes, std::string_view text,
                               MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None) {
