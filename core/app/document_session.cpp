@@ -43,16 +43,47 @@ std::string UserReason(const Status& status) {
     }
 }
 
-std::string SystemReason(const Status& status) {
-    // Failures of the program's own making are said in its own words.
-    switch (status.code()) {
+namespace {
+
+// The text for each kind of failure; 0 for a failure the program has no name for.
+int ReasonTextId(StatusCode code) {
+    switch (code) {
+        case StatusCode::NotFound:
+            return IDS_REASON_NO_SUCH_PATH;
+        case StatusCode::NotRegularFile:
+            return IDS_REASON_FOLDER;
+        case StatusCode::SpecialFile:
+            return IDS_REASON_SPECIAL_FILE;
+        case StatusCode::PermissionDenied:
+            return IDS_REASON_ACCESS_DENIED;
+        case StatusCode::ReadOnly:
+            return IDS_REASON_READ_ONLY;
+        case StatusCode::DiskFull:
+            return IDS_REASON_DISK_FULL;
+        case StatusCode::TooLarge:
+            return IDS_REASON_TOO_LARGE;
         case StatusCode::ChangedOnDisk:
-            return std::string(LoadString(IDS_REASON_CHANGED_ON_DISK));
+            return IDS_REASON_CHANGED_ON_DISK;
         case StatusCode::Busy:
-            return std::string(LoadString(IDS_REASON_BUSY));
-        default:
-            return FormatString(IDS_REASON_OTHER, {status.reason()});
+            return IDS_REASON_BUSY;
+        case StatusCode::NotEncodable:
+            return IDS_REASON_NOT_ENCODABLE;
+        case StatusCode::NoProgram:
+            return IDS_REASON_NO_PROGRAM;
+        case StatusCode::Ok:
+        case StatusCode::Other:
+            break;
     }
+    return 0;
+}
+
+}  // namespace
+
+std::string SystemReason(const Status& status) {
+    // The system's own words (English on most systems) would stand alone in a Japanese
+    // sentence: they are quoted only for a failure the program has no words for.
+    if (const int id = ReasonTextId(status.code()); id != 0) return std::string(LoadString(id));
+    return FormatString(IDS_REASON_OTHER, {status.reason()});
 }
 
 std::string SaveFailedText(const std::string& file, const Status& status) {

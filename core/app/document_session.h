@@ -73,7 +73,7 @@ bool IsCatalogueFile(const std::string& path);
 // Why a file named by the user cannot be opened, in the user's words: a missing file, a refused
 // one and a folder are named plainly, anything else as the system words it.
 std::string UserReason(const Status& status);
-// A failure as the system words it, within the program's sentence.
+// A failure in the user's words, each kind its own; the system's words only for the rest.
 std::string SystemReason(const Status& status);
 // "<file> に保存できません。" with the system's reason.
 std::string SaveFailedText(const std::string& file, const Status& status);

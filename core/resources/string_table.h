@@ -52,6 +52,7 @@ inline constexpr int IDS_BUTTON_RELOAD = 225;
 inline constexpr int IDS_BUTTON_OVERWRITE = 226;
 inline constexpr int IDS_BUTTON_SAVE_AS = 227;
 inline constexpr int IDS_BUTTON_DISCARD = 228;
+inline constexpr int IDS_BUTTON_SKIP_ALL = 229;
 inline constexpr int IDS_SECTION_RECENT = 230;
 inline constexpr int IDS_VALUE_RECENT_FORMAT = 231;   // "File%1"
 inline constexpr int IDS_SAVED_AS_UTF8_PATH = 240;    // %1 the path code page 932 cannot hold
@@ -64,6 +65,15 @@ inline constexpr int IDS_PATH_NOT_STORABLE = 250;  // %1 the path, %2 why
 inline constexpr int IDS_PATH_TAB_OR_BREAK = 251;  // why a path cannot be stored
 inline constexpr int IDS_PATH_NUL = 252;
 inline constexpr int IDS_PATH_HEADER_KEY = 253;
+// Why something failed, one text for each kind of failure (StatusCode).
+inline constexpr int IDS_REASON_NO_SUCH_PATH = 260;
+inline constexpr int IDS_REASON_FOLDER = 261;
+inline constexpr int IDS_REASON_SPECIAL_FILE = 262;
+inline constexpr int IDS_REASON_READ_ONLY = 263;
+inline constexpr int IDS_REASON_DISK_FULL = 264;
+inline constexpr int IDS_REASON_TOO_LARGE = 265;
+inline constexpr int IDS_REASON_NOT_ENCODABLE = 266;
+inline constexpr int IDS_REASON_NO_PROGRAM = 267;
 inline constexpr int IDS_TITLE_NOT_STORABLE = 1001;
 
 // Texts of the dialogs and views: captions, labels, buttons and the search's reports.
@@ -90,6 +100,8 @@ inline constexpr int IDS_SEARCH_CANNOT_OPEN = 1130;  // %1 folder, %2 why
 inline constexpr int IDS_SEARCH_SKIP_UNREADABLE = 1131;  // %1 folder, %2 why
 inline constexpr int IDS_SEARCH_NOT_STORABLE = 1132;     // %1 the files, one a line
 inline constexpr int IDS_SEARCH_MORE_FILES = 1133;       // %1 how many more
+inline constexpr int IDS_SEARCH_UNREADABLE_LIST = 1134;  // %1 the folders, one a line
+inline constexpr int IDS_SEARCH_UNREADABLE_ROW = 1135;   // %1 folder, %2 why
 inline constexpr int IDS_FIND_COUNT = 1140;              // %1 how many entries were found
 inline constexpr int IDS_FIND_PLACEHOLDER = 1141;        // the empty find field's hint
 inline constexpr int IDS_FIND_MENU = 1142;               // the menu item that focuses the field

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTest>
 #include <QUrl>
 #include <cstdio>
 #include <functional>
@@ -21,6 +22,8 @@
 #include "core/os/file_lock.h"
 #include "core/resources/command_ids.h"
 #include "tests/app/app_fakes.h"
+#include "ui/views/entry_list_view.h"
+#include "ui/views/holder_tree_view.h"
 
 namespace kantoria {
 namespace {
@@ -83,7 +86,7 @@ class LeavingTest : public ::testing::Test {
                 QDropEvent drop(frame->rect().center(), Qt::CopyAction, &data, Qt::LeftButton,
                                 Qt::NoModifier);
                 QApplication::sendEvent(frame, &drop);
-                QCoreApplication::processEvents();
+                QTest::qWait(20);  // the drop is opened once the drag has ended
                 break;
             }
             case Way::HandOver:
@@ -139,6 +142,73 @@ TEST_F(LeavingTest, AnUntouchedFileStaysByteForByte) {
         EXPECT_EQ(ReadFile(odd), noise.toStdString());
     }
     EXPECT_TRUE(h.messages.shown.empty());
+}
+
+// The desktop activates the window and the panes take the focus, as after a start or a
+// hand-over: the views then make a current item of their own, which is not the user's choice.
+void Settle(CMainFrame& frame) {
+    frame.resize(900, 600);  // room for every row to be clicked
+    frame.RestoreAndRaise();
+    (void)QTest::qWaitForWindowActive(&frame);
+    QCoreApplication::processEvents();
+    for (CView* view : {frame.Views().tree, frame.Views().list}) {
+        view->Widget()->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+}
+
+// Only the user's click moves what the file stores; whatever the views select by themselves
+// leaves an untouched file as it is, on every way out.
+TEST_F(LeavingTest, OnlyTheUsersClickRewritesAnUntouchedFile) {
+    QFile program(QStringLiteral(KANTORIA_BINARY));
+    ASSERT_TRUE(program.open(QIODevice::ReadOnly));
+    QByteArray plain = QByteArray::fromStdString(ReadFile(first));
+    plain.replace(0, plain.indexOf("\r\n"), "SELECTED=");  // no entry selected yet
+    const std::pair<QString, QByteArray> files[] = {
+        {QStringLiteral("binary.ZNL"), program.read(20000)},
+        {QStringLiteral("plain.ZNL"), plain},
+    };
+    enum class Click { None, Entry, Holder };
+    for (const auto& [name, bytes] : files) {
+        const std::string path = h.folder.filePath(name).toStdString();
+        for (const Way way : {Way::FileOpen, Way::Recent, Way::Drop, Way::HandOver, Way::New}) {
+            for (const Click click : {Click::None, Click::Entry, Click::Holder}) {
+                SCOPED_TRACE(testing::Message()
+                             << name.toStdString() << " way " << static_cast<int>(way) << " click "
+                             << static_cast<int>(click));
+                WriteFile(path, bytes);
+                ASSERT_TRUE(h.app->OpenDocumentFile(path));
+                CMainFrame& frame = *h.app->MainFrame();
+                Settle(frame);
+                auto* list = frame.findChild<CMORKA2View*>();
+                auto* tree = frame.findChild<CMORKA2TView*>();
+                QAbstractItemView* clicked = click == Click::Entry ? list->currentView() : tree;
+                const QModelIndex last =
+                    clicked->model()->index(clicked->model()->rowCount() - 1, 0);
+                if (click != Click::None && last.isValid()) {
+                    clicked->scrollTo(last);
+                    QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {},
+                                      clicked->visualRect(last).center());
+                }
+                Go(way, second);
+                EXPECT_EQ(ReadFile(path) == bytes.toStdString(),
+                          click == Click::None || !last.isValid());
+                ASSERT_TRUE(h.app->OpenDocumentFile(first));
+            }
+        }
+    }
+    // The end of the program, after a start on the file.
+    for (const auto& [name, bytes] : files) {
+        const std::string path = h.folder.filePath(name).toStdString();
+        WriteFile(path, bytes);
+        h.app = std::make_unique<CMORKA2App>(h.services, MakeFrameViews);
+        h.StorePath(path);
+        ASSERT_TRUE(h.app->InitInstance({}));
+        Settle(*h.app->MainFrame());
+        h.app->MainFrame()->close();
+        h.End();
+        EXPECT_EQ(ReadFile(path), bytes.toStdString()) << "at the end";
+    }
 }
 
 // What the user clicked is kept with the catalogue, but is no change to mark or to ask about;
@@ -213,7 +283,7 @@ TEST_F(LeavingTest, AFailedWriteOffersToGoOnWithoutIt) {
         ASSERT_EQ(h.messages.shown.size(), 2u);
         EXPECT_EQ(h.messages.shown[0].text.rfind(first + " に保存できません。\n", 0), 0u);
         EXPECT_NE(h.messages.shown[0].text.find("\n\n保存せずに続けますか?"), std::string::npos);
-        EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::YesNo);
+        EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::GoOnUnsaved);
     }
     ASSERT_TRUE(h.app->OpenDocumentFile(first));
     Doc().m_strSelected = "other";
@@ -264,6 +334,51 @@ TEST_F(LeavingTest, TheSwitchToUtf8IsAskedBeforeAnyWrite) {
                       "UTF-8 での保存を取りやめました。\n\n保存せずに続けますか?"),
                   std::string::npos);
         EXPECT_EQ(ReadFile(twin), cp932.toStdString());
+    }
+}
+
+// After a failed write, Enter keeps the user with the unsaved changes, and Save As keeps them
+// in another file and goes on, whether another catalogue is opened or the program ends.
+TEST_F(LeavingTest, AFailedWriteDefaultsToStayingAndOffersSaveAs) {
+    MakeUnwritable();
+    const std::string before = ReadFile(first);
+    QTemporaryDir elsewhere;
+    const std::optional<MbAnswer> answers[] = {kEnter, MbAnswer::SaveAs};
+    for (const bool ending : {false, true}) {
+        for (const std::optional<MbAnswer>& answer : answers) {
+            SCOPED_TRACE(testing::Message() << ending << " " << answer.has_value());
+            if (h.app->Document() == nullptr || h.app->Document()->PathName() != first) {
+                ASSERT_TRUE(h.app->OpenDocumentFile(first));
+            }
+            const std::string target =
+                elsewhere.filePath(QStringLiteral("kept%1.ZNL").arg(ending)).toStdString();
+            AddEntry();
+            h.messages.shown.clear();
+            h.messages.answers = {answer};
+            h.files.answers = {target};
+            if (ending) {
+                EXPECT_EQ(h.app->MainFrame()->close(), answer.has_value());
+            } else {
+                h.files.answers.push_front(second);
+                h.app->MainFrame()->RouteCommand(ID_FILE_OPEN);
+            }
+            ASSERT_EQ(h.messages.shown.size(), 1u);
+            EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::GoOnUnsaved);
+            EXPECT_EQ(ReadFile(first), before);
+            if (!answer) {
+                EXPECT_EQ(h.ShownCaption(), "MORKA.ZNL* - Kantoria");
+                EXPECT_TRUE(Doc().IsModified());
+                Doc().MarkUnchanged();
+                continue;
+            }
+            EXPECT_NE(ReadFile(target).find("kept.txt"), std::string::npos);
+            if (ending) {
+                h.End();
+                EXPECT_EQ(h.Stored(IDS_VALUE_ZNLPATH), target);
+            } else {
+                EXPECT_EQ(h.ShownCaption(), "second.ZNL - Kantoria");
+            }
+        }
     }
 }
 

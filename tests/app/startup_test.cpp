@@ -38,18 +38,52 @@ TEST_F(StartupTest, NoStoredPathNoArgumentGivesAnUntitledCatalogue) {
     EXPECT_EQ(h.Stored(IDS_VALUE_ZNLPATH), "");
 }
 
-TEST_F(StartupTest, StoredPathIsCheckedThenOpenedOverTheArgument) {
+// A catalogue named on the command line (a double-click in the file manager) is the one
+// opened; the remembered one only when none is named.
+TEST_F(StartupTest, ArgumentIsCheckedThenOpenedOverTheStoredPath) {
     const std::string stored = h.Catalogue();
     const std::string other = h.Catalogue(QStringLiteral("other.ZNL"));
     h.StorePath(stored);
     ASSERT_TRUE(h.app->InitInstance({"-style", other}));
     EXPECT_EQ(h.log,
               (EventLog{"find instances", "find instances", "publish", "register file type"}));
-    EXPECT_EQ(h.app->Document()->PathName(), stored);
-    EXPECT_EQ(Caption(), "MORKA.ZNL - Kantoria");
+    EXPECT_EQ(h.app->Document()->PathName(), other);
+    EXPECT_EQ(Caption(), "other.ZNL - Kantoria");
     EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
     EXPECT_FALSE(h.app->Document()->Doc().m_HolderList.empty());
-    EXPECT_EQ(h.app->Recent().Items(), std::vector<std::string>{stored});
+    EXPECT_EQ(h.app->Recent().Items(), std::vector<std::string>{other});
+}
+
+TEST_F(StartupTest, TheCommandLineDecidesWhichCatalogueOpens) {
+    const std::string stored = h.Catalogue();
+    const std::string named = h.Catalogue(QStringLiteral("named.znl"));
+    const std::string report = h.folder.filePath(QStringLiteral("report.doc")).toStdString();
+    QFile(QString::fromStdString(report)).open(QIODevice::WriteOnly);
+    h.dialogs.inspect = [](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("title"))->setText(QStringLiteral("report"));
+        dialog.accept();
+    };
+    struct Case {
+        std::string stored, argument, opened;
+        size_t entries;  // a file that is no catalogue joins the opened one
+    };
+    const Case cases[] = {
+        {stored, "", stored, 12},        {stored, named, named, 12}, {"", named, named, 12},
+        {stored, report, stored, 13},    {"", report, "", 1},        {"", "", "", 0},
+        {h.Missing(), named, named, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored + " / " + c.argument);
+        h.app = std::make_unique<CMORKA2App>(h.services, MakeFrameViews);
+        h.StorePath(c.stored);
+        ASSERT_TRUE(h.app->InitInstance(c.argument.empty() ? std::vector<std::string>{}
+                                                           : std::vector{c.argument}));
+        EXPECT_EQ(h.app->Document()->PathName(), c.opened);
+        EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), c.entries);
+        EXPECT_TRUE(h.messages.shown.empty());
+        h.app->Document()->Doc().MarkUnchanged();
+        h.End();
+    }
 }
 
 TEST_F(StartupTest, ArgumentIsOpenedWhenNothingIsStored) {
@@ -359,7 +393,7 @@ TEST_F(EndTest, FailedWriteOfATitledCatalogueIsReported) {
     EXPECT_FALSE(Close());
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_NE(h.messages.shown[0].text.find("保存せずに終了しますか?"), std::string::npos);
-    EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::YesNo);
+    EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::GoOnUnsaved);
     EXPECT_EQ(h.messages.shown[0].icon, MbIcon::Exclamation);
     h.messages.answers = {MbAnswer::Yes};
     EXPECT_TRUE(Close());

@@ -143,7 +143,7 @@ TEST_F(SearchDialogTest, UnreadableFoldersAskToSkipOrStop) {
     messages.answers = {Answer::Yes, Answer::Ok};
     Search("C:\\Docs");
     EXPECT_TRUE((messages.shown[0].text.find("C:\\Docs\\old") != std::string::npos));
-    EXPECT_TRUE((messages.shown[0].text.find("Permission denied") != std::string::npos));
+    EXPECT_TRUE((messages.shown[0].text.find("アクセスが拒否されました。") != std::string::npos));
     EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "Report.DOC"}));
 
     doc.m_EntryList.Clear();
@@ -152,6 +152,27 @@ TEST_F(SearchDialogTest, UnreadableFoldersAskToSkipOrStop) {
     Search("C:\\Docs");
     EXPECT_EQ(messages.shown.size(), 1u);  // no result message after a stop
     EXPECT_TRUE(doc.m_EntryList.empty());
+}
+
+// One answer skips every unreadable folder still to come; they are listed, with the reason in
+// the user's words, before the found files are offered.
+TEST_F(SearchDialogTest, SkipAllAsksOnceAndListsTheSkippedFoldersAtTheEnd) {
+    const std::vector<std::string> unreadable = {"C:\\Docs\\a", "C:\\Docs\\b", "C:\\Docs\\old"};
+    for (const std::string& folder : unreadable) {
+        lister.AddFile(folder + "\\x.txt");
+        lister.MakeUnlistable(folder);
+    }
+    messages.answers = {Answer::SkipAll, Answer::Ok, Answer::Ok};
+    Search("C:\\Docs");
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown[0].buttons, MbButtons::UnreadableFolder);
+    EXPECT_EQ(messages.shown[0].text.find("Permission denied"), std::string::npos);
+    for (const std::string& folder : unreadable)
+        EXPECT_NE(messages.shown[1].text.find(folder + "：アクセスが拒否されました。"),
+                  std::string::npos)
+            << messages.shown[1].text;
+    EXPECT_EQ(messages.shown[2].text, "検索結果： 3 件見つかりました。追加しますか?");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "Report.DOC"}));
 }
 
 TEST_F(SearchDialogTest, AFolderThatCannotBeOpenedIsReported) {

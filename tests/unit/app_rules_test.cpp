@@ -2,11 +2,14 @@
 // instance recognition by caption, recent files and the string table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "core/app/document_session.h"
 #include "core/app/instance_match.h"
 #include "core/app/recent_files.h"
 #include "core/app/window_rect.h"
@@ -162,6 +165,24 @@ TEST(StringTableTest, PromptsTooltipsAndTemplateFields) {
     EXPECT_EQ(FormatString(IDS_SAVE_FAILED, {"/x/100%2.ZNL", "理由"}),
               "/x/100%2.ZNL に保存できません。\n理由");
     EXPECT_EQ(LoadString(12345), "");
+}
+
+// A failure is told in the user's language, each kind in its own words; the system's own
+// (English) words appear only for a failure the program has no name for.
+TEST(ReasonTextTest, EachCodeHasItsOwnWordsAndOnlyOtherQuotesTheSystem) {
+    std::set<std::string> seen;
+    for (int c = static_cast<int>(StatusCode::NotFound); c <= static_cast<int>(StatusCode::Other);
+         ++c) {
+        const auto code = static_cast<StatusCode>(c);
+        SCOPED_TRACE(c);
+        const Status status = Status::Failed(code, "Input/output error");
+        for (const std::string& text : {SystemReason(status), UserReason(status)}) {
+            EXPECT_EQ(text.find("Input/output error") != std::string::npos,
+                      code == StatusCode::Other);
+            EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char ch) { return ch & 0x80; }));
+        }
+        EXPECT_TRUE(seen.insert(SystemReason(status)).second) << SystemReason(status);
+    }
 }
 
 }  // namespace

@@ -149,12 +149,17 @@ bool DocumentCommands::MayLeave(Leaving why) {
     const std::string reason = doc.SwitchRefused() ? std::string(LoadString(IDS_REASON_KEPT_CP932))
                                                    : SystemReason(written);
     const std::string text = FormatString(question, {session_.PathName(), reason});
-    if (AfxMessageBox(services_.messages, text, MbButtons::YesNo, MbIcon::Exclamation) !=
-        MbAnswer::Yes)
-        return false;
-    // The user let the changes go: nothing is written for them later either.
-    doc.MarkUnchanged();
-    return true;
+    // Enter stays with the changes; Save As keeps them in another file and goes on.
+    switch (AfxMessageBox(services_.messages, text, MbButtons::GoOnUnsaved, MbIcon::Exclamation)) {
+        case MbAnswer::Yes:
+            // The user let the changes go: nothing is written for them later either.
+            doc.MarkUnchanged();
+            return true;
+        case MbAnswer::SaveAs:
+            return DoSave({});
+        default:
+            return false;
+    }
 }
 
 bool DocumentCommands::SaveUntitledIfWanted() {

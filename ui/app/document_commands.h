@@ -28,8 +28,8 @@ class DocumentCommands final : public CommandTarget {
     // Before the catalogue is left for another one, a new one or the end of the program: what
     // the file does not hold yet is written to it. Entries of an untitled catalogue are offered
     // a file; a write that fails names the file and the reason and lets the user go on without
-    // it, unless only the view state was to be written, which is dropped without a word. True
-    // when the caller may go on.
+    // it (or save them elsewhere), unless only the view state was to be written, which is
+    // dropped without a word. True when the caller may go on.
     bool MayLeave(Leaving why);
 
   private:

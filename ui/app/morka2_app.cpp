@@ -57,22 +57,25 @@ bool CMORKA2App::InitInstance(const std::vector<std::string>& arguments) {
     // A file named while another instance runs is that instance's to open, as when the
     // desktop hands it a document.
     if (argument && HandOverToRunningInstance(*argument)) return false;
-    if (!storedPath.empty() && !IsSingleInstanceFree(storedPath)) return false;
+    // A catalogue named on the command line (a double-click in the file manager) is the one
+    // opened; the catalogue used last only when none is named. Any other file named joins the
+    // catalogue opened, as it would join the one a running instance shows.
+    const bool namesCatalogue = argument && IsCatalogueFile(*argument);
+    const std::string request = namesCatalogue ? *argument : storedPath;
+    if (!request.empty() && !IsSingleInstanceFree(request)) return false;
 
     recent_.ReadList(settings);
     services_.instances.Publish(*this);
     services_.registrar.RegisterShellFileTypes();
 
-    // The remembered catalogue wins over whatever the command line asked.
-    std::optional<std::string> request = argument;
-    if (!storedPath.empty()) request = storedPath;
     // A catalogue that cannot be opened has been reported; the user goes on with a new one
     // rather than facing a program that ends.
-    const bool started = (request && OpenDocumentFile(*request)) || NewDocument();
+    const bool started = (!request.empty() && OpenDocumentFile(request)) || NewDocument();
     if (!started) {
         exitCode_ = 1;
         return false;
     }
+    if (argument && !namesCatalogue) OpenDocumentFile(*argument);
     frame_->ShowAtSavedPlace();
     return true;
 }

@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include "core/app/document_session.h"
 #include "core/resources/string_table.h"
 #include "core/search/extension_list.h"
 #include "platform/qt/qt_text.h"
@@ -32,6 +33,8 @@ class CMORKA2Srch::Progress final : public SearchListener {
     }
 
     bool cancelled = false;
+    // The user chose to skip every unreadable folder from here on without being asked.
+    bool skipAll = false;
 
     bool OnProgress(const SearchProgress& p) override {
         if (!window_ && clock_.elapsed() >= showAfter_.count()) Show();
@@ -49,16 +52,23 @@ class CMORKA2Srch::Progress final : public SearchListener {
 
     UnlistableFolder OnUnlistableFolder(const std::string& folder, const Status& status) override {
         const QString name = ToDisplayQt(folder);
-        const QString why = ToDisplayQt(status.reason());
+        const QString why = ToQt(SystemReason(status));
         if (folder == dialog_.m_folder) {
             dialog_.Ask(ToQt(LoadString(IDS_SEARCH_CANNOT_OPEN)).arg(name, why), Buttons::Ok,
                         Icon::Exclamation);
             return UnlistableFolder::Stop;
         }
-        const Answer answer =
-            dialog_.Ask(ToQt(LoadString(IDS_SEARCH_SKIP_UNREADABLE)).arg(name, why), Buttons::YesNo,
-                        Icon::Question);
-        return answer == Answer::Yes ? UnlistableFolder::Skip : UnlistableFolder::Stop;
+        if (skipAll) return UnlistableFolder::Skip;
+        switch (dialog_.Ask(ToQt(LoadString(IDS_SEARCH_SKIP_UNREADABLE)).arg(name, why),
+                            Buttons::UnreadableFolder, Icon::Question)) {
+            case Answer::SkipAll:
+                skipAll = true;
+                return UnlistableFolder::Skip;
+            case Answer::Yes:
+                return UnlistableFolder::Skip;
+            default:
+                return UnlistableFolder::Stop;
+        }
     }
 
     QProgressDialog* Window() const { return window_.get(); }
@@ -189,6 +199,7 @@ void CMORKA2Srch::OnBnClickedOk() {
     search_.m_extension = extension;
     if (!RunSearch()) return;
     m_found = search_.m_found;
+    TellUnreadableFolders();
     TellSkippedFiles();
     if (m_found == 0) {
         Ask(ToQt(LoadString(IDS_SEARCH_NONE_FOUND)), Buttons::Ok, Icon::Exclamation);
@@ -209,10 +220,29 @@ bool CMORKA2Srch::RunSearch() {
     setEnabled(false);  // no second search and no edits while this one runs
     progress_ = std::make_unique<Progress>(*this, search_.m_progressInterval * 2);
     const SearchStatus status = search_.ScanFolder(m_folder, progress_.get());
+    skippedAll_ = progress_->skipAll;
     progress_.reset();
     setEnabled(true);
     searching_ = false;
     return status == SearchStatus::Completed;
+}
+
+// Folders skipped without a question are named once the walk is over; then every folder
+// skipped is, as the command line lists them.
+void CMORKA2Srch::TellUnreadableFolders() {
+    if (!skippedAll_ || search_.m_unlistable.empty()) return;
+    constexpr std::size_t kListed = 10;
+    QString list;
+    const std::size_t shown = std::min(search_.m_unlistable.size(), kListed);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const SkippedFolder& skipped = search_.m_unlistable[i];
+        list += ToQt(LoadString(IDS_SEARCH_UNREADABLE_ROW))
+                    .arg(ToDisplayQt(skipped.folder), ToQt(SystemReason(skipped.why))) +
+                '\n';
+    }
+    if (shown < search_.m_unlistable.size())
+        list += ToQt(LoadString(IDS_SEARCH_MORE_FILES)).arg(search_.m_unlistable.size() - shown);
+    Ask(ToQt(LoadString(IDS_SEARCH_UNREADABLE_LIST)).arg(list), Buttons::Ok, Icon::Information);
 }
 
 void CMORKA2Srch::TellSkippedFiles() {

@@ -59,6 +59,7 @@ class CMORKA2Srch : public QDialog {
     std::string ChosenExtension() const;
     // Walks m_folder; false when the walk did not end (stopped, cancelled, unreadable).
     bool RunSearch();
+    void TellUnreadableFolders();
     void TellSkippedFiles();
     MbAnswer Ask(const QString& text, MbButtons buttons, MbIcon icon);
 
@@ -71,6 +72,7 @@ class CMORKA2Srch : public QDialog {
     QCheckBox* subFoldersCheck_;
     QCheckBox* useExtCheck_;
     bool searching_ = false;
+    bool skippedAll_ = false;  // the last walk skipped unreadable folders without asking
     std::unique_ptr<Progress> progress_;
 };
 

@@ -19,6 +19,8 @@ QMessageBox::StandardButtons ButtonsOf(MbButtons buttons) {
         case MbButtons::OkCancel:
             return QMessageBox::Ok | QMessageBox::Cancel;
         case MbButtons::YesNo:
+        case MbButtons::GoOnUnsaved:
+        case MbButtons::UnreadableFolder:
             return QMessageBox::Yes | QMessageBox::No;
         case MbButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -46,6 +48,23 @@ QMessageBox::Icon IconOf(MbIcon icon) {
             return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton ButtonOf(MbAnswer answer) {
+    switch (answer) {
+        case MbAnswer::Ok:
+            return QMessageBox::Ok;
+        case MbAnswer::Cancel:
+            return QMessageBox::Cancel;
+        case MbAnswer::Yes:
+            return QMessageBox::Yes;
+        case MbAnswer::No:
+            return QMessageBox::No;
+        case MbAnswer::Retry:
+            return QMessageBox::Retry;
+        default:
+            return QMessageBox::NoButton;  // one of the program's own buttons
+    }
 }
 
 MbAnswer AnswerOf(int button) {
@@ -79,6 +98,10 @@ std::vector<OwnButton> OwnButtonsOf(MbButtons buttons) {
             return {{IDS_BUTTON_DISCARD, MbAnswer::Discard}, keepMine[0], keepMine[1]};
         case MbButtons::SaveUtf8Cancel:
             return {{IDS_BUTTON_SAVE_UTF8, MbAnswer::SaveUtf8}};
+        case MbButtons::GoOnUnsaved:
+            return {keepMine[1]};
+        case MbButtons::UnreadableFolder:
+            return {{IDS_BUTTON_SKIP_ALL, MbAnswer::SkipAll}};
         default:
             return {};
     }
@@ -92,16 +115,39 @@ MbIcon EffectiveIcon(MbButtons buttons, MbIcon icon) {
     return icon;
 }
 
+MbAnswer EnterAnswer(MbButtons buttons) {
+    switch (buttons) {
+        case MbButtons::Ok:
+        case MbButtons::OkCancel:
+            return MbAnswer::Ok;
+        case MbButtons::YesNo:
+        case MbButtons::YesNoCancel:
+        case MbButtons::UnreadableFolder:
+            return MbAnswer::Yes;
+        case MbButtons::RetryCancel:
+            return MbAnswer::Retry;
+        case MbButtons::ChangedFile:
+        case MbButtons::LeavingChangedFile:
+        case MbButtons::SaveUtf8Cancel:
+            return MbAnswer::Cancel;
+        case MbButtons::GoOnUnsaved:
+            return MbAnswer::No;
+    }
+    return MbAnswer::Ok;
+}
+
 MbAnswer QtMessageBoxes::Show(std::string_view text, MbButtons buttons, MbIcon icon) {
     QMessageBox box(IconOf(icon), ToQt(LoadString(IDS_PRODUCT_TITLE)), ToQt(text),
                     ButtonsOf(buttons), QApplication::activeWindow());
-    std::vector<std::pair<QAbstractButton*, MbAnswer>> own;
-    for (const OwnButton& button : OwnButtonsOf(buttons))
+    std::vector<std::pair<QPushButton*, MbAnswer>> own;
+    const MbAnswer enter = EnterAnswer(buttons);
+    auto* byDefault = qobject_cast<QPushButton*>(box.button(ButtonOf(enter)));
+    for (const OwnButton& button : OwnButtonsOf(buttons)) {
         own.emplace_back(box.addButton(ToQt(LoadString(button.text)), QMessageBox::AcceptRole),
                          button.answer);
-    // Each of these choices loses someone's work (or the Windows program's reading): Enter
-    // must not pick one.
-    if (!own.empty()) box.setDefaultButton(QMessageBox::Cancel);
+        if (button.answer == enter) byDefault = own.back().first;
+    }
+    if (byDefault != nullptr) box.setDefaultButton(byDefault);
     const int pressed = box.exec();
     for (const auto& [button, answer] : own)
         if (box.clickedButton() == button) return answer;

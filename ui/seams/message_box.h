@@ -7,7 +7,9 @@
 namespace kantoria {
 
 // Besides the system's sets, the choices for a file another program changed since it was read:
-// Reload / Overwrite / SaveAs / Cancel, and when leaving it Discard / Overwrite / SaveAs / Cancel.
+// Reload / Overwrite / SaveAs / Cancel, and when leaving it Discard / Overwrite / SaveAs / Cancel;
+// for going on without a write that failed: Yes / No / SaveAs; and for a folder a search cannot
+// read: Yes (skip it) / SkipAll (it and every later one) / No (stop).
 enum class MbButtons {
     Ok,
     OkCancel,
@@ -16,10 +18,24 @@ enum class MbButtons {
     RetryCancel,
     ChangedFile,
     LeavingChangedFile,
-    SaveUtf8Cancel
+    SaveUtf8Cancel,
+    GoOnUnsaved,
+    UnreadableFolder
 };
 enum class MbIcon { None, Exclamation, Information, Question, Stop };
-enum class MbAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs, Discard, SaveUtf8 };
+enum class MbAnswer {
+    Ok,
+    Cancel,
+    Yes,
+    No,
+    Retry,
+    Reload,
+    Overwrite,
+    SaveAs,
+    Discard,
+    SaveUtf8,
+    SkipAll
+};
 
 class MessageBoxes {
   public:
@@ -30,6 +46,8 @@ class MessageBoxes {
 
 // The icon a box shows: the exclamation icon for an OK or OK/Cancel box that names none.
 MbIcon EffectiveIcon(MbButtons buttons, MbIcon icon);
+// What Enter answers: the box's default button. A choice that loses work is never the default.
+MbAnswer EnterAnswer(MbButtons buttons);
 
 inline MbAnswer AfxMessageBox(MessageBoxes& boxes, std::string_view text,
                               MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None) {

@@ -425,7 +425,9 @@ void CMORKA2View::OnHeaderClicked(int section) {
 }
 
 void CMORKA2View::OnItemChanged(const QModelIndex& index) {
-    if (refilling_ || !index.isValid()) return;
+    // Only an entry the user selected is the catalogue's selected one: the current item a view
+    // makes by itself (the first row, as the list takes the focus) selects nothing.
+    if (refilling_ || !index.isValid() || !selection_->isSelected(index)) return;
     doc_.m_strSelected = model_->TitleAt(index.row());
 }
 
