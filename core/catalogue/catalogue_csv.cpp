@@ -107,6 +107,8 @@ std::string_view CsvSkipName(CsvSkip reason) {
             return "already registered";
         case CsvSkip::NotStorable:
             return "tab or line break in path or title";
+        case CsvSkip::UnclosedQuote:
+            return "unclosed quote";
     }
     return "";
 }
@@ -132,8 +134,14 @@ CsvImport ImportCsv(CMORKA2Doc& doc, std::string_view bytes) {
         const CsvRecord& row = records[r];
         std::string path = Unguarded(FieldAt(row.fields, pathColumn));
         const auto skip = [&](CsvSkip reason) {
-            result.skipped.push_back({row.line, path, reason});
+            result.skipped.push_back({row.row, path, reason});
         };
+        if (row.unclosedQuote) {
+            // Where the open cell was meant to end cannot be told: nothing of it is taken.
+            if (pathColumn + 1 >= static_cast<int>(row.fields.size())) path.clear();
+            skip(CsvSkip::UnclosedQuote);
+            continue;
+        }
         if (path.empty()) {
             skip(CsvSkip::NoPath);
             continue;
