@@ -262,6 +262,7 @@ void CMORKA2View::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLi
     kept_.clear();
     unasked_.reset();
     checkedRevision_ = ~std::uint64_t{0};
+    walkKeepsKnown_ = false;
     model_->PresenceChanged();
     CheckFiles();
 }
@@ -274,13 +275,20 @@ void CMORKA2View::CheckFiles() {
     std::vector<std::string> paths;
     const std::uint64_t revision = doc_.m_EntryList.Revision();
     if (revision != checkedRevision_) {
-        // The entries changed, or another catalogue came: every file is looked at again, the
-        // listed ones first, and what is known of paths no longer held is forgotten once the
-        // walk is over. What was known stays shown until the new answer comes.
         checkedRevision_ = revision;
-        checker_->DropQueued();
-        asked_.clear();
-        kept_.clear();
+        if (checkedGeneration_ != doc_.m_EntryList.Generation() || !walkKeepsKnown_) {
+            // Another catalogue came: every file is looked at again, the listed ones first,
+            // and what is known of paths no longer held is forgotten once the walk is over.
+            // What was known stays shown until the new answer comes.
+            checkedGeneration_ = doc_.m_EntryList.Generation();
+            walkKeepsKnown_ = false;
+            checker_->DropQueued();
+            asked_.clear();
+            kept_.clear();
+        }
+        // After a change of the entries the listed files are looked at again, and elsewhere
+        // only paths not known yet: a search, a deletion or an undo in a large catalogue does
+        // not ask the file system about every file once more.
         for (const POSITION e : model_->Entries())
             if (asked_.emplace(e->m_strPath).second) paths.emplace_back(e->m_strPath);
         unasked_ = doc_.m_EntryList.begin();
@@ -312,13 +320,16 @@ void CMORKA2View::AskNextFiles() {
     EntryList::const_iterator& at = *unasked_;
     for (std::size_t n = 0; at != doc_.m_EntryList.end() && n < kSlice; ++at, ++n) {
         const std::string_view path = at->m_strPath;
-        if (const auto known = presence_.find(path); known != presence_.end()) kept_.insert(*known);
+        const auto known = presence_.find(path);
+        if (walkKeepsKnown_ && known != presence_.end()) continue;
+        if (known != presence_.end()) kept_.insert(*known);
         if (asked_.emplace(path).second) paths.emplace_back(path);
     }
     if (at == doc_.m_EntryList.end()) {
         unasked_.reset();
-        presence_ = std::move(kept_);
+        if (!walkKeepsKnown_) presence_ = std::move(kept_);
         kept_.clear();
+        walkKeepsKnown_ = true;
     } else {
         walk_->start();
     }
@@ -335,7 +346,7 @@ void CMORKA2View::TakeFileAnswers() {
     for (PresenceResult& answer : answers) {
         asked_.erase(answer.path);
         // While the walk goes on, what it keeps must hold the newest answers too.
-        if (unasked_) kept_[answer.path] = answer.presence;
+        if (unasked_ && !walkKeepsKnown_) kept_[answer.path] = answer.presence;
         presence_[std::move(answer.path)] = answer.presence;
     }
     if (!answers.empty()) model_->PresenceChanged();
