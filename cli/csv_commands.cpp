@@ -89,10 +89,15 @@ int ImportCommand(const std::vector<std::string>& given, std::ostream& out, std:
     nlohmann::ordered_json json;
     json["added"] = imported.added.size();
     json["skipped"] = nlohmann::ordered_json::array();
-    for (const CsvSkippedRow& row : imported.skipped)
-        json["skipped"].push_back({{"line", row.line},
+    for (const CsvSkippedRow& row : imported.skipped) {
+        // "line" keeps its name for the scripts that read it; it counts spreadsheet rows.
+        json["skipped"].push_back({{"line", row.row},
                                    {"path", ToDisplayText(row.path)},
                                    {"reason", std::string(CsvSkipName(row.reason))}});
+        if (row.reason == CsvSkip::UnclosedQuote)
+            err << "kantoria-cli: " << args[1] << ": unclosed quote from row " << row.row
+                << "; the rest of the file was not read\n";
+    }
     ReportEncodingSwitch(doc.LastSaveSwitch(), catalogue, false, json, err);
     out << Dump(json);
     return 0;

@@ -111,6 +111,8 @@ std::string_view CsvSkipName(CsvSkip reason) {
             return "NUL in path";
         case CsvSkip::HeaderKeyPath:
             return "path begins with a header key";
+        case CsvSkip::UnclosedQuote:
+            return "unclosed quote";
     }
     return "";
 }
@@ -136,8 +138,14 @@ CsvImport ImportCsv(CMORKA2Doc& doc, std::string_view bytes) {
         const CsvRecord& row = records[r];
         std::string path = Unguarded(FieldAt(row.fields, pathColumn));
         const auto skip = [&](CsvSkip reason) {
-            result.skipped.push_back({row.line, path, reason});
+            result.skipped.push_back({row.row, path, reason});
         };
+        if (row.unclosedQuote) {
+            // Where the open cell was meant to end cannot be told: nothing of it is taken.
+            if (pathColumn + 1 >= static_cast<int>(row.fields.size())) path.clear();
+            skip(CsvSkip::UnclosedQuote);
+            continue;
+        }
         if (path.empty()) {
             skip(CsvSkip::NoPath);
             continue;

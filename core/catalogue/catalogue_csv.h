@@ -28,15 +28,16 @@ enum class CsvSkip {
     Registered,   // an entry already holds the path
     NotStorable,  // the path or title holds a tab or a line break
     NulInPath,
-    HeaderKeyPath  // the path begins as a header line does (SELECTED...)
+    HeaderKeyPath,  // the path begins as a header line does (SELECTED...)
+    UnclosedQuote   // a quote opened in the row is never closed: the rest of the file is not read
 };
 
 // The English word for a reason, as the command line reports it.
 std::string_view CsvSkipName(CsvSkip reason);
 
 struct CsvSkippedRow {
-    int line = 0;  // where the row starts in the file, from 1
-    std::string path;
+    int row = 0;       // the spreadsheet row, from 1 (the header's): a multi-line cell is one row
+    std::string path;  // empty when the open quote is in the path's own cell
     CsvSkip reason = CsvSkip::NoPath;
 };
 

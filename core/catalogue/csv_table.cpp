@@ -24,7 +24,7 @@ std::vector<CsvRecord> ParseCsv(std::string_view text) {
     std::vector<CsvRecord> records;
     CsvRecord record;
     std::string field;
-    int line = 1;
+    int row = 1;
     bool quoted = false;      // inside a quoted field
     bool recordOpen = false;  // something of the current record has been read
     const auto endRecord = [&] {
@@ -38,14 +38,15 @@ std::vector<CsvRecord> ParseCsv(std::string_view text) {
     };
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (!recordOpen) record.line = line;
+        if (!recordOpen) record.row = row;
         if (c == '\n' || c == '\r') {
-            // CR LF, a lone LF and a lone CR each count as one line break.
+            // CR LF, a lone LF and a lone CR each count as one line break; only one outside
+            // quotes ends a row.
             const bool crlf = c == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
-            ++line;
             if (quoted) {
                 field += crlf ? "\r\n" : std::string(1, c);
             } else {
+                ++row;
                 endRecord();
             }
             if (crlf) ++i;
@@ -70,6 +71,7 @@ std::vector<CsvRecord> ParseCsv(std::string_view text) {
             field += c;
         }
     }
+    record.unclosedQuote = quoted;
     endRecord();
     return records;
 }

@@ -14,8 +14,13 @@ namespace kantoria {
 void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields);
 
 struct CsvRecord {
-    int line = 0;  // the line of the text the record starts on, from 1
+    // The spreadsheet row the record is, from 1: a line break inside a quoted field does not
+    // start a row, a blank line is a row of its own.
+    int row = 0;
     std::vector<std::string> fields;
+    // Its last field opened a quote that the text never closes: it holds the rest of the text,
+    // and no record follows.
+    bool unclosedQuote = false;
 };
 
 // The records of text, which holds no byte-order mark.

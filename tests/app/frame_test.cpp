@@ -355,7 +355,9 @@ TEST_F(FrameTest, ExportAndImportGoThroughTheFileDialogs) {
     const std::string rows = h.folder.filePath(QStringLiteral("in.csv")).toStdString();
     QFile in(QString::fromStdString(rows));
     ASSERT_TRUE(in.open(QIODevice::WriteOnly));
-    in.write("path,title,comment\r\n/else/c.txt,a,new\r\n,x,\r\n/nowhere/a.txt,y,\r\n");
+    in.write(
+        "path,title,comment\r\n/else/c.txt,a,\"new\r\nrow\"\r\n,x,\r\n/nowhere/a.txt,y,\r\n"
+        "/else/d.txt,\"open\r\n/else/e.txt,e,\r\n");
     in.close();
     doc.MarkUnchanged();
     h.files.answers = {rows};
@@ -366,7 +368,9 @@ TEST_F(FrameTest, ExportAndImportGoThroughTheFileDialogs) {
     EXPECT_EQ(doc.m_HolderList.size(), 2u);
     ASSERT_EQ(h.messages.shown.size(), 2u);
     const std::string& report = h.messages.shown[1].text;
-    EXPECT_EQ(report.rfind(FormatString(IDS_IMPORT_SKIPPED, {"2"}), 0), 0u) << report;
+    EXPECT_EQ(report.rfind(FormatString(IDS_IMPORT_SKIPPED, {"3"}), 0), 0u) << report;
+    EXPECT_NE(report.find(FormatString(IDS_IMPORT_UNCLOSED_QUOTE, {"5"})), std::string::npos)
+        << report;
     EXPECT_NE(report.find(FormatString(IDS_IMPORT_SKIPPED_ROW,
                                        {"4", "/nowhere/a.txt", LoadString(IDS_IMPORT_REGISTERED)})),
               std::string::npos)

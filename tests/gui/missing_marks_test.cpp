@@ -144,6 +144,28 @@ TEST_F(MissingMarksTest, AFileDeletedMeanwhileIsMarkedWhenItsHolderIsShownAgain)
     EXPECT_FALSE(Greyed("b"));
 }
 
+// After a change of the entries the listed files are looked at again, and elsewhere only the
+// paths not known yet: a search or a deletion in a large catalogue does not ask about every file.
+TEST_F(MissingMarksTest, AChangeAsksOnlyTheListedAndTheNewPaths) {
+    Start({{"C:\\Docs\\a.txt", "a", ""},
+           {"C:\\Docs\\b.txt", "b", ""},
+           {"C:\\Other\\c.txt", "c", ""},
+           {"C:\\Other\\d.txt", "d", ""},
+           {"C:\\Other\\e.txt", "e", ""}});
+    const auto probe = std::make_shared<ScriptedProbe>();
+    list->SetPathProbe(probe, {.workers = 2, .patience = std::chrono::milliseconds(20)});
+    WaitForChecks();
+    EXPECT_EQ(probe->Calls(), 5);
+    doc.m_EntryList.Append("C:\\Other\\mnew.txt", "new", "");
+    doc.m_EntryList.Remove(doc.m_EntryList.FindByTitle("c"));
+    doc.RebuildHolders();
+    doc.UpdateAllViews(nullptr);
+    WaitForChecks();
+    EXPECT_EQ(probe->Calls(), 5 + 2 + 1);
+    list->RunCommand(ID_ENTRY_MISSING);
+    EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"new"}));
+}
+
 // The missing list gathers the gone entries of every holder, grows while answers come, and a
 // click on a holder ends it.
 TEST_F(MissingMarksTest, TheMissingListShowsEveryHoldersGoneEntries) {

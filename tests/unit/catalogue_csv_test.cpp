@@ -15,30 +15,38 @@ Rows FieldsOf(const std::vector<CsvRecord>& records) {
     return rows;
 }
 
-// The reader on the forms spreadsheets and people actually write.
+// The reader on the forms spreadsheets and people actually write. Rows are counted as a
+// spreadsheet shows them: a multi-line cell is one row, a blank line is a row.
 TEST(CsvTable, ReadsTrickyRows) {
     struct Case {
         std::string text;
         Rows rows;
-        std::vector<int> lines;
+        std::vector<int> numbers;
+        int unclosedRow = 0;  // the record whose quote is never closed, 0: none
     };
     const Case cases[] = {
         {"a,b\r\nc,d\r\n", {{"a", "b"}, {"c", "d"}}, {1, 2}},
         {"a,b\nc,d", {{"a", "b"}, {"c", "d"}}, {1, 2}},
         {"\"x,y\",\"say \"\"hi\"\"\"\r\n", {{"x,y", "say \"hi\""}}, {1}},
-        {"\"one\r\ntwo\nthree\",z\r\nnext\r\n", {{"one\r\ntwo\nthree", "z"}, {"next"}}, {1, 4}},
+        {"\"one\r\ntwo\nthree\",z\r\nnext\r\n", {{"one\r\ntwo\nthree", "z"}, {"next"}}, {1, 2}},
         {"a\r\n\r\n\nb\r\n", {{"a"}, {"b"}}, {1, 4}},
         {"a,b,c\r\nd\r\ne,f,g,h\r\n", {{"a", "b", "c"}, {"d"}, {"e", "f", "g", "h"}}, {1, 2, 3}},
         {",,\r\n\"\"\r\n", {{"", "", ""}, {""}}, {1, 2}},
-        {"\"open,to the end\r\n", {{"open,to the end\r\n"}}, {1}},
+        {"\"open,to the end\r\n", {{"open,to the end\r\n"}}, {1}, 1},
         {"a\rb\r", {{"a"}, {"b"}}, {1, 2}},
+        {"\"x\ny\"\n\nz,\"open\nrest,more\n", {{"x\ny"}, {"z", "open\nrest,more\n"}}, {1, 3}, 3},
     };
     for (const Case& c : cases) {
         const std::vector<CsvRecord> records = ParseCsv(c.text);
         EXPECT_EQ(FieldsOf(records), c.rows) << c.text;
-        std::vector<int> lines;
-        for (const CsvRecord& r : records) lines.push_back(r.line);
-        EXPECT_EQ(lines, c.lines) << c.text;
+        std::vector<int> numbers;
+        int unclosedRow = 0;
+        for (const CsvRecord& r : records) {
+            numbers.push_back(r.row);
+            if (r.unclosedQuote) unclosedRow = r.row;
+        }
+        EXPECT_EQ(numbers, c.numbers) << c.text;
+        EXPECT_EQ(unclosedRow, c.unclosedRow) << c.text;
     }
 }
 
@@ -133,7 +141,9 @@ TEST(CatalogueCsv, ImportNumbersTakenTitlesAndReportsSkippedRows) {
                                          "\"C:\\multi\r\nline.txt\",X,\r\n"
                                          "C:\\n2.txt,Memo,\r\n"
                                          "C:\\new.txt,Twice,\r\n"
-                                         "C:\\dir\\file.doc,,\r\n");
+                                         "C:\\dir\\file.doc,,\r\n"
+                                         "C:\\late.txt,\"Open title,\r\n"
+                                         "C:\\never.txt,Never,\r\n");
     EXPECT_EQ(EntriesOf(doc), (std::vector<Entry>{{"C:\\old.txt", "Memo", ""},
                                                   {"C:\\old2.txt", "memo1", ""},
                                                   {"C:\\new.txt", "Memo2", ""},
@@ -142,12 +152,13 @@ TEST(CatalogueCsv, ImportNumbersTakenTitlesAndReportsSkippedRows) {
     ASSERT_EQ(imported.added.size(), 3u);
     EXPECT_EQ(imported.added[0]->m_strTitle, "Memo2");
     std::vector<std::tuple<int, std::string, CsvSkip>> skipped;
-    for (const CsvSkippedRow& s : imported.skipped) skipped.emplace_back(s.line, s.path, s.reason);
+    for (const CsvSkippedRow& s : imported.skipped) skipped.emplace_back(s.row, s.path, s.reason);
     EXPECT_EQ(skipped, (std::vector<std::tuple<int, std::string, CsvSkip>>{
                            {3, "", CsvSkip::NoPath},
                            {4, "c:\\OLD.TXT", CsvSkip::Registered},
                            {5, "C:\\multi\r\nline.txt", CsvSkip::NotStorable},
-                           {8, "C:\\new.txt", CsvSkip::Registered}}));
+                           {7, "C:\\new.txt", CsvSkip::Registered},
+                           {9, "C:\\late.txt", CsvSkip::UnclosedQuote}}));
 }
 
 }  // namespace

@@ -447,7 +447,16 @@ TEST(CliCsv, ExportThenImportIntoAnEmptyCatalogueGivesTheSameEntries) {
     ASSERT_EQ(json["skipped"].size(), 3u);
     EXPECT_EQ(json["skipped"][1],
               nlohmann::json(
-                  {{"line", 4}, {"path", "c:\\docs\\b.txt"}, {"reason", "already registered"}}));
+                  {{"line", 3}, {"path", "c:\\docs\\b.txt"}, {"reason", "already registered"}}));
+
+    // A quote left open is said with its row; nothing after it is taken.
+    WriteBytes(dir / "open.csv", "path,title,comment\r\nC:\\o.txt,\"open\r\nC:\\p.txt,p,\r\n");
+    r = RunCli({"import", dir / "new.ZNL", dir / "open.csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(
+        nlohmann::json::parse(r.out)["skipped"],
+        nlohmann::json::parse(R"([{"line": 2, "path": "C:\\o.txt", "reason": "unclosed quote"}])"));
+    EXPECT_NE(r.err.find("unclosed quote from row 2"), std::string::npos) << r.err;
 }
 
 TEST(CliCsv, Failures) {

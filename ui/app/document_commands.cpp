@@ -249,6 +249,7 @@ int ReasonText(CsvSkip reason) {
         case CsvSkip::Registered:
             return IDS_IMPORT_REGISTERED;
         case CsvSkip::NotStorable:
+        case CsvSkip::UnclosedQuote:  // said in a sentence of its own
             return IDS_IMPORT_NOT_STORABLE;
         case CsvSkip::NulInPath:
             return IDS_IMPORT_NUL;
@@ -258,14 +259,21 @@ int ReasonText(CsvSkip reason) {
     return IDS_IMPORT_NO_PATH;
 }
 
-std::string SkippedText(const std::vector<CsvSkippedRow>& skipped, Encoding enc) {
+std::string SkippedText(std::vector<CsvSkippedRow> skipped, Encoding enc) {
     std::string text = FormatString(IDS_IMPORT_SKIPPED, {std::to_string(skipped.size())});
     text += "\n";
+    // The open quote cost the rest of the file, so it is said first, not after the list.
+    if (!skipped.empty() && skipped.back().reason == CsvSkip::UnclosedQuote) {
+        text += "\n";
+        text += FormatString(IDS_IMPORT_UNCLOSED_QUOTE, {std::to_string(skipped.back().row)});
+        text += "\n";
+        skipped.pop_back();
+    }
     const size_t listed = std::min(skipped.size(), kListedRows);
     for (size_t i = 0; i < listed; ++i) {
         text += "\n";
         text += FormatString(IDS_IMPORT_SKIPPED_ROW,
-                             {std::to_string(skipped[i].line), ToDisplayText(skipped[i].path, enc),
+                             {std::to_string(skipped[i].row), ToDisplayText(skipped[i].path, enc),
                               LoadString(ReasonText(skipped[i].reason))});
     }
     if (skipped.size() > listed) {

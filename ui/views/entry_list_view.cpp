@@ -269,6 +269,7 @@ void CMORKA2View::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLi
     kept_.clear();
     unasked_.reset();
     checkedRevision_ = ~std::uint64_t{0};
+    walkKeepsKnown_ = false;
     model_->PresenceChanged();
     CheckFiles();
 }
@@ -295,14 +296,21 @@ void CMORKA2View::CheckFiles() {
     const bool shownAgain = shown.has_value() && shown != lookedAt_;
     lookedAt_ = std::move(shown);
     if (revision != checkedRevision_) {
-        // The entries changed, or another catalogue came: every file is looked at again, the
-        // listed ones first, and what is known of paths no longer held is forgotten once the
-        // walk is over. What was known stays shown until the new answer comes.
         checkedRevision_ = revision;
-        checker_->DropQueued();
-        entryPaths_.clear();
-        asked_.clear();
-        kept_.clear();
+        if (checkedGeneration_ != doc_.m_EntryList.Generation() || !walkKeepsKnown_) {
+            // Another catalogue came: every file is looked at again, the listed ones first,
+            // and what is known of paths no longer held is forgotten once the walk is over.
+            // What was known stays shown until the new answer comes.
+            checkedGeneration_ = doc_.m_EntryList.Generation();
+            walkKeepsKnown_ = false;
+            checker_->DropQueued();
+            entryPaths_.clear();
+            asked_.clear();
+            kept_.clear();
+        }
+        // After a change of the entries the listed files are looked at again, and elsewhere
+        // only paths not known yet: a search, a deletion or an undo in a large catalogue does
+        // not ask the file system about every file once more.
         for (const POSITION e : model_->Entries())
             if (asked_.emplace(e->m_strPath).second) paths.emplace_back(e->m_strPath);
         unasked_ = doc_.m_EntryList.begin();
@@ -347,13 +355,16 @@ void CMORKA2View::AskNextFiles() {
     EntryList::const_iterator& at = *unasked_;
     for (std::size_t n = 0; at != doc_.m_EntryList.end() && n < kSlice; ++at, ++n) {
         const std::string_view path = at->m_strPath;
-        if (const auto known = presence_.find(path); known != presence_.end()) kept_.insert(*known);
+        const auto known = presence_.find(path);
+        if (walkKeepsKnown_ && known != presence_.end()) continue;
+        if (known != presence_.end()) kept_.insert(*known);
         if (asked_.emplace(path).second) paths.emplace_back(path);
     }
     if (at == doc_.m_EntryList.end()) {
         unasked_.reset();
-        presence_ = std::move(kept_);
+        if (!walkKeepsKnown_) presence_ = std::move(kept_);
         kept_.clear();
+        walkKeepsKnown_ = true;
     } else {
         walk_->start();
     }
@@ -372,7 +383,7 @@ void CMORKA2View::TakeFileAnswers() {
             answer.path = named->second;
         asked_.erase(answer.path);
         // While the walk goes on, what it keeps must hold the newest answers too.
-        if (unasked_) kept_[answer.path] = answer.presence;
+        if (unasked_ && !walkKeepsKnown_) kept_[answer.path] = answer.presence;
         presence_[std::move(answer.path)] = answer.presence;
     }
     if (!answers.empty()) model_->PresenceChanged();

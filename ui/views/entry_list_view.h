@@ -187,6 +187,11 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     // known of the paths it met (what stays known once it is over).
     std::optional<EntryList::const_iterator> unasked_;
     PresenceMap kept_;
+    // Set once a catalogue's files have all been looked at: a later walk (after a change of
+    // its entries) asks only about paths not known yet. checkedGeneration_ is the entries'
+    // generation that walk was over.
+    bool walkKeepsKnown_ = false;
+    std::uint64_t checkedGeneration_ = ~std::uint64_t{0};
     QTimer* walk_;
     const EntryChoice* missingChoice_ = nullptr;  // the choice OnEntryMissing set, while shown
     // The report's order picked by a header click; it lasts until another catalogue is read
