@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/os/file_lock.h"
+#include "core/os/save_names.h"
 #include "core/os/system_path.h"
 #include "core/resources/string_table.h"
 #include "core/text/path_split.h"
@@ -87,6 +88,16 @@ std::string SystemReason(const Status& status) {
 }
 
 std::string SaveFailedText(const std::string& file, const Status& status) {
+    // "A folder, not a file" about a catalogue that is a file would puzzle: such a failure
+    // names the lock file it is about.
+    if (IsLockFileFailure(status)) {
+        const PathParts parts = SplitPath(file);
+        const std::string lockName =
+            "." + std::string(parts.name) + std::string(parts.extension) + std::string(kLockSuffix);
+        const std::string why =
+            FormatString(IDS_LOCK_FILE_UNUSABLE, {lockName, SystemReason(status)});
+        return FormatString(IDS_SAVE_FAILED, {file, why});
+    }
     return FormatString(IDS_SAVE_FAILED, {file, SystemReason(status)});
 }
 

@@ -15,6 +15,10 @@ namespace kantoria {
 // targetName.
 bool IsLockFileOf(std::string_view targetName, std::string_view name);
 
+// Whether a failure to lock came from the lock file itself (something else stands at its name,
+// or it cannot be made or opened) rather than from another writer holding it.
+bool IsLockFileFailure(const Status& status);
+
 // An advisory lock on a file, held on a lock file beside it, so that it outlives the rename
 // that replaces the file on each save. Whoever reads, changes and writes the file holds it
 // throughout; a second holder waits. The lock file goes when the lock is released; one left by

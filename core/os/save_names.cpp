@@ -15,6 +15,10 @@ bool IsSaveTempName(std::string_view name, std::string_view target) {
     return true;
 }
 
+bool IsLockFileFailure(const Status& status) {
+    return !status && status.reason().starts_with(kLockFileWords);
+}
+
 bool IsLockFileOf(std::string_view targetName, std::string_view name) {
     return name.size() == 1 + targetName.size() + kLockSuffix.size() && name[0] == '.' &&
            name.substr(1, targetName.size()) == targetName && name.ends_with(kLockSuffix);

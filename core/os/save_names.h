@@ -10,5 +10,7 @@ namespace kantoria {
 inline constexpr std::string_view kSaveTempMark = ".tmp";
 // ".<name>.lock"
 inline constexpr std::string_view kLockSuffix = ".lock";
+// How the reason of a failure that came from the lock file itself begins, before its path.
+inline constexpr std::string_view kLockFileWords = "the lock file ";
 
 }  // namespace kantoria

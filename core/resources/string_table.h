@@ -74,6 +74,7 @@ inline constexpr int IDS_REASON_DISK_FULL = 264;
 inline constexpr int IDS_REASON_TOO_LARGE = 265;
 inline constexpr int IDS_REASON_NOT_ENCODABLE = 266;
 inline constexpr int IDS_REASON_NO_PROGRAM = 267;
+inline constexpr int IDS_LOCK_FILE_UNUSABLE = 268;  // %1 the lock file's name, %2 why
 inline constexpr int IDS_TITLE_NOT_STORABLE = 1001;
 
 // Texts of the dialogs and views: captions, labels, buttons and the search's reports.

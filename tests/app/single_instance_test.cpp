@@ -167,10 +167,9 @@ TEST_F(TwoProcessTest, AStartOnAnotherDisplayOrWithOtherSettingsRunsOnItsOwn) {
     const struct {
         const char* name;
         QString value;
-        const char* caption;  // what the second start shows
     } cases[] = {
-        {"DISPLAY", env.value("DISPLAY") == ":91" ? ":92" : ":91", "MORKA.ZNL - Kantoria"},
-        {"XDG_CONFIG_HOME", home.filePath("other-config"), "other.ZNL - Kantoria"},
+        {"DISPLAY", env.value("DISPLAY") == ":91" ? ":92" : ":91"},
+        {"XDG_CONFIG_HOME", home.filePath("other-config")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,7 +177,7 @@ TEST_F(TwoProcessTest, AStartOnAnotherDisplayOrWithOtherSettingsRunsOnItsOwn) {
         elsewhere.insert(c.name, c.value);
         QProcess& second = StartIn(elsewhere, {other});
         EXPECT_FALSE(second.waitForFinished(1500));
-        EXPECT_EQ(WaitForCaptionIn(elsewhere, c.caption).size(), 1u);
+        EXPECT_EQ(WaitForCaptionIn(elsewhere, "other.ZNL - Kantoria").size(), 1u);
         const std::vector<RunningInstance> first = WaitForCaption("MORKA.ZNL - Kantoria");
         ASSERT_EQ(first.size(), 1u);
         EXPECT_EQ(first[0].captions.front(), "MORKA.ZNL - Kantoria");

@@ -48,9 +48,10 @@ mode_t LockFileMode(const std::string& lockPath) {
 Status LockFileFailure(const std::string& lockPath, int error) {
     if (error == ELOOP)
         return Status::Failed(StatusCode::SpecialFile,
-                              "the lock file " + lockPath + " is a symbolic link");
-    return Status::Failed(Status::FromErrno(error).code(),
-                          "the lock file " + lockPath + ": " + Status::FromErrno(error).reason());
+                              std::string(kLockFileWords) + lockPath + " is a symbolic link");
+    return Status::Failed(
+        Status::FromErrno(error).code(),
+        std::string(kLockFileWords) + lockPath + ": " + Status::FromErrno(error).reason());
 }
 
 // Opens the lock file, making it when it is missing. A link at its name is never followed (it
@@ -76,8 +77,8 @@ int OpenLockFile(const std::string& lockPath, Status& status) {
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             const Status kind = NotRegularFileStatus(st.st_mode);
             ::close(fd);
-            status =
-                Status::Failed(kind.code(), "the lock file " + lockPath + ": " + kind.reason());
+            status = Status::Failed(kind.code(),
+                                    std::string(kLockFileWords) + lockPath + ": " + kind.reason());
             return -1;
         }
         return fd;

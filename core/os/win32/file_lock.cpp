@@ -68,9 +68,9 @@ std::unique_ptr<FileLock> AcquireBefore(
         if (!::GetFileInformationByHandle(file.get(), &info) ||
             (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) !=
                 0) {
-            status =
-                Status::Failed(StatusCode::SpecialFile, "the lock file " + win32::Narrow(lockPath) +
-                                                            " is a link or a folder");
+            status = Status::Failed(
+                StatusCode::SpecialFile,
+                std::string(kLockFileWords) + win32::Narrow(lockPath) + " is a link or a folder");
             return nullptr;
         }
         OVERLAPPED whole{};
