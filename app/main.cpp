@@ -15,9 +15,9 @@
 #include "platform/qt/qt_text.h"
 #include "platform/system_desktop_shell.h"
 #include "platform/system_file_types.h"
+#include "ui/app/application.h"
 #include "ui/app/freedesktop_registrar.h"
 #include "ui/app/local_instances.h"
-#include "ui/app/morka2_app.h"
 #include "ui/app/windows_registrar.h"
 #include "ui/frame/frame_views.h"
 
@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
     const QStringList all = QApplication::arguments();
     for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(PathFromQt(all.at(i)));
 
-    CMORKA2App app(services, MakeFrameViews);
+    Application app(services, MakeFrameViews);
     if (!app.InitInstance(arguments)) return app.ExitCode();
     const int result = QApplication::exec();
     app.ExitInstance();

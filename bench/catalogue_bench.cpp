@@ -25,8 +25,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/catalogue_format.h"
-#include "core/catalogue/morka2_doc.h"
 #include "core/os/file_read.h"
 #include "core/text/text_codec.h"
 #include "core/views/entry_find.h"
@@ -319,7 +319,7 @@ void PrintMemoryDivision(const MemoryReport& m, double fileSize) {
                   static_cast<double>(m.textBytes) / static_cast<double>(m.entries));
     row(text, static_cast<double>(m.textBytes));
     std::snprintf(text, sizeof text, "entry records (%zu-byte list nodes)",
-                  sizeof(CDocEntry) + 2 * sizeof(void*));
+                  sizeof(Entry) + 2 * sizeof(void*));
     row(text, nodes);
     row("title and path indexes, rest of the load (the difference)", indexes);
     row("holders and their entry lists", holders);
@@ -382,7 +382,7 @@ int Run(const Options& opt) {
     const int memoryExit = InChild([&] {
         ::close(pipeFds[0]);
         MemoryReport report;
-        CMORKA2Doc doc;
+        Catalogue doc;
         FindIndex keys;
         report.residentBeforeKib = ResidentKib();
         report.heapBefore = HeapInUse();
@@ -402,17 +402,16 @@ int Run(const Options& opt) {
         report.residentAfterKib = ResidentKib();
         report.heapHolders = HeapInUse();
         report.peakKib = PeakKib();
-        keys.Update(doc.m_EntryList, doc.m_encoding);
+        keys.Update(doc.Entries(), doc.FileEncoding());
         report.residentFindKib = ResidentKib();
         report.heapFind = HeapInUse();
 
-        report.entries = doc.m_EntryList.size();
-        report.holders = doc.m_HolderList.size();
+        report.entries = doc.Entries().size();
+        report.holders = doc.Holders().size();
         // A list node is the entry behind its two links.
-        report.nodeBytes = report.entries * MallocBlock(sizeof(CDocEntry) + 2 * sizeof(void*));
-        for (const CDocEntry& e : doc.m_EntryList) {
-            const std::uint64_t text =
-                e.m_strPath.size() + e.m_strTitle.size() + e.m_strComment.size();
+        report.nodeBytes = report.entries * MallocBlock(sizeof(Entry) + 2 * sizeof(void*));
+        for (const Entry& e : doc.Entries()) {
+            const std::uint64_t text = e.Path().size() + e.Title().size() + e.Comment().size();
             report.textBytes += text;
             report.keyTextBytes += text + 3;
             report.stringBlocks += MallocBlock(text + 1);
@@ -440,10 +439,10 @@ int Run(const Options& opt) {
 
     // Load and rebuild, each time into a fresh document; the previous one is freed untimed.
     std::vector<double> loadMs;
-    std::unique_ptr<CMORKA2Doc> doc;
+    std::unique_ptr<Catalogue> doc;
     for (int r = 0; r < opt.runs; ++r) {
         doc.reset();
-        doc = std::make_unique<CMORKA2Doc>();
+        doc = std::make_unique<Catalogue>();
         const Clock::time_point start = Clock::now();
         const Status status = doc->LoadCatalogue(file);
         doc->RebuildHolders();
@@ -454,9 +453,9 @@ int Run(const Options& opt) {
             return 1;
         }
     }
-    if (doc->m_EntryList.size() != opt.entries || doc->m_encoding != Encoding::Cp932) {
+    if (doc->Entries().size() != opt.entries || doc->FileEncoding() != Encoding::Cp932) {
         std::fprintf(stderr, "error: %s read back as %zu entries in %s\n", file.c_str(),
-                     doc->m_EntryList.size(), std::string(EncodingName(doc->m_encoding)).c_str());
+                     doc->Entries().size(), std::string(EncodingName(doc->FileEncoding())).c_str());
         return 1;
     }
 
@@ -481,7 +480,7 @@ int Run(const Options& opt) {
         Clock::time_point start = Clock::now();
         if (!ReadWholeFile(file, bytes)) return 1;
         readMs.push_back(MillisecondsSince(start));
-        auto fresh = std::make_unique<CMORKA2Doc>();
+        auto fresh = std::make_unique<Catalogue>();
         start = Clock::now();
         ReadCatalogue(*fresh, bytes);
         parseMs.push_back(MillisecondsSince(start));

@@ -97,33 +97,33 @@ int Run(const Options& opt) {
         return 1;
     }
 
-    CMORKA2Doc doc;
+    Catalogue doc;
     const double loadMs = Ms([&] {
         if (!doc.LoadCatalogue(file)) std::exit(1);
     });
     FindIndex index;
-    const double buildMs = Ms([&] { index.Update(doc.m_EntryList, doc.m_encoding); });
+    const double buildMs = Ms([&] { index.Update(doc.Entries(), doc.FileEncoding()); });
     const double rankMs = Ms([&] { index.FindInListOrder(FindWords("x")); });
 
     // Words as a user would type them, taken from the catalogue itself.
-    const CDocEntry& middle = *std::next(doc.m_EntryList.begin(),
-                                         static_cast<std::ptrdiff_t>(doc.m_EntryList.size() / 2));
-    const CDocEntry& third = *std::next(doc.m_EntryList.begin(),
-                                        static_cast<std::ptrdiff_t>(doc.m_EntryList.size() / 3));
+    const Entry& middle =
+        *std::next(doc.Entries().begin(), static_cast<std::ptrdiff_t>(doc.Entries().size() / 2));
+    const Entry& third =
+        *std::next(doc.Entries().begin(), static_cast<std::ptrdiff_t>(doc.Entries().size() / 3));
     struct Query {
         std::string text, grepWord;
     };
     const std::vector<Query> queries = {
-        {Chars(middle.m_strTitle, 0, 1), Chars(middle.m_strTitle, 0, 1)},
-        {Chars(middle.m_strTitle, 0, 2), Chars(middle.m_strTitle, 0, 2)},
-        {Chars(third.m_strComment, 3, 4), Chars(third.m_strComment, 3, 4)},
+        {Chars(middle.Title(), 0, 1), Chars(middle.Title(), 0, 1)},
+        {Chars(middle.Title(), 0, 2), Chars(middle.Title(), 0, 2)},
+        {Chars(third.Comment(), 3, 4), Chars(third.Comment(), 3, 4)},
         {"doc", "doc"},
-        {Chars(middle.m_strTitle, 0, 2) + " " + Chars(middle.m_strComment, 0, 2),
-         Chars(middle.m_strTitle, 0, 2)},
+        {Chars(middle.Title(), 0, 2) + " " + Chars(middle.Comment(), 0, 2),
+         Chars(middle.Title(), 0, 2)},
     };
 
     std::printf("Find benchmark: %s (%zu entries, %.1f MiB as UTF-8)\n", file.c_str(),
-                doc.m_EntryList.size(), static_cast<double>(fs::file_size(utf8)) / (1 << 20));
+                doc.Entries().size(), static_cast<double>(fs::file_size(utf8)) / (1 << 20));
     std::printf(
         "  load %.0f ms; once per change of the entries: keys %.0f ms, the list's order of all "
         "entries (for a find of more than 20,000 hits) %.0f ms\n",

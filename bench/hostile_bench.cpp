@@ -129,8 +129,8 @@ double OpenInWindow(const fs::path& file) {
     ProcessEnvironment environment;
     RecordingDesktopShell shell;
     ScriptedMessageBoxes messages;
-    CMORKA2Doc doc;
-    CMORKA2TView view(doc, shell, messages);
+    Catalogue doc;
+    HolderTreeView view(doc, shell, messages);
     view.resize(300, 600);
     view.show();
     QCoreApplication::processEvents();

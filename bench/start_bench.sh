@@ -85,7 +85,7 @@ start_once() {
   pid=$!
   exec 3<"$run/log"
   while IFS= read -r -t "$deadline" line <&3; do
-    if [[ $line == Flushing\ QRegion*CMainFrame* ]]; then
+    if [[ $line == Flushing\ QRegion*MainWindow* ]]; then
       ms=$((($(now_us) - t0) / 1000))
       child=$(cat "/proc/$pid/task/$pid/children" 2>/dev/null || true)
       child=${child%% *}

@@ -34,8 +34,8 @@
 #include "testing/core/stand_in_icons.h"
 #include "testing/ui/scripted_file_dialogs.h"
 #include "testing/ui/scripted_message_boxes.h"
+#include "ui/app/application.h"
 #include "ui/app/entry_history.h"
-#include "ui/app/morka2_app.h"
 #include "ui/frame/frame_views.h"
 #include "ui/seams/dialog_runner.h"
 #include "ui/views/entry_list_view.h"
@@ -60,22 +60,22 @@ double Median(std::vector<double> values) {
 }
 
 // Titles in shuffled order, so the list really sorts them.
-void AddEntries(CMORKA2Doc& doc, const std::string& folder, int count, std::mt19937& random) {
+void AddEntries(Catalogue& doc, const std::string& folder, int count, std::mt19937& random) {
     std::vector<int> numbers(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) numbers[static_cast<std::size_t>(i)] = i;
     std::shuffle(numbers.begin(), numbers.end(), random);
     for (const int n : numbers) {
         const std::string name = std::to_string(n);
-        doc.m_EntryList.Append(folder + "報告書" + name + ".doc", "Report " + name,
-                               n % 7 == 0 ? "first line\r\nsecond line" : "");
+        doc.Entries().Append(folder + "報告書" + name + ".doc", "Report " + name,
+                             n % 7 == 0 ? "first line\r\nsecond line" : "");
     }
 }
 
 struct Panes {
-    explicit Panes(CMORKA2Doc& doc) {
+    explicit Panes(Catalogue& doc) {
         auto* layout = new QHBoxLayout(&window);
-        tree = new CMORKA2TView(doc, shell, messages, &window);
-        list = new CMORKA2View(doc, services, &window);
+        tree = new HolderTreeView(doc, shell, messages, &window);
+        list = new EntryListView(doc, services, &window);
         layout->addWidget(tree);
         layout->addWidget(list, 1);
         window.resize(1000, 600);
@@ -92,8 +92,8 @@ struct Panes {
     EntryListServices services{settings, messages, files,
                                dialogs,  shell,    {types, icons, environment}};
     QWidget window;
-    CMORKA2TView* tree;
-    CMORKA2View* list;
+    HolderTreeView* tree;
+    EntryListView* list;
 };
 
 void ClickHolder(Panes& panes, std::string_view folder) {
@@ -106,28 +106,28 @@ void ClickHolder(Panes& panes, std::string_view folder) {
 }
 
 // A holder of 100,000 entries, shown, beside a small one.
-void FillBigHolder(CMORKA2Doc& doc, std::mt19937& random) {
+void FillBigHolder(Catalogue& doc, std::mt19937& random) {
     AddEntries(doc, "C:\\Big\\", 100000, random);
     AddEntries(doc, "C:\\Small\\", 10, random);
     doc.RebuildHolders();
-    doc.m_strLastHolder = "Big";
+    doc.SetLastHolder("Big");
 }
 
 void BigHolder() {
     std::mt19937 random(42);
-    CMORKA2Doc doc;
+    Catalogue doc;
     FillBigHolder(doc, random);
-    doc.m_strSelected = "Report 99999";
+    doc.SetSelectedTitle("Report 99999");
     Panes panes(doc);
     std::printf("first fill of both panes, 100,000 entries listed: %.3f s\n",
                 Seconds([&] { doc.UpdateAllViews(nullptr); }));
     const struct {
         const char* name;
-        void (CMORKA2View::*command)();
-    } modes[] = {{"report", &CMORKA2View::OnViewDetails},
-                 {"large icons", &CMORKA2View::OnViewLargeIcon},
-                 {"small icons", &CMORKA2View::OnViewSmallIcon},
-                 {"list", &CMORKA2View::OnViewList}};
+        void (EntryListView::*command)();
+    } modes[] = {{"report", &EntryListView::OnViewDetails},
+                 {"large icons", &EntryListView::OnViewLargeIcon},
+                 {"small icons", &EntryListView::OnViewSmallIcon},
+                 {"list", &EntryListView::OnViewList}};
     for (const auto& mode : modes) {
         (panes.list->*mode.command)();
         QCoreApplication::processEvents();
@@ -151,7 +151,7 @@ void DeleteSelected() {
     std::vector<double> window, undo, redo, core, coreBack;
     for (int i = 0; i < kRuns; ++i) {
         std::mt19937 random(42);
-        CMORKA2Doc doc;
+        Catalogue doc;
         FillBigHolder(doc, random);
         Panes panes(doc);
         const IconServices icons{panes.types, panes.icons, panes.environment};
@@ -166,25 +166,25 @@ void DeleteSelected() {
         panes.list->RunCommand(ID_EDIT_SELECT_ALL);
         QCoreApplication::processEvents();
         window.push_back(Seconds([&] { panes.list->RunCommand(ID_ENTRY_DELETE); }));
-        if (doc.m_EntryList.size() != 10)
-            std::printf("the deletion left %zu entries\n", doc.m_EntryList.size());
+        if (doc.Entries().size() != 10)
+            std::printf("the deletion left %zu entries\n", doc.Entries().size());
         undo.push_back(Seconds([&] { history.Undo(); }));
-        if (doc.m_EntryList.size() != 100010)
-            std::printf("the undo left %zu entries\n", doc.m_EntryList.size());
+        if (doc.Entries().size() != 100010)
+            std::printf("the undo left %zu entries\n", doc.Entries().size());
         redo.push_back(Seconds([&] { history.Redo(); }));
 
-        CMORKA2Doc bare;
+        Catalogue bare;
         AddEntries(bare, "C:\\Big\\", 100000, random);
         bare.RebuildHolders();
-        std::vector<POSITION> all;
-        for (const CDocEntry& e : bare.m_EntryList) all.push_back(&e);
+        std::vector<EntryRef> all;
+        for (const Entry& e : bare.Entries()) all.push_back(&e);
         std::vector<PlacedEntry> removed;
         core.push_back(Seconds([&] {
-            removed = bare.m_EntryList.RemoveMany(all);
+            removed = bare.Entries().RemoveMany(all);
             bare.RebuildHolders();
         }));
         coreBack.push_back(Seconds([&] {
-            bare.m_EntryList.Restore(removed);
+            bare.Entries().Restore(removed);
             bare.RebuildHolders();
         }));
     }
@@ -254,7 +254,7 @@ struct Window {
     ProcessEnvironment environment;
     AppServices services{settings, messages,  files,     dialogs,
                          shell,    instances, registrar, IconServices{types, icons, environment}};
-    CMORKA2App app{services, MakeFrameViews};
+    Application app{services, MakeFrameViews};
 };
 
 constexpr int kOldFolders = 313;   // of 100 files: already registered
@@ -356,14 +356,14 @@ void LargeCatalogue() {
         w.dialogs.folder = QString::fromStdString(tree);
         if (!w.app.NewDocument()) return;
         w.app.MainFrame()->ShowAtSavedPlace();
-        CMORKA2Doc& doc = w.app.Document()->Doc();
+        Catalogue& doc = w.app.Document()->Doc();
         const auto showBig = [&] {
-            doc.m_strLastHolder = HolderLabel(tree + "/big/");
+            doc.SetLastHolder(HolderLabel(tree + "/big/"));
             doc.UpdateAllViews(nullptr);
         };
         for (const std::string& folder : OldFolders(tree))
             for (int n = 0, count = folder == tree + "/big" ? kBigHolder : 100; n < count; ++n)
-                doc.m_EntryList.Append(FileIn(folder, n), "登録済み " + std::to_string(n), "");
+                doc.Entries().Append(FileIn(folder, n), "登録済み " + std::to_string(n), "");
         w.app.Document()->RebuildHoldersAndIcons();
         showBig();
         LargestSlice(3000);  // the files of the first 40,000 looked at
@@ -371,47 +371,47 @@ void LargeCatalogue() {
         w.app.MainFrame()->RouteCommand(ID_TOOLS_SEARCH);
         accept.push_back(SinceAnswered(w.messages));
         slices[0].push_back(LargestSlice(2000));
-        if (doc.m_EntryList.size() != 200000)
-            std::printf("the search left %zu entries\n", doc.m_EntryList.size());
+        if (doc.Entries().size() != 200000)
+            std::printf("the search left %zu entries\n", doc.Entries().size());
 
         showBig();
-        auto* list = static_cast<CMORKA2View*>(w.app.MainFrame()->Views().list->Widget());
+        auto* list = static_cast<EntryListView*>(w.app.MainFrame()->Views().list->Widget());
         list->OnViewDetails();
         list->currentView()->selectAll();
         QCoreApplication::processEvents();
         w.app.MainFrame()->RouteCommand(ID_ENTRY_DELETE);
         remove.push_back(SinceAnswered(w.messages));
         slices[1].push_back(LargestSlice(2000));
-        if (doc.m_EntryList.size() != 200000 - kBigHolder)
-            std::printf("the deletion left %zu entries\n", doc.m_EntryList.size());
+        if (doc.Entries().size() != 200000 - kBigHolder)
+            std::printf("the deletion left %zu entries\n", doc.Entries().size());
 
         const double before = ThreadSeconds();
         const double wall = Seconds([&] { w.app.MainFrame()->RouteCommand(ID_EDIT_UNDO); });
         undo.push_back({ThreadSeconds() - before, wall});
         slices[2].push_back(LargestSlice(2000));
-        if (doc.m_EntryList.size() != 200000)
-            std::printf("the undo left %zu entries\n", doc.m_EntryList.size());
+        if (doc.Entries().size() != 200000)
+            std::printf("the undo left %zu entries\n", doc.Entries().size());
 
-        CMORKA2Doc bare;
-        for (const CDocEntry& e : doc.m_EntryList)
-            if (e.m_strPath.find("/new") == std::string_view::npos)
-                bare.m_EntryList.Append(e.m_strPath, e.m_strTitle, e.m_strComment);
+        Catalogue bare;
+        for (const Entry& e : doc.Entries())
+            if (e.Path().find("/new") == std::string_view::npos)
+                bare.Entries().Append(e.Path(), e.Title(), e.Comment());
         bare.RebuildHolders();
         for (int f = 0; f < kNewFolders; ++f)
             for (int n = 0; n < 100; ++n)
-                bare.m_EntryList.Append(FileIn(tree + "/new" + std::to_string(f), n),
-                                        "報告書" + std::to_string(n), "自動検索");
+                bare.Entries().Append(FileIn(tree + "/new" + std::to_string(f), n),
+                                      "報告書" + std::to_string(n), "自動検索");
         floors[0].push_back(Floor([&] { bare.RebuildHolders(); }));
-        std::vector<POSITION> big;
-        for (const CDocEntry& e : bare.m_EntryList)
-            if (e.m_strPath.find("/big/") != std::string_view::npos) big.push_back(&e);
+        std::vector<EntryRef> big;
+        for (const Entry& e : bare.Entries())
+            if (e.Path().find("/big/") != std::string_view::npos) big.push_back(&e);
         std::vector<PlacedEntry> removed;
         floors[1].push_back(Floor([&] {
-            removed = bare.m_EntryList.RemoveMany(big);
+            removed = bare.Entries().RemoveMany(big);
             bare.RebuildHolders();
         }));
         floors[2].push_back(Floor([&] {
-            bare.m_EntryList.Restore(removed);
+            bare.Entries().Restore(removed);
             bare.RebuildHolders();
         }));
     }
@@ -434,8 +434,8 @@ void LargeCatalogue() {
 
 void MillionEntries() {
     std::mt19937 random(7);
-    CMORKA2Doc doc;
-    doc.m_EntryList.Reserve(1000000);
+    Catalogue doc;
+    doc.Entries().Reserve(1000000);
     // 1,800 holders of 500 entries under 60 parents, and one holder of 100,000.
     for (int parent = 0; parent < 60; ++parent)
         for (int child = 0; child < 30; ++child)
@@ -445,8 +445,8 @@ void MillionEntries() {
                 500, random);
     AddEntries(doc, "C:\\Big\\", 100000, random);
     doc.RebuildHolders();
-    std::printf("catalogue: %zu entries in %zu holders\n", doc.m_EntryList.size(),
-                doc.m_HolderList.size());
+    std::printf("catalogue: %zu entries in %zu holders\n", doc.Entries().size(),
+                doc.Holders().size());
     Panes panes(doc);
     std::printf("first fill of both panes: %.3f s\n",
                 Seconds([&] { doc.UpdateAllViews(nullptr); }));

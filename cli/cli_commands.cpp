@@ -12,7 +12,7 @@
 #include "cli/search_command.h"
 #include "cli/types_command.h"
 #include "cli/views_command.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/text/path_identity.h"
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
@@ -79,47 +79,47 @@ int UsageError(std::ostream& err, const std::string& what) {
     return kUsage;
 }
 
-bool Load(CMORKA2Doc& doc, const std::string& path, std::ostream& err) {
+bool Load(Catalogue& doc, const std::string& path, std::ostream& err) {
     const Status status = doc.LoadCatalogue(path);
     if (!status) err << "kantoria-cli: cannot read " << path << ": " << status.reason() << "\n";
     return status.ok();
 }
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (!Load(doc, path, err)) return kFailed;
     doc.RebuildHolders();
-    const Encoding enc = doc.m_encoding;
+    const Encoding enc = doc.FileEncoding();
     JsonWriter json(out);
     json.BeginObject();
     json.Key("encoding");
     json.String(EncodingName(enc));
     json.Key("selected");
-    json.String(Display(doc.m_strSelected, enc));
+    json.String(Display(doc.SelectedTitle(), enc));
     json.Key("lastHolder");
-    json.String(Display(doc.m_strLastHolder, enc));
+    json.String(Display(doc.LastHolder(), enc));
     json.Key("titleWidth");
-    json.Number(doc.m_nTitleWidth);
+    json.Number(doc.TitleWidth());
     json.Key("commentWidth");
-    json.Number(doc.m_nCommentWidth);
+    json.Number(doc.CommentWidth());
     json.Key("pathWidth");
-    json.Number(doc.m_nPathWidth);
+    json.Number(doc.PathWidth());
     json.Key("entries");
     json.BeginArray();
-    for (const CDocEntry& e : doc.m_EntryList) {
+    for (const Entry& e : doc.Entries()) {
         json.BeginObject();
         json.Key("path");
-        json.String(Display(e.m_strPath, enc));
+        json.String(Display(e.Path(), enc));
         json.Key("title");
-        json.String(Display(e.m_strTitle, enc));
+        json.String(Display(e.Title(), enc));
         json.Key("comment");
-        json.String(Display(e.m_strComment, enc));
+        json.String(Display(e.Comment(), enc));
         json.EndObject();
     }
     json.EndArray();
     json.Key("holders");
     json.BeginArray();
-    for (const CHolder& h : doc.m_HolderList) json.String(Display(h.m_strFolder, enc));
+    for (const Holder& h : doc.Holders()) json.String(Display(h.folder, enc));
     json.EndArray();
     json.EndObject();
     return kOk;
@@ -127,7 +127,7 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err) {
 
 int Copy(const std::string& from, const std::string& to, std::chrono::milliseconds wait,
          std::ostream& err) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (!Load(doc, from, err)) return kFailed;
     // A search writing the same catalogue meanwhile then notices the copy rather than lose it.
     const std::unique_ptr<FileLock> lock = LockCatalogue(to, wait, err);
@@ -141,28 +141,28 @@ int Copy(const std::string& from, const std::string& to, std::chrono::millisecon
 }
 
 int Find(const std::string& path, const std::string& text, std::ostream& out, std::ostream& err) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (!Load(doc, path, err)) return kFailed;
     doc.RebuildHolders();
     // An entry's holder as the tree spells it: the folder of the first entry that yields it.
     std::unordered_map<std::string_view, const std::string*, PathHash, PathEqual> holders;
-    for (const CHolder& h : doc.m_HolderList) holders.emplace(h.m_strFolder, &h.m_strFolder);
+    for (const Holder& h : doc.Holders()) holders.emplace(h.folder, &h.folder);
     JsonWriter json(out);
     json.BeginObject();
     json.Key("matches");
     json.BeginArray();
-    for (POSITION e : FindEntries(doc.m_EntryList, doc.m_encoding, FromSystemName(text))) {
-        const auto holder = holders.find(FolderOf(e->m_strPath));
+    for (EntryRef e : FindEntries(doc.Entries(), doc.FileEncoding(), FromSystemName(text))) {
+        const auto holder = holders.find(FolderOf(e->Path()));
         const std::string folder = holder == holders.end() ? std::string() : *holder->second;
         json.BeginObject();
         json.Key("title");
-        json.String(Display(e->m_strTitle, doc.m_encoding));
+        json.String(Display(e->Title(), doc.FileEncoding()));
         json.Key("comment");
-        json.String(Display(e->m_strComment, doc.m_encoding));
+        json.String(Display(e->Comment(), doc.FileEncoding()));
         json.Key("path");
-        json.String(Display(e->m_strPath, doc.m_encoding));
+        json.String(Display(e->Path(), doc.FileEncoding()));
         json.Key("holder");
-        json.String(Display(folder, doc.m_encoding));
+        json.String(Display(folder, doc.FileEncoding()));
         json.EndObject();
     }
     json.EndArray();

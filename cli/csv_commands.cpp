@@ -6,8 +6,8 @@
 
 #include "cli/catalogue_lock.h"
 #include "cli/encoding_report.h"
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/catalogue_csv.h"
-#include "core/catalogue/morka2_doc.h"
 #include "core/os/atomic_file.h"
 #include "core/os/file_read.h"
 #include "core/os/system_path.h"
@@ -36,7 +36,7 @@ std::string Dump(const nlohmann::ordered_json& json) {
 
 int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return Usage(err, "export takes a catalogue and an output path");
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (const Status status = doc.LoadCatalogue(args[0]); !status)
         return Failed(err, "read", args[0], status);
     doc.RebuildHolders();
@@ -50,7 +50,7 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     if (!status) return Failed(err, "write", args[1], status);
     nlohmann::ordered_json json;
-    json["exported"] = doc.m_EntryList.size();
+    json["exported"] = doc.Entries().size();
     json["undecodable"] = exported.entriesWithUndecodable;
     out << Dump(json);
     return 0;
@@ -70,7 +70,7 @@ int ImportCommand(const std::vector<std::string>& given, std::ostream& out, std:
     // takes its turn rather than being overwritten.
     const std::unique_ptr<FileLock> lock = LockCatalogue(catalogue, wait, err);
     if (!lock) return 1;
-    CMORKA2Doc doc;
+    Catalogue doc;
     doc.StampFile(catalogue);
     std::error_code ec;
     if (fs::exists(SystemPath(catalogue), ec)) {

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 
 namespace kantoria::cli {
 

@@ -3,7 +3,7 @@
 #include <unordered_map>
 
 #include "cli/json_writer.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria::cli {
@@ -14,7 +14,7 @@ int MissingCommand(const std::vector<std::string>& args, std::ostream& out, std:
         err << "kantoria-cli: missing takes one catalogue (see kantoria-cli --help)\n";
         return 2;
     }
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (const Status status = doc.LoadCatalogue(args[0]); !status) {
         err << "kantoria-cli: cannot read " << args[0] << ": " << status.reason() << "\n";
         return 1;
@@ -23,9 +23,11 @@ int MissingCommand(const std::vector<std::string>& args, std::ostream& out, std:
     // spells it (a code page 932 twin code as its character).
     std::unordered_map<std::string, Presence> presence;
     std::vector<std::string> paths;
-    auto systemPath = [&](std::string_view path) { return FileSystemText(path, doc.m_encoding); };
-    for (const CDocEntry& e : doc.m_EntryList)
-        if (std::string path = systemPath(e.m_strPath);
+    auto systemPath = [&](std::string_view path) {
+        return FileSystemText(path, doc.FileEncoding());
+    };
+    for (const Entry& e : doc.Entries())
+        if (std::string path = systemPath(e.Path());
             presence.emplace(path, Presence::Unknown).second)
             paths.push_back(std::move(path));
     {
@@ -37,18 +39,18 @@ int MissingCommand(const std::vector<std::string>& args, std::ostream& out, std:
     JsonWriter json(out);
     json.BeginObject();
     json.Key("checked");
-    json.Number(static_cast<std::int64_t>(doc.m_EntryList.size()));
+    json.Number(static_cast<std::int64_t>(doc.Entries().size()));
     // Entries whose file is missing, then those the file system did not answer for.
     for (const Presence listed : {Presence::Missing, Presence::Unknown}) {
         json.Key(listed == Presence::Missing ? "missing" : "unknown");
         json.BeginArray();
-        for (const CDocEntry& e : doc.m_EntryList) {
-            if (presence[systemPath(e.m_strPath)] != listed) continue;
+        for (const Entry& e : doc.Entries()) {
+            if (presence[systemPath(e.Path())] != listed) continue;
             json.BeginObject();
             json.Key("title");
-            json.String(ToDisplayText(e.m_strTitle, doc.m_encoding));
+            json.String(ToDisplayText(e.Title(), doc.FileEncoding()));
             json.Key("path");
-            json.String(ToDisplayText(e.m_strPath, doc.m_encoding));
+            json.String(ToDisplayText(e.Path(), doc.FileEncoding()));
             json.EndObject();
         }
         json.EndArray();

@@ -6,8 +6,8 @@
 
 #include "cli/catalogue_lock.h"
 #include "cli/encoding_report.h"
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/catalogue_format.h"
-#include "core/catalogue/morka2_doc.h"
 #include "core/text/text_codec.h"
 #include "core/views/holder_relocation.h"
 
@@ -66,8 +66,8 @@ void PrintResult(const RelocationPlan& plan, Encoding enc, std::ostream& out,
     json["moved"] = plan.moves.size();
     json["conflicts"] = nlohmann::ordered_json::array();
     for (const RelocationMove& c : plan.conflicts)
-        json["conflicts"].push_back({{"title", ToDisplayText(c.entry->m_strTitle, enc)},
-                                     {"path", ToDisplayText(c.entry->m_strPath, enc)},
+        json["conflicts"].push_back({{"title", ToDisplayText(c.entry->Title(), enc)},
+                                     {"path", ToDisplayText(c.entry->Path(), enc)},
                                      {"to", ToDisplayText(c.to, enc)}});
     addEncoding(json);
     out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
@@ -85,7 +85,7 @@ int RelocateCommand(const std::vector<std::string>& args, std::ostream& out, std
     // reads.
     std::unique_ptr<FileLock> lock;
     if (!parsed.dryRun && !(lock = LockCatalogue(parsed.catalogue, parsed.wait, err))) return 1;
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (const Status status = doc.LoadCatalogue(parsed.catalogue); !status) {
         err << "kantoria-cli: cannot read " << parsed.catalogue << ": " << status.reason() << "\n";
         return 1;
@@ -99,7 +99,7 @@ int RelocateCommand(const std::vector<std::string>& args, std::ostream& out, std
         return 1;
     }
     // The file's encoding before any save, for the texts printed.
-    const Encoding enc = doc.m_encoding;
+    const Encoding enc = doc.FileEncoding();
     std::optional<EncodingSwitch> change;
     if (!plan.moves.empty()) {
         ApplyRelocation(doc, plan);

@@ -5,7 +5,7 @@
 
 #include "cli/catalogue_lock.h"
 #include "cli/encoding_report.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/os/system_path.h"
 #include "core/search/auto_search.h"
 #include "core/text/text_codec.h"
@@ -54,14 +54,14 @@ std::string FullPath(const std::string& path) {
     return ec ? path : PathText(absolute.lexically_normal());
 }
 
-void PrintResult(const AutoSearch& search, const CMORKA2Doc& doc, const std::string& catalogue,
+void PrintResult(const AutoSearch& search, const Catalogue& doc, const std::string& catalogue,
                  std::ostream& out, std::ostream& err) {
     nlohmann::ordered_json json;
-    json["found"] = search.m_found;
+    json["found"] = search.found;
     json["skipped"] = nlohmann::ordered_json::array();
-    for (const std::string& path : search.m_skipped) json["skipped"].push_back(ToDisplayText(path));
+    for (const std::string& path : search.skipped) json["skipped"].push_back(ToDisplayText(path));
     json["unreadable"] = nlohmann::ordered_json::array();
-    for (const SkippedFolder& f : search.m_unlistable)
+    for (const SkippedFolder& f : search.unlistable)
         json["unreadable"].push_back(
             {{"folder", ToDisplayText(f.folder)}, {"reason", f.why.reason()}});
     ReportEncodingSwitch(doc.LastSaveSwitch(), catalogue, false, json, err);
@@ -90,7 +90,7 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
     // Held from reading to writing, so that two searches into one catalogue take turns.
     const std::unique_ptr<FileLock> lock = LockCatalogue(parsed.catalogue, parsed.wait, err);
     if (!lock) return 1;
-    CMORKA2Doc doc;
+    Catalogue doc;
     doc.StampFile(parsed.catalogue);
     if (fs::exists(SystemPath(parsed.catalogue), ec)) {
         const Status status = doc.LoadCatalogue(parsed.catalogue);
@@ -101,10 +101,10 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
     AutoSearch search(doc, lister);
-    search.m_subFolders = parsed.subFolders;
-    search.m_useExt = !parsed.extension.empty();
-    search.m_extension = parsed.extension;
-    search.m_catalogue = FullPath(parsed.catalogue);
+    search.subFolders = parsed.subFolders;
+    search.useExt = !parsed.extension.empty();
+    search.extension = parsed.extension;
+    search.catalogue = FullPath(parsed.catalogue);
     // Without a listener, folders that cannot be listed are skipped and reported.
     search.ScanFolder(FullPath(parsed.folder), nullptr);
     Status status = doc.CheckUnchangedOnDisk(parsed.catalogue);

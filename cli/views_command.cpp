@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "cli/json_writer.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/text/text_codec.h"
 #include "core/views/entry_list_logic.h"
 #include "core/views/holder_tree_logic.h"
@@ -18,7 +18,7 @@ int Usage(std::ostream& err, const std::string& what) {
     return 2;
 }
 
-bool LoadWithHolders(CMORKA2Doc& doc, const std::string& path, std::ostream& err) {
+bool LoadWithHolders(Catalogue& doc, const std::string& path, std::ostream& err) {
     const Status status = doc.LoadCatalogue(path);
     if (!status) {
         err << "kantoria-cli: cannot read " << path << ": " << status.reason() << "\n";
@@ -68,9 +68,9 @@ int TreeCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     const bool folders = !args.empty() && args.front() == "--folders";
     if (args.size() != (folders ? 2u : 1u))
         return Usage(err, "tree takes one catalogue, after --folders if wanted");
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (!LoadWithHolders(doc, args.back(), err)) return 1;
-    WriteTree(ShownTree::Build(HolderTree::Build(doc.m_HolderList), folders), doc.m_encoding, out);
+    WriteTree(ShownTree::Build(HolderTree::Build(doc.Holders()), folders), doc.FileEncoding(), out);
     return 0;
 }
 
@@ -89,11 +89,11 @@ int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         }
     }
     if (!catalogue) return Usage(err, "list takes one catalogue");
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (!LoadWithHolders(doc, *catalogue, err)) return 1;
-    if (labelPath) doc.m_strLastHolder = *labelPath;
+    if (labelPath) doc.SetLastHolder(*labelPath);
 
-    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    const HolderTree tree = HolderTree::Build(doc.Holders());
     const int shown = ShownHolder(tree, doc);
     JsonWriter json(out);
     json.BeginObject();
@@ -101,19 +101,19 @@ int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     if (shown == kNoHolderNode)
         json.Null();
     else
-        json.String(ToDisplayText(tree.node(shown).folder, doc.m_encoding));
+        json.String(ToDisplayText(tree.node(shown).folder, doc.FileEncoding()));
     json.Key("entries");
     json.BeginArray();
     if (shown != kNoHolderNode) {
-        for (const POSITION e : EntriesOfFolder(doc.m_EntryList, tree.node(shown).folder)) {
-            const Encoding enc = doc.m_encoding;
+        for (const EntryRef e : EntriesOfFolder(doc.Entries(), tree.node(shown).folder)) {
+            const Encoding enc = doc.FileEncoding();
             json.BeginObject();
             json.Key("title");
-            json.String(ToDisplayText(e->m_strTitle, enc));
+            json.String(ToDisplayText(e->Title(), enc));
             json.Key("comment");
-            json.String(ToDisplayText(CommentColumnText(e->m_strComment), enc));
+            json.String(ToDisplayText(CommentColumnText(e->Comment()), enc));
             json.Key("path");
-            json.String(ToDisplayText(e->m_strPath, enc));
+            json.String(ToDisplayText(e->Path(), enc));
             json.EndObject();
         }
     }

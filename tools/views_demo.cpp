@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: kantoria-views-demo CATALOGUE [--mode 0-3] [--holder LABELPATH]\n";
         return 2;
     }
-    kantoria::CMORKA2Doc doc;
+    kantoria::Catalogue doc;
     if (const kantoria::Status status = doc.LoadCatalogue(args[1].toStdString()); !status) {
         std::cerr << "cannot read " << args[1].toStdString() << ": " << status.reason() << "\n";
         return 1;
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
         if (args[i] == "--mode")
             settings.WriteProfileString("SETTINGS", "TYPE", args[i + 1].toStdString());
-        if (args[i] == "--holder") doc.m_strLastHolder = args[i + 1].toStdString();
+        if (args[i] == "--holder") doc.SetLastHolder(args[i + 1].toStdString());
     }
 
     QSplitter window;
@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
     kantoria::ProcessEnvironment environment;
     const kantoria::EntryListServices services{settings, messages, files,
                                                dialogs,  *shell,   {*types, icons, environment}};
-    auto* tree = new kantoria::CMORKA2TView(doc, *shell, messages, &window);
-    auto* list = new kantoria::CMORKA2View(doc, services, &window);
+    auto* tree = new kantoria::HolderTreeView(doc, *shell, messages, &window);
+    auto* list = new kantoria::EntryListView(doc, services, &window);
     // Until file-type icons exist, every entry shows the style's file picture.
     const QIcon file = app.style()->standardIcon(QStyle::SP_FileIcon);
     list->SetIconLookup([file](int, bool) { return file; });

@@ -126,12 +126,12 @@ Status DocumentSession::WriteIfChanged(ChangedFile changed) {
 }
 
 Status DocumentSession::WriteBeforeLeaving(ChangedFile changed) {
-    if (doc_.m_EntryList.empty()) return Status::Ok();
+    if (doc_.Entries().empty()) return Status::Ok();
     return WriteIfChanged(changed);
 }
 
 bool DocumentSession::WillCarryOverInto(const std::string& path) const {
-    return !doc_.m_EntryList.empty() && IsEmptyFile(path);
+    return !doc_.Entries().empty() && IsEmptyFile(path);
 }
 
 Status DocumentSession::CarryOverInto(const std::string& path, ReadableFile& file) {

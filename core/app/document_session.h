@@ -1,4 +1,4 @@
-// The catalogue document as the program's one open document: the records (CMORKA2Doc), the
+// The catalogue document as the program's one open document: the records (Catalogue), the
 // path of its file, and the steps of opening, saving and ending it. Each step that touches a
 // file answers how it went; the caller puts the failure into words for the user.
 #pragma once
@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/base/status.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/icons/rebuild_icons.h"
 #include "core/os/file_read.h"
 #include "core/ports/settings_store.h"
@@ -23,7 +23,7 @@ class DocumentSession {
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
 
-    CMORKA2Doc& Doc() { return doc_; }
+    Catalogue& Doc() { return doc_; }
     const std::string& PathName() const { return path_; }
     void SetPathName(std::string path) { path_ = std::move(path); }
 
@@ -62,7 +62,7 @@ class DocumentSession {
 
     SettingsStore& settings_;
     IconServices icons_;
-    CMORKA2Doc doc_;
+    Catalogue doc_;
     std::string path_;
 };
 

@@ -5,7 +5,7 @@
 
 namespace kantoria {
 
-std::optional<std::string> EncodingSwitchNotice(const CMORKA2Doc& doc) {
+std::optional<std::string> EncodingSwitchNotice(const Catalogue& doc) {
     const std::optional<EncodingSwitch>& change = doc.LastSaveSwitch();
     if (!change) return std::nullopt;
     return FormatString(change->byPath ? IDS_SAVED_AS_UTF8_PATH : IDS_SAVED_AS_UTF8_TEXT,

@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 
 namespace kantoria {
 
 // The text to show after doc's last successful save, or nothing when that save kept the
 // catalogue's encoding (or no single entry was to blame).
-std::optional<std::string> EncodingSwitchNotice(const CMORKA2Doc& doc);
+std::optional<std::string> EncodingSwitchNotice(const Catalogue& doc);
 
 // The question before such a save: the text that needs UTF-8 and how many entries hold bytes
 // that will become U+FFFD.

@@ -76,24 +76,24 @@ std::string FieldAt(const std::vector<std::string>& fields, int column) {
 
 }  // namespace
 
-CsvExport ExportCsv(const CMORKA2Doc& doc) {
+CsvExport ExportCsv(const Catalogue& doc) {
     // An entry's holder as the tree spells it: the folder of the first entry that yields it.
     std::unordered_map<std::string_view, const std::string*, PathHash, PathEqual> holders;
-    for (const CHolder& h : doc.m_HolderList) holders.emplace(h.m_strFolder, &h.m_strFolder);
+    for (const Holder& h : doc.Holders()) holders.emplace(h.folder, &h.folder);
     CsvExport result;
     result.bytes = kUtf8Bom;
     AppendCsvRecord(result.bytes, {"タイトル", "コメント", "Path", "ホルダー"});
-    const Encoding enc = doc.m_encoding;
-    for (const CDocEntry& e : doc.m_EntryList) {
-        const std::string_view folder = FolderOf(e.m_strPath);
+    const Encoding enc = doc.FileEncoding();
+    for (const Entry& e : doc.Entries()) {
+        const std::string_view folder = FolderOf(e.Path());
         const auto holder = holders.find(folder);
         const std::string_view holderText =
             holder == holders.end() ? folder : std::string_view(*holder->second);
         bool undecodable = false;
         AppendCsvRecord(
             result.bytes,
-            {ForSheet(e.m_strTitle, enc, undecodable), ForSheet(e.m_strComment, enc, undecodable),
-             ForSheet(e.m_strPath, enc, undecodable), ForSheet(holderText, enc, undecodable)});
+            {ForSheet(e.Title(), enc, undecodable), ForSheet(e.Comment(), enc, undecodable),
+             ForSheet(e.Path(), enc, undecodable), ForSheet(holderText, enc, undecodable)});
         if (undecodable) ++result.entriesWithUndecodable;
     }
     return result;
@@ -117,7 +117,7 @@ std::string_view CsvSkipName(CsvSkip reason) {
     return "";
 }
 
-CsvImport ImportCsv(CMORKA2Doc& doc, std::string_view bytes) {
+CsvImport ImportCsv(Catalogue& doc, std::string_view bytes) {
     size_t bodyStart = 0;
     const Encoding enc = DetectEncoding(bytes, bodyStart);
     std::string text;
@@ -151,8 +151,8 @@ CsvImport ImportCsv(CMORKA2Doc& doc, std::string_view bytes) {
             continue;
         }
         std::string title =
-            EnteredText(Unguarded(FieldAt(row.fields, titleColumn)), doc.m_encoding);
-        if (title.empty()) title = EnteredText(SplitPath(path).name, doc.m_encoding);
+            EnteredText(Unguarded(FieldAt(row.fields, titleColumn)), doc.FileEncoding());
+        if (title.empty()) title = EnteredText(SplitPath(path).name, doc.FileEncoding());
         const PathFault fault = PathFaultOf(path);
         if (fault == PathFault::TabOrBreak || !IsStorableField(title)) {
             skip(CsvSkip::NotStorable);
@@ -162,15 +162,15 @@ CsvImport ImportCsv(CMORKA2Doc& doc, std::string_view bytes) {
             skip(fault == PathFault::Nul ? CsvSkip::NulInPath : CsvSkip::HeaderKeyPath);
             continue;
         }
-        if (doc.m_EntryList.FindByPath(path)) {
+        if (doc.Entries().FindByPath(path)) {
             skip(CsvSkip::Registered);
             continue;
         }
         std::string comment = EnteredText(
-            CommentFromSheet(Unguarded(FieldAt(row.fields, commentColumn))), doc.m_encoding);
-        title = titles.For(doc.m_EntryList, title);
+            CommentFromSheet(Unguarded(FieldAt(row.fields, commentColumn))), doc.FileEncoding());
+        title = titles.For(doc.Entries(), title);
         result.added.push_back(
-            doc.m_EntryList.Append(std::move(path), std::move(title), std::move(comment)));
+            doc.Entries().Append(std::move(path), std::move(title), std::move(comment)));
     }
     return result;
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 
 namespace kantoria {
 
@@ -21,7 +21,7 @@ struct CsvExport {
 // A field that begins with =, +, - or @ gets a leading apostrophe, so that a spreadsheet shows
 // it rather than computing it; so does one that begins with an apostrophe, so that reading the
 // file back can take every such apostrophe off again.
-CsvExport ExportCsv(const CMORKA2Doc& doc);
+CsvExport ExportCsv(const Catalogue& doc);
 
 enum class CsvSkip {
     NoPath,       // the row's path field is empty
@@ -44,7 +44,7 @@ struct CsvSkippedRow {
 struct CsvImport {
     // False when the header lacks a path, title or comment column; nothing is added then.
     bool headerFound = false;
-    std::vector<POSITION> added;  // in the order appended, at the catalogue's end
+    std::vector<EntryRef> added;  // in the order appended, at the catalogue's end
     std::vector<CsvSkippedRow> skipped;
 };
 
@@ -54,6 +54,6 @@ struct CsvImport {
 // told apart as a catalogue file is. A title that another entry bears is numbered as the
 // automatic search numbers it; an empty title becomes the file's name. Holders and icons are
 // left to the caller.
-CsvImport ImportCsv(CMORKA2Doc& doc, std::string_view bytes);
+CsvImport ImportCsv(Catalogue& doc, std::string_view bytes);
 
 }  // namespace kantoria

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/catalogue_format.h"
-#include "core/catalogue/morka2_doc.h"
 #include "core/os/file_read.h"
 #include "core/text/text_number.h"
 
@@ -23,19 +23,19 @@ bool MatchKey(std::string_view line, std::string_view key, Encoding enc, std::st
     return true;
 }
 
-bool ReadHeaderLine(CMORKA2Doc& doc, std::string_view line) {
-    const Encoding enc = doc.m_encoding;
+bool ReadHeaderLine(Catalogue& doc, std::string_view line) {
+    const Encoding enc = doc.FileEncoding();
     std::string_view value;
     if (MatchKey(line, kKeySelected, enc, value)) {
-        doc.m_strSelected.assign(value);
+        doc.SetSelectedTitle(std::string(value));
     } else if (MatchKey(line, kKeyLastHolder, enc, value)) {
-        doc.m_strLastHolder.assign(value);
+        doc.SetLastHolder(std::string(value));
     } else if (MatchKey(line, kKeyTitleWidth, enc, value)) {
-        doc.m_nTitleWidth = ParseLeadingInt(value);
+        doc.SetTitleWidth(ParseLeadingInt(value));
     } else if (MatchKey(line, kKeyCommentWidth, enc, value)) {
-        doc.m_nCommentWidth = ParseLeadingInt(value);
+        doc.SetCommentWidth(ParseLeadingInt(value));
     } else if (MatchKey(line, kKeyPathWidth, enc, value)) {
-        doc.m_nPathWidth = ParseLeadingInt(value);
+        doc.SetPathWidth(ParseLeadingInt(value));
     } else {
         return false;
     }
@@ -53,20 +53,20 @@ void SplitAtTab(std::string_view text, std::string_view& before, std::string_vie
     }
 }
 
-void ReadEntryLine(CMORKA2Doc& doc, std::string_view line) {
+void ReadEntryLine(Catalogue& doc, std::string_view line) {
     std::string_view path, rest, title, comment;
     SplitAtTab(line, path, rest);
     SplitAtTab(rest, title, comment);
     if (comment.find('\t') == std::string_view::npos) {
-        doc.m_EntryList.Append(path, title, comment);
+        doc.Entries().Append(path, title, comment);
         return;
     }
     std::string commentText(comment);
     std::replace(commentText.begin(), commentText.end(), '\t', '\n');
-    doc.m_EntryList.Append(path, title, commentText);
+    doc.Entries().Append(path, title, commentText);
 }
 
-void ReadLine(CMORKA2Doc& doc, std::string_view line) {
+void ReadLine(Catalogue& doc, std::string_view line) {
     if (!ReadHeaderLine(doc, line)) ReadEntryLine(doc, line);
 }
 
@@ -145,7 +145,7 @@ class EncodingSniffer {
 // and reads each into the document, in the encoding set last.
 class LineReader {
   public:
-    LineReader(CMORKA2Doc& doc, Encoding enc, size_t skip) : doc_(doc), enc_(enc), skip_(skip) {}
+    LineReader(Catalogue& doc, Encoding enc, size_t skip) : doc_(doc), enc_(enc), skip_(skip) {}
 
     void SetEncoding(Encoding enc) { enc_ = enc; }
 
@@ -186,7 +186,7 @@ class LineReader {
         ReadLine(doc_, line);
     }
 
-    CMORKA2Doc& doc_;
+    Catalogue& doc_;
     Encoding enc_;
     size_t skip_;
     std::string carry_;
@@ -199,7 +199,7 @@ class LineReader {
 // has to be read again (answered by Finish).
 class OnePassReader {
   public:
-    OnePassReader(CMORKA2Doc& doc, uint64_t sizeHint) : doc_(doc), sizeHint_(sizeHint) {}
+    OnePassReader(Catalogue& doc, uint64_t sizeHint) : doc_(doc), sizeHint_(sizeHint) {}
 
     void Feed(std::string_view piece) {
         sniffer_.Feed(piece);
@@ -229,7 +229,7 @@ class OnePassReader {
         if (final != Encoding::Utf8 && readAsUtf8_) return false;
         reader_->SetEncoding(final == Encoding::Utf8 || !sniffer_.NonAscii() ? Encoding::Utf8
                                                                              : final);
-        doc_.m_encoding = final;
+        doc_.SetFileEncoding(final);
         reader_->Finish();
         return true;
     }
@@ -243,12 +243,12 @@ class OnePassReader {
         const size_t lines = sniffer_.LineFeeds() + 1;
         const size_t firstPiece = head_.size();
         if (firstPiece > 0 && sizeHint_ > firstPiece)
-            doc_.m_EntryList.Reserve(
-                doc_.m_EntryList.size() +
+            doc_.Entries().Reserve(
+                doc_.Entries().size() +
                 static_cast<size_t>(static_cast<double>(lines) * static_cast<double>(sizeHint_) /
                                     static_cast<double>(firstPiece)));
         else
-            doc_.m_EntryList.Reserve(doc_.m_EntryList.size() + lines);
+            doc_.Entries().Reserve(doc_.Entries().size() + lines);
         reader_.emplace(doc_, Encoding::Utf8, bodyStart);
     }
 
@@ -261,12 +261,12 @@ class OnePassReader {
             enc = Encoding::Utf8;  // unless a later byte says otherwise
             readAsUtf8_ = true;
         }
-        doc_.m_encoding = enc;
+        doc_.SetFileEncoding(enc);
         reader_->SetEncoding(enc == Encoding::Cp932 && !sniffer_.NonAscii() ? Encoding::Utf8 : enc);
         if (enc == Encoding::Utf8) readAsUtf8_ = true;
     }
 
-    CMORKA2Doc& doc_;
+    Catalogue& doc_;
     uint64_t sizeHint_;
     EncodingSniffer sniffer_;
     std::optional<LineReader> reader_;
@@ -284,13 +284,13 @@ Encoding DetectEncoding(std::string_view bytes, size_t& bodyStart) {
     return sniffer.Finish(bodyStart);
 }
 
-void ReadCatalogue(CMORKA2Doc& doc, std::string_view bytes) {
+void ReadCatalogue(Catalogue& doc, std::string_view bytes) {
     EncodingSniffer sniffer;
     sniffer.Feed(bytes);
     size_t bodyStart;
-    doc.m_encoding = sniffer.Finish(bodyStart);
-    doc.m_EntryList.Reserve(doc.m_EntryList.size() + sniffer.LineFeeds() + 1);
-    LineReader reader(doc, doc.m_encoding, bodyStart);
+    doc.SetFileEncoding(sniffer.Finish(bodyStart));
+    doc.Entries().Reserve(doc.Entries().size() + sniffer.LineFeeds() + 1);
+    LineReader reader(doc, doc.FileEncoding(), bodyStart);
     reader.Feed(bytes);
     reader.Finish();
 }
@@ -299,18 +299,18 @@ namespace {
 
 // What the lines of a file may set besides the entries: put back before a second reading.
 struct HeaderValues {
-    explicit HeaderValues(const CMORKA2Doc& doc)
-        : selected(doc.m_strSelected),
-          lastHolder(doc.m_strLastHolder),
-          titleWidth(doc.m_nTitleWidth),
-          commentWidth(doc.m_nCommentWidth),
-          pathWidth(doc.m_nPathWidth) {}
-    void PutBack(CMORKA2Doc& doc) const {
-        doc.m_strSelected = selected;
-        doc.m_strLastHolder = lastHolder;
-        doc.m_nTitleWidth = titleWidth;
-        doc.m_nCommentWidth = commentWidth;
-        doc.m_nPathWidth = pathWidth;
+    explicit HeaderValues(const Catalogue& doc)
+        : selected(doc.SelectedTitle()),
+          lastHolder(doc.LastHolder()),
+          titleWidth(doc.TitleWidth()),
+          commentWidth(doc.CommentWidth()),
+          pathWidth(doc.PathWidth()) {}
+    void PutBack(Catalogue& doc) const {
+        doc.SetSelectedTitle(selected);
+        doc.SetLastHolder(lastHolder);
+        doc.SetTitleWidth(titleWidth);
+        doc.SetCommentWidth(commentWidth);
+        doc.SetPathWidth(pathWidth);
     }
     std::string selected, lastHolder;
     int titleWidth, commentWidth, pathWidth;
@@ -319,7 +319,7 @@ struct HeaderValues {
 // Drops the entries appended after the first `kept`.
 void DropEntriesAfter(EntryList& entries, size_t kept) {
     if (kept == 0) return entries.Clear();
-    std::vector<POSITION> appended;
+    std::vector<EntryRef> appended;
     auto it = entries.begin();
     std::advance(it, static_cast<std::ptrdiff_t>(kept));
     for (; it != entries.end(); ++it) appended.push_back(&*it);
@@ -333,27 +333,27 @@ void DropEntriesAfter(EntryList& entries, size_t kept) {
 // entries alone. A file that looked like UTF-8 until late is read a second time; both
 // readings take the one file opened, so a writer replacing it meanwhile cannot mix the old
 // file's lines with the new one's.
-Status ReadCataloguePieces(CMORKA2Doc& doc, const PieceSource& source, uint64_t sizeHint) {
+Status ReadCataloguePieces(Catalogue& doc, const PieceSource& source, uint64_t sizeHint) {
     const HeaderValues before(doc);
-    const size_t kept = doc.m_EntryList.size();
+    const size_t kept = doc.Entries().size();
     {
         OnePassReader reader(doc, sizeHint);
         const Status status = source([&reader](std::string_view p) { reader.Feed(p); });
         if (!status) return status;
         if (reader.Finish()) return Status::Ok();
     }
-    DropEntriesAfter(doc.m_EntryList, kept);
+    DropEntriesAfter(doc.Entries(), kept);
     before.PutBack(doc);
     // The bytes are known now not to be UTF-8; an ASCII start settles nothing, so the second
     // reading decodes every line as code page 932 from the start.
-    doc.m_encoding = Encoding::Cp932;
+    doc.SetFileEncoding(Encoding::Cp932);
     LineReader reader(doc, Encoding::Cp932, 0);
     const Status status = source([&reader](std::string_view p) { reader.Feed(p); });
     if (status) reader.Finish();
     return status;
 }
 
-Status ReadCatalogueFile(CMORKA2Doc& doc, const ReadableFile& file, size_t pieceSize) {
+Status ReadCatalogueFile(Catalogue& doc, const ReadableFile& file, size_t pieceSize) {
     return ReadCataloguePieces(
         doc,
         [&file, pieceSize](const std::function<void(std::string_view)>& consume) {
@@ -362,50 +362,50 @@ Status ReadCatalogueFile(CMORKA2Doc& doc, const ReadableFile& file, size_t piece
         file.Size());
 }
 
-Status ReadCatalogueFile(CMORKA2Doc& doc, const std::string& systemPath, size_t pieceSize) {
+Status ReadCatalogueFile(Catalogue& doc, const std::string& systemPath, size_t pieceSize) {
     ReadableFile file;
     if (Status opened = file.Open(systemPath); !opened) return opened;
     return ReadCatalogueFile(doc, file, pieceSize);
 }
 
-Status CMORKA2Doc::LoadCatalogue(const std::string& path) {
+Status Catalogue::LoadCatalogue(const std::string& path) {
     ReadableFile file;
     const Status opened = file.Open(ToSystemName(path));
     if (!opened) {
         StampFile(path);
-        m_EntryList.Clear();
-        m_strLastHolderFolder.reset();
+        entries_.Clear();
+        lastHolderFolder_.reset();
         lastSaveSwitch_.reset();
         return opened;
     }
     return LoadCatalogue(file, path);
 }
 
-Status CMORKA2Doc::LoadCatalogue(const ReadableFile& file, const std::string& path) {
+Status Catalogue::LoadCatalogue(const ReadableFile& file, const std::string& path) {
     // What the open found: a change while the file is read shows as a change later.
     stampedPath_ = path;
     stamp_ = file.Stamp();
-    m_EntryList.Clear();
+    entries_.Clear();
     // A new file's stored label path designates its holder afresh.
-    m_strLastHolderFolder.reset();
+    lastHolderFolder_.reset();
     lastSaveSwitch_.reset();
     try {
         const Status status = ReadCatalogueFile(*this, file, kPieceSize);
-        if (!status) m_EntryList.Clear();
+        if (!status) entries_.Clear();
         return status;
     } catch (const std::bad_alloc&) {
         // A file too large for memory is unreadable, not a crash.
-        m_EntryList.Clear();
+        entries_.Clear();
         return Status::FromErrno(ENOMEM);
     }
 }
 
-void CMORKA2Doc::StampFile(const std::string& path) {
+void Catalogue::StampFile(const std::string& path) {
     stampedPath_ = path;
     stamp_ = StampOf(ToSystemName(path));
 }
 
-Status CMORKA2Doc::CheckUnchangedOnDisk(const std::string& path) const {
+Status Catalogue::CheckUnchangedOnDisk(const std::string& path) const {
     if (path != stampedPath_) return Status::Ok();
     // A file gone from the path holds nobody's work that a write could replace.
     const FileStamp now = StampOf(ToSystemName(path));

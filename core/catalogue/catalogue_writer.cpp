@@ -3,8 +3,8 @@
 #include <string>
 #include <tuple>
 
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/catalogue_format.h"
-#include "core/catalogue/morka2_doc.h"
 
 namespace kantoria {
 namespace {
@@ -59,7 +59,7 @@ Cp932Shape ShapeOf(std::string_view text, std::string& scratch) {
 // A code page 932 file whose bytes are all well-formed UTF-8, not all ASCII, would be read as
 // UTF-8. Lines are joined by ASCII, so each text can be judged alone; the first text that is
 // not UTF-8 settles it, which in a Japanese catalogue is usually the first one.
-bool Cp932WouldReadAsUtf8(const CMORKA2Doc& doc) {
+bool Cp932WouldReadAsUtf8(const Catalogue& doc) {
     std::string scratch;
     bool nonAscii = false;
     auto judge = [&](std::string_view text) {
@@ -67,10 +67,9 @@ bool Cp932WouldReadAsUtf8(const CMORKA2Doc& doc) {
         if (shape == Cp932Shape::kUtf8) nonAscii = true;
         return shape != Cp932Shape::kOther;
     };
-    if (!judge(doc.m_strSelected) || !judge(doc.m_strLastHolder)) return false;
-    for (const CDocEntry& entry : doc.m_EntryList)
-        if (!judge(entry.m_strPath) || !judge(entry.m_strTitle) || !judge(entry.m_strComment))
-            return false;
+    if (!judge(doc.SelectedTitle()) || !judge(doc.LastHolder())) return false;
+    for (const Entry& entry : doc.Entries())
+        if (!judge(entry.Path()) || !judge(entry.Title()) || !judge(entry.Comment())) return false;
     return nonAscii;
 }
 
@@ -86,15 +85,15 @@ void AppendHeader(std::string& line, std::string_view key, std::string_view sepa
     line += value;
 }
 
-std::optional<EncodingSwitch> FindCp932Misfit(const CMORKA2Doc& doc) {
-    for (const CDocEntry& entry : doc.m_EntryList)
-        if (!FitsCp932(entry.m_strPath))
-            return EncodingSwitch{std::string(entry.m_strPath), true, std::string(entry.m_strPath)};
-    for (const CDocEntry& entry : doc.m_EntryList)
-        for (const std::string_view text : {entry.m_strTitle, entry.m_strComment})
+std::optional<EncodingSwitch> FindCp932Misfit(const Catalogue& doc) {
+    for (const Entry& entry : doc.Entries())
+        if (!FitsCp932(entry.Path()))
+            return EncodingSwitch{std::string(entry.Path()), true, std::string(entry.Path())};
+    for (const Entry& entry : doc.Entries())
+        for (const std::string_view text : {entry.Title(), entry.Comment()})
             if (!FitsCp932(text))
-                return EncodingSwitch{std::string(entry.m_strPath), false, std::string(text)};
-    for (const std::string_view text : {doc.m_strSelected, doc.m_strLastHolder})
+                return EncodingSwitch{std::string(entry.Path()), false, std::string(text)};
+    for (const std::string_view text : {doc.SelectedTitle(), doc.LastHolder()})
         if (!FitsCp932(text)) return EncodingSwitch{std::string(), false, std::string(text)};
     return std::nullopt;
 }
@@ -109,13 +108,13 @@ bool ShowsUndecodable(std::string_view text) {
 
 }  // namespace
 
-std::optional<EncodingSwitch> PlanEncodingSwitch(const CMORKA2Doc& doc) {
-    if (doc.m_encoding != Encoding::Cp932) return std::nullopt;
+std::optional<EncodingSwitch> PlanEncodingSwitch(const Catalogue& doc) {
+    if (doc.FileEncoding() != Encoding::Cp932) return std::nullopt;
     std::optional<EncodingSwitch> change = FindCp932Misfit(doc);
     if (!change) return change;
-    for (const CDocEntry& entry : doc.m_EntryList)
-        if (ShowsUndecodable(entry.m_strPath) || ShowsUndecodable(entry.m_strTitle) ||
-            ShowsUndecodable(entry.m_strComment))
+    for (const Entry& entry : doc.Entries())
+        if (ShowsUndecodable(entry.Path()) || ShowsUndecodable(entry.Title()) ||
+            ShowsUndecodable(entry.Comment()))
             ++change->undecodable;
     return change;
 }
@@ -130,7 +129,7 @@ bool FitsCp932(std::string_view text) {
     return back == text;
 }
 
-Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
+Status WriteCatalogue(const Catalogue& doc, Encoding enc, ByteSink& sink) {
     const Status notExact =
         Status::Failed(StatusCode::NotEncodable, "text that this encoding cannot carry");
     LineEncoder encoder(enc);
@@ -139,7 +138,7 @@ Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
     if (enc == Encoding::Utf8Bom) out += kUtf8Bom;
     std::string line;
     // Code page 932 bytes mean nothing in UTF-8: such a file holds what the window showed.
-    const bool shown = doc.m_encoding == Encoding::Cp932 && enc != Encoding::Cp932;
+    const bool shown = doc.FileEncoding() == Encoding::Cp932 && enc != Encoding::Cp932;
     bool undecodable = false;
     auto emit = [&]() -> Status {
         if (shown) line = ToShownText(line, Encoding::Cp932, undecodable);
@@ -154,23 +153,23 @@ Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
     const std::string_view widthSeparator =
         enc == Encoding::Cp932 && Cp932WouldReadAsUtf8(doc) ? kCp932Mark : "=";
     const std::tuple<std::string_view, std::string_view, std::string> header[] = {
-        {kKeySelected, "=", doc.m_strSelected},
-        {kKeyLastHolder, "=", doc.m_strLastHolder},
-        {kKeyTitleWidth, widthSeparator, std::to_string(doc.m_nTitleWidth)},
-        {kKeyCommentWidth, "=", std::to_string(doc.m_nCommentWidth)},
-        {kKeyPathWidth, "=", std::to_string(doc.m_nPathWidth)},
+        {kKeySelected, "=", doc.SelectedTitle()},
+        {kKeyLastHolder, "=", doc.LastHolder()},
+        {kKeyTitleWidth, widthSeparator, std::to_string(doc.TitleWidth())},
+        {kKeyCommentWidth, "=", std::to_string(doc.CommentWidth())},
+        {kKeyPathWidth, "=", std::to_string(doc.PathWidth())},
     };
     for (const auto& [key, separator, value] : header) {
         AppendHeader(line, key, separator, value);
         if (Status status = emit(); !status) return status;
     }
-    for (const CDocEntry& entry : doc.m_EntryList) {
-        line.assign(entry.m_strPath);
+    for (const Entry& entry : doc.Entries()) {
+        line.assign(entry.Path());
         line += '\t';
-        line += entry.m_strTitle;
+        line += entry.Title();
         line += '\t';
         const size_t commentStart = line.size();
-        line += entry.m_strComment;
+        line += entry.Comment();
         std::replace(line.begin() + static_cast<std::ptrdiff_t>(commentStart), line.end(), '\n',
                      '\t');
         if (Status status = emit(); !status) return status;
@@ -179,7 +178,7 @@ Status WriteCatalogue(const CMORKA2Doc& doc, Encoding enc, ByteSink& sink) {
     return Status::Ok();
 }
 
-Status CMORKA2Doc::SaveCatalogue(const std::string& path) {
+Status Catalogue::SaveCatalogue(const std::string& path) {
     // Text that the catalogue's own encoding cannot carry exactly is written as UTF-8 with a
     // byte-order mark instead, which carries everything.
     lastSaveSwitch_.reset();
@@ -191,11 +190,11 @@ Status CMORKA2Doc::SaveCatalogue(const std::string& path) {
         status = WriteCatalogue(*this, enc, *file);
         return status ? file->Commit() : status;
     };
-    Encoding enc = m_encoding;
+    Encoding enc = encoding_;
     Status status = writeAs(enc);
     std::optional<EncodingSwitch> leaving;
     if (status.code() == StatusCode::NotEncodable && enc != Encoding::Utf8Bom) {
-        if (m_encoding == Encoding::Cp932) {
+        if (encoding_ == Encoding::Cp932) {
             leaving = PlanEncodingSwitch(*this).value_or(EncodingSwitch{});
             if (approveSwitch_ && !approveSwitch_(*leaving)) {
                 switchRefused_ = true;
@@ -212,31 +211,31 @@ Status CMORKA2Doc::SaveCatalogue(const std::string& path) {
         TakeShownTexts();
         lastSaveSwitch_ = std::move(leaving);
     }
-    m_encoding = enc;
+    encoding_ = enc;
     return status;
 }
 
-void CMORKA2Doc::TakeShownTexts() {
+void Catalogue::TakeShownTexts() {
     bool undecodable = false;
     auto shown = [&](std::string_view text) {
         return ToShownText(text, Encoding::Cp932, undecodable);
     };
     bool moved = false;
-    for (const CDocEntry& entry : m_EntryList) {
+    for (const Entry& entry : entries_) {
         // Only escapes change, and each begins with ED.
-        if (std::string path = shown(entry.m_strPath); path != entry.m_strPath) {
-            m_EntryList.SetPath(&entry, path);
+        if (std::string path = shown(entry.Path()); path != entry.Path()) {
+            entries_.SetPath(&entry, path);
             moved = true;
         }
-        if (std::string title = shown(entry.m_strTitle); title != entry.m_strTitle)
-            m_EntryList.SetTitle(&entry, title);
-        if (std::string comment = shown(entry.m_strComment); comment != entry.m_strComment)
-            m_EntryList.SetComment(&entry, comment);
+        if (std::string title = shown(entry.Title()); title != entry.Title())
+            entries_.SetTitle(&entry, title);
+        if (std::string comment = shown(entry.Comment()); comment != entry.Comment())
+            entries_.SetComment(&entry, comment);
     }
     for (std::string* text :
-         {&m_strSelected, &m_strLastHolder, &m_strClipTitle, &m_strClipComment, &m_strClipPath})
+         {&selectedTitle_, &lastHolder_, &clipTitle_, &clipComment_, &clipPath_})
         *text = shown(*text);
-    if (m_strLastHolderFolder) m_strLastHolderFolder = shown(*m_strLastHolderFolder);
+    if (lastHolderFolder_) lastHolderFolder_ = shown(*lastHolderFolder_);
     if (moved) RebuildHolders();
 }
 

@@ -68,13 +68,13 @@ void EntryChange::Put(EntryList& list, const Placed& placed, bool in) {
 // A run of edits finds its entries in one walk, however many it touches (a relocation edits
 // thousands of paths).
 void EntryChange::SetTexts(EntryList& list, const std::vector<const Edited*>& edits, bool after) {
-    std::unordered_map<std::uint64_t, POSITION> entries;
+    std::unordered_map<std::uint64_t, EntryRef> entries;
     for (const Edited* edit : edits) entries.emplace(edit->id, nullptr);
-    for (const CDocEntry& entry : list)
+    for (const Entry& entry : list)
         if (const auto found = entries.find(entry.Id()); found != entries.end())
             found->second = &entry;
     for (const Edited* edit : edits) {
-        const POSITION entry = entries[edit->id];
+        const EntryRef entry = entries[edit->id];
         if (!entry) continue;
         std::string text = after ? edit->after : edit->before;
         switch (edit->field) {

@@ -14,14 +14,14 @@ enum class Verdict { Accept, Again, Refuse };
 
 // Runs the editor until it is cancelled or verdict accepts what was typed. What comes back is
 // taken as the catalogue stores entered text.
-bool EditUntilAccepted(const CMORKA2Doc& doc, EntryFields& fields, EntryEditor& editor,
+bool EditUntilAccepted(const Catalogue& doc, EntryFields& fields, EntryEditor& editor,
                        const std::function<Verdict(const std::string& title)>& verdict) {
     for (;;) {
-        fields.encoding = doc.m_encoding;
+        fields.encoding = doc.FileEncoding();
         const EntryFields shown = fields;
         if (!editor.Edit(fields)) return false;
-        fields.title = TextFromScreen(fields.title, shown.title, doc.m_encoding);
-        fields.comment = TextFromScreen(fields.comment, shown.comment, doc.m_encoding);
+        fields.title = TextFromScreen(fields.title, shown.title, doc.FileEncoding());
+        fields.comment = TextFromScreen(fields.comment, shown.comment, doc.FileEncoding());
         switch (verdict(fields.title)) {
             case Verdict::Accept:
                 return true;
@@ -34,61 +34,61 @@ bool EditUntilAccepted(const CMORKA2Doc& doc, EntryFields& fields, EntryEditor& 
     }
 }
 
-Verdict NewTitleVerdict(const CMORKA2Doc& doc, const std::string& title) {
+Verdict NewTitleVerdict(const Catalogue& doc, const std::string& title) {
     if (title.empty() || doc.TitleExists(title)) return Verdict::Again;
     return IsStorableField(title) ? Verdict::Accept : Verdict::Refuse;
 }
 
 // A path the catalogue file cannot hold is refused with its reason before the dialog shows.
-bool RefusedPath(const CMORKA2Doc& doc, const std::string& path, EntryEditor& editor) {
+bool RefusedPath(const Catalogue& doc, const std::string& path, EntryEditor& editor) {
     const PathFault fault = PathFaultOf(path);
     if (fault == PathFault::None) return false;
     editor.Refuse(FormatString(IDS_PATH_NOT_STORABLE,
-                               {ToDisplayText(path, doc.m_encoding), PathFaultText(fault)}));
+                               {ToDisplayText(path, doc.FileEncoding()), PathFaultText(fault)}));
     return true;
 }
 
-void Register(CMORKA2Doc& doc, EntryFields fields, const IconServices& icons) {
-    doc.m_EntryList.Append(std::move(fields.file), std::move(fields.title),
-                           std::move(fields.comment));
+void Register(Catalogue& doc, EntryFields fields, const IconServices& icons) {
+    doc.Entries().Append(std::move(fields.file), std::move(fields.title),
+                         std::move(fields.comment));
     doc.RebuildHolders();
     RebuildIcons(doc, icons);
 }
 
 }  // namespace
 
-bool AddFile(CMORKA2Doc& doc, const std::string& path, EntryEditor& editor,
+bool AddFile(Catalogue& doc, const std::string& path, EntryEditor& editor,
              const IconServices& icons) {
-    if (const POSITION registered = doc.m_EntryList.FindByPath(path))
+    if (const EntryRef registered = doc.Entries().FindByPath(path))
         return EditEntry(doc, registered, editor);
     if (RefusedPath(doc, path, editor)) return false;
     EntryFields fields{path, {}, {}};
     if (!EditUntilAccepted(doc, fields, editor,
                            [&](const std::string& title) { return NewTitleVerdict(doc, title); }))
         return false;
-    doc.m_strSelected = fields.title;
+    doc.SetSelectedTitle(fields.title);
     Register(doc, std::move(fields), icons);
     doc.UpdateAllViews(nullptr);
     return true;
 }
 
-bool EditEntry(CMORKA2Doc& doc, POSITION entry, EntryEditor& editor) {
+bool EditEntry(Catalogue& doc, EntryRef entry, EntryEditor& editor) {
     if (entry == nullptr) return false;
-    EntryFields fields{std::string(entry->m_strPath), std::string(entry->m_strTitle),
-                       std::string(entry->m_strComment)};
+    EntryFields fields{std::string(entry->Path()), std::string(entry->Title()),
+                       std::string(entry->Comment())};
     const auto verdict = [&](const std::string& title) {
         // Its own title is no obstacle, letter case counting.
-        if (title == entry->m_strTitle) return Verdict::Accept;
+        if (title == entry->Title()) return Verdict::Accept;
         return NewTitleVerdict(doc, title);
     };
     if (!EditUntilAccepted(doc, fields, editor, verdict)) return false;
-    doc.m_EntryList.SetTitle(entry, std::move(fields.title));
-    doc.m_EntryList.SetComment(entry, std::move(fields.comment));
+    doc.Entries().SetTitle(entry, std::move(fields.title));
+    doc.Entries().SetComment(entry, std::move(fields.comment));
     doc.UpdateAllViews(nullptr);
     return true;
 }
 
-bool AddEntryAs(CMORKA2Doc& doc, EntryFields fields, EntryEditor& editor,
+bool AddEntryAs(Catalogue& doc, EntryFields fields, EntryEditor& editor,
                 const IconServices& icons) {
     if (RefusedPath(doc, fields.file, editor)) return false;
     if (!EditUntilAccepted(doc, fields, editor,

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/icons/rebuild_icons.h"
 #include "core/ports/entry_editor.h"
 
@@ -16,15 +16,14 @@ namespace kantoria {
 // Edits the entry already registered under path (compared without regard to case) or else
 // registers path as a new entry, which becomes the selected title. True when the catalogue
 // changed.
-bool AddFile(CMORKA2Doc& doc, const std::string& path, EntryEditor& editor,
+bool AddFile(Catalogue& doc, const std::string& path, EntryEditor& editor,
              const IconServices& icons);
 
-// Updates entry's title and comment. Its title may stay as it is; m_strSelected is left alone.
-bool EditEntry(CMORKA2Doc& doc, POSITION entry, EntryEditor& editor);
+// Updates entry's title and comment. Its title may stay as it is; the selected title is left alone.
+bool EditEntry(Catalogue& doc, EntryRef entry, EntryEditor& editor);
 
-// Registers path as a new entry, proposing fields' title and comment; m_strSelected is left
+// Registers path as a new entry, proposing fields' title and comment; the selected title is left
 // alone. The same path may be registered more than once under different titles.
-bool AddEntryAs(CMORKA2Doc& doc, EntryFields fields, EntryEditor& editor,
-                const IconServices& icons);
+bool AddEntryAs(Catalogue& doc, EntryFields fields, EntryEditor& editor, const IconServices& icons);
 
 }  // namespace kantoria

@@ -10,7 +10,7 @@
 
 namespace kantoria {
 
-void CDocEntry::SetTexts(std::string_view path, std::string_view title, std::string_view comment) {
+void Entry::SetTexts(std::string_view path, std::string_view title, std::string_view comment) {
     // Built whole before the old block goes: the texts given may be views of it.
     std::unique_ptr<char[]> texts(new char[path.size() + title.size() + comment.size() + 1]);
     char* at = texts.get();
@@ -21,15 +21,15 @@ void CDocEntry::SetTexts(std::string_view path, std::string_view title, std::str
         at += text.size();
         return placed;
     };
-    m_strPath = put(path);
-    m_strTitle = put(title);
-    m_strComment = put(comment);
+    path_ = put(path);
+    title_ = put(title);
+    comment_ = put(comment);
     texts_ = std::move(texts);
 }
 
-POSITION EntryList::Append(std::string_view path, std::string_view title,
+EntryRef EntryList::Append(std::string_view path, std::string_view title,
                            std::string_view comment) {
-    CDocEntry& entry = entries_.emplace_back();
+    Entry& entry = entries_.emplace_back();
     entry.SetTexts(path, title, comment);
     entry.id_ = nextId_++;
     entry.self_ = std::prev(entries_.end());
@@ -38,22 +38,22 @@ POSITION EntryList::Append(std::string_view path, std::string_view title,
     ++revision_;
     ++pathsRevision_;
     if (journal_)
-        journal_->RecordInserted({entries_.size() - 1, entry.id_, std::string(entry.m_strPath),
-                                  std::string(entry.m_strTitle), std::string(entry.m_strComment)});
+        journal_->RecordInserted({entries_.size() - 1, entry.id_, std::string(entry.Path()),
+                                  std::string(entry.Title()), std::string(entry.Comment())});
     return &entry;
 }
 
-void EntryList::Remove(POSITION entry) {
+void EntryList::Remove(EntryRef entry) {
     if (journal_ && !journal_->ForgetInserted(entry->id_)) {
         // Only a recorded change needs the place; the last entry is found without a walk.
         const std::size_t position =
             entry == &entries_.back()
                 ? entries_.size() - 1
                 : static_cast<std::size_t>(std::distance(
-                      entries_.cbegin(), std::list<CDocEntry>::const_iterator(entry->self_)));
+                      entries_.cbegin(), std::list<Entry>::const_iterator(entry->self_)));
         journal_->RecordPlaced(
-            false, {{position, entry->id_, std::string(entry->m_strPath),
-                     std::string(entry->m_strTitle), std::string(entry->m_strComment)}});
+            false, {{position, entry->id_, std::string(entry->Path()), std::string(entry->Title()),
+                     std::string(entry->Comment())}});
     }
     byTitle_.Erase(entry);
     byPath_.Erase(entry);
@@ -64,10 +64,10 @@ void EntryList::Remove(POSITION entry) {
     ++reshapeRevision_;
 }
 
-std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entries) {
+std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<EntryRef>& entries) {
     std::vector<PlacedEntry> removed;
     if (entries.empty()) return removed;
-    const std::unordered_set<POSITION> doomed(entries.begin(), entries.end());
+    const std::unordered_set<EntryRef> doomed(entries.begin(), entries.end());
     removed.reserve(doomed.size());
     std::size_t position = 0;
     for (auto it = entries_.begin(); it != entries_.end() && removed.size() < doomed.size();
@@ -78,8 +78,8 @@ std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entr
         }
         byTitle_.Erase(&*it);
         byPath_.Erase(&*it);
-        removed.push_back({position, it->id_, std::string(it->m_strPath),
-                           std::string(it->m_strTitle), std::string(it->m_strComment)});
+        removed.push_back({position, it->id_, std::string(it->Path()), std::string(it->Title()),
+                           std::string(it->Comment())});
         it = entries_.erase(it);
     }
     ++revision_;
@@ -92,9 +92,9 @@ std::vector<PlacedEntry> EntryList::RemoveMany(const std::vector<POSITION>& entr
 
 std::vector<PlacedEntry> EntryList::RemoveIds(const std::vector<std::uint64_t>& ids) {
     const std::unordered_set<std::uint64_t> doomed(ids.begin(), ids.end());
-    std::vector<POSITION> entries;
+    std::vector<EntryRef> entries;
     entries.reserve(doomed.size());
-    for (const CDocEntry& entry : entries_) {
+    for (const Entry& entry : entries_) {
         if (entries.size() == doomed.size()) break;
         if (doomed.count(entry.id_)) entries.push_back(&entry);
     }
@@ -108,7 +108,7 @@ void EntryList::Restore(const std::vector<PlacedEntry>& entries) {
     for (const PlacedEntry& placed : entries) {
         for (; position < placed.position && it != entries_.end(); ++position) ++it;
         const auto added = entries_.emplace(it);
-        CDocEntry& entry = *added;
+        Entry& entry = *added;
         entry.SetTexts(placed.path, placed.title, placed.comment);
         entry.id_ = placed.id;
         entry.self_ = added;
@@ -140,35 +140,35 @@ void EntryList::Reserve(std::size_t n) {
     byPath_.Reserve(n);
 }
 
-void EntryList::SetTitle(POSITION entry, std::string_view title) {
+void EntryList::SetTitle(EntryRef entry, std::string_view title) {
     if (journal_)
         journal_->RecordEdited(
-            {entry->id_, EntryField::Title, std::string(entry->m_strTitle), std::string(title)});
+            {entry->id_, EntryField::Title, std::string(entry->Title()), std::string(title)});
     byTitle_.Erase(entry);
-    CDocEntry& e = Mutable(entry);
-    e.SetTexts(e.m_strPath, title, e.m_strComment);
+    Entry& e = Mutable(entry);
+    e.SetTexts(e.Path(), title, e.Comment());
     byTitle_.Insert(entry);
     ++revision_;
     ++rewriteRevision_;
 }
 
-void EntryList::SetComment(POSITION entry, std::string_view comment) {
+void EntryList::SetComment(EntryRef entry, std::string_view comment) {
     if (journal_)
-        journal_->RecordEdited({entry->id_, EntryField::Comment, std::string(entry->m_strComment),
-                                std::string(comment)});
-    CDocEntry& e = Mutable(entry);
-    e.SetTexts(e.m_strPath, e.m_strTitle, comment);
+        journal_->RecordEdited(
+            {entry->id_, EntryField::Comment, std::string(entry->Comment()), std::string(comment)});
+    Entry& e = Mutable(entry);
+    e.SetTexts(e.Path(), e.Title(), comment);
     ++revision_;
     ++rewriteRevision_;
 }
 
-void EntryList::SetPath(POSITION entry, std::string_view path) {
+void EntryList::SetPath(EntryRef entry, std::string_view path) {
     if (journal_)
         journal_->RecordEdited(
-            {entry->id_, EntryField::Path, std::string(entry->m_strPath), std::string(path)});
+            {entry->id_, EntryField::Path, std::string(entry->Path()), std::string(path)});
     byPath_.Erase(entry);
-    CDocEntry& e = Mutable(entry);
-    e.SetTexts(path, e.m_strTitle, e.m_strComment);
+    Entry& e = Mutable(entry);
+    e.SetTexts(path, e.Title(), e.Comment());
     byPath_.Insert(entry);
     ++revision_;
     ++rewriteRevision_;
@@ -176,29 +176,29 @@ void EntryList::SetPath(POSITION entry, std::string_view path) {
     ++reshapeRevision_;
 }
 
-void EntryList::SetImage(POSITION entry, int image) {
-    Mutable(entry).m_nImage = image;
+void EntryList::SetImage(EntryRef entry, int image) {
+    Mutable(entry).imageIndex_ = image;
 }
 
-POSITION EntryList::FindByTitle(std::string_view title) const {
+EntryRef EntryList::FindByTitle(std::string_view title) const {
     return byTitle_.First(title);
 }
 
 bool EntryList::TitleExists(std::string_view title) const {
     bool found = false;
-    byTitle_.ForEachMatch(title, [&](POSITION e) {
-        found = e->m_strTitle == title;
+    byTitle_.ForEachMatch(title, [&](EntryRef e) {
+        found = e->Title() == title;
         return !found;
     });
     return found;
 }
 
-POSITION EntryList::FindByPath(std::string_view path) const {
+EntryRef EntryList::FindByPath(std::string_view path) const {
     return byPath_.First(path);
 }
 
-POSITION EntryList::FindById(std::uint64_t id) const {
-    for (const CDocEntry& e : entries_)
+EntryRef EntryList::FindById(std::uint64_t id) const {
+    for (const Entry& e : entries_)
         if (e.Id() == id) return &e;
     return nullptr;
 }

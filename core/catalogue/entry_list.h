@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/catalogue/doc_entry.h"
+#include "core/catalogue/entry.h"
 #include "core/catalogue/folded_index.h"
 
 namespace kantoria {
@@ -26,7 +26,7 @@ struct PlacedEntry {
 
 class EntryList {
   public:
-    using const_iterator = std::list<CDocEntry>::const_iterator;
+    using const_iterator = std::list<Entry>::const_iterator;
 
     EntryList() = default;
     EntryList(const EntryList&) = delete;
@@ -38,11 +38,11 @@ class EntryList {
     bool empty() const { return entries_.empty(); }
 
     // Appends at the tail and answers the new entry.
-    POSITION Append(std::string_view path, std::string_view title, std::string_view comment);
-    void Remove(POSITION entry);
+    EntryRef Append(std::string_view path, std::string_view title, std::string_view comment);
+    void Remove(EntryRef entry);
     // Removes every entry of entries (each at most once) in one walk over the catalogue and
     // answers them in catalogue order with their former places.
-    std::vector<PlacedEntry> RemoveMany(const std::vector<POSITION>& entries);
+    std::vector<PlacedEntry> RemoveMany(const std::vector<EntryRef>& entries);
     // The same for the entries with these Ids; an Id no entry bears is passed over.
     std::vector<PlacedEntry> RemoveIds(const std::vector<std::uint64_t>& ids);
     // Puts entries back where they stood, with their Ids, in one walk: entries in ascending
@@ -53,21 +53,21 @@ class EntryList {
     // Prepares the indexes for about n entries.
     void Reserve(std::size_t n);
 
-    void SetTitle(POSITION entry, std::string_view title);
-    void SetComment(POSITION entry, std::string_view comment);
+    void SetTitle(EntryRef entry, std::string_view title);
+    void SetComment(EntryRef entry, std::string_view comment);
     // Moves the entry to another path (a relocated folder); it keeps its place and Id.
-    void SetPath(POSITION entry, std::string_view path);
-    void SetImage(POSITION entry, int image);
+    void SetPath(EntryRef entry, std::string_view path);
+    void SetImage(EntryRef entry, int image);
 
     // First entry whose title equals title without regard to case, or null.
-    POSITION FindByTitle(std::string_view title) const;
+    EntryRef FindByTitle(std::string_view title) const;
     // Whether some entry's title equals title byte for byte. Walks the entries whose title
     // equals it without regard to case, up to the first exact one.
     bool TitleExists(std::string_view title) const;
     // First entry whose path is the same path (SamePath), or null.
-    POSITION FindByPath(std::string_view path) const;
+    EntryRef FindByPath(std::string_view path) const;
     // The entry with this Id, or null. Linear: for tests and rare lookups only.
-    POSITION FindById(std::uint64_t id) const;
+    EntryRef FindById(std::uint64_t id) const;
 
     // Changes with every change to the entries' paths, titles, comments or number, so that a
     // change can be told from none by comparing two readings.
@@ -88,11 +88,11 @@ class EntryList {
   private:
     friend class EntryChangeRecorder;
 
-    CDocEntry& Mutable(POSITION entry) { return *entry->self_; }
+    Entry& Mutable(EntryRef entry) { return *entry->self_; }
 
-    std::list<CDocEntry> entries_;
-    FoldedIndex byTitle_{&CDocEntry::m_strTitle, kNoCaseKeys, 0};
-    FoldedIndex byPath_{&CDocEntry::m_strPath, kPathKeys, 1};
+    std::list<Entry> entries_;
+    FoldedIndex byTitle_{&Entry::Title, kNoCaseKeys, 0};
+    FoldedIndex byPath_{&Entry::Path, kPathKeys, 1};
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;
     std::uint64_t pathsRevision_ = 0;

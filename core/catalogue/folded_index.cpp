@@ -21,23 +21,23 @@ std::size_t FoldedIndex::Find(std::string_view key, std::uint64_t hash) const {
     for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
         const Slot& slot = slots_[i];
         if (!slot.head) return kNone;
-        if (slot.hash == hash && rule_.equal(slot.head->*field_, key)) return i;
+        if (slot.hash == hash && rule_.equal((slot.head->*field_)(), key)) return i;
     }
 }
 
-void FoldedIndex::Insert(POSITION entry) {
-    const std::uint64_t hash = rule_.hash(entry->*field_);
-    const std::size_t i = Find(entry->*field_, hash);
+void FoldedIndex::Insert(EntryRef entry) {
+    const std::uint64_t hash = rule_.hash((entry->*field_)());
+    const std::size_t i = Find((entry->*field_)(), hash);
     IndexLink& link = LinkOf(entry);
     ++size_;
     if (i == kNone) return AddKey(entry, hash);
 
-    POSITION head = slots_[i].head;
-    POSITION tail = LinkOf(head).prev;
+    EntryRef head = slots_[i].head;
+    EntryRef tail = LinkOf(head).prev;
     const std::uint64_t id = entry->Id();
     // Entries are appended in Id order, so the walk happens only when an older entry takes
     // a key anew (its title was edited).
-    POSITION before = tail;
+    EntryRef before = tail;
     while (before != head && before->Id() > id) before = LinkOf(before).prev;
     if (before->Id() > id) {  // the new first entry
         link = {tail, head};
@@ -54,7 +54,7 @@ void FoldedIndex::Insert(POSITION entry) {
     }
 }
 
-void FoldedIndex::AddKey(POSITION entry, std::uint64_t hash) {
+void FoldedIndex::AddKey(EntryRef entry, std::uint64_t hash) {
     if (slots_.empty() || keys_ + 1 > slots_.size() - slots_.size() / 4)
         Grow(CapacityFor(keys_ + 1));
     LinkOf(entry) = {entry, nullptr};
@@ -68,12 +68,12 @@ void FoldedIndex::Place(Slot slot) {
     slots_[i] = slot;
 }
 
-void FoldedIndex::Erase(POSITION entry) {
+void FoldedIndex::Erase(EntryRef entry) {
     IndexLink& link = LinkOf(entry);
     if (!link.prev) return;  // not indexed
-    const std::size_t i = Find(entry->*field_);
+    const std::size_t i = Find((entry->*field_)());
     if (i == kNone) return;
-    POSITION head = slots_[i].head;
+    EntryRef head = slots_[i].head;
     if (entry == head) {
         if (link.next) {
             LinkOf(link.next).prev = link.prev;

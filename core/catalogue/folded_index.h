@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/catalogue/doc_entry.h"
+#include "core/catalogue/entry.h"
 #include "core/text/path_identity.h"
 #include "core/text/text_fold.h"
 
@@ -30,15 +30,15 @@ class FoldedIndex {
   public:
     // link chooses which of the entry's IndexLinks this index uses: two indexes that hold the
     // same entries need different ones.
-    FoldedIndex(std::string_view CDocEntry::*field, KeyRule rule, int link = 0)
+    FoldedIndex(std::string_view (Entry::*field)() const, KeyRule rule, int link = 0)
         : field_(field), rule_(rule), link_(link) {}
 
     // The entry's key must not change while it is in the index. Appending an entry whose Id
     // is the largest of its key takes constant time; an older entry is placed by a walk back
     // from the newest.
-    void Insert(POSITION entry);
+    void Insert(EntryRef entry);
     // Does nothing for an entry that is not in the index.
-    void Erase(POSITION entry);
+    void Erase(EntryRef entry);
     // Forgets every entry; the entries' links are rewritten when they are inserted again.
     void Clear();
     // Prepares the table for about n distinct keys.
@@ -46,7 +46,7 @@ class FoldedIndex {
     std::size_t size() const { return size_; }
 
     // The entry with the smallest Id whose key equals key by the index's rule, or null.
-    POSITION First(std::string_view key) const {
+    EntryRef First(std::string_view key) const {
         const std::size_t i = Find(key);
         return i == kNone ? nullptr : slots_[i].head;
     }
@@ -57,7 +57,7 @@ class FoldedIndex {
     void ForEachMatch(std::string_view key, F f) const {
         const std::size_t i = Find(key);
         if (i == kNone) return;
-        for (const CDocEntry* e = slots_[i].head; e; e = e->links_[link_].next)
+        for (const Entry* e = slots_[i].head; e; e = e->links_[link_].next)
             if (!f(e)) return;
     }
 
@@ -66,19 +66,19 @@ class FoldedIndex {
 
     struct Slot {
         std::uint64_t hash = 0;
-        POSITION head = nullptr;  // null: the slot is free
+        EntryRef head = nullptr;  // null: the slot is free
     };
 
-    IndexLink& LinkOf(POSITION entry) const { return entry->links_[link_]; }
+    IndexLink& LinkOf(EntryRef entry) const { return entry->links_[link_]; }
     // The slot of key, or kNone.
     std::size_t Find(std::string_view key) const { return Find(key, rule_.hash(key)); }
     std::size_t Find(std::string_view key, std::uint64_t hash) const;
-    void AddKey(POSITION entry, std::uint64_t hash);
+    void AddKey(EntryRef entry, std::uint64_t hash);
     void RemoveSlot(std::size_t i);
     void Place(Slot slot);
     void Grow(std::size_t capacity);
 
-    std::string_view CDocEntry::*field_;
+    std::string_view (Entry::*field_)() const;
     KeyRule rule_;
     int link_;
     std::vector<Slot> slots_;

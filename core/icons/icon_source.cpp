@@ -30,8 +30,8 @@ int IconIndexOf(std::string_view value) {
 
 }  // namespace
 
-bool FindDefaultIcon(CIconSource& source, FileTypeRegistry& types, const Environment& env) {
-    const std::string& path = source.m_strPath;
+bool FindDefaultIcon(IconSource& source, FileTypeRegistry& types, const Environment& env) {
+    const std::string& path = source.path;
     const size_t dot = path.rfind('.');
     const std::string_view key =
         dot == std::string::npos ? std::string_view(path) : std::string_view(path).substr(dot);
@@ -40,10 +40,10 @@ bool FindDefaultIcon(CIconSource& source, FileTypeRegistry& types, const Environ
     const std::optional<std::string> value = WithinLimit(types.DefaultIcon(*typeName));
     if (!value) return false;
 
-    source.m_szIconFile = IconFileOf(*value, env);
-    source.m_nIconIndex = IconIndexOf(*value);
-    source.m_szProgram = types.AssociatedProgram(path);
-    if (source.m_szProgram.size() > kMaxPathBytes) source.m_szProgram.clear();
+    source.iconFile = IconFileOf(*value, env);
+    source.iconIndex = IconIndexOf(*value);
+    source.program = types.AssociatedProgram(path);
+    if (source.program.size() > kMaxPathBytes) source.program.clear();
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "core/icons/rebuild_icons.h"
 
+#include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "core/icons/icon_source.h"
 #include "core/text/path_split.h"
@@ -13,13 +15,12 @@ namespace {
 void AppendIconFor(std::string_view extension, std::string_view path, const IconServices& services,
                    IconListBuilder& lists) {
     if (extension.size() <= kMaxExtensionBytes) {
-        CIconSource source;
-        source.m_strPath = path;
+        IconSource source;
+        source.path = path;
         if (FindDefaultIcon(source, services.types, services.env)) {
-            if (!source.m_szIconFile.empty() &&
-                lists.AppendFileIcon(source.m_szIconFile, source.m_nIconIndex))
+            if (!source.iconFile.empty() && lists.AppendFileIcon(source.iconFile, source.iconIndex))
                 return;
-            if (!source.m_szProgram.empty() && lists.AppendFileIcon(source.m_szProgram, 0)) return;
+            if (!source.program.empty() && lists.AppendFileIcon(source.program, 0)) return;
         }
     }
     lists.AppendDefaultIcon();
@@ -27,29 +28,31 @@ void AppendIconFor(std::string_view extension, std::string_view path, const Icon
 
 }  // namespace
 
-void RebuildIcons(CMORKA2Doc& doc, const IconServices& services) {
-    doc.m_ImageListLarge.reset();
-    doc.m_ImageListSmall.reset();
-    doc.m_ExtList.clear();
+void RebuildIcons(Catalogue& doc, const IconServices& services) {
+    doc.SetLargeImages({});
+    doc.SetSmallImages({});
+    doc.SetExtensions({});
+    std::vector<std::string> extensions;
     const std::unique_ptr<IconListBuilder> lists = services.icons.NewLists();
 
-    // Views into m_ExtList would dangle as it grows: the index keeps its own keys.
+    // Views into the extension list would dangle as it grows: the index keeps its own keys.
     std::unordered_map<std::string, int, NoCaseHash, NoCaseEqual> positions;
-    for (const CDocEntry& entry : doc.m_EntryList) {
-        const std::string_view extension = SplitPath(entry.m_strPath).extension;
+    for (const Entry& entry : doc.Entries()) {
+        const std::string_view extension = SplitPath(entry.Path()).extension;
         const auto found = positions.find(extension);
         if (found != positions.end()) {
-            doc.m_EntryList.SetImage(&entry, found->second);
+            doc.Entries().SetImage(&entry, found->second);
             continue;
         }
-        const int position = static_cast<int>(doc.m_ExtList.size());
-        doc.m_EntryList.SetImage(&entry, position);
-        doc.m_ExtList.emplace_back(extension);
+        const int position = static_cast<int>(extensions.size());
+        doc.Entries().SetImage(&entry, position);
+        extensions.emplace_back(extension);
         positions.emplace(extension, position);
-        AppendIconFor(extension, entry.m_strPath, services, *lists);
+        AppendIconFor(extension, entry.Path(), services, *lists);
     }
-    doc.m_ImageListLarge = lists->TakeLargeList();
-    doc.m_ImageListSmall = lists->TakeSmallList();
+    doc.SetExtensions(std::move(extensions));
+    doc.SetLargeImages(lists->TakeLargeList());
+    doc.SetSmallImages(lists->TakeSmallList());
 }
 
 }  // namespace kantoria

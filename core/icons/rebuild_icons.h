@@ -1,7 +1,7 @@
 // Giving every entry of the catalogue the icon of its file type.
 #pragma once
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/os/environment.h"
 #include "core/ports/file_types.h"
 #include "core/ports/icon_factory.h"
@@ -14,10 +14,10 @@ struct IconServices {
     const Environment& env;
 };
 
-// Rebuilds doc.m_ExtList (the distinct extensions, without regard to case, in order of first
+// Rebuilds doc.Extensions() (the distinct extensions, without regard to case, in order of first
 // appearance, spelled as the first entry spells them), the two image lists (image k belongs to
-// extension k) and every entry's m_nImage. The icon of an extension is its type's icon, else
+// extension k) and every entry's image index. The icon of an extension is its type's icon, else
 // the first icon of the program that opens the first file with it, else the default icon.
-void RebuildIcons(CMORKA2Doc& doc, const IconServices& services);
+void RebuildIcons(Catalogue& doc, const IconServices& services);
 
 }  // namespace kantoria

@@ -5,9 +5,13 @@
 #include <memory>
 #include <string_view>
 
-#include "core/catalogue/morka2_doc.h"
-
 namespace kantoria {
+
+// An image list of the platform's making; the catalogue only owns it.
+class ImageList {
+  public:
+    virtual ~ImageList() = default;
+};
 
 // Fills one pair of image lists, large (32 x 32) and small (16 x 16), an image at a time.
 // Each call appends exactly one image to each list or, when it fails, none.
@@ -21,8 +25,8 @@ class IconListBuilder {
     // Appends the program's default icon: a blank page.
     virtual void AppendDefaultIcon() = 0;
 
-    virtual std::unique_ptr<CImageList> TakeLargeList() = 0;
-    virtual std::unique_ptr<CImageList> TakeSmallList() = 0;
+    virtual std::unique_ptr<ImageList> TakeLargeList() = 0;
+    virtual std::unique_ptr<ImageList> TakeSmallList() = 0;
 };
 
 class IconFactory {

@@ -7,13 +7,13 @@
 namespace kantoria {
 namespace {
 
-struct Entry {
+struct StringEntry {
     int id;
     std::string_view text;
 };
 
 // Sorted by number.
-constexpr std::array kStrings = std::to_array<Entry>({
+constexpr std::array kStrings = std::to_array<StringEntry>({
     {100, "OLE の初期化に失敗しました。"},
     {103, "MORKA.ZNL"},
     {108, "SETTINGS"},
@@ -234,7 +234,9 @@ constexpr std::array kStrings = std::to_array<Entry>({
 });
 
 static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
-                             [](const Entry& a, const Entry& b) { return a.id < b.id; }));
+                             [](const StringEntry& a, const StringEntry& b) {
+                                 return a.id < b.id;
+                             }));
 
 std::pair<std::string_view, std::string_view> SplitAtLineBreak(std::string_view text) {
     const size_t lf = text.find('\n');
@@ -246,7 +248,7 @@ std::pair<std::string_view, std::string_view> SplitAtLineBreak(std::string_view 
 
 std::string_view LoadString(int id) {
     const auto it = std::lower_bound(kStrings.begin(), kStrings.end(), id,
-                                     [](const Entry& e, int key) { return e.id < key; });
+                                     [](const StringEntry& e, int key) { return e.id < key; });
     if (it == kStrings.end() || it->id != id) return {};
     return it->text;
 }

@@ -63,9 +63,9 @@ void ClassifyFile(ListedItem& item, bool useExt, const std::string& extension, E
 }  // namespace
 
 SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* listener) {
-    m_found = 0;
-    m_skipped.clear();
-    m_unlistable.clear();
+    found = 0;
+    skipped.clear();
+    unlistable.clear();
     appended_.clear();
     titles_.Clear();
     progress_ = SearchProgress();
@@ -74,10 +74,10 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
     const char separator = lister_.Separator();
     catalogueName_.clear();
     catalogueFolder_.clear();
-    if (const size_t cut = m_catalogue.find_last_of(separator); cut != std::string::npos) {
+    if (const size_t cut = catalogue.find_last_of(separator); cut != std::string::npos) {
         std::string real;
-        if (lister_.ResolvePath(m_catalogue.substr(0, cut + 1), real).ok()) {
-            catalogueName_ = m_catalogue.substr(cut + 1);
+        if (lister_.ResolvePath(catalogue.substr(0, cut + 1), real).ok()) {
+            catalogueName_ = catalogue.substr(cut + 1);
             catalogueFolder_ = WithSeparator(std::move(real), separator);
         }
     }
@@ -93,10 +93,10 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
     // The kernel's own file systems (processes, devices, control groups, automount points) are
     // never entered: judged by the type the mount table gives, since in what the file system
     // itself reports a device folder and a memory folder such as /tmp look alike.
-    const MountTable mounts = m_mounts ? *m_mounts : ReadSystemMountTable();
+    const MountTable mountTable = mounts ? *mounts : ReadSystemMountTable();
     const std::string walkRoot = WithSeparator(folder, separator);
     // A folder on such a file system that the user named is searched as asked.
-    const int searchedMount = mounts.Find(resolvedRoot.empty() ? folder : resolvedRoot).id;
+    const int searchedMount = mountTable.Find(resolvedRoot.empty() ? folder : resolvedRoot).id;
     // Whether the walk goes into a subfolder. A link that leads into the searched folder is
     // not followed: the walk reaches that folder by its own path, which is the one to register.
     // A folder's mount is found from where it really is: a link's target, or else its path
@@ -111,12 +111,12 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
         } else {
             real = path;
         }
-        const Mount& mount = mounts.Find(real);
+        const Mount& mount = mountTable.Find(real);
         return !IsVirtualFileSystem(mount.type) || mount.id == searchedMount;
     };
     // Runs on the listing threads as well as here: everything about an item that does not
     // depend on the catalogue is decided while its folder is listed.
-    const Encoding encoding = m_pDoc->m_encoding;
+    const Encoding encoding = doc_->FileEncoding();
     auto list = [&](const std::string& path) {
         FolderListing listing;
         std::vector<FolderItem> items;
@@ -131,14 +131,14 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
                 if (BelongsToCatalogue(path, items[i].name))
                     listed.role = ItemRole::OwnFile;
                 else
-                    ClassifyFile(listed, m_useExt, m_extension, encoding);
-            } else if (m_subFolders && entersFolder(listed.path, items[i].isLink)) {
+                    ClassifyFile(listed, useExt, extension, encoding);
+            } else if (subFolders && entersFolder(listed.path, items[i].isLink)) {
                 listed.role = ItemRole::Enter;
             }
         }
         return listing;
     };
-    FolderPrefetch prefetch(list, m_listingThreads);
+    FolderPrefetch prefetch(list, listingThreads);
     // Opens a folder for the walk; false when the caller chose to stop.
     auto enter = [&](const std::string& path) {
         FolderListing listing = prefetch.Take(path);
@@ -146,7 +146,7 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
             if (listener &&
                 listener->OnUnlistableFolder(path, listing.status) == UnlistableFolder::Stop)
                 return false;
-            m_unlistable.push_back({path, std::move(listing.status)});
+            unlistable.push_back({path, std::move(listing.status)});
             return true;
         }
         if (!entered.insert(listing.id).second) return true;
@@ -193,37 +193,36 @@ bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view 
 void AutoSearch::AddFoundFile(std::string path) {
     ListedItem item;
     item.path = std::move(path);
-    ClassifyFile(item, m_useExt, m_extension, m_pDoc->m_encoding);
+    ClassifyFile(item, useExt, extension, doc_->FileEncoding());
     Register(item);
 }
 
 void AutoSearch::Register(ListedItem& item) {
-    if (item.role == ItemRole::Unwanted || m_pDoc->m_EntryList.FindByPath(item.path)) return;
+    if (item.role == ItemRole::Unwanted || doc_->Entries().FindByPath(item.path)) return;
     if (item.role == ItemRole::Unstorable) {
-        m_skipped.push_back(std::move(item.path));
+        skipped.push_back(std::move(item.path));
         return;
     }
-    std::string title = titles_.For(m_pDoc->m_EntryList, item.title);
-    appended_.push_back(m_pDoc->m_EntryList.Append(std::move(item.path), std::move(title),
-                                                   std::string(kAutoSearchComment)));
-    ++m_found;
+    std::string title = titles_.For(doc_->Entries(), item.title);
+    appended_.push_back(doc_->Entries().Append(std::move(item.path), std::move(title),
+                                               std::string(kAutoSearchComment)));
+    ++found;
 }
 
 void AutoSearch::TakeBack() {
-    for (auto it = appended_.rbegin(); it != appended_.rend(); ++it)
-        m_pDoc->m_EntryList.Remove(*it);
+    for (auto it = appended_.rbegin(); it != appended_.rend(); ++it) doc_->Entries().Remove(*it);
     appended_.clear();
     titles_.Clear();
-    m_found = 0;
+    found = 0;
 }
 
 bool AutoSearch::ReportProgress(SearchListener* listener, const std::string& folder) {
     if (!listener || ++itemsSinceClockCheck_ < kItemsBetweenClockChecks) return true;
     itemsSinceClockCheck_ = 0;
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastReport_ < m_progressInterval) return true;
+    if (now - lastReport_ < progressInterval) return true;
     lastReport_ = now;
-    progress_.found = static_cast<std::size_t>(m_found);
+    progress_.found = static_cast<std::size_t>(found);
     progress_.currentFolder = folder;
     return listener->OnProgress(progress_);
 }

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/unique_title.h"
 #include "core/os/folder_lister.h"
 #include "core/os/mount_table.h"
@@ -53,21 +53,21 @@ enum class SearchStatus {
 
 class AutoSearch {
   public:
-    AutoSearch(CMORKA2Doc& doc, FolderLister& lister) : m_pDoc(&doc), lister_(lister) {}
+    AutoSearch(Catalogue& doc, FolderLister& lister) : doc_(&doc), lister_(lister) {}
 
-    bool m_subFolders = true;  // walk the subfolders too
-    bool m_useExt = false;     // take only files whose extension is m_extension
-    std::string m_extension;   // with its leading dot, as ".doc"
+    bool subFolders = true;  // walk the subfolders too
+    bool useExt = false;     // take only files whose extension is extension
+    std::string extension;   // with its leading dot, as ".doc"
     // The catalogue's own file, when it has one: neither it nor the files its saves make
     // beside it are registered.
-    std::string m_catalogue;
+    std::string catalogue;
     // Threads that list folders ahead of the walk. Entries, their order and the questions asked
     // do not depend on it; with none, each folder is listed when the walk reaches it.
-    int m_listingThreads = 2;
+    int listingThreads = 2;
     // The mounts the walk judges folders by; unset: the system's, read as each search starts.
-    std::optional<MountTable> m_mounts;
+    std::optional<MountTable> mounts;
     // How often progress is reported at most.
-    std::chrono::milliseconds m_progressInterval{200};
+    std::chrono::milliseconds progressInterval{200};
 
     // Runs one search from folder. A search that is stopped or cancelled takes its entries
     // back out. The listener may be null: unlistable folders are then skipped.
@@ -78,11 +78,11 @@ class AutoSearch {
     void TakeBack();
 
     // Entries appended by the latest search.
-    int m_found = 0;
+    int found = 0;
     // Files found but not registered because their path cannot be stored in the catalogue.
-    std::vector<std::string> m_skipped;
+    std::vector<std::string> skipped;
     // Folders that could not be listed and were skipped.
-    std::vector<SkippedFolder> m_unlistable;
+    std::vector<SkippedFolder> unlistable;
 
   private:
     // Whether the file name in the folder folder is the catalogue or one of its saves' files.
@@ -92,9 +92,9 @@ class AutoSearch {
     // Reports progress when it is time to; false when the listener cancels.
     bool ReportProgress(SearchListener* listener, const std::string& folder);
 
-    CMORKA2Doc* m_pDoc;  // not owned
+    Catalogue* doc_;  // not owned
     FolderLister& lister_;
-    std::vector<POSITION> appended_;
+    std::vector<EntryRef> appended_;
     // Titles are only added while a search runs, so the numbering may remember its counters.
     UniqueTitles titles_;
     SearchProgress progress_;

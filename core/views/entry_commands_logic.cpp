@@ -13,32 +13,32 @@
 
 namespace kantoria {
 
-void CopyToClipboard(CMORKA2Doc& doc, POSITION entry) {
-    doc.m_strClipTitle = entry->m_strTitle;
-    doc.m_strClipComment = entry->m_strComment;
-    doc.m_strClipPath = entry->m_strPath;
+void CopyToClipboard(Catalogue& doc, EntryRef entry) {
+    doc.SetClipTitle(entry->Title());
+    doc.SetClipComment(entry->Comment());
+    doc.SetClipPath(entry->Path());
 }
 
-bool ClipboardEmpty(const CMORKA2Doc& doc) {
-    return doc.m_strClipTitle.empty();
+bool ClipboardEmpty(const Catalogue& doc) {
+    return doc.ClipTitle().empty();
 }
 
-EntryFields PasteProposal(const CMORKA2Doc& doc, std::string file) {
-    return {std::move(file), doc.m_strClipTitle, doc.m_strClipComment};
+EntryFields PasteProposal(const Catalogue& doc, std::string file) {
+    return {std::move(file), doc.ClipTitle(), doc.ClipComment()};
 }
 
-AfterRemoval RemoveEntry(CMORKA2Doc& doc, POSITION entry, std::size_t shown,
+AfterRemoval RemoveEntry(Catalogue& doc, EntryRef entry, std::size_t shown,
                          const IconServices& icons) {
-    doc.m_EntryList.Remove(entry);
+    doc.Entries().Remove(entry);
     doc.RebuildHolders();
     RebuildIcons(doc, icons);
     return shown == 1 ? AfterRemoval::UpdateAllViews : AfterRemoval::RefreshList;
 }
 
-Removal RemoveEntries(CMORKA2Doc& doc, const std::vector<POSITION>& entries, std::size_t shown,
+Removal RemoveEntries(Catalogue& doc, const std::vector<EntryRef>& entries, std::size_t shown,
                       const IconServices& icons) {
     Removal removal;
-    removal.removed = doc.m_EntryList.RemoveMany(entries);
+    removal.removed = doc.Entries().RemoveMany(entries);
     doc.RebuildHolders();
     RebuildIcons(doc, icons);
     removal.after =
@@ -63,11 +63,11 @@ std::string OpenManyQuestion(std::size_t count) {
     return FormatString(IDS_OPEN_MANY_QUESTION, {std::to_string(count)});
 }
 
-std::vector<std::string> DistinctFolders(const std::vector<POSITION>& entries) {
+std::vector<std::string> DistinctFolders(const std::vector<EntryRef>& entries) {
     std::unordered_set<std::string_view, PathHash, PathEqual> seen;
     std::vector<std::string> folders;
-    for (const POSITION entry : entries) {
-        const std::string_view folder = FolderOf(entry->m_strPath);
+    for (const EntryRef entry : entries) {
+        const std::string_view folder = FolderOf(entry->Path());
         if (seen.insert(folder).second) folders.emplace_back(folder);
     }
     return folders;

@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/icons/rebuild_icons.h"
 #include "core/ports/entry_editor.h"
 
 namespace kantoria {
 
 // Cut and copy both keep all three texts, overwriting what was kept before.
-void CopyToClipboard(CMORKA2Doc& doc, POSITION entry);
+void CopyToClipboard(Catalogue& doc, EntryRef entry);
 // Nothing to paste while no title is kept.
-bool ClipboardEmpty(const CMORKA2Doc& doc);
+bool ClipboardEmpty(const Catalogue& doc);
 // What the entry dialog proposes when the kept entry is pasted onto file.
-EntryFields PasteProposal(const CMORKA2Doc& doc, std::string file);
+EntryFields PasteProposal(const Catalogue& doc, std::string file);
 
 enum class AfterRemoval {
     RefreshList,     // the holder still lists other entries
@@ -26,8 +26,8 @@ enum class AfterRemoval {
 };
 
 // Removes entry from the catalogue and rebuilds holders and icons. shown is how many entries
-// the list shows, the removed one included. m_strSelected keeps the removed title.
-AfterRemoval RemoveEntry(CMORKA2Doc& doc, POSITION entry, std::size_t shown,
+// the list shows, the removed one included. the selected title keeps the removed title.
+AfterRemoval RemoveEntry(Catalogue& doc, EntryRef entry, std::size_t shown,
                          const IconServices& icons);
 
 // What removing several entries did: the entries with their former places, for taking it back.
@@ -38,7 +38,7 @@ struct Removal {
 
 // Removes entries from the catalogue at once and rebuilds holders and icons once, however many
 // there are. shown is how many entries the list shows, the removed ones included.
-Removal RemoveEntries(CMORKA2Doc& doc, const std::vector<POSITION>& entries, std::size_t shown,
+Removal RemoveEntries(Catalogue& doc, const std::vector<EntryRef>& entries, std::size_t shown,
                       const IconServices& icons);
 
 // Whether a file or folder is at path (program text).
@@ -54,6 +54,6 @@ inline constexpr std::size_t kOpenWithoutAsking = 10;
 // The question asked before count files are opened at once.
 std::string OpenManyQuestion(std::size_t count);
 // The folders of entries' files, each once (by the path rule), in the order first met.
-std::vector<std::string> DistinctFolders(const std::vector<POSITION>& entries);
+std::vector<std::string> DistinctFolders(const std::vector<EntryRef>& entries);
 
 }  // namespace kantoria

@@ -76,10 +76,10 @@ bool Holds(std::string_view key, const std::string& word) {
 
 }  // namespace
 
-std::vector<POSITION> InListOrder(std::vector<POSITION> entries) {
-    std::vector<std::pair<std::string, POSITION>> keyed;
+std::vector<EntryRef> InListOrder(std::vector<EntryRef> entries) {
+    std::vector<std::pair<std::string, EntryRef>> keyed;
     keyed.reserve(entries.size());
-    for (POSITION e : entries) keyed.emplace_back(DisplayOrderKey(e->m_strTitle), e);
+    for (EntryRef e : entries) keyed.emplace_back(DisplayOrderKey(e->Title()), e);
     // Picked entries come in catalogue order, so a stable sort keeps equal titles in it.
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -87,12 +87,12 @@ std::vector<POSITION> InListOrder(std::vector<POSITION> entries) {
     return entries;
 }
 
-EntryChoice ChooseEntriesWhere(std::function<bool(const CDocEntry&)> keep,
+EntryChoice ChooseEntriesWhere(std::function<bool(const Entry&)> keep,
                                std::function<std::string(std::size_t count)> status) {
     EntryChoice choice;
-    choice.pick = [keep = std::move(keep)](const CMORKA2Doc& doc) {
-        std::vector<POSITION> rows;
-        for (const CDocEntry& entry : doc.m_EntryList)
+    choice.pick = [keep = std::move(keep)](const Catalogue& doc) {
+        std::vector<EntryRef> rows;
+        for (const Entry& entry : doc.Entries())
             if (keep(entry)) rows.push_back(&entry);
         return InListOrder(std::move(rows));
     };
@@ -124,8 +124,8 @@ void FindIndex::Update(const EntryList& entries, Encoding enc) {
     starts_.reserve(entries.size() + 1);
     entries_.reserve(entries.size());
     std::size_t bytes = 0;  // folding keeps about the length: one allocation for all keys
-    for (const CDocEntry& entry : entries)
-        bytes += entry.m_strTitle.size() + entry.m_strComment.size() + entry.m_strPath.size() + 3;
+    for (const Entry& entry : entries)
+        bytes += entry.Title().size() + entry.Comment().size() + entry.Path().size() + 3;
     keys_.reserve(bytes + bytes / 16);
     AppendKeys(entries.begin(), entries.end(), enc);
 }
@@ -135,9 +135,9 @@ void FindIndex::AppendKeys(EntryList::const_iterator first, EntryList::const_ite
     for (auto it = first; it != last; ++it) {
         starts_.push_back(keys_.size());
         entries_.push_back(&*it);
-        AppendFolded(keys_, it->m_strTitle, enc);
-        AppendFolded(keys_, it->m_strComment, enc);
-        AppendFolded(keys_, it->m_strPath, enc);
+        AppendFolded(keys_, it->Title(), enc);
+        AppendFolded(keys_, it->Comment(), enc);
+        AppendFolded(keys_, it->Path(), enc);
     }
     starts_.push_back(keys_.size());
 }
@@ -169,15 +169,15 @@ std::vector<std::uint32_t> FindIndex::Matching(const std::vector<std::string>& w
     return hits;
 }
 
-std::vector<POSITION> FindIndex::Find(const std::vector<std::string>& words) const {
-    std::vector<POSITION> rows;
+std::vector<EntryRef> FindIndex::Find(const std::vector<std::string>& words) const {
+    std::vector<EntryRef> rows;
     for (std::uint32_t i : Matching(words)) rows.push_back(entries_[i]);
     return rows;
 }
 
-std::vector<POSITION> FindIndex::FindInListOrder(const std::vector<std::string>& words) {
+std::vector<EntryRef> FindIndex::FindInListOrder(const std::vector<std::string>& words) {
     const std::vector<std::uint32_t> hits = Matching(words);
-    std::vector<POSITION> rows;
+    std::vector<EntryRef> rows;
     rows.reserve(hits.size());
     if (hits.size() <= sortHitsUpTo_) {
         for (std::uint32_t i : hits) rows.push_back(entries_[i]);
@@ -189,7 +189,7 @@ std::vector<POSITION> FindIndex::FindInListOrder(const std::vector<std::string>&
         std::vector<std::string> keys(entries_.size());
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             order_[i] = static_cast<std::uint32_t>(i);
-            keys[i] = DisplayOrderKey(entries_[i]->m_strTitle);
+            keys[i] = DisplayOrderKey(entries_[i]->Title());
         }
         std::stable_sort(order_.begin(), order_.end(),
                          [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
@@ -201,7 +201,7 @@ std::vector<POSITION> FindIndex::FindInListOrder(const std::vector<std::string>&
     return rows;
 }
 
-std::vector<POSITION> FindEntries(const EntryList& entries, Encoding enc, std::string_view text) {
+std::vector<EntryRef> FindEntries(const EntryList& entries, Encoding enc, std::string_view text) {
     FindIndex index;
     index.Update(entries, enc);
     return index.Find(FindWords(text));
@@ -209,8 +209,8 @@ std::vector<POSITION> FindEntries(const EntryList& entries, Encoding enc, std::s
 
 EntryChoice FindChoice(std::string_view text, std::shared_ptr<FindIndex> index) {
     EntryChoice choice;
-    choice.pick = [words = FindWords(text), index = std::move(index)](const CMORKA2Doc& doc) {
-        index->Update(doc.m_EntryList, doc.m_encoding);
+    choice.pick = [words = FindWords(text), index = std::move(index)](const Catalogue& doc) {
+        index->Update(doc.Entries(), doc.FileEncoding());
         return index->FindInListOrder(words);
     };
     choice.status = [](std::size_t count) {

@@ -10,29 +10,29 @@
 #include <string_view>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 
 namespace kantoria {
 
 // A set of entries from anywhere in the catalogue that the entry list shows instead of the
-// shown holder's entries. Set one as CMORKA2Doc::m_pShownChoice and update the views: the list
+// shown holder's entries. Set one as Catalogue::m_pShownChoice and update the views: the list
 // shows what pick answers, the tree shows no holder as current, the selected title (SELECTED)
 // follows the list as ever and the clicked holder (LASTHOLDER) stays as it was. A click on a
 // holder, or resetting the member, goes back to the holder's entries.
 struct EntryChoice {
     // The entries to show, in the list's order (InListOrder). Asked again on every refresh of
     // the list, so an entry added, pasted or edited meanwhile shows exactly when it qualifies.
-    std::function<std::vector<POSITION>(const CMORKA2Doc& doc)> pick;
+    std::function<std::vector<EntryRef>(const Catalogue& doc)> pick;
     // What the status bar says while the list shows count picked entries.
     std::function<std::string(std::size_t count)> status;
 };
 
 // Entries in the order the list shows a holder's entries: ascending title order
 // (DisplayOrderKey), equal titles in catalogue order.
-std::vector<POSITION> InListOrder(std::vector<POSITION> entries);
+std::vector<EntryRef> InListOrder(std::vector<EntryRef> entries);
 
 // A choice of every entry for which keep answers true.
-EntryChoice ChooseEntriesWhere(std::function<bool(const CDocEntry&)> keep,
+EntryChoice ChooseEntriesWhere(std::function<bool(const Entry&)> keep,
                                std::function<std::string(std::size_t count)> status);
 
 // The folded text of every entry, kept so that a find costs one pass over the keys: built on
@@ -51,9 +51,9 @@ class FindIndex {
 
     // The entries whose key holds every word (FindWords; they may lie in different fields), in
     // catalogue order. No words match nothing.
-    std::vector<POSITION> Find(const std::vector<std::string>& words) const;
+    std::vector<EntryRef> Find(const std::vector<std::string>& words) const;
     // The same in the list's order.
-    std::vector<POSITION> FindInListOrder(const std::vector<std::string>& words);
+    std::vector<EntryRef> FindInListOrder(const std::vector<std::string>& words);
 
     std::size_t size() const { return entries_.size(); }
 
@@ -68,12 +68,12 @@ class FindIndex {
     Encoding encoding_ = Encoding::Cp932;
     std::string keys_;                  // every entry's key, in catalogue order
     std::vector<std::size_t> starts_;   // where each key begins; one more marks the end
-    std::vector<POSITION> entries_;     // the entry of each key
+    std::vector<EntryRef> entries_;     // the entry of each key
     std::vector<std::uint32_t> order_;  // the entries in the list's order, once asked
 };
 
 // The entries of entries that text finds, in catalogue order (no index kept).
-std::vector<POSITION> FindEntries(const EntryList& entries, Encoding enc, std::string_view text);
+std::vector<EntryRef> FindEntries(const EntryList& entries, Encoding enc, std::string_view text);
 
 // The find field's choice: the entries text finds, kept up to date through index (shared, so
 // typing more reuses the keys). The status tells how many were found.

@@ -18,10 +18,10 @@ namespace kantoria {
 namespace {
 
 // Keys are computed once, so sorting compares plain bytes.
-std::vector<POSITION> InTitleOrder(std::vector<std::pair<std::string, POSITION>> keyed) {
+std::vector<EntryRef> InTitleOrder(std::vector<std::pair<std::string, EntryRef>> keyed) {
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<POSITION> rows;
+    std::vector<EntryRef> rows;
     rows.reserve(keyed.size());
     for (const auto& [key, entry] : keyed) rows.push_back(entry);
     return rows;
@@ -29,53 +29,53 @@ std::vector<POSITION> InTitleOrder(std::vector<std::pair<std::string, POSITION>>
 
 }  // namespace
 
-std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder) {
-    std::vector<std::pair<std::string, POSITION>> keyed;
-    for (const CDocEntry& entry : entries)
-        if (SamePath(FolderOf(entry.m_strPath), folder))
-            keyed.emplace_back(DisplayOrderKey(entry.m_strTitle), &entry);
+std::vector<EntryRef> EntriesOfFolder(const EntryList& entries, std::string_view folder) {
+    std::vector<std::pair<std::string, EntryRef>> keyed;
+    for (const Entry& entry : entries)
+        if (SamePath(FolderOf(entry.Path()), folder))
+            keyed.emplace_back(DisplayOrderKey(entry.Title()), &entry);
     return InTitleOrder(std::move(keyed));
 }
 
 // A holder's click costs the size of the holder while the holders are up to date.
-std::vector<POSITION> EntriesOfFolder(const CMORKA2Doc& doc, std::string_view folder) {
-    const std::vector<POSITION>* indexed = doc.EntriesOfHolder(folder);
-    if (indexed == nullptr) return EntriesOfFolder(doc.m_EntryList, folder);
-    std::vector<std::pair<std::string, POSITION>> keyed;
+std::vector<EntryRef> EntriesOfFolder(const Catalogue& doc, std::string_view folder) {
+    const std::vector<EntryRef>* indexed = doc.EntriesOfHolder(folder);
+    if (indexed == nullptr) return EntriesOfFolder(doc.Entries(), folder);
+    std::vector<std::pair<std::string, EntryRef>> keyed;
     keyed.reserve(indexed->size());
-    for (const POSITION entry : *indexed)
-        keyed.emplace_back(DisplayOrderKey(entry->m_strTitle), entry);
+    for (const EntryRef entry : *indexed)
+        keyed.emplace_back(DisplayOrderKey(entry->Title()), entry);
     return InTitleOrder(std::move(keyed));
 }
 
-std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc) {
+std::vector<EntryRef> ListedEntries(const Catalogue& doc) {
     HolderTreeCache trees;
     return ListedEntries(doc, trees);
 }
 
-std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc, HolderTreeCache& trees) {
-    if (doc.m_pShownChoice) return doc.m_pShownChoice->pick(doc);
-    const HolderTree& tree = trees.TreeOf(doc.m_HolderList, doc.HoldersRevision());
+std::vector<EntryRef> ListedEntries(const Catalogue& doc, HolderTreeCache& trees) {
+    if (doc.ShownChoice()) return doc.ShownChoice()->pick(doc);
+    const HolderTree& tree = trees.TreeOf(doc.Holders(), doc.HoldersRevision());
     const int shown = ShownHolder(tree, doc);
     if (shown == kNoHolderNode) return {};
     return EntriesOfFolder(doc, tree.node(shown).folder);
 }
 
-void SortEntries(std::vector<POSITION>& rows, EntrySortKey key) {
-    const auto text = [&key](POSITION e) -> std::string {
+void SortEntries(std::vector<EntryRef>& rows, EntrySortKey key) {
+    const auto text = [&key](EntryRef e) -> std::string {
         switch (key.column) {
             case EntrySortKey::Column::Comment:
-                return CommentColumnText(e->m_strComment);
+                return CommentColumnText(e->Comment());
             case EntrySortKey::Column::Path:
-                return std::string(e->m_strPath);
+                return std::string(e->Path());
             case EntrySortKey::Column::Title:
                 break;
         }
-        return std::string(e->m_strTitle);
+        return std::string(e->Title());
     };
-    std::vector<std::pair<std::string, POSITION>> keyed;
+    std::vector<std::pair<std::string, EntryRef>> keyed;
     keyed.reserve(rows.size());
-    for (const POSITION e : rows) keyed.emplace_back(DisplayOrderKey(text(e)), e);
+    for (const EntryRef e : rows) keyed.emplace_back(DisplayOrderKey(text(e)), e);
     std::stable_sort(keyed.begin(), keyed.end(), [&key](const auto& a, const auto& b) {
         return key.descending ? b.first < a.first : a.first < b.first;
     });
@@ -89,20 +89,20 @@ std::string CommentColumnText(std::string_view comment) {
     return line;
 }
 
-int RowToSelect(const std::vector<POSITION>& rows, std::string_view selected) {
+int RowToSelect(const std::vector<EntryRef>& rows, std::string_view selected) {
     for (std::size_t i = rows.size(); i-- > 0;)
-        if (rows[i]->m_strTitle == selected) return static_cast<int>(i);
+        if (rows[i]->Title() == selected) return static_cast<int>(i);
     return -1;
 }
 
-RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
+RenameOutcome RenameEntry(Catalogue& doc, EntryRef entry, std::string_view editTitle,
                           std::string_view newTitle) {
     if (!entry || editTitle.empty() || newTitle.empty()) return RenameOutcome::Unchanged;
-    std::string title = TextFromScreen(newTitle, editTitle, doc.m_encoding);
+    std::string title = TextFromScreen(newTitle, editTitle, doc.FileEncoding());
     if (title == editTitle) return RenameOutcome::Unchanged;
     if (!IsStorableField(title)) return RenameOutcome::Refused;
-    doc.m_strSelected = title;
-    doc.m_EntryList.SetTitle(entry, std::move(title));
+    doc.SetSelectedTitle(title);
+    doc.Entries().SetTitle(entry, std::move(title));
     return RenameOutcome::Renamed;
 }
 

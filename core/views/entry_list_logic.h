@@ -7,22 +7,22 @@
 #include <string_view>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/views/holder_tree_logic.h"
 
 namespace kantoria {
 
 // The entries whose folder (drive and directory) equals folder without regard to case, in
 // ascending title order (DisplayOrderKey); equal titles keep catalogue order.
-std::vector<POSITION> EntriesOfFolder(const EntryList& entries, std::string_view folder);
+std::vector<EntryRef> EntriesOfFolder(const EntryList& entries, std::string_view folder);
 // The same from the document's holder index while it is up to date.
-std::vector<POSITION> EntriesOfFolder(const CMORKA2Doc& doc, std::string_view folder);
+std::vector<EntryRef> EntriesOfFolder(const Catalogue& doc, std::string_view folder);
 
 // The entries of the holder that the tree shows as selected; none when no holder is. While the
 // document has a shown choice, the entries it picks instead.
-std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc);
+std::vector<EntryRef> ListedEntries(const Catalogue& doc);
 // The same with the holder tree kept in trees between calls.
-std::vector<POSITION> ListedEntries(const CMORKA2Doc& doc, HolderTreeCache& trees);
+std::vector<EntryRef> ListedEntries(const Catalogue& doc, HolderTreeCache& trees);
 
 // An order the user picks for the report by a click on a column's heading.
 struct EntrySortKey {
@@ -34,13 +34,13 @@ struct EntrySortKey {
 
 // rows sorted by the column's text as the list shows it, compared as titles are
 // (DisplayOrderKey); rows with equal text keep their order, descending too.
-void SortEntries(std::vector<POSITION>& rows, EntrySortKey key);
+void SortEntries(std::vector<EntryRef>& rows, EntrySortKey key);
 
 // The comment as one line: every CR and every LF becomes one space.
 std::string CommentColumnText(std::string_view comment);
 
 // The row whose title equals selected exactly; of several, the last. -1 when none.
-int RowToSelect(const std::vector<POSITION>& rows, std::string_view selected);
+int RowToSelect(const std::vector<EntryRef>& rows, std::string_view selected);
 
 enum class RenameOutcome {
     Unchanged,  // nothing to do: no old title, no new one, or the same one
@@ -51,7 +51,7 @@ enum class RenameOutcome {
 // Renames entry in place from editTitle, the item's label when editing began, to newTitle, the
 // text the editor handed back (see TextFromScreen: handing back the label as it was shown keeps
 // the original bytes).
-RenameOutcome RenameEntry(CMORKA2Doc& doc, POSITION entry, std::string_view editTitle,
+RenameOutcome RenameEntry(Catalogue& doc, EntryRef entry, std::string_view editTitle,
                           std::string_view newTitle);
 
 }  // namespace kantoria

@@ -53,7 +53,7 @@ std::optional<std::string> RelocatedPath(std::string_view path, std::string_view
     return moved;
 }
 
-RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std::string_view to,
+RelocationPlan PlanRelocation(const Catalogue& doc, std::string_view from, std::string_view to,
                               const ExistsCheck& exists) {
     RelocationPlan plan;
     plan.from = from;
@@ -69,16 +69,16 @@ RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std:
     };
     std::vector<Candidate> candidates;
     std::unordered_set<std::string> staying;  // the path keys of entries that keep their path
-    for (const CDocEntry& entry : doc.m_EntryList) {
-        std::optional<std::string> moved = RelocatedPath(entry.m_strPath, from, to);
+    for (const Entry& entry : doc.Entries()) {
+        std::optional<std::string> moved = RelocatedPath(entry.Path(), from, to);
         // A path spelled exactly as before (the folder chosen is the one it was) is no move.
-        if (!moved || *moved == entry.m_strPath) {
-            staying.insert(PathKey(entry.m_strPath));
+        if (!moved || *moved == entry.Path()) {
+            staying.insert(PathKey(entry.Path()));
             continue;
         }
         std::string newKey = PathKey(*moved);
         candidates.push_back(
-            {{&entry, std::move(*moved)}, PathKey(entry.m_strPath), std::move(newKey), false});
+            {{&entry, std::move(*moved)}, PathKey(entry.Path()), std::move(newKey), false});
     }
     // The first path to claim a new path gets it; an entry that cannot move keeps its old path,
     // which in turn takes that path from whoever claimed it, and so on.
@@ -108,13 +108,13 @@ RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std:
             freed.push_back(c.oldKey);
         }
     }
-    const bool cp932 = doc.m_encoding == Encoding::Cp932;
+    const bool cp932 = doc.FileEncoding() == Encoding::Cp932;
     for (Candidate& c : candidates) {
         if (c.conflict) {
             plan.conflicts.push_back(std::move(c.move));
             continue;
         }
-        if (exists && exists(FileSystemText(c.move.to, doc.m_encoding))) ++plan.existing;
+        if (exists && exists(FileSystemText(c.move.to, doc.FileEncoding()))) ++plan.existing;
         if (cp932 && !plan.becomesUtf8 && !FitsCp932(c.move.to)) plan.becomesUtf8 = true;
         plan.moves.push_back(std::move(c.move));
     }
@@ -141,8 +141,8 @@ std::string RelocationQuestion(const RelocationPlan& plan, Encoding enc) {
         for (std::size_t i = 0; i < plan.conflicts.size() && i < kListedConflicts; ++i) {
             const RelocationMove& c = plan.conflicts[i];
             text += "\n";
-            text += FormatString(IDS_RELOCATE_CONFLICT, {ToDisplayText(c.entry->m_strTitle, enc),
-                                                         ToDisplayText(c.to, enc)});
+            text += FormatString(IDS_RELOCATE_CONFLICT,
+                                 {ToDisplayText(c.entry->Title(), enc), ToDisplayText(c.to, enc)});
         }
         if (plan.conflicts.size() > kListedConflicts) {
             text += "\n";
@@ -157,17 +157,17 @@ std::string RelocationQuestion(const RelocationPlan& plan, Encoding enc) {
     return text;
 }
 
-void ApplyRelocation(CMORKA2Doc& doc, const RelocationPlan& plan) {
+void ApplyRelocation(Catalogue& doc, const RelocationPlan& plan) {
     std::optional<std::string> shownFolder;
     {
-        const HolderTree before = HolderTree::Build(doc.m_HolderList);
+        const HolderTree before = HolderTree::Build(doc.Holders());
         const int shown = ShownHolder(before, doc);
         if (shown != kNoHolderNode) shownFolder = before.node(shown).folder;
     }
-    for (const RelocationMove& move : plan.moves) doc.m_EntryList.SetPath(move.entry, move.to);
+    for (const RelocationMove& move : plan.moves) doc.Entries().SetPath(move.entry, move.to);
     doc.RebuildHolders();
     if (!shownFolder) return;
-    const HolderTree after = HolderTree::Build(doc.m_HolderList);
+    const HolderTree after = HolderTree::Build(doc.Holders());
     int node = kNoHolderNode;
     if (const std::optional<std::string> moved = RelocatedPath(*shownFolder, plan.from, plan.to))
         node = after.FindByFolder(*moved);

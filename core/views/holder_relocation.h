@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/storable_field.h"
 
 namespace kantoria {
@@ -25,7 +25,7 @@ std::optional<std::string> RelocatedPath(std::string_view path, std::string_view
                                          std::string_view to);
 
 struct RelocationMove {
-    POSITION entry = nullptr;
+    EntryRef entry = nullptr;
     std::string to;  // the entry's new path
 };
 
@@ -48,7 +48,7 @@ using ExistsCheck = std::function<bool(const std::string& path)>;
 // path is the path of an entry that does not move, or the new path of an entry that moves
 // earlier in catalogue order from another path; entries that shared one path move together.
 // A to that the catalogue file cannot hold at the start of a path moves nothing.
-RelocationPlan PlanRelocation(const CMORKA2Doc& doc, std::string_view from, std::string_view to,
+RelocationPlan PlanRelocation(const Catalogue& doc, std::string_view from, std::string_view to,
                               const ExistsCheck& exists);
 
 // How many entries that stay a question lists by name.
@@ -63,6 +63,6 @@ std::string RelocationQuestion(const RelocationPlan& plan, Encoding enc);
 // Gives the plan's moves their new paths (titles and comments stay) and rebuilds the holders.
 // The shown holder follows its folder to where it moved. Icons are the caller's to rebuild.
 // The views are not told.
-void ApplyRelocation(CMORKA2Doc& doc, const RelocationPlan& plan);
+void ApplyRelocation(Catalogue& doc, const RelocationPlan& plan);
 
 }  // namespace kantoria

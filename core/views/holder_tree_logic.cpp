@@ -102,15 +102,15 @@ std::uint64_t HolderParentFinder::RandomBase() {
     return (std::uint64_t{device()} << 32 | device()) % (kModulus - 256) + 256;
 }
 
-HolderTree HolderTree::Build(const std::list<CHolder>& holders) {
-    std::vector<const CHolder*> listed;
+HolderTree HolderTree::Build(const std::list<Holder>& holders) {
+    std::vector<const Holder*> listed;
     listed.reserve(holders.size());
-    for (const CHolder& h : holders) listed.push_back(&h);
+    for (const Holder& h : holders) listed.push_back(&h);
 
     std::vector<std::size_t> order(listed.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const std::size_t la = listed[a]->m_strFolder.size(), lb = listed[b]->m_strFolder.size();
+        const std::size_t la = listed[a]->folder.size(), lb = listed[b]->folder.size();
         return la != lb ? la < lb : a > b;
     });
 
@@ -119,7 +119,7 @@ HolderTree HolderTree::Build(const std::list<CHolder>& holders) {
     HolderParentFinder parents;
     for (const std::size_t listIndex : order) {
         HolderNode node;
-        node.folder = listed[listIndex]->m_strFolder;
+        node.folder = listed[listIndex]->folder;
         node.label = HolderLabel(node.folder);
         const int index = static_cast<int>(tree.nodes_.size());
         // The longest proper prefix that is a holder is the last earlier one: shorter folder
@@ -194,7 +194,7 @@ int HolderTree::FindByFolder(std::string_view folder) const {
     return kNoHolderNode;
 }
 
-const HolderTree& HolderTreeCache::TreeOf(const std::list<CHolder>& holders,
+const HolderTree& HolderTreeCache::TreeOf(const std::list<Holder>& holders,
                                           std::uint64_t holdersRevision) {
     if (!built_ || revision_ != holdersRevision) {
         tree_ = HolderTree::Build(holders);

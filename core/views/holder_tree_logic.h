@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/catalogue/doc_entry.h"
+#include "core/catalogue/entry.h"
 
 namespace kantoria {
 
@@ -73,7 +73,7 @@ class HolderTree {
     // a holder is the last earlier one whose folder string begins the child's, compared by the
     // path rule with either separator counting alike; siblings stand in label order
     // (DisplayOrderKey), equal labels in insertion order.
-    static HolderTree Build(const std::list<CHolder>& holders);
+    static HolderTree Build(const std::list<Holder>& holders);
 
     std::size_t size() const { return nodes_.size(); }
     bool empty() const { return nodes_.empty(); }
@@ -100,7 +100,7 @@ class HolderTree {
 // The holder tree of a document, built again only when its holders changed.
 class HolderTreeCache {
   public:
-    const HolderTree& TreeOf(const std::list<CHolder>& holders, std::uint64_t holdersRevision);
+    const HolderTree& TreeOf(const std::list<Holder>& holders, std::uint64_t holdersRevision);
 
   private:
     HolderTree tree_;

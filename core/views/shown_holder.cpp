@@ -2,20 +2,19 @@
 
 namespace kantoria {
 
-int ShownHolder(const HolderTree& tree, const CMORKA2Doc& doc) {
-    if (doc.m_pShownChoice) return kNoHolderNode;
-    if (doc.m_strLastHolderFolder) {
-        const int clicked = tree.FindByFolder(*doc.m_strLastHolderFolder);
-        if (clicked != kNoHolderNode && tree.LabelPath(clicked) == doc.m_strLastHolder)
-            return clicked;
+int ShownHolder(const HolderTree& tree, const Catalogue& doc) {
+    if (doc.ShownChoice()) return kNoHolderNode;
+    if (doc.LastHolderFolder()) {
+        const int clicked = tree.FindByFolder(*doc.LastHolderFolder());
+        if (clicked != kNoHolderNode && tree.LabelPath(clicked) == doc.LastHolder()) return clicked;
     }
-    return tree.FindByLabelPath(doc.m_strLastHolder);
+    return tree.FindByLabelPath(doc.LastHolder());
 }
 
-void ChooseHolder(CMORKA2Doc& doc, const HolderTree& tree, int node) {
-    doc.m_strLastHolder = tree.LabelPath(node);
-    doc.m_strLastHolderFolder = tree.node(node).folder;
-    doc.m_pShownChoice.reset();
+void ChooseHolder(Catalogue& doc, const HolderTree& tree, int node) {
+    doc.SetLastHolder(tree.LabelPath(node));
+    doc.SetLastHolderFolder(tree.node(node).folder);
+    doc.SetShownChoice({});
 }
 
 }  // namespace kantoria

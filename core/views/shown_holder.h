@@ -2,7 +2,7 @@
 // here, so they always agree.
 #pragma once
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/views/holder_tree_logic.h"
 
 namespace kantoria {
@@ -10,11 +10,11 @@ namespace kantoria {
 // The node that the document's selected-holder path designates. The holder clicked last wins
 // while the path is still its label path, so that of two items with equal label paths the
 // clicked one stays shown; otherwise the path's walk decides. kNoHolderNode when none, and while
-// the list shows a chosen set of entries (CMORKA2Doc::m_pShownChoice).
-int ShownHolder(const HolderTree& tree, const CMORKA2Doc& doc);
+// the list shows a chosen set of entries (Catalogue::m_pShownChoice).
+int ShownHolder(const HolderTree& tree, const Catalogue& doc);
 
 // Records a click on node: its label path, which travels with the catalogue, and its folder.
 // The list goes back from a chosen set to the holder's entries.
-void ChooseHolder(CMORKA2Doc& doc, const HolderTree& tree, int node);
+void ChooseHolder(Catalogue& doc, const HolderTree& tree, int node);
 
 }  // namespace kantoria

@@ -61,8 +61,8 @@ class QtIconListBuilder final : public IconListBuilder {
         Append(BlankPagePicture(kLargeIconSize), BlankPagePicture(kSmallIconSize));
     }
 
-    std::unique_ptr<CImageList> TakeLargeList() override { return std::move(large_); }
-    std::unique_ptr<CImageList> TakeSmallList() override { return std::move(small_); }
+    std::unique_ptr<ImageList> TakeLargeList() override { return std::move(large_); }
+    std::unique_ptr<ImageList> TakeSmallList() override { return std::move(small_); }
 
   private:
     void Append(QPixmap large, QPixmap small) {
@@ -91,9 +91,9 @@ void ChooseIconTheme() {
     QIcon::setThemeName(QString());
 }
 
-const std::vector<QPixmap>& ImagesOf(const std::unique_ptr<CImageList>& list) {
+const std::vector<QPixmap>& ImagesOf(const ImageList* list) {
     static const std::vector<QPixmap> none;
-    const auto* images = dynamic_cast<const QtImageList*>(list.get());
+    const auto* images = dynamic_cast<const QtImageList*>(list);
     return images ? images->images : none;
 }
 

@@ -17,13 +17,13 @@ namespace kantoria {
 inline constexpr int kLargeIconSize = 32;
 inline constexpr int kSmallIconSize = 16;
 
-class QtImageList final : public CImageList {
+class QtImageList final : public ImageList {
   public:
     std::vector<QPixmap> images;
 };
 
 // The pictures of a list the document holds; empty when there is no list.
-const std::vector<QPixmap>& ImagesOf(const std::unique_ptr<CImageList>& list);
+const std::vector<QPixmap>& ImagesOf(const ImageList* list);
 
 // Makes sure themed icon names find pictures: when the session names no icon theme that has
 // file-type pictures, the first installed desktop theme is used.

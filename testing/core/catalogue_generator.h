@@ -13,7 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria::test {
@@ -243,12 +243,12 @@ inline bool GenerateCatalogue(std::size_t entries, std::size_t folderCount, cons
 
     static constexpr const char* kExtensions[] = {".pdf",  ".doc", ".xls", ".txt", ".docx",
                                                   ".xlsx", ".jpg", ".lzh", ".zip", ".ppt"};
-    CMORKA2Doc doc;
-    doc.m_EntryList.Reserve(entries);
+    Catalogue doc;
+    doc.Entries().Reserve(entries);
     std::string bytes;
-    for (std::size_t run = 0; doc.m_EntryList.size() < entries; ++run) {
+    for (std::size_t run = 0; doc.Entries().size() < entries; ++run) {
         const std::string& folder = folders[order[run % order.size()]];
-        std::size_t n = std::min(rng.Between(1, 2 * meanRun - 1), entries - doc.m_EntryList.size());
+        std::size_t n = std::min(rng.Between(1, 2 * meanRun - 1), entries - doc.Entries().size());
         for (; n > 0; --n) {
             bytes.clear();
             AppendText(bytes, rng.Between(4, 12), kFileMix, false, rng);
@@ -268,21 +268,21 @@ inline bool GenerateCatalogue(std::size_t entries, std::size_t folderCount, cons
             } else {
                 AppendText(bytes, commentChars, kTextMix, true, rng);
             }
-            doc.m_EntryList.Append(std::move(path), std::move(title), Decoded(bytes));
+            doc.Entries().Append(std::move(path), std::move(title), Decoded(bytes));
         }
     }
-    const CDocEntry& middle =
-        *std::next(doc.m_EntryList.begin(), static_cast<std::ptrdiff_t>(entries / 2));
-    doc.m_strSelected = middle.m_strTitle;
-    doc.m_strLastHolder = folders[order[0]].substr(0, folders[order[0]].size() - 1);
-    doc.m_encoding = Encoding::Cp932;
+    const Entry& middle =
+        *std::next(doc.Entries().begin(), static_cast<std::ptrdiff_t>(entries / 2));
+    doc.SetSelectedTitle(middle.Title());
+    doc.SetLastHolder(folders[order[0]].substr(0, folders[order[0]].size() - 1));
+    doc.SetFileEncoding(Encoding::Cp932);
 
     const Status status = doc.SaveCatalogue(file);
     if (!status) {
         std::fprintf(stderr, "error: cannot write %s: %s\n", file.c_str(), status.reason().c_str());
         return false;
     }
-    if (doc.m_encoding != Encoding::Cp932) {
+    if (doc.FileEncoding() != Encoding::Cp932) {
         std::fprintf(stderr, "error: the generated text does not fit code page 932\n");
         return false;
     }

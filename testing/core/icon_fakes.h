@@ -27,12 +27,12 @@ class MapEnvironment final : public Environment {
 };
 
 // An image list that records what was put in it: "file@index" or "default".
-class FakeImageList final : public CImageList {
+class FakeImageList final : public ImageList {
   public:
     std::vector<std::string> images;
 };
 
-inline const std::vector<std::string>& Images(const std::unique_ptr<CImageList>& list) {
+inline const std::vector<std::string>& Images(const ImageList* list) {
     return dynamic_cast<const FakeImageList&>(*list).images;
 }
 
@@ -56,8 +56,8 @@ class FakeIconFactory final : public IconFactory {
             return true;
         }
         void AppendDefaultIcon() override { Append("default"); }
-        std::unique_ptr<CImageList> TakeLargeList() override { return std::move(large_); }
-        std::unique_ptr<CImageList> TakeSmallList() override { return std::move(small_); }
+        std::unique_ptr<ImageList> TakeLargeList() override { return std::move(large_); }
+        std::unique_ptr<ImageList> TakeSmallList() override { return std::move(small_); }
 
       private:
         void Append(const std::string& name) {

@@ -8,7 +8,7 @@
 
 namespace kantoria {
 
-class CountedImageList final : public CImageList {
+class CountedImageList final : public ImageList {
   public:
     int count = 0;
 };
@@ -28,8 +28,8 @@ class StandInIconFactory final : public IconFactory {
             ++large_->count;
             ++small_->count;
         }
-        std::unique_ptr<CImageList> TakeLargeList() override { return std::move(large_); }
-        std::unique_ptr<CImageList> TakeSmallList() override { return std::move(small_); }
+        std::unique_ptr<ImageList> TakeLargeList() override { return std::move(large_); }
+        std::unique_ptr<ImageList> TakeSmallList() override { return std::move(small_); }
 
       private:
         std::unique_ptr<CountedImageList> large_ = std::make_unique<CountedImageList>();

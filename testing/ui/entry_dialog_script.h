@@ -33,7 +33,7 @@ class EntryDialogScript final : public DialogRunner {
     std::vector<QDialog*> others;  // valid only while the dialog runs
 
     int DoModal(QDialog& dialog) override {
-        auto* entry = qobject_cast<CMORKA2Dlg*>(&dialog);
+        auto* entry = qobject_cast<EntryDialog*>(&dialog);
         if (entry == nullptr) {
             others.push_back(&dialog);
             if (onOther) onOther(dialog);
@@ -42,7 +42,7 @@ class EntryDialogScript final : public DialogRunner {
         auto* title = entry->findChild<QLineEdit*>(QStringLiteral("title"));
         auto* comment = entry->findChild<QPlainTextEdit*>(QStringLiteral("comment"));
         shown.push_back(
-            {entry->m_file, title->text().toStdString(), comment->toPlainText().toStdString()});
+            {entry->file, title->text().toStdString(), comment->toPlainText().toStdString()});
         std::optional<Typed> answer;
         if (!answers.empty()) {
             answer = answers.front();

@@ -32,8 +32,8 @@ class ScriptedFileDialogs final : public FileDialogs {
     }
 
     std::vector<std::string> exportProposals;
-    std::optional<std::string> GetExportFileName(std::string_view proposed) override {
-        exportProposals.emplace_back(proposed);
+    std::optional<std::string> GetExportFileName(std::string_view name) override {
+        exportProposals.emplace_back(name);
         return Next();
     }
     std::optional<std::string> GetImportFileName() override { return Next(); }

@@ -21,7 +21,7 @@
 #include "testing/ui/scripted_file_dialogs.h"
 #include "testing/ui/scripted_message_boxes.h"
 #include "ui/app/app_services.h"
-#include "ui/app/morka2_app.h"
+#include "ui/app/application.h"
 #include "ui/frame/frame_views.h"
 
 namespace kantoria::test {
@@ -103,13 +103,13 @@ struct AppHarness {
     AppServices services{settings, messages,  files,     dialogs,
                          shell,    instances, registrar, IconServices{types, icons, environment}};
     QTemporaryDir folder;
-    std::unique_ptr<CMORKA2App> app;
+    std::unique_ptr<Application> app;
 
     explicit AppHarness(ViewFactory views = MakeFrameViews)
-        : app(std::make_unique<CMORKA2App>(services, std::move(views))) {}
+        : app(std::make_unique<Application>(services, std::move(views))) {}
 
     // A copy of the sample catalogue under name.
-    std::string Catalogue(const QString& name = QStringLiteral("MORKA.ZNL")) {
+    std::string CataloguePath(const QString& name = QStringLiteral("MORKA.ZNL")) {
         const QString path = folder.filePath(name);
         QFile::remove(path);
         QFile::copy(QStringLiteral(KANTORIA_EXAMPLES "/MORKA.ZNL"), path);
@@ -130,7 +130,7 @@ struct AppHarness {
     }
     // The main window's caption as the desktop shows it, the mark of unsaved changes included.
     std::string ShownCaption() const {
-        CMainFrame* frame = app->MainFrame();
+        MainWindow* frame = app->MainFrame();
         if (frame == nullptr) return "<none>";
         frame->winId();  // the desktop's window, which carries the caption as shown
         return frame->windowHandle()->title().toStdString();

@@ -30,19 +30,19 @@ class FindFieldTest : public ::testing::Test {
         QApplication::setActiveWindow(frame);
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
         field = frame->FindField();
-        list = static_cast<CMORKA2View*>(frame->Views().list->Widget());
-        tree = static_cast<CMORKA2TView*>(frame->Views().tree->Widget());
+        list = static_cast<EntryListView*>(frame->Views().list->Widget());
+        tree = static_cast<HolderTreeView*>(frame->Views().tree->Widget());
         for (const auto& [path, title] : std::vector<std::pair<const char*, const char*>>{
                  {"C:\\書類\\報告\\q1.doc", "売上報告"},
                  {"C:\\書類\\memo.txt", "メモ"},
                  {"D:\\古い\\old.doc", "ｶﾀｶﾅの報告"},
              })
-            doc().m_EntryList.Append(path, title, "");
+            doc().Entries().Append(path, title, "");
         doc().RebuildHolders();
-        doc().m_strLastHolder = "書類";
+        doc().SetLastHolder("書類");
         doc().UpdateAllViews(nullptr);
     }
-    CMORKA2Doc& doc() { return h.app->Document()->Doc(); }
+    Catalogue& doc() { return h.app->Document()->Doc(); }
     Strings Listed() const {
         Strings titles;
         for (int row = 0; row < list->entryModel()->rowCount(); ++row)
@@ -62,10 +62,10 @@ class FindFieldTest : public ::testing::Test {
     }
 
     test::AppHarness h;
-    CMainFrame* frame = nullptr;
+    MainWindow* frame = nullptr;
     QLineEdit* field = nullptr;
-    CMORKA2View* list = nullptr;
-    CMORKA2TView* tree = nullptr;
+    EntryListView* list = nullptr;
+    HolderTreeView* tree = nullptr;
 };
 
 TEST_F(FindFieldTest, TypingShowsMatchesFromEveryHolderAndEscapeGoesBack) {
@@ -82,13 +82,13 @@ TEST_F(FindFieldTest, TypingShowsMatchesFromEveryHolderAndEscapeGoesBack) {
     // A found row is selected as any other; the clicked holder stays.
     list->reportView()->selectionModel()->setCurrentIndex(list->entryModel()->index(0, 0),
                                                           QItemSelectionModel::ClearAndSelect);
-    EXPECT_EQ(doc().m_strSelected, "売上報告");
-    EXPECT_EQ(list->GetSelectedEntry()->m_strTitle, "売上報告");
-    EXPECT_EQ(doc().m_strLastHolder, "書類");
+    EXPECT_EQ(doc().SelectedTitle(), "売上報告");
+    EXPECT_EQ(list->GetSelectedEntry()->Title(), "売上報告");
+    EXPECT_EQ(doc().LastHolder(), "書類");
 
     // An entry added meanwhile shows when it matches.
-    doc().m_EntryList.Append("E:\\新しい報告.txt", "新しい報告", "");
-    doc().m_EntryList.Append("E:\\別.txt", "別", "");
+    doc().Entries().Append("E:\\新しい報告.txt", "新しい報告", "");
+    doc().Entries().Append("E:\\別.txt", "別", "");
     doc().RebuildHolders();
     doc().UpdateAllViews(nullptr);
     EXPECT_EQ(Listed(), (Strings{"新しい報告", "売上報告", "ｶﾀｶﾅの報告"}));
@@ -107,7 +107,7 @@ TEST_F(FindFieldTest, AClickOnAHolderClearsTheField) {
     EXPECT_TRUE(field->text().isEmpty());
     EXPECT_EQ(Listed(), Strings{"ｶﾀｶﾅの報告"});
     EXPECT_TRUE(TreeShowsAHolder());
-    EXPECT_EQ(doc().m_pShownChoice, nullptr);
+    EXPECT_EQ(doc().ShownChoice(), nullptr);
 }
 
 TEST_F(FindFieldTest, CtrlFFocusesTheFieldWithTheToolbarHidden) {

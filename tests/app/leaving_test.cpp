@@ -48,8 +48,8 @@ enum class Way { FileOpen, Recent, Drop, HandOver, New };
 class LeavingTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        first = h.Catalogue();
-        second = h.Catalogue(QStringLiteral("second.ZNL"));
+        first = h.CataloguePath();
+        second = h.CataloguePath(QStringLiteral("second.ZNL"));
         h.settings.WriteProfileString("Recent File List", "File1", second);
         h.StorePath(first);
         ASSERT_TRUE(h.app->InitInstance({}));
@@ -59,15 +59,15 @@ class LeavingTest : public ::testing::Test {
         if (!immutable.isEmpty()) QProcess::execute("chattr", {"-i", immutable});
     }
 
-    CMORKA2Doc& Doc() { return h.app->Document()->Doc(); }
+    Catalogue& Doc() { return h.app->Document()->Doc(); }
     // An entry added as the commands add one: the views hear of it.
     void AddEntry() {
-        Doc().m_EntryList.Append("/x/kept.txt", "kept", "");
+        Doc().Entries().Append("/x/kept.txt", "kept", "");
         Doc().UpdateAllViews(nullptr);
     }
 
     void Go(Way way, const std::string& target) {
-        CMainFrame* frame = h.app->MainFrame();
+        MainWindow* frame = h.app->MainFrame();
         switch (way) {
             case Way::FileOpen:
                 h.files.answers = {target};
@@ -146,12 +146,12 @@ TEST_F(LeavingTest, AnUntouchedFileStaysByteForByte) {
 
 // The desktop activates the window and the panes take the focus, as after a start or a
 // hand-over: the views then make a current item of their own, which is not the user's choice.
-void Settle(CMainFrame& frame) {
+void Settle(MainWindow& frame) {
     frame.resize(900, 600);  // room for every row to be clicked
     frame.RestoreAndRaise();
     (void)QTest::qWaitForWindowActive(&frame);
     QCoreApplication::processEvents();
-    for (CView* view : {frame.Views().tree, frame.Views().list}) {
+    for (CatalogueView* view : {frame.Views().tree, frame.Views().list}) {
         view->Widget()->setFocus(Qt::TabFocusReason);
         QCoreApplication::processEvents();
     }
@@ -178,10 +178,10 @@ TEST_F(LeavingTest, OnlyTheUsersClickRewritesAnUntouchedFile) {
                              << static_cast<int>(click));
                 WriteFile(path, bytes);
                 ASSERT_TRUE(h.app->OpenDocumentFile(path));
-                CMainFrame& frame = *h.app->MainFrame();
+                MainWindow& frame = *h.app->MainFrame();
                 Settle(frame);
-                auto* list = frame.findChild<CMORKA2View*>();
-                auto* tree = frame.findChild<CMORKA2TView*>();
+                auto* list = frame.findChild<EntryListView*>();
+                auto* tree = frame.findChild<HolderTreeView*>();
                 QAbstractItemView* clicked = click == Click::Entry ? list->currentView() : tree;
                 const QModelIndex last =
                     clicked->model()->index(clicked->model()->rowCount() - 1, 0);
@@ -201,7 +201,7 @@ TEST_F(LeavingTest, OnlyTheUsersClickRewritesAnUntouchedFile) {
     for (const auto& [name, bytes] : files) {
         const std::string path = h.folder.filePath(name).toStdString();
         WriteFile(path, bytes);
-        h.app = std::make_unique<CMORKA2App>(h.services, MakeFrameViews);
+        h.app = std::make_unique<Application>(h.services, MakeFrameViews);
         h.StorePath(path);
         ASSERT_TRUE(h.app->InitInstance({}));
         Settle(*h.app->MainFrame());
@@ -214,7 +214,7 @@ TEST_F(LeavingTest, OnlyTheUsersClickRewritesAnUntouchedFile) {
 // What the user clicked is kept with the catalogue, but is no change to mark or to ask about;
 // a change to the entries is both.
 TEST_F(LeavingTest, ViewStateIsWrittenUnmarkedAndEntriesAreMarked) {
-    Doc().m_strLastHolder = "Docs";
+    Doc().SetLastHolder("Docs");
     h.app->MainFrame()->UpdateCommandUI();
     EXPECT_EQ(h.ShownCaption(), "MORKA.ZNL - Kantoria");
     Go(Way::FileOpen, second);
@@ -227,7 +227,7 @@ TEST_F(LeavingTest, ViewStateIsWrittenUnmarkedAndEntriesAreMarked) {
     EXPECT_EQ(h.ShownCaption(), "second.ZNL - Kantoria");
 
     // A "[*]" of the file's own name is shown as it is.
-    const std::string marked = h.Catalogue(QStringLiteral("a[*].ZNL"));
+    const std::string marked = h.CataloguePath(QStringLiteral("a[*].ZNL"));
     ASSERT_TRUE(h.app->OpenDocumentFile(marked));
     EXPECT_EQ(h.ShownCaption(), "a[*].ZNL - Kantoria");
     AddEntry();
@@ -248,7 +248,7 @@ TEST_F(LeavingTest, UntitledEntriesAreAskedForOnEveryWayOut) {
         ASSERT_EQ(h.messages.shown.size(), 1u);
         EXPECT_EQ(h.messages.shown[0].text, "無題 への変更を保存しますか?");
         EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::YesNoCancel);
-        EXPECT_EQ(Doc().m_EntryList.size(), 1u);
+        EXPECT_EQ(Doc().Entries().size(), 1u);
         h.messages.answers = {MbAnswer::No};
         Go(way, second);
         EXPECT_EQ(h.ShownCaption(), Arrived(way));
@@ -286,7 +286,7 @@ TEST_F(LeavingTest, AFailedWriteOffersToGoOnWithoutIt) {
         EXPECT_EQ(h.messages.shown[0].buttons, MbButtons::GoOnUnsaved);
     }
     ASSERT_TRUE(h.app->OpenDocumentFile(first));
-    Doc().m_strSelected = "other";
+    Doc().SetSelectedTitle("other");
     h.messages.shown.clear();
     Go(Way::FileOpen, second);
     h.app->MainFrame()->close();
@@ -306,7 +306,7 @@ TEST_F(LeavingTest, TheSwitchToUtf8IsAskedBeforeAnyWrite) {
     WriteFile(twin, cp932);
     for (const MbAnswer answer : {MbAnswer::Cancel, MbAnswer::SaveUtf8}) {
         ASSERT_TRUE(h.app->OpenDocumentFile(twin));
-        Doc().m_EntryList.Append("/x/café.txt", "café", "");
+        Doc().Entries().Append("/x/café.txt", "café", "");
         Doc().UpdateAllViews(nullptr);
         h.messages.shown.clear();
         h.messages.answers = {answer};
@@ -393,7 +393,7 @@ TEST_F(LeavingTest, AnotherProgramsWriteStaysUnlessTheUserOverwritesIt) {
         ASSERT_EQ(std::rename((first + ".new").c_str(), first.c_str()), 0);
     };
     const auto act = [&](Act what) {
-        CMainFrame* frame = h.app->MainFrame();
+        MainWindow* frame = h.app->MainFrame();
         if (what == Act::Save) frame->RouteCommand(ID_FILE_SAVE);
         if (what == Act::Refresh) frame->RouteCommand(ID_VIEW_REFRESH);
         if (what == Act::Open) Go(Way::FileOpen, second);
@@ -437,7 +437,7 @@ TEST_F(LeavingTest, AnotherProgramsWriteStaysUnlessTheUserOverwritesIt) {
                 EXPECT_TRUE(Doc().IsModified());
             }
             if (answer == MbAnswer::Reload) {
-                ASSERT_EQ(Doc().m_EntryList.size(), 1u);
+                ASSERT_EQ(Doc().Entries().size(), 1u);
                 EXPECT_FALSE(Doc().IsModified());
             }
         }
@@ -445,7 +445,7 @@ TEST_F(LeavingTest, AnotherProgramsWriteStaysUnlessTheUserOverwritesIt) {
     // Only the view state to write: dropped without a word.
     for (const Act what : {Act::Refresh, Act::Open, Act::End}) {
         reopenFirst();
-        Doc().m_strSelected = "other";
+        Doc().SetSelectedTitle("other");
         theyWrite();
         h.messages.shown.clear();
         act(what);

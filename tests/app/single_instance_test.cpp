@@ -61,7 +61,7 @@ class TwoProcessTest : public ::testing::Test {
         }
     }
 
-    QString Catalogue(const QString& name) {
+    QString CataloguePath(const QString& name) {
         const QString path = home.filePath(name);
         QFile::copy(QStringLiteral(KANTORIA_EXAMPLES "/MORKA.ZNL"), path);
         return path;
@@ -110,7 +110,7 @@ class TwoProcessTest : public ::testing::Test {
 };
 
 TEST_F(TwoProcessTest, SecondStartOnTheSameCatalogueEndsAndAFileIsHandedOver) {
-    const QString catalogue = Catalogue("MORKA.ZNL");
+    const QString catalogue = CataloguePath("MORKA.ZNL");
     StorePath(catalogue);
     QProcess& first = Start({});
     WaitForCaption("MORKA.ZNL - Kantoria");
@@ -122,7 +122,7 @@ TEST_F(TwoProcessTest, SecondStartOnTheSameCatalogueEndsAndAFileIsHandedOver) {
     EXPECT_EQ(first.state(), QProcess::Running);
     EXPECT_EQ(WaitForCaption("MORKA.ZNL - Kantoria").size(), 1u);
 
-    const QString other = Catalogue("other.ZNL");
+    const QString other = CataloguePath("other.ZNL");
     QProcess& third = Start({other});
     ASSERT_TRUE(third.waitForFinished(kWaitMs));
     EXPECT_EQ(third.exitCode(), 0);
@@ -159,10 +159,10 @@ TEST_F(TwoProcessTest, LeftoverSocketOfAnEndedInstanceIsRemoved) {
 // A start on another display or with other settings neither restores the running window nor
 // hands it a file: it runs on its own.
 TEST_F(TwoProcessTest, AStartOnAnotherDisplayOrWithOtherSettingsRunsOnItsOwn) {
-    StorePath(Catalogue("MORKA.ZNL"));
+    StorePath(CataloguePath("MORKA.ZNL"));
     Start({});
     WaitForCaption("MORKA.ZNL - Kantoria");
-    const QString other = Catalogue("other.ZNL");
+    const QString other = CataloguePath("other.ZNL");
     ASSERT_TRUE(QDir().mkpath(home.filePath("other-config")));
     const struct {
         const char* name;

@@ -32,7 +32,7 @@ TEST_F(StartupTest, NoStoredPathNoArgumentGivesAnUntitledCatalogue) {
     EXPECT_EQ(Caption(), "無題 - Kantoria");
     EXPECT_TRUE(h.app->MainFrame()->isVisible());
     EXPECT_TRUE(h.app->MainFrame()->acceptDrops());
-    EXPECT_TRUE(h.app->Document()->Doc().m_EntryList.empty());
+    EXPECT_TRUE(h.app->Document()->Doc().Entries().empty());
     EXPECT_TRUE(h.app->MainFrame()->StateOf(ID_FILE_MRU_FILE1).enabled == false);
     h.End();
     EXPECT_EQ(h.Stored(IDS_VALUE_ZNLPATH), "");
@@ -41,22 +41,22 @@ TEST_F(StartupTest, NoStoredPathNoArgumentGivesAnUntitledCatalogue) {
 // A catalogue named on the command line (a double-click in the file manager) is the one
 // opened; the remembered one only when none is named.
 TEST_F(StartupTest, ArgumentIsCheckedThenOpenedOverTheStoredPath) {
-    const std::string stored = h.Catalogue();
-    const std::string other = h.Catalogue(QStringLiteral("other.ZNL"));
+    const std::string stored = h.CataloguePath();
+    const std::string other = h.CataloguePath(QStringLiteral("other.ZNL"));
     h.StorePath(stored);
     ASSERT_TRUE(h.app->InitInstance({"-style", other}));
     EXPECT_EQ(h.log,
               (EventLog{"find instances", "find instances", "publish", "register file type"}));
     EXPECT_EQ(h.app->Document()->PathName(), other);
     EXPECT_EQ(Caption(), "other.ZNL - Kantoria");
-    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
-    EXPECT_FALSE(h.app->Document()->Doc().m_HolderList.empty());
+    EXPECT_EQ(h.app->Document()->Doc().Entries().size(), 12u);
+    EXPECT_FALSE(h.app->Document()->Doc().Holders().empty());
     EXPECT_EQ(h.app->Recent().Items(), std::vector<std::string>{other});
 }
 
 TEST_F(StartupTest, TheCommandLineDecidesWhichCatalogueOpens) {
-    const std::string stored = h.Catalogue();
-    const std::string named = h.Catalogue(QStringLiteral("named.znl"));
+    const std::string stored = h.CataloguePath();
+    const std::string named = h.CataloguePath(QStringLiteral("named.znl"));
     const std::string report = h.folder.filePath(QStringLiteral("report.doc")).toStdString();
     QFile(QString::fromStdString(report)).open(QIODevice::WriteOnly);
     h.dialogs.inspect = [](QDialog& dialog) {
@@ -74,12 +74,12 @@ TEST_F(StartupTest, TheCommandLineDecidesWhichCatalogueOpens) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored + " / " + c.argument);
-        h.app = std::make_unique<CMORKA2App>(h.services, MakeFrameViews);
+        h.app = std::make_unique<Application>(h.services, MakeFrameViews);
         h.StorePath(c.stored);
         ASSERT_TRUE(h.app->InitInstance(c.argument.empty() ? std::vector<std::string>{}
                                                            : std::vector{c.argument}));
         EXPECT_EQ(h.app->Document()->PathName(), c.opened);
-        EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), c.entries);
+        EXPECT_EQ(h.app->Document()->Doc().Entries().size(), c.entries);
         EXPECT_TRUE(h.messages.shown.empty());
         h.app->Document()->Doc().MarkUnchanged();
         h.End();
@@ -87,7 +87,7 @@ TEST_F(StartupTest, TheCommandLineDecidesWhichCatalogueOpens) {
 }
 
 TEST_F(StartupTest, ArgumentIsOpenedWhenNothingIsStored) {
-    const std::string catalogue = h.Catalogue(QStringLiteral("arg.znl"));
+    const std::string catalogue = h.CataloguePath(QStringLiteral("arg.znl"));
     ASSERT_TRUE(h.app->InitInstance({catalogue}));
     EXPECT_EQ(Caption(), "arg.znl - Kantoria");
 }
@@ -113,7 +113,7 @@ TEST_F(StartupTest, RunningInstanceHoldingTheStoredCatalogueIsRestored) {
 }
 
 TEST_F(StartupTest, InstanceOnAnotherCatalogueDoesNotStopTheStart) {
-    const std::string stored = h.Catalogue();
+    const std::string stored = h.CataloguePath();
     h.StorePath(stored);
     h.instances.running = {{"a", {"OTHER.ZNL - Kantoria"}}};
     ASSERT_TRUE(h.app->InitInstance({}));
@@ -147,7 +147,7 @@ TEST_F(StartupTest, MissingStoredCatalogueIsReportedAndAnUntitledOneShown) {
 class OpenPathTest : public StartupTest {
   protected:
     void SetUp() override {
-        first = h.Catalogue();
+        first = h.CataloguePath();
         h.StorePath(first);
         ASSERT_TRUE(h.app->InitInstance({}));
     }
@@ -155,9 +155,9 @@ class OpenPathTest : public StartupTest {
 };
 
 TEST_F(OpenPathTest, OpeningTheSamePathAgainOnlyActivates) {
-    h.app->Document()->Doc().m_EntryList.Append("/x/new.txt", "new", "");
+    h.app->Document()->Doc().Entries().Append("/x/new.txt", "new", "");
     EXPECT_TRUE(h.app->OpenDocumentFile(first));
-    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 13u);
+    EXPECT_EQ(h.app->Document()->Doc().Entries().size(), 13u);
 }
 
 TEST_F(OpenPathTest, FailedOpenKeepsTheCurrentCatalogue) {
@@ -165,11 +165,11 @@ TEST_F(OpenPathTest, FailedOpenKeepsTheCurrentCatalogue) {
     EXPECT_EQ(h.messages.shown.size(), 1u);
     EXPECT_NE(h.app->MainFrame(), nullptr);
     EXPECT_EQ(h.app->Document()->PathName(), first);
-    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
+    EXPECT_EQ(h.app->Document()->Doc().Entries().size(), 12u);
 }
 
 TEST_F(OpenPathTest, FileOpenAndRecentFilesGoThroughTheSamePath) {
-    const std::string second = h.Catalogue(QStringLiteral("second.ZNL"));
+    const std::string second = h.CataloguePath(QStringLiteral("second.ZNL"));
     h.files.answers = {second};
     h.app->MainFrame()->RouteCommand(ID_FILE_OPEN);
     EXPECT_EQ(Caption(), "second.ZNL - Kantoria");
@@ -189,22 +189,22 @@ TEST_F(OpenPathTest, FileOpenAndRecentFilesGoThroughTheSamePath) {
 }
 
 TEST_F(OpenPathTest, OpeningAnotherCatalogueWritesTheCurrentOneFirst) {
-    const std::string second = h.Catalogue(QStringLiteral("second.ZNL"));
-    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    const std::string second = h.CataloguePath(QStringLiteral("second.ZNL"));
+    h.app->Document()->Doc().Entries().Append("C:\\x\\kept.txt", "kept", "");
     EXPECT_TRUE(h.app->OpenDocumentFile(second));
     EXPECT_NE(ReadFile(first).find("kept.txt"), std::string::npos);
     EXPECT_EQ(ReadFile(second).find("kept.txt"), std::string::npos);  // never overwritten
-    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
+    EXPECT_EQ(h.app->Document()->Doc().Entries().size(), 12u);
 }
 
 TEST_F(OpenPathTest, AFailedWriteOfTheCurrentCatalogueKeepsItOpen) {
-    const std::string second = h.Catalogue(QStringLiteral("second.ZNL"));
-    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    const std::string second = h.CataloguePath(QStringLiteral("second.ZNL"));
+    h.app->Document()->Doc().Entries().Append("C:\\x\\kept.txt", "kept", "");
     h.app->Document()->SetPathName(h.folder.filePath(QStringLiteral("gone/x.ZNL")).toStdString());
     EXPECT_FALSE(h.app->OpenDocumentFile(second));
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_NE(h.messages.shown[0].text.find("に保存できません。"), std::string::npos);
-    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 13u);
+    EXPECT_EQ(h.app->Document()->Doc().Entries().size(), 13u);
 }
 
 TEST_F(OpenPathTest, AnEmptyCatalogueFileTakesOverTheEntries) {
@@ -212,7 +212,7 @@ TEST_F(OpenPathTest, AnEmptyCatalogueFileTakesOverTheEntries) {
     QFile(QString::fromStdString(empty)).open(QIODevice::WriteOnly);
     h.app->Document()->SetPathName({});  // untitled, so nothing else is written
     EXPECT_TRUE(h.app->OpenDocumentFile(empty));
-    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
+    EXPECT_EQ(h.app->Document()->Doc().Entries().size(), 12u);
     EXPECT_EQ(h.app->Document()->PathName(), empty);
 }
 
@@ -231,27 +231,27 @@ TEST_F(OpenPathTest, OtherFilesAreRegisteredThroughTheEntryDialog) {
     EXPECT_FALSE(h.app->OpenDocumentFile(a.toStdString()));
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(h.app->Document()->PathName(), first);
-    const CMORKA2Doc& doc = h.app->Document()->Doc();
-    ASSERT_EQ(doc.m_EntryList.size(), 13u);
-    EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strTitle, "登録1");
-    EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strPath, a.toStdString());
+    const Catalogue& doc = h.app->Document()->Doc();
+    ASSERT_EQ(doc.Entries().size(), 13u);
+    EXPECT_EQ(std::prev(doc.Entries().end())->Title(), "登録1");
+    EXPECT_EQ(std::prev(doc.Entries().end())->Path(), a.toStdString());
 
     // The same file again edits its entry instead of adding a second one.
     EXPECT_FALSE(h.app->OpenDocumentFile(a.toStdString()));
-    EXPECT_EQ(doc.m_EntryList.size(), 13u);
-    EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strTitle, "登録2");
+    EXPECT_EQ(doc.Entries().size(), 13u);
+    EXPECT_EQ(std::prev(doc.Entries().end())->Title(), "登録2");
 }
 
 TEST_F(OpenPathTest, NewWritesTheEntriesToTheirFileAndStartsUntitled) {
-    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    h.app->Document()->Doc().Entries().Append("C:\\x\\kept.txt", "kept", "");
     h.app->MainFrame()->RouteCommand(ID_FILE_NEW);
     EXPECT_NE(ReadFile(first).find("kept.txt"), std::string::npos);
-    EXPECT_TRUE(h.app->Document()->Doc().m_EntryList.empty());
+    EXPECT_TRUE(h.app->Document()->Doc().Entries().empty());
     EXPECT_EQ(Caption(), "無題 - Kantoria");
 
     // What is added to the new catalogue never lands in the file just left.
     const std::string left = ReadFile(first);
-    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\later.txt", "later", "");
+    h.app->Document()->Doc().Entries().Append("C:\\x\\later.txt", "later", "");
     h.messages.answers = {MbAnswer::No};
     h.app->MainFrame()->RouteCommand(ID_APP_EXIT);
     h.End();
@@ -262,25 +262,25 @@ TEST_F(OpenPathTest, NewOnAnUntitledCatalogueAsksAndCancelKeepsIt) {
     h.app->Document()->SetPathName({});
     h.messages.answers = {MbAnswer::Cancel};
     h.app->MainFrame()->RouteCommand(ID_FILE_NEW);
-    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 12u);
+    EXPECT_EQ(h.app->Document()->Doc().Entries().size(), 12u);
     h.messages.answers = {MbAnswer::No};
     h.app->MainFrame()->RouteCommand(ID_FILE_NEW);
-    EXPECT_TRUE(h.app->Document()->Doc().m_EntryList.empty());
+    EXPECT_TRUE(h.app->Document()->Doc().Entries().empty());
     EXPECT_EQ(h.messages.shown.size(), 2u);
 }
 
 TEST_F(OpenPathTest, RefreshThatCannotWriteKeepsTheEntriesAndSaysWhy) {
-    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+    h.app->Document()->Doc().Entries().Append("C:\\x\\kept.txt", "kept", "");
     h.app->Document()->SetPathName(h.folder.filePath(QStringLiteral("gone/x.ZNL")).toStdString());
     h.app->MainFrame()->RouteCommand(ID_VIEW_REFRESH);
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_NE(h.messages.shown[0].text.find("に保存できません。"), std::string::npos);
-    EXPECT_EQ(h.app->Document()->Doc().m_EntryList.size(), 13u);
+    EXPECT_EQ(h.app->Document()->Doc().Entries().size(), 13u);
 }
 
 TEST_F(OpenPathTest, SaveAsWritesOnlyTheNewFileAndAdoptsIt) {
     const std::string before = ReadFile(first);
-    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\new.txt", "new", "");
+    h.app->Document()->Doc().Entries().Append("C:\\x\\new.txt", "new", "");
     const std::string target = h.folder.filePath(QStringLiteral("copy.ZNL")).toStdString();
     h.files.answers = {target};
     h.app->MainFrame()->RouteCommand(ID_FILE_SAVE_AS);
@@ -311,7 +311,7 @@ TEST_F(OpenPathTest, CancelledSaveAsChangesNothing) {
 }
 
 TEST_F(OpenPathTest, EndWritesThePathAndTheCatalogue) {
-    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\end.txt", "end", "");
+    h.app->Document()->Doc().Entries().Append("C:\\x\\end.txt", "end", "");
     h.app->MainFrame()->RouteCommand(ID_APP_EXIT);
     EXPECT_FALSE(h.app->MainFrame()->isVisible());
     h.End();
@@ -323,7 +323,7 @@ TEST_F(OpenPathTest, EndWritesThePathAndTheCatalogue) {
 // An end that skips the window's question (the session ends, say) still writes the entries,
 // and says so when it cannot.
 TEST_F(OpenPathTest, EndWriteThatFailsIsReportedEvenWithoutTheWindow) {
-    h.app->Document()->Doc().m_EntryList.Append("C:\\x\\end.txt", "end", "");
+    h.app->Document()->Doc().Entries().Append("C:\\x\\end.txt", "end", "");
     const std::string target = h.folder.filePath(QStringLiteral("gone/x.ZNL")).toStdString();
     h.app->Document()->SetPathName(target);
     h.End();
@@ -334,7 +334,7 @@ TEST_F(OpenPathTest, EndWriteThatFailsIsReportedEvenWithoutTheWindow) {
 
 TEST_F(OpenPathTest, InstanceHostAnswersCaptionsAndOpensHandedFiles) {
     EXPECT_EQ(h.app->WindowCaptions(), std::vector<std::string>{"MORKA.ZNL - Kantoria"});
-    const std::string second = h.Catalogue(QStringLiteral("handed.ZNL"));
+    const std::string second = h.CataloguePath(QStringLiteral("handed.ZNL"));
     h.app->MainFrame()->showMaximized();
     h.app->OpenFromShell(second);
     EXPECT_EQ(Caption(), "handed.ZNL - Kantoria");
@@ -352,7 +352,7 @@ class EndTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(h.app->InitInstance({}));
-        h.app->Document()->Doc().m_EntryList.Append("C:\\x\\kept.txt", "kept", "");
+        h.app->Document()->Doc().Entries().Append("C:\\x\\kept.txt", "kept", "");
     }
     bool Close() { return h.app->MainFrame()->close(); }
     test::AppHarness h;

@@ -21,11 +21,11 @@ namespace {
 using Shot = std::vector<std::string>;
 
 // The entries as the file would hold them, with their identities.
-Shot ShotOf(const CMORKA2Doc& doc) {
+Shot ShotOf(const Catalogue& doc) {
     Shot shot;
-    for (const CDocEntry& e : doc.m_EntryList)
-        shot.push_back(std::to_string(e.Id()) + "|" + std::string(e.m_strPath) + "|" +
-                       std::string(e.m_strTitle) + "|" + std::string(e.m_strComment));
+    for (const Entry& e : doc.Entries())
+        shot.push_back(std::to_string(e.Id()) + "|" + std::string(e.Path()) + "|" +
+                       std::string(e.Title()) + "|" + std::string(e.Comment()));
     return shot;
 }
 
@@ -35,12 +35,12 @@ class UndoTest : public ::testing::Test {
         ASSERT_TRUE(h.app->NewDocument());
         frame = h.app->MainFrame();
         frame->ShowAtSavedPlace();
-        list = static_cast<CMORKA2View*>(frame->Views().list->Widget());
+        list = static_cast<EntryListView*>(frame->Views().list->Widget());
     }
-    CMORKA2Doc& Doc() { return h.app->Document()->Doc(); }
+    Catalogue& Doc() { return h.app->Document()->Doc(); }
     void Show(const std::string& folder, const std::string& selected = {}) {
-        Doc().m_strLastHolder = HolderLabel(folder);
-        Doc().m_strSelected = selected;
+        Doc().SetLastHolder(HolderLabel(folder));
+        Doc().SetSelectedTitle(selected);
         Doc().UpdateAllViews(nullptr);
     }
     // The entry dialog takes the title given.
@@ -71,8 +71,8 @@ class UndoTest : public ::testing::Test {
     }
 
     AppHarness h;
-    CMainFrame* frame = nullptr;
-    CMORKA2View* list = nullptr;
+    MainWindow* frame = nullptr;
+    EntryListView* list = nullptr;
 };
 
 // Every kind of change the user makes to the entries is one step, named in the menu and the
@@ -80,7 +80,7 @@ class UndoTest : public ::testing::Test {
 // redo exactly those after.
 TEST_F(UndoTest, EachKindOfChangeIsOneStepUndoneAndRedone) {
     for (const char* title : {"a", "b", "c"})
-        Doc().m_EntryList.Append(std::string("/nowhere/") + title + ".txt", title, "");
+        Doc().Entries().Append(std::string("/nowhere/") + title + ".txt", title, "");
     Doc().RebuildHolders();
     QTemporaryDir found;
     for (const char* name : {"x.txt", "y.txt"})
@@ -163,12 +163,12 @@ TEST_F(UndoTest, EachKindOfChangeIsOneStepUndoneAndRedone) {
                   std::string("やり直し(&R): ") + c.step + "\tCtrl+Y");
         frame->RouteCommand(ID_EDIT_REDO);
         EXPECT_EQ(ShotOf(Doc()), after) << c.step;
-        EXPECT_EQ(Doc().m_HolderList.empty(), Doc().m_EntryList.empty()) << c.step;
+        EXPECT_EQ(Doc().Holders().empty(), Doc().Entries().empty()) << c.step;
         // What the document keeps of each holder's entries agrees with the entries.
-        for (const CHolder& holder : Doc().m_HolderList)
-            EXPECT_EQ(EntriesOfFolder(Doc(), holder.m_strFolder),
-                      EntriesOfFolder(Doc().m_EntryList, holder.m_strFolder))
-                << c.step << " " << holder.m_strFolder;
+        for (const Holder& holder : Doc().Holders())
+            EXPECT_EQ(EntriesOfFolder(Doc(), holder.folder),
+                      EntriesOfFolder(Doc().Entries(), holder.folder))
+                << c.step << " " << holder.folder;
     }
 }
 
@@ -176,11 +176,11 @@ TEST_F(UndoTest, EachKindOfChangeIsOneStepUndoneAndRedone) {
 // modified mark, a new change drops what was undone, and reading the file again or beginning a
 // new catalogue forgets every step. The table's keys reach undo and redo from the list.
 TEST_F(UndoTest, HistoryFollowsTheFileAndTheKeys) {
-    ASSERT_TRUE(h.app->OpenDocumentFile(h.Catalogue()));
+    ASSERT_TRUE(h.app->OpenDocumentFile(h.CataloguePath()));
     QApplication::setActiveWindow(frame);
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
     // The catalogue opens on its stored holder and selected entry.
-    ASSERT_EQ(Doc().m_strSelected, "四半期報告書");
+    ASSERT_EQ(Doc().SelectedTitle(), "四半期報告書");
     const Shot read = ShotOf(Doc());
     auto key = [&](Qt::Key k, Qt::KeyboardModifiers m) {
         QTest::keyClick(list->currentView(), k, m);

@@ -19,7 +19,7 @@ using test::Part;
 
 struct EntryDialogTest : ::testing::Test {
     IconLookupSpy icons;
-    CMORKA2Dlg dialog{icons.Lookup()};
+    EntryDialog dialog{icons.Lookup()};
 
     void Open() {
         dialog.OnInitDialog();
@@ -30,16 +30,16 @@ struct EntryDialogTest : ::testing::Test {
 };
 
 TEST_F(EntryDialogTest, ShowsTheMembersAndTheProgramsPicture) {
-    dialog.m_title = "報告書";
-    dialog.m_comment = "一行目\r\n二行目";
-    dialog.m_file = "C:\\文書\\報告.doc";
+    dialog.title = "報告書";
+    dialog.comment = "一行目\r\n二行目";
+    dialog.file = "C:\\文書\\報告.doc";
     Open();
     EXPECT_EQ(dialog.windowTitle(), "Kantoria");
     EXPECT_EQ(Part<QLineEdit>(dialog, "title")->text(), "報告書");
     EXPECT_EQ(Part<QPlainTextEdit>(dialog, "comment")->toPlainText(), "一行目\n二行目");
     EXPECT_EQ(Part<QPlainTextEdit>(dialog, "file")->toPlainText(), "C:\\文書\\報告.doc");
     EXPECT_TRUE(Part<QPlainTextEdit>(dialog, "file")->isReadOnly());
-    EXPECT_EQ(icons.asked, dialog.m_file);
+    EXPECT_EQ(icons.asked, dialog.file);
     EXPECT_FALSE(Part<QLabel>(dialog, "icon")->pixmap().isNull());
     EXPECT_EQ(QApplication::focusWidget(), Part<QLineEdit>(dialog, "title"));
     test::SaveShot(dialog, "entry_dialog");
@@ -47,7 +47,7 @@ TEST_F(EntryDialogTest, ShowsTheMembersAndTheProgramsPicture) {
 
 TEST_F(EntryDialogTest, NoProgramMeansNoPicture) {
     icons.answer = false;
-    dialog.m_file = "/gone/file.xyz";
+    dialog.file = "/gone/file.xyz";
     Open();
     EXPECT_TRUE(Part<QLabel>(dialog, "icon")->pixmap().isNull());
 }
@@ -65,8 +65,8 @@ TEST_F(EntryDialogTest, EnterInTheCommentBreaksTheLineAndEnterInTheTitlePressesO
     title->setFocus();
     QTest::keyClick(title, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.m_title, "新しい題");
-    EXPECT_EQ(dialog.m_comment, "a\r\nb");
+    EXPECT_EQ(dialog.title, "新しい題");
+    EXPECT_EQ(dialog.comment, "a\r\nb");
 }
 
 TEST_F(EntryDialogTest, TabGoesTitleCommentOkCancel) {
@@ -81,17 +81,17 @@ TEST_F(EntryDialogTest, TabGoesTitleCommentOkCancel) {
 }
 
 TEST_F(EntryDialogTest, CancelChangesNothingAndReshowingKeepsWhatWasTyped) {
-    dialog.m_title = "old";
+    dialog.title = "old";
     Open();
     Part<QLineEdit>(dialog, "title")->setText("typed");
     QTest::mouseClick(Part<QPushButton>(dialog, "cancel"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(dialog.m_title, "old");
+    EXPECT_EQ(dialog.title, "old");
 
     Open();
     Part<QLineEdit>(dialog, "title")->setText("");
     QTest::mouseClick(Part<QPushButton>(dialog, "ok"), Qt::LeftButton);
-    EXPECT_EQ(dialog.m_title, "");  // the dialog refuses nothing; its callers decide
+    EXPECT_EQ(dialog.title, "");  // the dialog refuses nothing; its callers decide
     Part<QLineEdit>(dialog, "title")->setText("second try");
     Open();
     EXPECT_EQ(Part<QLineEdit>(dialog, "title")->text(), "");
@@ -99,25 +99,25 @@ TEST_F(EntryDialogTest, CancelChangesNothingAndReshowingKeepsWhatWasTyped) {
 
 TEST_F(EntryDialogTest, UntouchedFieldsGiveBackTheirExactBytes) {
     // A byte no encoding could decode, and a comment with a lone CR and LF.
-    dialog.m_title = "a\xED\xB2\x80z";
-    dialog.m_comment = "x\ry\nz";
+    dialog.title = "a\xED\xB2\x80z";
+    dialog.comment = "x\ry\nz";
     Open();
     QTest::mouseClick(Part<QPushButton>(dialog, "ok"), Qt::LeftButton);
-    EXPECT_EQ(dialog.m_title, "a\xED\xB2\x80z");
-    EXPECT_EQ(dialog.m_comment, "x\ry\nz");
+    EXPECT_EQ(dialog.title, "a\xED\xB2\x80z");
+    EXPECT_EQ(dialog.comment, "x\ry\nz");
 }
 
 TEST_F(EntryDialogTest, TwinCodesShowTheirCharacterAndComeBackAsTheirCode) {
     std::string twin;
     DecodeCp932("\xED\x40", twin);
-    dialog.m_title = twin;
-    dialog.m_comment = twin + "\r\n";
+    dialog.title = twin;
+    dialog.comment = twin + "\r\n";
     Open();
     EXPECT_EQ(Part<QLineEdit>(dialog, "title")->text(), QStringLiteral("纊"));
     EXPECT_EQ(Part<QPlainTextEdit>(dialog, "comment")->toPlainText(), QStringLiteral("纊\n"));
     QTest::mouseClick(Part<QPushButton>(dialog, "ok"), Qt::LeftButton);
-    EXPECT_EQ(dialog.m_title, twin);
-    EXPECT_EQ(dialog.m_comment, twin + "\r\n");
+    EXPECT_EQ(dialog.title, twin);
+    EXPECT_EQ(dialog.comment, twin + "\r\n");
 }
 
 }  // namespace

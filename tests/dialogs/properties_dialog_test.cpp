@@ -22,10 +22,10 @@ TEST(PropertiesDialog, ExistingFileShowsSizeTimeAndPicture) {
     test::TempFolder dir;
     test::WriteBytes(dir / "報告.txt", "abc");
     IconLookupSpy icons;
-    CMORKA2Pro dialog(icons.Lookup());
-    dialog.m_title = "報告";
-    dialog.m_comment = "上\r\n下";
-    dialog.m_file = dir / "報告.txt";
+    PropertiesDialog dialog(icons.Lookup());
+    dialog.title = "報告";
+    dialog.comment = "上\r\n下";
+    dialog.file = dir / "報告.txt";
     dialog.OnInitDialog();
     EXPECT_EQ(Part<QLineEdit>(dialog, "size")->text(), "3 ﾊﾞｲﾄ");
     EXPECT_EQ(Part<QLineEdit>(dialog, "date")->text().size(), 17);  // 08/23/04 14:05:09
@@ -48,9 +48,9 @@ TEST(PropertiesDialog, ExistingFileShowsSizeTimeAndPicture) {
 TEST(PropertiesDialog, MissingFileSaysSoAndShowsNoPicture) {
     test::TempFolder dir;
     IconLookupSpy icons;
-    CMORKA2Pro dialog(icons.Lookup());
-    dialog.m_title = "t";
-    dialog.m_file = dir / "gone.doc";
+    PropertiesDialog dialog(icons.Lookup());
+    dialog.title = "t";
+    dialog.file = dir / "gone.doc";
     dialog.OnInitDialog();
     EXPECT_EQ(Part<QLineEdit>(dialog, "date")->text(), "ファイルがありません。");
     EXPECT_EQ(Part<QLineEdit>(dialog, "size")->text(), "ファイルがありません。");

@@ -30,15 +30,15 @@ TEST(QtIconFactory, PicturesFromImageFilesAndABlankPageForTheRest) {
     types.AddType("badfile", "Bad");
     types.SetDefaultIcon("badfile", dir / "missing.png");
 
-    CMORKA2Doc doc;
+    Catalogue doc;
     for (const char* path : {"/a/x.grn", "/a/y.bad", "/a/z.unknown", "/a/w.GRN"})
-        doc.m_EntryList.Append(path, path, "");
+        doc.Entries().Append(path, path, "");
     QtIconFactory factory;
     test::MapEnvironment env({});
     RebuildIcons(doc, {types, factory, env});
 
-    const auto& large = ImagesOf(doc.m_ImageListLarge);
-    const auto& small = ImagesOf(doc.m_ImageListSmall);
+    const auto& large = ImagesOf(doc.LargeImages());
+    const auto& small = ImagesOf(doc.SmallImages());
     ASSERT_EQ(large.size(), 3u);  // .grn, .bad, .unknown
     ASSERT_EQ(small.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
@@ -54,7 +54,7 @@ TEST(QtIconFactory, PicturesFromImageFilesAndABlankPageForTheRest) {
         EXPECT_EQ(large[i].toImage().pixelColor(0, 0).alpha(), 0) << i;
     }
     std::vector<int> images;
-    for (const CDocEntry& e : doc.m_EntryList) images.push_back(e.m_nImage);
+    for (const Entry& e : doc.Entries()) images.push_back(e.ImageIndex());
     EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 0}));
 }
 

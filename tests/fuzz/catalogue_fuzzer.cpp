@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/catalogue_format.h"
-#include "core/catalogue/morka2_doc.h"
 #include "core/text/text_codec.h"
 
 namespace kantoria {
@@ -39,20 +39,19 @@ class StringSink final : public ByteSink {
 
 // Whether b holds a's catalogue; shown: b was written from a code page 932 a in UTF-8, which
 // holds each text as it is shown.
-bool SameCatalogue(const CMORKA2Doc& a, const CMORKA2Doc& b, bool shown = false) {
+bool SameCatalogue(const Catalogue& a, const Catalogue& b, bool shown = false) {
     bool undecodable = false;
     auto same = [&](std::string_view mine, std::string_view theirs) {
         return shown ? ToShownText(mine, Encoding::Cp932, undecodable) == theirs : mine == theirs;
     };
-    if (!same(a.m_strSelected, b.m_strSelected) || !same(a.m_strLastHolder, b.m_strLastHolder) ||
-        a.m_nTitleWidth != b.m_nTitleWidth || a.m_nCommentWidth != b.m_nCommentWidth ||
-        a.m_nPathWidth != b.m_nPathWidth || a.m_EntryList.size() != b.m_EntryList.size())
+    if (!same(a.SelectedTitle(), b.SelectedTitle()) || !same(a.LastHolder(), b.LastHolder()) ||
+        a.TitleWidth() != b.TitleWidth() || a.CommentWidth() != b.CommentWidth() ||
+        a.PathWidth() != b.PathWidth() || a.Entries().size() != b.Entries().size())
         return false;
-    auto other = b.m_EntryList.begin();
-    for (const CDocEntry& entry : a.m_EntryList) {
-        if (!same(entry.m_strPath, other->m_strPath) ||
-            !same(entry.m_strTitle, other->m_strTitle) ||
-            !same(entry.m_strComment, other->m_strComment))
+    auto other = b.Entries().begin();
+    for (const Entry& entry : a.Entries()) {
+        if (!same(entry.Path(), other->Path()) || !same(entry.Title(), other->Title()) ||
+            !same(entry.Comment(), other->Comment()))
             return false;
         ++other;
     }
@@ -60,18 +59,18 @@ bool SameCatalogue(const CMORKA2Doc& a, const CMORKA2Doc& b, bool shown = false)
 }
 
 void RoundTrip(std::string_view bytes) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     ReadCatalogue(doc, bytes);
     doc.RebuildHolders();
     // A refusal costs the user nothing (the save fails and the old file stays); what must
     // never happen is a file written that reads back as another catalogue.
-    for (const Encoding enc : {doc.m_encoding, Encoding::Utf8Bom}) {
+    for (const Encoding enc : {doc.FileEncoding(), Encoding::Utf8Bom}) {
         StringSink sink;
         if (!WriteCatalogue(doc, enc, sink)) continue;
-        CMORKA2Doc back;
+        Catalogue back;
         ReadCatalogue(back, sink.bytes());
         if (!SameCatalogue(doc, back,
-                           doc.m_encoding == Encoding::Cp932 && enc != Encoding::Cp932)) {
+                           doc.FileEncoding() == Encoding::Cp932 && enc != Encoding::Cp932)) {
             std::fprintf(stderr, "written as %s\n", std::string(EncodingName(enc)).c_str());
             Broken("a written catalogue reads back the same");
         }
@@ -81,16 +80,16 @@ void RoundTrip(std::string_view bytes) {
 // The file reader reads lines while it still learns the encoding; wherever its pieces cut the
 // bytes, it must read what the whole bytes read.
 void PiecesAgree(std::string_view bytes) {
-    CMORKA2Doc whole;
+    Catalogue whole;
     ReadCatalogue(whole, bytes);
     for (const size_t piece : {size_t{1}, size_t{7}, size_t{4096}}) {
         const PieceSource source = [&](const std::function<void(std::string_view)>& consume) {
             for (size_t at = 0; at < bytes.size(); at += piece) consume(bytes.substr(at, piece));
             return Status::Ok();
         };
-        CMORKA2Doc doc;
-        if (!ReadCataloguePieces(doc, source, bytes.size()) || doc.m_encoding != whole.m_encoding ||
-            !SameCatalogue(doc, whole))
+        Catalogue doc;
+        if (!ReadCataloguePieces(doc, source, bytes.size()) ||
+            doc.FileEncoding() != whole.FileEncoding() || !SameCatalogue(doc, whole))
             Broken("a file read in pieces reads as its whole bytes");
     }
 }

@@ -23,7 +23,7 @@ using Titles = std::vector<std::string>;
 class EntryCommandsTest : public ViewsTest {
   protected:
     void SetUp() override {
-        doc.m_strLastHolder = "Docs";
+        doc.SetLastHolder("Docs");
         Open({{"C:\\Docs\\a.txt", "Alpha", "first\r\nsecond"},
               {"C:\\Docs\\b.txt", "beta", ""},
               {"C:\\Docs\\c.txt", "gamma", ""},
@@ -66,9 +66,9 @@ TEST_F(EntryCommandsTest, CopyThenPasteTwiceRegistersTheFileTwiceUnderNewTitles)
     EXPECT_EQ(dialogs.shown[1], (ShownEntry{"C:\\Docs\\a.txt", "Alpha", "kept"}));
     EXPECT_EQ(dialogs.shown[2].title, "Alpha");
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "Alpha 2", "Alpha 3", "beta", "gamma"}));
-    EXPECT_EQ(doc.FindByTitle("Alpha 3")->m_strPath, "C:\\Docs\\a.txt");
+    EXPECT_EQ(doc.FindByTitle("Alpha 3")->Path(), "C:\\Docs\\a.txt");
     EXPECT_EQ(SelectedTitle(), "Alpha");
-    EXPECT_EQ(doc.m_strClipTitle, "Alpha");
+    EXPECT_EQ(doc.ClipTitle(), "Alpha");
 }
 
 TEST_F(EntryCommandsTest, CutThenPasteUnderTheSameTitleIsAcceptedAndSelected) {
@@ -76,14 +76,14 @@ TEST_F(EntryCommandsTest, CutThenPasteUnderTheSameTitleIsAcceptedAndSelected) {
     Run(ID_EDIT_CUT);
     EXPECT_TRUE(messages.shown.empty());  // a cut asks nothing
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "gamma"}));
-    EXPECT_EQ(doc.m_strSelected, "beta");
+    EXPECT_EQ(doc.SelectedTitle(), "beta");
     files.answers = {"C:\\Docs\\moved.txt"};
     dialogs.answers = {Typed{"beta", ""}};
     Run(ID_EDIT_PASTE);
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
     EXPECT_EQ(SelectedTitle(), "beta");
-    EXPECT_EQ(doc.FindByTitle("beta")->m_strPath, "C:\\Docs\\moved.txt");
+    EXPECT_EQ(doc.FindByTitle("beta")->Path(), "C:\\Docs\\moved.txt");
 }
 
 TEST_F(EntryCommandsTest, PasteCancelledOrWithAnEmptyClipboardChangesNothing) {
@@ -98,8 +98,8 @@ TEST_F(EntryCommandsTest, PasteCancelledOrWithAnEmptyClipboardChangesNothing) {
     Run(ID_EDIT_PASTE);  // the entry dialog is cancelled
     EXPECT_EQ(files.entryStarts.size(), 2u);
     EXPECT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(doc.m_EntryList.size(), 4u);
-    EXPECT_EQ(doc.m_strClipTitle, "gamma");
+    EXPECT_EQ(doc.Entries().size(), 4u);
+    EXPECT_EQ(doc.ClipTitle(), "gamma");
 }
 
 TEST_F(EntryCommandsTest, DeleteAsksEveryTimeAndRemovesOnOkOnly) {
@@ -115,7 +115,7 @@ TEST_F(EntryCommandsTest, DeleteAsksEveryTimeAndRemovesOnOkOnly) {
         EXPECT_EQ(box.buttons, MbButtons::OkCancel);
         EXPECT_EQ(box.icon, MbIcon::Question);
     }
-    EXPECT_EQ(doc.m_strSelected, "gamma");
+    EXPECT_EQ(doc.SelectedTitle(), "gamma");
 }
 
 // Delete and Ctrl+D ask the same question as the menu; in a title being edited they edit.
@@ -172,9 +172,9 @@ TEST_F(EntryCommandsTest, UpdateEditsThePickedEntryAndLeavesTheSelectedTitle) {
     Run(ID_ENTRY_UPDATE);
     EXPECT_EQ(dialogs.shown[1].title, "gamma");
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "Beta", "gamma"}));
-    EXPECT_EQ(doc.FindByTitle("Beta")->m_strComment, "new");
+    EXPECT_EQ(doc.FindByTitle("Beta")->Comment(), "new");
     EXPECT_EQ(SelectedTitle(), "(none)");
-    EXPECT_EQ(doc.m_strSelected, "beta");
+    EXPECT_EQ(doc.SelectedTitle(), "beta");
 }
 
 TEST_F(EntryCommandsTest, AddRegistersTheChosenFileAndSelectsIt) {
@@ -197,7 +197,7 @@ TEST_F(EntryCommandsTest, CommandsThatNeedAnEntryWaitForOne) {
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(dialogs.shown.empty() && dialogs.others.empty());
     EXPECT_TRUE(shell.openedFiles.empty() && shell.openedFolders.empty());
-    EXPECT_EQ(doc.m_EntryList.size(), 4u);
+    EXPECT_EQ(doc.Entries().size(), 4u);
 }
 
 TEST_F(EntryCommandsTest, PopupMenuIsMenu137AndShownOnItemsOnly) {
@@ -223,13 +223,13 @@ TEST_F(EntryCommandsTest, PropertiesShowThePickedEntry) {
     ClickListItem("Alpha");
     std::vector<std::string> shown;
     dialogs.onOther = [&](QDialog& dialog) {
-        const auto* properties = qobject_cast<CMORKA2Pro*>(&dialog);
+        const auto* properties = qobject_cast<PropertiesDialog*>(&dialog);
         ASSERT_NE(properties, nullptr);
-        shown = {properties->m_title, properties->m_comment, properties->m_file};
+        shown = {properties->title, properties->comment, properties->file};
     };
     Run(ID_ENTRY_PROPERTIES);
     EXPECT_EQ(shown, (Titles{"Alpha", "first\r\nsecond", "C:\\Docs\\a.txt"}));
-    EXPECT_EQ(doc.m_EntryList.size(), 4u);
+    EXPECT_EQ(doc.Entries().size(), 4u);
 }
 
 // Files whose names a command line would take apart.
@@ -249,7 +249,7 @@ TEST_F(OpenEntryTest, PathsReachTheDesktopExactlyAsRegistered) {
                              "$(touch pwned).txt", "-rf",           "back`tick`.txt"};
     std::vector<TestEntry> entries;
     for (const QString& name : names) entries.push_back({Make(name), name.toStdString(), ""});
-    doc.m_strLastHolder = HolderLabel(FolderOf(entries[0].path));
+    doc.SetLastHolder(HolderLabel(FolderOf(entries[0].path)));
     Open(entries);
     ASSERT_EQ(ListedTitles().size(), std::size(names));
     const std::string folder(FolderOf(entries[0].path));
@@ -267,7 +267,7 @@ TEST_F(OpenEntryTest, PathsReachTheDesktopExactlyAsRegistered) {
 
 TEST_F(OpenEntryTest, DoubleClickOpensTheItemUnderThePointerOnly) {
     const std::string a = Make("a.txt"), b = Make("b.txt");
-    doc.m_strLastHolder = HolderLabel(FolderOf(a));
+    doc.SetLastHolder(HolderLabel(FolderOf(a)));
     Open({{a, "a", ""}, {b, "b", ""}});
     ClickListItem("a");
     QAbstractItemView* view = list->currentView();
@@ -289,7 +289,7 @@ TEST_F(OpenEntryTest, DoubleClickOpensTheItemUnderThePointerOnly) {
 TEST_F(OpenEntryTest, FailuresShowMessage118AndStartNothing) {
     const std::string there = Make("there.txt");
     const std::string gone = dir.filePath("gone.txt").toStdString();
-    doc.m_strLastHolder = HolderLabel(FolderOf(there));
+    doc.SetLastHolder(HolderLabel(FolderOf(there)));
     Open({{there, "there", ""}, {gone, "gone", ""}});
     shell.failing.insert(there);
     shell.failing.insert(std::string(FolderOf(there)));

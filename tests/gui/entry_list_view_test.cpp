@@ -13,11 +13,11 @@ using Titles = std::vector<std::string>;
 class EntryListViewTest : public ViewsTest {
   protected:
     void SetUp() override {
-        doc.m_nTitleWidth = 120;
-        doc.m_nCommentWidth = 300;
-        doc.m_nPathWidth = 90;
-        doc.m_strLastHolder = "Docs";
-        doc.m_strSelected = "beta";
+        doc.SetTitleWidth(120);
+        doc.SetCommentWidth(300);
+        doc.SetPathWidth(90);
+        doc.SetLastHolder("Docs");
+        doc.SetSelectedTitle("beta");
         Open({{"C:\\Docs\\c.txt", "gamma", "two\r\nlines"},
               {"C:\\Docs\\a.txt", "Alpha", ""},
               {"C:\\Docs\\b.txt", "beta", ""},
@@ -66,22 +66,22 @@ TEST_F(EntryListViewTest, ReportModeHasThreeLeftAlignedColumnsAtTheStoredWidths)
     header->resizeSection(0, 333);
     ClickHolder("C:\\Docs\\A\\");
     EXPECT_EQ(header->sectionSize(0), 120);
-    EXPECT_EQ(doc.m_nTitleWidth, 120);
+    EXPECT_EQ(doc.TitleWidth(), 120);
 }
 
 TEST_F(EntryListViewTest, ModeSwitchesKeepColumnsWidthsAndSelection) {
     struct Mode {
-        std::function<void(CMORKA2View&)> command;
+        std::function<void(EntryListView&)> command;
         ViewType type;
         QListView::ViewMode viewMode;
         QListView::Flow flow;
     };
     const Mode modes[] = {
-        {[](CMORKA2View& v) { v.OnViewLargeIcon(); }, ViewType::LargeIcon, QListView::IconMode,
+        {[](EntryListView& v) { v.OnViewLargeIcon(); }, ViewType::LargeIcon, QListView::IconMode,
          QListView::LeftToRight},
-        {[](CMORKA2View& v) { v.OnViewSmallIcon(); }, ViewType::SmallIcon, QListView::ListMode,
+        {[](EntryListView& v) { v.OnViewSmallIcon(); }, ViewType::SmallIcon, QListView::ListMode,
          QListView::LeftToRight},
-        {[](CMORKA2View& v) { v.OnViewList(); }, ViewType::List, QListView::ListMode,
+        {[](EntryListView& v) { v.OnViewList(); }, ViewType::List, QListView::ListMode,
          QListView::TopToBottom},
     };
     for (const Mode& m : modes) {
@@ -104,29 +104,29 @@ TEST_F(EntryListViewTest, ModeSwitchesKeepColumnsWidthsAndSelection) {
 
 TEST_F(EntryListViewTest, SelectionFollowsTheUserAndSurvivesHolderChanges) {
     ClickListItem("gamma");
-    EXPECT_EQ(doc.m_strSelected, "gamma");
+    EXPECT_EQ(doc.SelectedTitle(), "gamma");
     ClickHolder("C:\\Docs\\A\\");
     EXPECT_EQ(ListedTitles(), (Titles{"Other"}));
     EXPECT_EQ(SelectedTitle(), "(none)");
-    EXPECT_EQ(doc.m_strSelected, "gamma");
+    EXPECT_EQ(doc.SelectedTitle(), "gamma");
     ClickHolder("C:\\Docs\\");
     EXPECT_EQ(SelectedTitle(), "gamma");
     // Clicking empty space clears the selection but keeps the title for the next refresh.
     QAbstractItemView* view = list->currentView();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, {5, view->viewport()->height() - 5});
     EXPECT_EQ(SelectedTitle(), "(none)");
-    EXPECT_EQ(doc.m_strSelected, "gamma");
+    EXPECT_EQ(doc.SelectedTitle(), "gamma");
     doc.UpdateAllViews(nullptr);
     EXPECT_EQ(SelectedTitle(), "gamma");
 }
 
 TEST_F(EntryListViewTest, RefillNeverChangesTheSelectedTitle) {
     for (const char* selected : {"Nowhere", "BETA", "Alpha"}) {
-        doc.m_strSelected = selected;
+        doc.SetSelectedTitle(selected);
         doc.UpdateAllViews(nullptr);
         list->OnViewList();
         list->OnViewDetails();
-        EXPECT_EQ(doc.m_strSelected, selected);
+        EXPECT_EQ(doc.SelectedTitle(), selected);
     }
     EXPECT_EQ(SelectedTitle(), "Alpha");
 }
@@ -135,8 +135,8 @@ TEST_F(EntryListViewTest, RenameInPlaceMovesTheItemAndSelectsIt) {
     EditTitle("Alpha", "zeta");
     EXPECT_EQ(ListedTitles(), (Titles{"beta", "gamma", "zeta"}));
     EXPECT_EQ(SelectedTitle(), "zeta");
-    EXPECT_EQ(doc.m_strSelected, "zeta");
-    EXPECT_EQ(doc.FindByTitle("zeta")->m_strPath, "C:\\Docs\\a.txt");
+    EXPECT_EQ(doc.SelectedTitle(), "zeta");
+    EXPECT_EQ(doc.FindByTitle("zeta")->Path(), "C:\\Docs\\a.txt");
     const QRect shown = list->currentView()->visualRect(ListIndex("zeta"));
     EXPECT_TRUE(list->currentView()->viewport()->rect().intersects(shown));
     // A change of case alone is a rename.
@@ -158,7 +158,7 @@ TEST_F(EntryListViewTest, RenameKeepsTheOldTitleWhenThereIsNothingToDo) {
 TEST_F(EntryListViewTest, TwinCodesShowAsTheirCharacterAndSurviveAnUntouchedRename) {
     std::string twin;
     DecodeCp932("\xEE\xE0", twin);
-    doc.m_EntryList.Append("C:\\Docs\\d.txt", twin + "木", "");
+    doc.Entries().Append("C:\\Docs\\d.txt", twin + "木", "");
     doc.UpdateAllViews(nullptr);
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma", "髙木"}));
     EditTitle(twin + "木", QStringLiteral("髙木"));
@@ -179,7 +179,7 @@ TEST_F(EntryListViewTest, RenameToAnotherTitleActsOnThePickedEntry) {
     // Equal titles stand in catalogue order, and each item shows its own entry.
     ASSERT_EQ(ListedTitles(), (Titles{"ALPHA", "Alpha", "beta"}));
     EXPECT_EQ(SelectedTitle(), "ALPHA");
-    EXPECT_EQ(list->GetSelectedEntry()->m_strPath, "C:\\Docs\\c.txt");
+    EXPECT_EQ(list->GetSelectedEntry()->Path(), "C:\\Docs\\c.txt");
     EXPECT_EQ(list->entryModel()->index(0, 1).data().toString(), "two  lines");
     EXPECT_EQ(list->entryModel()->index(1, 2).data().toString(), "C:\\Docs\\a.txt");
 }
@@ -191,7 +191,7 @@ TEST_F(EntryListViewTest, ViewTypeIsReadAtConstructionAndWrittenAtDestruction) {
         MemorySettingsStore stores;
         if (stored) stores.WriteProfileString("SETTINGS", "TYPE", *stored);
         {
-            CMORKA2View view(doc, {stores, messages, files, dialogs, shell, services.icons});
+            EntryListView view(doc, {stores, messages, files, dialogs, shell, services.icons});
             EXPECT_EQ(view.viewType(), type);
             view.OnViewSmallIcon();
         }
@@ -200,8 +200,8 @@ TEST_F(EntryListViewTest, ViewTypeIsReadAtConstructionAndWrittenAtDestruction) {
 }
 
 TEST_F(EntryListViewTest, ReportModeShowsTheHeadingsOfAnEmptyCatalogue) {
-    CMORKA2Doc empty;
-    CMORKA2View view(empty, services);
+    Catalogue empty;
+    EntryListView view(empty, services);
     view.resize(600, 300);
     view.show();
     empty.UpdateAllViews(nullptr);

@@ -20,7 +20,7 @@ class HolderRelocateTest : public ViewsTest {
     }
     std::vector<std::string> Paths() const {
         std::vector<std::string> paths;
-        for (const CDocEntry& e : doc.m_EntryList) paths.emplace_back(e.m_strPath);
+        for (const Entry& e : doc.Entries()) paths.emplace_back(e.Path());
         return paths;
     }
 
@@ -47,9 +47,9 @@ TEST_F(HolderRelocateTest, TheTreeMenuAsksConfirmsAndMovesKeepingTheHolderShown)
     EXPECT_EQ(messages.shown[0].buttons, MbButtons::OkCancel);
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/home/u/書類/報告/a.doc", "C:\\書類\\b.doc",
                                                  "C:\\Other\\c.doc", "/home/u/書類/b.doc"}));
-    EXPECT_EQ(doc.FindByTitle("A")->m_strComment, "note");
+    EXPECT_EQ(doc.FindByTitle("A")->Comment(), "note");
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.m_ExtList, (std::vector<std::string>{".doc"}));
+    EXPECT_EQ(doc.Extensions(), (std::vector<std::string>{".doc"}));
     EXPECT_EQ(ShownFolder(), "/home/u/書類/");
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"Taken"}));
     EXPECT_NE(TreeIndex("/home/u/書類/報告/"), QModelIndex());

@@ -36,12 +36,12 @@ TEST_F(HolderTreeViewTest, ClickAnywhereOnTheRowChoosesTheHolder) {
     for (const QPoint at : points) {
         ClickHolder("C:\\Docs\\");
         ClickTree(at);
-        EXPECT_EQ(doc.m_strLastHolder, "Work");
+        EXPECT_EQ(doc.LastHolder(), "Work");
         EXPECT_EQ(ShownFolder(), "D:\\Work\\");
         EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"Delta"}));
     }
     ClickHolder("C:\\Docs\\A\\");
-    EXPECT_EQ(doc.m_strLastHolder, "Docs\\A");
+    EXPECT_EQ(doc.LastHolder(), "Docs\\A");
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"Gamma"}));
 }
 
@@ -51,7 +51,7 @@ TEST_F(HolderTreeViewTest, ExpandButtonExpandsAndChoosesTheHolder) {
     const QRect rect = tree->visualRect(docs);
     ClickTree({rect.left() - tree->indentation() / 2, rect.center().y()});
     EXPECT_TRUE(tree->isExpanded(docs));
-    EXPECT_EQ(doc.m_strLastHolder, "Docs");
+    EXPECT_EQ(doc.LastHolder(), "Docs");
     EXPECT_EQ(ShownFolder(), "C:\\Docs\\");
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"Alpha", "beta"}));
 }
@@ -59,7 +59,7 @@ TEST_F(HolderTreeViewTest, ExpandButtonExpandsAndChoosesTheHolder) {
 TEST_F(HolderTreeViewTest, ClickOnEmptySpaceChangesNothing) {
     ClickHolder("D:\\Work\\");
     ClickTree({20, tree->viewport()->height() - 5});
-    EXPECT_EQ(doc.m_strLastHolder, "Work");
+    EXPECT_EQ(doc.LastHolder(), "Work");
     EXPECT_EQ(ShownFolder(), "D:\\Work\\");
     EXPECT_EQ(HighlightedFolder(), "D:\\Work\\");
 }
@@ -71,10 +71,10 @@ TEST_F(HolderTreeViewTest, RefillKeepsOnlyTheWayToTheShownHolderOpen) {
     EXPECT_TRUE(tree->isExpanded(TreeIndex("C:\\Docs\\")));
     EXPECT_EQ(ShownFolder(), "C:\\Docs\\A\\");
     // A stored path that names nothing selects nothing and stays as it is.
-    doc.m_strLastHolder = "Docs\\";
+    doc.SetLastHolder("Docs\\");
     doc.UpdateAllViews(nullptr);
     EXPECT_EQ(ShownFolder(), "(none)");
-    EXPECT_EQ(doc.m_strLastHolder, "Docs\\");
+    EXPECT_EQ(doc.LastHolder(), "Docs\\");
     EXPECT_FALSE(tree->isExpanded(tree->model()->index(0, 0)));
 }
 
@@ -82,7 +82,7 @@ TEST_F(HolderTreeViewTest, RightClickHighlightsAndOffersTheExplorer) {
     ClickHolder("D:\\Work\\");
     ClickHolder("C:\\Docs\\", Qt::RightButton);
     EXPECT_EQ(HighlightedFolder(), "C:\\Docs\\");
-    EXPECT_EQ(doc.m_strLastHolder, "Work");
+    EXPECT_EQ(doc.LastHolder(), "Work");
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"Delta"}));
     QMenu* menu = tree->popupMenu();
     ASSERT_TRUE(menu->isVisible());
@@ -120,7 +120,7 @@ class EqualLabelsTest : public ViewsTest {
 TEST_F(EqualLabelsTest, EachItemShowsAndOpensItsOwnHolder) {
     for (const char* folder : {"C:\\A\\Docs\\", "D:\\Docs\\"}) {
         ClickHolder(folder);
-        EXPECT_EQ(doc.m_strLastHolder, "Docs");
+        EXPECT_EQ(doc.LastHolder(), "Docs");
         const std::string own = folder[0] == 'C' ? "on C" : "on D";
         EXPECT_EQ(ListedTitles(), (std::vector<std::string>{own}));
         // Still the clicked one after the document refreshes everything.
@@ -147,14 +147,14 @@ TEST_F(PosixTreeTest, RootIsShownAsSlashAndItsHoldersAreFoundAgain) {
     ASSERT_EQ(tree->model()->rowCount(), 1);
     EXPECT_EQ(tree->model()->index(0, 0).data().toString(), "/");
     ClickHolder("/home/u/docs/");
-    EXPECT_EQ(doc.m_strLastHolder, "\\u\\docs");
+    EXPECT_EQ(doc.LastHolder(), "\\u\\docs");
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"b"}));
-    doc.m_strLastHolderFolder.reset();  // as after loading the file again
+    doc.SetLastHolderFolder({});  // as after loading the file again
     doc.UpdateAllViews(nullptr);
     EXPECT_EQ(ShownFolder(), "/home/u/docs/");
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"b"}));
     ClickHolder("/");
-    EXPECT_EQ(doc.m_strLastHolder, "");
+    EXPECT_EQ(doc.LastHolder(), "");
     EXPECT_EQ(ListedTitles(), (std::vector<std::string>{"memo"}));
 }
 

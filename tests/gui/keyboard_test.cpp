@@ -93,7 +93,7 @@ TEST_F(KeyboardFolderTest, TheKeyboardOpensAFolderNodeAndRelocatesIt) {
     files.answers = {"/opt"};
     tree->popupMenu()->actions().back()->trigger();
     tree->popupMenu()->close();
-    for (const CDocEntry& e : doc.m_EntryList) EXPECT_EQ(e.m_strPath.rfind("/opt/", 0), 0u);
+    for (const Entry& e : doc.Entries()) EXPECT_EQ(e.Path().rfind("/opt/", 0), 0u);
 }
 
 }  // namespace

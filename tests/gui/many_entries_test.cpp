@@ -22,12 +22,12 @@ using Titles = std::vector<std::string>;
 class ManyEntriesTest : public ViewsTest {
   protected:
     void SetUp() override {
-        doc.m_strLastHolder = "Docs";
+        doc.SetLastHolder("Docs");
         Open(kEntries);
     }
     Titles SelectedTitles() {
         Titles titles;
-        for (const POSITION e : list->GetSelectedEntries()) titles.emplace_back(e->m_strTitle);
+        for (const EntryRef e : list->GetSelectedEntries()) titles.emplace_back(e->Title());
         return titles;
     }
     void Click(std::string_view title, Qt::KeyboardModifiers mods) {
@@ -42,8 +42,8 @@ class ManyEntriesTest : public ViewsTest {
     }
     // What reading the catalogue again does to the entries: all dropped, then appended anew.
     void ReadAgain() {
-        doc.m_EntryList.Clear();
-        for (const TestEntry& e : kEntries) doc.m_EntryList.Append(e.path, e.title, e.comment);
+        doc.Entries().Clear();
+        for (const TestEntry& e : kEntries) doc.Entries().Append(e.path, e.title, e.comment);
         doc.RebuildHolders();
         doc.UpdateAllViews(nullptr);
     }
@@ -72,7 +72,7 @@ TEST_F(ManyEntriesTest, ClicksAndShiftArrowsSelectManyInEveryMode) {
         EXPECT_EQ(SelectedTitle(), "Alpha");
         Click("gamma", Qt::ControlModifier);
         EXPECT_EQ(SelectedTitles(), (Titles{"Alpha"}));
-        EXPECT_EQ(doc.m_strSelected, "gamma");  // the current entry's title
+        EXPECT_EQ(doc.SelectedTitle(), "gamma");  // the current entry's title
     }
     // Shift with the arrows, in the report where they move one row (from an item that was not
     // selected: a plain click on a selected one keeps the range's anchor where it was).
@@ -82,7 +82,7 @@ TEST_F(ManyEntriesTest, ClicksAndShiftArrowsSelectManyInEveryMode) {
     QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(SelectedTitles(), (Titles{"beta", "gamma"}));
     EXPECT_EQ(SelectedTitle(), "gamma");
-    EXPECT_EQ(doc.m_strSelected, "gamma");
+    EXPECT_EQ(doc.SelectedTitle(), "gamma");
 }
 
 TEST_F(ManyEntriesTest, SelectAllThenDeleteAsksOnceForAll) {
@@ -91,14 +91,14 @@ TEST_F(ManyEntriesTest, SelectAllThenDeleteAsksOnceForAll) {
     EXPECT_EQ(SelectedTitles(), (Titles{"Alpha", "beta", "gamma"}));
     messages.answers = {MbAnswer::Cancel, MbAnswer::Ok};
     list->RunCommand(ID_ENTRY_DELETE);
-    EXPECT_EQ(doc.m_EntryList.size(), 4u);
+    EXPECT_EQ(doc.Entries().size(), 4u);
     list->RunCommand(ID_ENTRY_DELETE);
     ASSERT_EQ(messages.shown.size(), 2u);
     for (const ShownBox& box : messages.shown) {
         EXPECT_EQ(box.text, "3 件の項目を消してよろしいですか？");
         EXPECT_EQ(box.buttons, MbButtons::OkCancel);
     }
-    EXPECT_EQ(doc.m_EntryList.size(), 1u);
+    EXPECT_EQ(doc.Entries().size(), 1u);
     EXPECT_TRUE(ListedTitles().empty());
     EXPECT_FALSE(list->CommandEnabled(ID_EDIT_SELECT_ALL));
 }
@@ -124,15 +124,15 @@ TEST_F(ManyEntriesTest, HeadingClicksSortTheReportUntilTheCatalogueIsReadAgain) 
     // An edit's refresh keeps the order; so does a find, whose rows come from many holders.
     list->RefreshList();
     EXPECT_EQ(ListedTitles(), (Titles{"gamma", "beta", "Alpha"}));
-    doc.m_pShownChoice = std::make_shared<const EntryChoice>(ChooseEntriesWhere(
-        [](const CDocEntry&) { return true; }, [](std::size_t) { return std::string(); }));
+    doc.SetShownChoice(std::make_shared<const EntryChoice>(ChooseEntriesWhere(
+        [](const Entry&) { return true; }, [](std::size_t) { return std::string(); })));
     doc.UpdateAllViews(nullptr);
     EXPECT_EQ(ListedTitles(), (Titles{"gamma", "beta", "Other", "Alpha"}));
     // Explorer opens each folder of the selected entries once.
     list->RunCommand(ID_EDIT_SELECT_ALL);
     list->RunCommand(ID_ENTRY_EXPLORER);
     EXPECT_EQ(shell.openedFolders, (Titles{"C:\\Docs\\", "C:\\Docs\\A\\"}));
-    doc.m_pShownChoice.reset();
+    doc.SetShownChoice({});
     ReadAgain();
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
     EXPECT_FALSE(header->isSortIndicatorShown());
@@ -156,7 +156,7 @@ TEST_F(OpenManyTest, MoreThanTenFilesAskFirstAndEachFolderOpensOnce) {
         const QString name = QString("f%1.txt").arg(i, 2, 10, QChar('0'));
         entries.push_back({Make(name), name.toStdString(), ""});
     }
-    doc.m_strLastHolder = HolderLabel(FolderOf(entries[0].path));
+    doc.SetLastHolder(HolderLabel(FolderOf(entries[0].path)));
     Open(entries);
     struct Case {
         int selected;

@@ -18,7 +18,7 @@ namespace {
 
 class MissingMarksTest : public ViewsTest {
   protected:
-    void SetUp() override { doc.m_strLastHolder = "Docs"; }
+    void SetUp() override { doc.SetLastHolder("Docs"); }
 
     void Start(const std::vector<TestEntry>& entries) {
         Open(entries);
@@ -106,8 +106,8 @@ TEST_F(MissingMarksTest, LooksAgainWhenEntriesChangeAndWhenShownAgain) {
 
     // Entries added are looked at: one whose file is there is not greyed.
     WriteBytes(dir / "c.txt", "x");
-    doc.m_EntryList.Append(dir / "c.txt", "c", "");
-    doc.m_EntryList.Append(dir / "d.txt", "d", "");
+    doc.Entries().Append(dir / "c.txt", "c", "");
+    doc.Entries().Append(dir / "d.txt", "d", "");
     doc.RebuildHolders();
     doc.UpdateAllViews(nullptr);
     WaitForChecks();
@@ -156,8 +156,8 @@ TEST_F(MissingMarksTest, AChangeAsksOnlyTheListedAndTheNewPaths) {
     list->SetPathProbe(probe, {.workers = 2, .patience = std::chrono::milliseconds(20)});
     WaitForChecks();
     EXPECT_EQ(probe->Calls(), 5);
-    doc.m_EntryList.Append("C:\\Other\\mnew.txt", "new", "");
-    doc.m_EntryList.Remove(doc.m_EntryList.FindByTitle("c"));
+    doc.Entries().Append("C:\\Other\\mnew.txt", "new", "");
+    doc.Entries().Remove(doc.Entries().FindByTitle("c"));
     doc.RebuildHolders();
     doc.UpdateAllViews(nullptr);
     WaitForChecks();
@@ -176,7 +176,7 @@ TEST_F(MissingMarksTest, TheMissingListShowsEveryHoldersGoneEntries) {
     const auto probe = std::make_shared<ScriptedProbe>();
     list->SetPathProbe(probe, {.workers = 2, .patience = std::chrono::milliseconds(20)});
     QString status;
-    QObject::connect(list, &CMORKA2View::StatusTextChanged,
+    QObject::connect(list, &EntryListView::StatusTextChanged,
                      [&](const QString& text) { status = text; });
     list->RunCommand(ID_ENTRY_MISSING);
     WaitForChecks();

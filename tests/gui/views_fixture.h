@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "testing/core/desktop_shell_memory.h"
 #include "testing/core/file_types_memory.h"
 #include "testing/core/settings_memory.h"
@@ -34,12 +34,12 @@ class ViewsTest : public ::testing::Test {
   protected:
     // Fills the document, opens the window and gives both panes their initial update.
     void Open(const std::vector<TestEntry>& entries) {
-        for (const TestEntry& e : entries) doc.m_EntryList.Append(e.path, e.title, e.comment);
+        for (const TestEntry& e : entries) doc.Entries().Append(e.path, e.title, e.comment);
         doc.RebuildHolders();
         window = std::make_unique<QWidget>();
         auto* layout = new QHBoxLayout(window.get());
-        tree = new CMORKA2TView(doc, shell, messages, window.get());
-        list = new CMORKA2View(doc, services, window.get());
+        tree = new HolderTreeView(doc, shell, messages, window.get());
+        list = new EntryListView(doc, services, window.get());
         layout->addWidget(tree);
         layout->addWidget(list, 1);
         window->resize(900, 400);
@@ -99,11 +99,11 @@ class ViewsTest : public ::testing::Test {
                           view->visualRect(ListIndex(title)).center());
     }
     std::string SelectedTitle() {
-        const POSITION entry = list->GetSelectedEntry();
-        return entry ? std::string(entry->m_strTitle) : "(none)";
+        const EntryRef entry = list->GetSelectedEntry();
+        return entry ? std::string(entry->Title()) : "(none)";
     }
 
-    CMORKA2Doc doc;
+    Catalogue doc;
     RecordingDesktopShell shell;
     ScriptedMessageBoxes messages;
     MemorySettingsStore settings;
@@ -115,8 +115,8 @@ class ViewsTest : public ::testing::Test {
     EntryListServices services{settings, messages, files,
                                dialogs,  shell,    {types, icons, environment}};
     std::unique_ptr<QWidget> window;
-    CMORKA2TView* tree = nullptr;  // children of window
-    CMORKA2View* list = nullptr;
+    HolderTreeView* tree = nullptr;  // children of window
+    EntryListView* list = nullptr;
 };
 
 }  // namespace kantoria::test

@@ -70,12 +70,12 @@ TEST(FreedesktopFileTypes, TheProgramOfAnExistingFileComesFromTheDefaultApplicat
     EXPECT_EQ(types->AssociatedProgram(dir / "data.kantoria-no-such-type"), "");
     EXPECT_EQ(types->AssociatedProgram(dir / "note.txt"), program);  // remembered
 
-    CIconSource source;
-    source.m_strPath = dir / "note.txt";
+    IconSource source;
+    source.path = dir / "note.txt";
     ASSERT_TRUE(FindDefaultIcon(source, *types, ProcessEnvironment()));
-    EXPECT_EQ(source.m_szIconFile, "text-plain");
-    EXPECT_EQ(source.m_nIconIndex, 0);
-    EXPECT_EQ(source.m_szProgram, program);
+    EXPECT_EQ(source.iconFile, "text-plain");
+    EXPECT_EQ(source.iconIndex, 0);
+    EXPECT_EQ(source.program, program);
 
     // The program's own picture is the one its desktop entry names.
     EXPECT_EQ(ApplicationIconName(program), "kantoria-test-viewer");

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PlacementCase{"FarAbove", {0, -2000, 800, -1400}, false},
                       PlacementCase{"NoWidth", {100, 100, 100, 700}, false},
                       PlacementCase{"NegativeSize", {100, 100, 50, 700}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(InstanceMatchTest, FileNamePartTakesEitherSeparator) {
     EXPECT_EQ(CatalogueFileName("C:\\Data\\MORKA.ZNL"), "MORKA.ZNL");

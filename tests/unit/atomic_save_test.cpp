@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <set>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/os/atomic_file.h"
 #include "core/os/file_lock.h"
 #include "testing/core/test_files.h"
@@ -29,10 +29,10 @@ using test::WriteBytes;
 
 const std::string kOld = "SELECTED=old\r\nC:\\old.txt\told\t\r\n";
 
-void Fill(CMORKA2Doc& doc, int entries) {
+void Fill(Catalogue& doc, int entries) {
     for (int i = 0; i < entries; ++i)
-        doc.m_EntryList.Append("C:\\Docs\\file" + std::to_string(i) + ".txt",
-                               "タイトル" + std::to_string(i), "コメント");
+        doc.Entries().Append("C:\\Docs\\file" + std::to_string(i) + ".txt",
+                             "タイトル" + std::to_string(i), "コメント");
 }
 
 size_t FilesIn(const fs::path& dir) {
@@ -43,7 +43,7 @@ TEST(AtomicSave, ReplacesTheFileAndKeepsItsPermissions) {
     TempFolder dir;
     WriteBytes(dir / "c.ZNL", kOld);
     ::chmod((dir / "c.ZNL").c_str(), 0640);
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, 3);
     ASSERT_TRUE(doc.SaveCatalogue(dir / "c.ZNL"));
     struct stat st {};
@@ -58,19 +58,19 @@ TEST(AtomicSave, WritesThroughASymbolicLink) {
     fs::create_directory(dir.path() / "real");
     WriteBytes(dir / "real/c.ZNL", kOld);
     fs::create_symlink("real/c.ZNL", dir.path() / "link.ZNL");
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, 1);
     ASSERT_TRUE(doc.SaveCatalogue(dir / "link.ZNL"));
     EXPECT_TRUE(fs::is_symlink(dir.path() / "link.ZNL"));
-    CMORKA2Doc back;
+    Catalogue back;
     ASSERT_TRUE(back.LoadCatalogue(dir / "real/c.ZNL"));
-    EXPECT_EQ(back.m_EntryList.size(), 1u);
+    EXPECT_EQ(back.Entries().size(), 1u);
 }
 
 TEST(AtomicSave, TargetThatIsAFolderFailsWithAReason) {
     TempFolder dir;
     fs::create_directory(dir.path() / "c.ZNL");
-    CMORKA2Doc doc;
+    Catalogue doc;
     const Status status = doc.SaveCatalogue(dir / "c.ZNL");
     EXPECT_FALSE(status);
     EXPECT_FALSE(status.reason().empty());
@@ -80,7 +80,7 @@ TEST(AtomicSave, TargetThatIsAFolderFailsWithAReason) {
 
 TEST(AtomicSave, MissingFolderFails) {
     TempFolder dir;
-    CMORKA2Doc doc;
+    Catalogue doc;
     EXPECT_FALSE(doc.SaveCatalogue(dir / "no/such/c.ZNL"));
 }
 
@@ -89,7 +89,7 @@ TEST(AtomicSave, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     WriteBytes(dir / "c.ZNL", kOld);
     ::chmod(dir.path().c_str(), 0555);
     if (::access(dir.path().c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind root";
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, 3);
     EXPECT_FALSE(doc.SaveCatalogue(dir / "c.ZNL"));
     EXPECT_EQ(ReadBytes(dir / "c.ZNL"), kOld);
@@ -121,7 +121,7 @@ void GiveToOrdinaryUser(const fs::path& path) {
     BecomeOrdinaryUser();
     const std::set<std::string> before = NamesIn(target.parent_path());
     const std::string bytes = fs::is_regular_file(target) ? ReadBytes(target) : "";
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, 3);
     const Status status = doc.SaveCatalogue(target);
     const bool kept = NamesIn(target.parent_path()) == before &&
@@ -182,7 +182,7 @@ TEST(AtomicSave, RootReplacesAReadOnlyFileButNotAnImmutableOne) {
     TempFolder dir;
     WriteBytes(dir / "ro.ZNL", kOld);
     ::chmod((dir / "ro.ZNL").c_str(), 0444);
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, 3);
     ASSERT_TRUE(doc.SaveCatalogue(dir / "ro.ZNL"));
     struct stat st {};
@@ -227,7 +227,7 @@ TEST(AtomicSave, DeadWritersLeaveNoTemporaryFiles) {
     const std::set<std::string> others = {"c.ZNL", ".c.ZNL.tmp-notes.txt", ".d.ZNL.tmp1-2-3"};
     EXPECT_EQ(NamesIn(dir.path()).size(), others.size() + 2);
 
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, 1);
     ASSERT_TRUE(doc.SaveCatalogue(target));
     std::set<std::string> left = NamesIn(dir.path());
@@ -242,7 +242,7 @@ TEST(AtomicSave, DeadWritersLeaveNoTemporaryFiles) {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{100'000, 100'000};
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, 50'000);
     const Status status = doc.SaveCatalogue(target);
     std::_Exit(!status && !status.reason().empty() ? 0 : 1);

@@ -29,10 +29,10 @@ struct Found {
     bool operator==(const Found&) const = default;
 };
 
-std::vector<Found> Entries(const CMORKA2Doc& doc) {
+std::vector<Found> Entries(const Catalogue& doc) {
     std::vector<Found> out;
-    for (const CDocEntry& e : doc.m_EntryList)
-        out.push_back({std::string(e.m_strPath), std::string(e.m_strTitle)});
+    for (const Entry& e : doc.Entries())
+        out.push_back({std::string(e.Path()), std::string(e.Title())});
     return out;
 }
 
@@ -63,10 +63,10 @@ TEST(AutoSearch, WalksDepthFirstInWindowsOrderAndMakesTitles) {
                           "C:\\T\\.profile", "C:\\T\\Sub\\.profile", "C:\\T\\Sub\\Report.DOC",
                           "C:\\T\\c\\report.doc"})
         fs.AddFile(f);
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, fs);
     EXPECT_EQ(search.ScanFolder("C:\\T", nullptr), SearchStatus::Completed);
-    EXPECT_EQ(search.m_found, 8);
+    EXPECT_EQ(search.found, 8);
     const std::vector<Found> expected = {
         {"C:\\T\\.profile", ""},
         {"C:\\T\\A\\report.doc", "report"},
@@ -78,7 +78,7 @@ TEST(AutoSearch, WalksDepthFirstInWindowsOrderAndMakesTitles) {
         {"C:\\T\\Sub\\Report.DOC", "Report2"},
     };
     EXPECT_EQ(Entries(doc), expected);
-    for (const CDocEntry& e : doc.m_EntryList) EXPECT_EQ(e.m_strComment, "自動検索");
+    for (const Entry& e : doc.Entries()) EXPECT_EQ(e.Comment(), "自動検索");
 }
 
 struct FilterCase {
@@ -98,14 +98,14 @@ TEST_P(SearchFilters, TakeTheRightFiles) {
     for (const char* f : {"D:\\x\\Report.DOC", "D:\\x\\report.docx", "D:\\x\\report.doc.bak",
                           "D:\\x\\noext", "D:\\x\\in\\deep.doc"})
         fs.AddFile(f);
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, fs);
-    search.m_useExt = GetParam().useExt;
-    search.m_subFolders = GetParam().subFolders;
-    search.m_extension = ".doc";
+    search.useExt = GetParam().useExt;
+    search.subFolders = GetParam().subFolders;
+    search.extension = ".doc";
     search.ScanFolder("D:\\x\\", nullptr);  // a trailing separator is not doubled
     std::vector<std::string> paths;
-    for (const CDocEntry& e : doc.m_EntryList) paths.emplace_back(e.m_strPath);
+    for (const Entry& e : doc.Entries()) paths.emplace_back(e.Path());
     EXPECT_EQ(paths, GetParam().registered);
 }
 
@@ -119,33 +119,33 @@ INSTANTIATE_TEST_SUITE_P(
                    true,
                    {"D:\\x\\in\\deep.doc", "D:\\x\\noext", "D:\\x\\Report.DOC",
                     "D:\\x\\report.doc.bak", "D:\\x\\report.docx"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(AutoSearch, RegisteredPathsAndTitlesAreRespected) {
     FakeLister fs;
     fs.AddFile("C:\\d\\one\\report.doc");
     fs.AddFile("C:\\d\\two\\report.doc");
     fs.AddFile("C:\\d\\KNOWN.txt");
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("c:\\D\\known.TXT", "x", "");  // same path, other case
-    doc.m_EntryList.Append("C:\\elsewhere.doc", "REPORT", "");
+    Catalogue doc;
+    doc.Entries().Append("c:\\D\\known.TXT", "x", "");  // same path, other case
+    doc.Entries().Append("C:\\elsewhere.doc", "REPORT", "");
     AutoSearch search(doc, fs);
     search.ScanFolder("C:\\d", nullptr);
-    EXPECT_EQ(search.m_found, 2);
-    EXPECT_EQ(doc.m_EntryList.size(), 4u);
+    EXPECT_EQ(search.found, 2);
+    EXPECT_EQ(doc.Entries().size(), 4u);
     EXPECT_TRUE(doc.TitleExists("report1"));
     EXPECT_TRUE(doc.TitleExists("report2"));
     // The same search again finds nothing new.
     search.ScanFolder("C:\\d", nullptr);
-    EXPECT_EQ(search.m_found, 0);
-    EXPECT_EQ(doc.m_EntryList.size(), 4u);
+    EXPECT_EQ(search.found, 0);
+    EXPECT_EQ(doc.Entries().size(), 4u);
 }
 
 // The naive rule: try the name, then name1, name2, ... against every title.
-std::string NaiveTitle(const CMORKA2Doc& doc, const std::string& name) {
+std::string NaiveTitle(const Catalogue& doc, const std::string& name) {
     auto taken = [&](const std::string& t) {
-        for (const CDocEntry& e : doc.m_EntryList)
-            if (EqualsNoCase(e.m_strTitle, t)) return true;
+        for (const Entry& e : doc.Entries())
+            if (EqualsNoCase(e.Title(), t)) return true;
         return false;
     };
     if (!taken(name)) return name;
@@ -164,21 +164,21 @@ TEST(AutoSearch, NumberedTitlesMatchTheNaiveRuleOnCollidingNames) {
                 "C:\\r\\f" + std::to_string(i) + "\\" + names[rng() % names.size()] + ".txt";
             fs.AddFile(path);
         }
-        CMORKA2Doc doc, naive;
+        Catalogue doc, naive;
         for (int i = 0; i < 5; ++i) {
             const std::string title = names[rng() % names.size()] + std::to_string(rng() % 3);
-            doc.m_EntryList.Append("Z:\\" + std::to_string(i), title, "");
-            naive.m_EntryList.Append("Z:\\" + std::to_string(i), title, "");
+            doc.Entries().Append("Z:\\" + std::to_string(i), title, "");
+            naive.Entries().Append("Z:\\" + std::to_string(i), title, "");
         }
         AutoSearch search(doc, fs);
         search.ScanFolder("C:\\r", nullptr);
-        auto it = doc.m_EntryList.begin();
+        auto it = doc.Entries().begin();
         std::advance(it, 5);
-        for (; it != doc.m_EntryList.end(); ++it) {
-            const std::string name(SplitPath(it->m_strPath).name);
+        for (; it != doc.Entries().end(); ++it) {
+            const std::string name(SplitPath(it->Path()).name);
             const std::string expected = NaiveTitle(naive, name);
-            ASSERT_EQ(it->m_strTitle, expected) << it->m_strPath;
-            naive.m_EntryList.Append(it->m_strPath, expected, "");
+            ASSERT_EQ(it->Title(), expected) << it->Path();
+            naive.Entries().Append(it->Path(), expected, "");
         }
     }
 }
@@ -187,13 +187,13 @@ TEST(AutoSearch, ThousandsOfEqualNamesGetConsecutiveNumbers) {
     FakeLister fs;
     for (int i = 0; i < 3000; ++i)
         fs.AddFile("C:\\w\\" + std::to_string(10000 + i) + "\\README.md");
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, fs);
     search.ScanFolder("C:\\w", nullptr);
-    ASSERT_EQ(search.m_found, 3000);
+    ASSERT_EQ(search.found, 3000);
     int k = 0;
-    for (const CDocEntry& e : doc.m_EntryList)
-        ASSERT_EQ(e.m_strTitle, k++ == 0 ? "README" : "README" + std::to_string(k - 1));
+    for (const Entry& e : doc.Entries())
+        ASSERT_EQ(e.Title(), k++ == 0 ? "README" : "README" + std::to_string(k - 1));
 }
 
 TEST(AutoSearch, UnlistableFolderIsSkippedOrStopsTheSearch) {
@@ -203,8 +203,8 @@ TEST(AutoSearch, UnlistableFolderIsSkippedOrStopsTheSearch) {
     fs.AddFile("C:\\s\\c\\3.txt");
     fs.MakeUnlistable("C:\\s\\b");
     for (UnlistableFolder answer : {UnlistableFolder::Skip, UnlistableFolder::Stop}) {
-        CMORKA2Doc doc;
-        doc.m_EntryList.Append("C:\\before.txt", "before", "");
+        Catalogue doc;
+        doc.Entries().Append("C:\\before.txt", "before", "");
         AutoSearch search(doc, fs);
         ScriptedListener listener;
         listener.answer = answer;
@@ -212,13 +212,13 @@ TEST(AutoSearch, UnlistableFolderIsSkippedOrStopsTheSearch) {
         EXPECT_EQ(listener.asked, std::vector<std::string>{"C:\\s\\b"});
         if (answer == UnlistableFolder::Skip) {
             EXPECT_EQ(status, SearchStatus::Completed);
-            EXPECT_EQ(search.m_found, 2);
-            ASSERT_EQ(search.m_unlistable.size(), 1u);
-            EXPECT_EQ(search.m_unlistable[0].why.reason(), "Permission denied");
+            EXPECT_EQ(search.found, 2);
+            ASSERT_EQ(search.unlistable.size(), 1u);
+            EXPECT_EQ(search.unlistable[0].why.reason(), "Permission denied");
         } else {
             // A stopped search takes back what it appended; older entries stay.
             EXPECT_EQ(status, SearchStatus::Stopped);
-            EXPECT_EQ(search.m_found, 0);
+            EXPECT_EQ(search.found, 0);
             EXPECT_EQ(Entries(doc), (std::vector<Found>{{"C:\\before.txt", "before"}}));
         }
     }
@@ -227,16 +227,16 @@ TEST(AutoSearch, UnlistableFolderIsSkippedOrStopsTheSearch) {
 TEST(AutoSearch, CancelFromProgressTakesTheEntriesBack) {
     FakeLister fs;
     for (int i = 0; i < 1000; ++i) fs.AddFile("C:\\p\\f" + std::to_string(i) + ".txt");
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, fs);
-    search.m_progressInterval = std::chrono::milliseconds(0);
+    search.progressInterval = std::chrono::milliseconds(0);
     ScriptedListener listener;
     listener.cancelAfterReports = 3;
     EXPECT_EQ(search.ScanFolder("C:\\p", &listener), SearchStatus::Cancelled);
     EXPECT_EQ(listener.reports.size(), 3u);
     EXPECT_GT(listener.reports.back().found, listener.reports.front().found);
     EXPECT_EQ(listener.reports.back().currentFolder, "C:\\p");
-    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_TRUE(doc.Entries().empty());
     EXPECT_EQ(doc.FindByTitle("f1"), nullptr);
 }
 
@@ -275,11 +275,11 @@ TEST(AutoSearch, ListingAheadOnThreadsWalksLikeListingInTurn) {
         const auto answer = round % 3 == 0 ? UnlistableFolder::Stop : UnlistableFolder::Skip;
         const int cancelAfter = round % 4 == 1 ? static_cast<int>(1 + rng() % 4) : -1;
         auto walk = [&](int threads) {
-            CMORKA2Doc doc;
+            Catalogue doc;
             AutoSearch search(doc, fs);
-            search.m_listingThreads = threads;
-            search.m_catalogue = "C:\\r\\b1";
-            search.m_progressInterval = std::chrono::milliseconds(0);
+            search.listingThreads = threads;
+            search.catalogue = "C:\\r\\b1";
+            search.progressInterval = std::chrono::milliseconds(0);
             ScriptedListener listener;
             listener.answer = answer;
             listener.cancelAfterReports = cancelAfter;
@@ -287,8 +287,7 @@ TEST(AutoSearch, ListingAheadOnThreadsWalksLikeListingInTurn) {
             seen << static_cast<int>(search.ScanFolder("C:\\r", &listener)) << "\n";
             for (const Found& f : Entries(doc)) seen << f.path << " -> " << f.title << "\n";
             for (const std::string& folder : listener.asked) seen << "asked " << folder << "\n";
-            for (const SkippedFolder& f : search.m_unlistable)
-                seen << "skipped " << f.folder << "\n";
+            for (const SkippedFolder& f : search.unlistable) seen << "skipped " << f.folder << "\n";
             for (const SearchProgress& p : listener.reports)
                 seen << "progress " << p.foldersVisited << " " << p.filesVisited << " " << p.found
                      << " " << p.currentFolder << "\n";
@@ -302,8 +301,8 @@ TEST(AutoSearch, ListingAheadOnThreadsWalksLikeListingInTurn) {
 TEST(AutoSearch, TakeBackAfterACompletedSearch) {
     FakeLister fs;
     fs.AddFile("C:\\q\\x.txt");
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("C:\\old.txt", "x", "");
+    Catalogue doc;
+    doc.Entries().Append("C:\\old.txt", "x", "");
     AutoSearch search(doc, fs);
     search.ScanFolder("C:\\q", nullptr);
     EXPECT_TRUE(doc.TitleExists("x1"));
@@ -319,11 +318,11 @@ TEST(AutoSearch, PathsThatTheFileCannotHoldAreSkipped) {
     fs.AddFile("C:\\t\\tab\there.txt");
     fs.AddFile("C:\\t\\line\nbreak.txt");
     fs.AddFile("C:\\t\\fine.txt");
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, fs);
     search.ScanFolder("C:\\t", nullptr);
-    EXPECT_EQ(search.m_found, 1);
-    EXPECT_EQ(search.m_skipped.size(), 2u);
+    EXPECT_EQ(search.found, 1);
+    EXPECT_EQ(search.skipped.size(), 2u);
 }
 
 // Links on a drive: the inside test compares without regard to case, as the drive does.
@@ -334,20 +333,20 @@ TEST(AutoSearch, LinksIntoTheSearchedFolderAreNotFollowedAndEachFolderIsEnteredO
     fs.AddFolderLink("C:\\T\\docs-link", "c:\\t\\DOCS");
     fs.AddFolderLink("C:\\T\\out1", "D:\\Out");
     fs.AddFolderLink("C:\\T\\out2", "D:\\Out");
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, fs);
     EXPECT_EQ(search.ScanFolder("C:\\T", nullptr), SearchStatus::Completed);
     EXPECT_EQ(Entries(doc),
               (std::vector<Found>{{"C:\\T\\Docs\\a.txt", "a"}, {"C:\\T\\out1\\b.txt", "b"}}));
-    EXPECT_TRUE(search.m_unlistable.empty());
+    EXPECT_TRUE(search.unlistable.empty());
 }
 
 TEST(AutoSearch, TitlesTakeTheCatalogueSpellingPathsStayAsTheyAre) {
     FakeLister fs;
     fs.AddFile("C:\\t\\10〜20.txt");
     for (const Encoding enc : {Encoding::Cp932, Encoding::Utf8}) {
-        CMORKA2Doc doc;
-        doc.m_encoding = enc;
+        Catalogue doc;
+        doc.SetFileEncoding(enc);
         AutoSearch search(doc, fs);
         search.ScanFolder("C:\\t", nullptr);
         EXPECT_EQ(Entries(doc),
@@ -371,22 +370,22 @@ TEST(AutoSearchOnDisk, FollowsLinksButNeverLoops) {
     fs::create_directory_symlink(root / "other", root / "tree/linked");  // elsewhere
     fs::create_symlink("missing", root / "tree/dangling");
     const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, *lister);
     EXPECT_EQ(search.ScanFolder((root / "tree").string(), nullptr), SearchStatus::Completed);
     std::vector<std::string> paths;
-    for (const CDocEntry& e : doc.m_EntryList)
-        paths.push_back(fs::path(e.m_strPath).lexically_relative(root).string());
+    for (const Entry& e : doc.Entries())
+        paths.push_back(fs::path(e.Path()).lexically_relative(root).string());
     EXPECT_EQ(paths, (std::vector<std::string>{"tree/.hidden", "tree/dangling", "tree/linked/b.txt",
                                                "tree/sub/a.txt"}));
 }
 
 // Entries as paths relative to root, with their titles.
-std::vector<Found> RelativeEntries(const CMORKA2Doc& doc, const fs::path& root) {
+std::vector<Found> RelativeEntries(const Catalogue& doc, const fs::path& root) {
     std::vector<Found> out;
-    for (const CDocEntry& e : doc.m_EntryList)
+    for (const Entry& e : doc.Entries())
         out.push_back(
-            {fs::path(e.m_strPath).lexically_relative(root).string(), std::string(e.m_strTitle)});
+            {fs::path(e.Path()).lexically_relative(root).string(), std::string(e.Title())});
     return out;
 }
 
@@ -433,7 +432,7 @@ TEST(AutoSearchOnDisk, EachRealFolderIsEnteredOnceAndLinksIntoTheTreeAreNotFollo
             fs::create_directory_symlink(
                 target[0] == '/' ? root / target.substr(1) : fs::path(target), root / link);
         const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-        CMORKA2Doc doc;
+        Catalogue doc;
         AutoSearch search(doc, *lister);
         EXPECT_EQ(search.ScanFolder(dir / c.searched, nullptr), SearchStatus::Completed);
         EXPECT_EQ(RelativeEntries(doc, root), c.expected);
@@ -472,9 +471,9 @@ TEST(AutoSearchOnDisk, NeverEntersTheKernelsOwnFileSystems) {
     };
     for (const auto& c : cases) {
         const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-        CMORKA2Doc doc;
+        Catalogue doc;
         AutoSearch search(doc, *lister);
-        search.m_mounts = MountTable::Parse(table);
+        search.mounts = MountTable::Parse(table);
         EXPECT_EQ(search.ScanFolder((root / c.searched).string(), nullptr),
                   SearchStatus::Completed);
         std::vector<std::string> paths;
@@ -502,12 +501,12 @@ TEST(AutoSearchOnDisk, FifteenLevelsOfTwoLinksRegisterFifteenFiles) {
         for (const char* link : {"a", "b"})
             fs::create_directory_symlink("../levels/L1", dir.path() / "start" / link);
         const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-        CMORKA2Doc doc;
+        Catalogue doc;
         AutoSearch search(doc, *lister);
         search.ScanFolder(dir / (outside ? "start" : "levels"), nullptr);
-        EXPECT_EQ(search.m_found, 15);
+        EXPECT_EQ(search.found, 15);
         std::set<std::string> titles;
-        for (const CDocEntry& e : doc.m_EntryList) titles.emplace(e.m_strTitle);
+        for (const Entry& e : doc.Entries()) titles.emplace(e.Title());
         EXPECT_EQ(titles.size(), 15u);  // no file twice under a numbered title
     }
 }
@@ -520,16 +519,16 @@ TEST(AutoSearchOnDisk, NamesThatDifferOnlyInCaseAreDifferentFiles) {
         test::WriteBytes(dir / file, "x");
     }
     const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, *lister);
     search.ScanFolder(dir.path().string(), nullptr);
     EXPECT_EQ(RelativeEntries(doc, dir.path()), (std::vector<Found>{{"Docs/a.txt", "a"},
                                                                     {"docs/a.txt", "a1"},
                                                                     {"Report.txt", "Report"},
                                                                     {"report.txt", "report1"}}));
-    EXPECT_TRUE(search.m_skipped.empty());
+    EXPECT_TRUE(search.skipped.empty());
     search.ScanFolder(dir.path().string(), nullptr);
-    EXPECT_EQ(search.m_found, 0);
+    EXPECT_EQ(search.found, 0);
 }
 
 TEST(AutoSearchOnDisk, UnreadableFolderIsReportedWithTheSystemsReason) {
@@ -540,12 +539,12 @@ TEST(AutoSearchOnDisk, UnreadableFolderIsReportedWithTheSystemsReason) {
     if (::access((dir / "locked").c_str(), R_OK) == 0)
         GTEST_SKIP() << "permissions do not bind root";
     const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, *lister);
     search.ScanFolder(dir.path().string(), nullptr);
-    ASSERT_EQ(search.m_unlistable.size(), 1u);
-    EXPECT_EQ(search.m_unlistable[0].why.reason(), "Permission denied");
-    EXPECT_EQ(search.m_unlistable[0].why.code(), StatusCode::PermissionDenied);
+    ASSERT_EQ(search.unlistable.size(), 1u);
+    EXPECT_EQ(search.unlistable[0].why.reason(), "Permission denied");
+    EXPECT_EQ(search.unlistable[0].why.code(), StatusCode::PermissionDenied);
 }
 
 // Works as root too: a folder whose full path is longer than the system accepts cannot be
@@ -565,25 +564,25 @@ TEST(AutoSearchOnDisk, FolderBeyondThePathLimitIsReported) {
     ::close(fd);
     test::WriteBytes(dir / "shallow.txt", "x");
     const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, *lister);
     ScriptedListener listener;
     EXPECT_EQ(search.ScanFolder(dir.path().string(), &listener), SearchStatus::Completed);
-    EXPECT_EQ(search.m_found, 1);
+    EXPECT_EQ(search.found, 1);
     ASSERT_EQ(listener.asked.size(), 1u);
     EXPECT_GT(listener.asked[0].size(), 4000u);
-    EXPECT_EQ(search.m_unlistable[0].why.reason(), "File name too long");
+    EXPECT_EQ(search.unlistable[0].why.reason(), "File name too long");
 }
 #endif
 
 TEST(AutoSearchOnDisk, MissingFolderCannotBeListed) {
     const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, *lister);
     ScriptedListener listener;
     listener.answer = UnlistableFolder::Stop;
     EXPECT_EQ(search.ScanFolder("/no/such/folder", &listener), SearchStatus::Stopped);
-    EXPECT_EQ(search.m_found, 0);
+    EXPECT_EQ(search.found, 0);
 }
 
 }  // namespace

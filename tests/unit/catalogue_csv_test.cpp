@@ -58,30 +58,29 @@ TEST(CsvTable, WriterQuotesOnlyWhatNeedsItAndReadsBack) {
     EXPECT_EQ(FieldsOf(ParseCsv(out)), Rows{fields});
 }
 
-struct Entry {
+struct Row {
     std::string path, title, comment;
-    bool operator==(const Entry&) const = default;
+    bool operator==(const Row&) const = default;
 };
 
-void PrintTo(const Entry& e, std::ostream* os) {
+void PrintTo(const Row& e, std::ostream* os) {
     *os << e.path << " | " << e.title << " | " << e.comment;
 }
 
-std::vector<Entry> EntriesOf(const CMORKA2Doc& doc) {
-    std::vector<Entry> out;
-    for (const CDocEntry& e : doc.m_EntryList)
-        out.push_back(
-            {std::string(e.m_strPath), std::string(e.m_strTitle), std::string(e.m_strComment)});
+std::vector<Row> EntriesOf(const Catalogue& doc) {
+    std::vector<Row> out;
+    for (const kantoria::Entry& e : doc.Entries())
+        out.push_back({std::string(e.Path()), std::string(e.Title()), std::string(e.Comment())});
     return out;
 }
 
 TEST(CatalogueCsv, ExportWritesBomHeaderHoldersGuardsAndUndecodableCount) {
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("C:\\Docs\\a.txt", "=SUM(A1)", "line one\nline, two");
-    doc.m_EntryList.Append("c:\\docs\\b.txt", "'quoted", "-minus");
+    Catalogue doc;
+    doc.Entries().Append("C:\\Docs\\a.txt", "=SUM(A1)", "line one\nline, two");
+    doc.Entries().Append("c:\\docs\\b.txt", "'quoted", "-minus");
     std::string bad = "bad ";
     AppendEscape(bad, 0x81);
-    doc.m_EntryList.Append("C:\\x\\c.txt", bad, "@home");
+    doc.Entries().Append("C:\\x\\c.txt", bad, "@home");
     doc.RebuildHolders();
     const CsvExport exported = ExportCsv(doc);
     EXPECT_EQ(exported.bytes,
@@ -94,12 +93,12 @@ TEST(CatalogueCsv, ExportWritesBomHeaderHoldersGuardsAndUndecodableCount) {
 }
 
 TEST(CatalogueCsv, ExportThenImportGivesTheSameEntries) {
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("C:\\a.txt", "=1+1", "two\nlines");
-    doc.m_EntryList.Append("C:\\b.txt", "'x", "+plus");
-    doc.m_EntryList.Append("C:\\日本\\c.txt", "日本語", "");
+    Catalogue doc;
+    doc.Entries().Append("C:\\a.txt", "=1+1", "two\nlines");
+    doc.Entries().Append("C:\\b.txt", "'x", "+plus");
+    doc.Entries().Append("C:\\日本\\c.txt", "日本語", "");
     doc.RebuildHolders();
-    CMORKA2Doc copy;
+    Catalogue copy;
     const CsvImport imported = ImportCsv(copy, ExportCsv(doc).bytes);
     EXPECT_TRUE(imported.headerFound);
     EXPECT_EQ(imported.added.size(), 3u);
@@ -111,7 +110,7 @@ TEST(CatalogueCsv, ExportThenImportGivesTheSameEntries) {
 TEST(CatalogueCsv, ImportReadsHeadersAndEncodings) {
     struct Case {
         std::string bytes;
-        std::vector<Entry> entries;
+        std::vector<Row> entries;
     };
     const Case cases[] = {
         {"PATH,Extra,Title,COMMENT\r\nC:\\a.txt,x,A,note\r\n", {{"C:\\a.txt", "A", "note"}}},
@@ -122,7 +121,7 @@ TEST(CatalogueCsv, ImportReadsHeadersAndEncodings) {
         {"path,title\r\nC:\\a.txt,A\r\n", {}},
     };
     for (const Case& c : cases) {
-        CMORKA2Doc doc;
+        Catalogue doc;
         const CsvImport imported = ImportCsv(doc, c.bytes);
         EXPECT_EQ(imported.headerFound, !c.entries.empty()) << c.bytes;
         EXPECT_EQ(EntriesOf(doc), c.entries) << c.bytes;
@@ -130,9 +129,9 @@ TEST(CatalogueCsv, ImportReadsHeadersAndEncodings) {
 }
 
 TEST(CatalogueCsv, ImportNumbersTakenTitlesAndReportsSkippedRows) {
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("C:\\old.txt", "Memo", "");
-    doc.m_EntryList.Append("C:\\old2.txt", "memo1", "");
+    Catalogue doc;
+    doc.Entries().Append("C:\\old.txt", "Memo", "");
+    doc.Entries().Append("C:\\old2.txt", "memo1", "");
     const CsvImport imported = ImportCsv(doc,
                                          "path,title,comment\r\n"
                                          "C:\\new.txt,Memo,\r\n"
@@ -144,13 +143,13 @@ TEST(CatalogueCsv, ImportNumbersTakenTitlesAndReportsSkippedRows) {
                                          "C:\\dir\\file.doc,,\r\n"
                                          "C:\\late.txt,\"Open title,\r\n"
                                          "C:\\never.txt,Never,\r\n");
-    EXPECT_EQ(EntriesOf(doc), (std::vector<Entry>{{"C:\\old.txt", "Memo", ""},
-                                                  {"C:\\old2.txt", "memo1", ""},
-                                                  {"C:\\new.txt", "Memo2", ""},
-                                                  {"C:\\n2.txt", "Memo3", ""},
-                                                  {"C:\\dir\\file.doc", "file", ""}}));
+    EXPECT_EQ(EntriesOf(doc), (std::vector<Row>{{"C:\\old.txt", "Memo", ""},
+                                                {"C:\\old2.txt", "memo1", ""},
+                                                {"C:\\new.txt", "Memo2", ""},
+                                                {"C:\\n2.txt", "Memo3", ""},
+                                                {"C:\\dir\\file.doc", "file", ""}}));
     ASSERT_EQ(imported.added.size(), 3u);
-    EXPECT_EQ(imported.added[0]->m_strTitle, "Memo2");
+    EXPECT_EQ(imported.added[0]->Title(), "Memo2");
     std::vector<std::tuple<int, std::string, CsvSkip>> skipped;
     for (const CsvSkippedRow& s : imported.skipped) skipped.emplace_back(s.row, s.path, s.reason);
     EXPECT_EQ(skipped, (std::vector<std::tuple<int, std::string, CsvSkip>>{

@@ -14,7 +14,7 @@
 
 #include "core/app/document_session.h"
 #include "core/app/encoding_notice.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/resources/string_table.h"
 #include "testing/core/test_files.h"
 
@@ -25,31 +25,30 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-struct Entry {
+struct Row {
     std::string path, title, comment;
-    bool operator==(const Entry&) const = default;
+    bool operator==(const Row&) const = default;
 };
 
-std::vector<Entry> Entries(const CMORKA2Doc& doc) {
-    std::vector<Entry> out;
-    for (const CDocEntry& e : doc.m_EntryList)
-        out.push_back(
-            {std::string(e.m_strPath), std::string(e.m_strTitle), std::string(e.m_strComment)});
+std::vector<Row> Entries(const Catalogue& doc) {
+    std::vector<Row> out;
+    for (const kantoria::Entry& e : doc.Entries())
+        out.push_back({std::string(e.Path()), std::string(e.Title()), std::string(e.Comment())});
     return out;
 }
 
-void PrintTo(const Entry& e, std::ostream* os) {
+void PrintTo(const Row& e, std::ostream* os) {
     *os << "{" << e.path << " | " << e.title << " | " << e.comment << "}";
 }
 
 TEST(CatalogueFile, WorkedExampleIsWrittenByteForByte) {
     TempFolder dir;
-    CMORKA2Doc doc;
-    doc.m_strSelected = "Budget 2004";
-    doc.m_strLastHolder = "Docs\\Reports";
-    doc.m_EntryList.Append("C:\\Docs\\Reports\\budget.xls", "Budget 2004",
-                           "Prices from March\r\nask the office");
-    doc.m_EntryList.Append("C:\\Docs\\letter.doc", "Letter", "");
+    Catalogue doc;
+    doc.SetSelectedTitle("Budget 2004");
+    doc.SetLastHolder("Docs\\Reports");
+    doc.Entries().Append("C:\\Docs\\Reports\\budget.xls", "Budget 2004",
+                         "Prices from March\r\nask the office");
+    doc.Entries().Append("C:\\Docs\\letter.doc", "Letter", "");
     ASSERT_TRUE(doc.SaveCatalogue(dir / "MORKA.ZNL"));
     const std::string expected =
         "SELECTED=Budget 2004\r\n"
@@ -63,18 +62,18 @@ TEST(CatalogueFile, WorkedExampleIsWrittenByteForByte) {
     EXPECT_EQ(written.size(), expected.size());
     EXPECT_EQ(written, expected);
 
-    CMORKA2Doc back;
+    Catalogue back;
     ASSERT_TRUE(back.LoadCatalogue(dir / "MORKA.ZNL"));
     EXPECT_EQ(Entries(back), Entries(doc));
-    EXPECT_EQ(back.m_strSelected, "Budget 2004");
-    EXPECT_EQ(back.m_strLastHolder, "Docs\\Reports");
-    EXPECT_EQ(back.m_encoding, Encoding::Cp932);
+    EXPECT_EQ(back.SelectedTitle(), "Budget 2004");
+    EXPECT_EQ(back.LastHolder(), "Docs\\Reports");
+    EXPECT_EQ(back.FileEncoding(), Encoding::Cp932);
 }
 
 struct ReaderCase {
     const char* name;
     std::string bytes;
-    std::vector<Entry> entries;
+    std::vector<Row> entries;
     std::string selected = "before";
     int titleWidth = 1;
 };
@@ -88,14 +87,14 @@ TEST_P(ReaderTable, Reads) {
     const ReaderCase& c = GetParam();
     TempFolder dir;
     WriteBytes(dir / "in.ZNL", c.bytes);
-    CMORKA2Doc doc;
-    doc.m_strSelected = "before";
-    doc.m_nTitleWidth = 1;
-    doc.m_EntryList.Append("old", "old", "old");
+    Catalogue doc;
+    doc.SetSelectedTitle("before");
+    doc.SetTitleWidth(1);
+    doc.Entries().Append("old", "old", "old");
     ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
     EXPECT_EQ(Entries(doc), c.entries);
-    EXPECT_EQ(doc.m_strSelected, c.selected);
-    EXPECT_EQ(doc.m_nTitleWidth, c.titleWidth);
+    EXPECT_EQ(doc.SelectedTitle(), c.selected);
+    EXPECT_EQ(doc.TitleWidth(), c.titleWidth);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -131,25 +130,24 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"NulBytesAreKept",
                    std::string("a\0b\tt\tc\n", 8),
                    {{std::string("a\0b", 3), "t", "c"}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(CatalogueFile, VeryLongLinesAreReadAndWrittenWhole) {
     TempFolder dir;
-    CMORKA2Doc doc;
+    Catalogue doc;
     const std::string comment(3'000'000, 'x');
-    doc.m_EntryList.Append("C:\\" + std::string(5000, 'p') + ".txt", std::string(2000, 't'),
-                           comment);
+    doc.Entries().Append("C:\\" + std::string(5000, 'p') + ".txt", std::string(2000, 't'), comment);
     ASSERT_TRUE(doc.SaveCatalogue(dir / "long.ZNL"));
-    CMORKA2Doc back;
+    Catalogue back;
     ASSERT_TRUE(back.LoadCatalogue(dir / "long.ZNL"));
     EXPECT_EQ(Entries(back), Entries(doc));
 }
 
 TEST(CatalogueFile, UnreadableFileLeavesAnEmptyCatalogueAndSaysWhy) {
     TempFolder dir;
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("p", "t", "c");
-    doc.m_strSelected = "kept";
+    Catalogue doc;
+    doc.Entries().Append("p", "t", "c");
+    doc.SetSelectedTitle("kept");
     const Status missing = doc.LoadCatalogue(dir / "missing.ZNL");
     EXPECT_FALSE(missing);
 #ifdef _WIN32
@@ -157,8 +155,8 @@ TEST(CatalogueFile, UnreadableFileLeavesAnEmptyCatalogueAndSaysWhy) {
 #else
     EXPECT_NE(missing.reason().find("No such file"), std::string::npos) << missing.reason();
 #endif
-    EXPECT_TRUE(doc.m_EntryList.empty());
-    EXPECT_EQ(doc.m_strSelected, "kept");
+    EXPECT_TRUE(doc.Entries().empty());
+    EXPECT_EQ(doc.SelectedTitle(), "kept");
     EXPECT_FALSE(doc.LoadCatalogue(dir.path().string()));  // a folder
 }
 
@@ -169,7 +167,7 @@ TEST(CatalogueFile, UnreadableFileLeavesAnEmptyCatalogueAndSaysWhy) {
 // and the user was told reason.
 [[noreturn]] void RefusedAtOnce(const std::string& path, StatusCode code, int reason) {
     ::alarm(10);
-    CMORKA2Doc doc;
+    Catalogue doc;
     const Status loaded = doc.LoadCatalogue(path);
     const Status checked = CheckReadable(path);
     std::_Exit(loaded.code() == code && checked.code() == code &&
@@ -214,11 +212,11 @@ TEST(CatalogueFile, ReadsTheFileItOpenedWhenThePathIsReplaced) {
     ASSERT_TRUE(file.Open(dir / "c.ZNL"));
     WriteBytes(dir / "new.ZNL", "\xEF\xBB\xBFSELECTED=\r\nC:\\b.txt\tb\t\r\nC:\\c.txt\tc\t\r\n");
     std::filesystem::rename(dir / "new.ZNL", dir / "c.ZNL");
-    CMORKA2Doc doc;
+    Catalogue doc;
     ASSERT_TRUE(doc.LoadCatalogue(file, dir / "c.ZNL"));
-    EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
-    EXPECT_EQ(doc.m_strSelected, "表");
-    ASSERT_EQ(doc.m_EntryList.size(), 1u);
+    EXPECT_EQ(doc.FileEncoding(), Encoding::Cp932);
+    EXPECT_EQ(doc.SelectedTitle(), "表");
+    ASSERT_EQ(doc.Entries().size(), 1u);
     EXPECT_EQ(doc.CheckUnchangedOnDisk(dir / "c.ZNL").code(), StatusCode::ChangedOnDisk);
 }
 
@@ -243,23 +241,23 @@ TEST(CatalogueFile, RandomCataloguesRoundTripInEveryEncoding) {
     };
     TempFolder dir;
     for (int round = 0; round < 200; ++round) {
-        CMORKA2Doc doc;
-        doc.m_encoding = static_cast<Encoding>(round % 3);
-        doc.m_strSelected = text(false);
-        doc.m_strLastHolder = text(false);
-        doc.m_nTitleWidth = static_cast<int>(rng()) - 1000;
+        Catalogue doc;
+        doc.SetFileEncoding(static_cast<Encoding>(round % 3));
+        doc.SetSelectedTitle(text(false));
+        doc.SetLastHolder(text(false));
+        doc.SetTitleWidth(static_cast<int>(rng()) - 1000);
         for (int n = static_cast<int>(rng() % 8); n > 0; --n) {
             // A path that begins like a header key would read back as a header line.
             std::string path = "C:" + text(false);
-            doc.m_EntryList.Append(path, text(false), text(true));
+            doc.Entries().Append(path, text(false), text(true));
         }
         ASSERT_TRUE(doc.SaveCatalogue(dir / "r.ZNL"));
-        CMORKA2Doc back;
+        Catalogue back;
         ASSERT_TRUE(back.LoadCatalogue(dir / "r.ZNL"));
         ASSERT_EQ(Entries(back), Entries(doc)) << "round " << round;
-        ASSERT_EQ(back.m_strSelected, doc.m_strSelected);
-        ASSERT_EQ(back.m_strLastHolder, doc.m_strLastHolder);
-        ASSERT_EQ(back.m_nTitleWidth, doc.m_nTitleWidth);
+        ASSERT_EQ(back.SelectedTitle(), doc.SelectedTitle());
+        ASSERT_EQ(back.LastHolder(), doc.LastHolder());
+        ASSERT_EQ(back.TitleWidth(), doc.TitleWidth());
     }
 }
 
@@ -282,7 +280,7 @@ TEST(CatalogueFile, RandomBytesSurviveLoadAndSave) {
         }
         if (round % 4 == 0) body = "\xEF\xBB\xBF" + body;
         WriteBytes(dir / "in.ZNL", body);
-        CMORKA2Doc doc;
+        Catalogue doc;
         ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
         ASSERT_TRUE(doc.SaveCatalogue(dir / "out.ZNL"));
         std::string out = ReadBytes(dir / "out.ZNL");
@@ -292,7 +290,7 @@ TEST(CatalogueFile, RandomBytesSurviveLoadAndSave) {
         // A TAB among the random bytes moves the field boundaries, but the comment's TABs
         // are written back as TABs, so the line's bytes stay the same.
         const std::string expectedBody = body.substr(bom.size());
-        if (doc.m_encoding == Encoding::Utf8Bom)
+        if (doc.FileEncoding() == Encoding::Utf8Bom)
             ASSERT_EQ(out, bom + header + expectedBody) << "round " << round;
         else
             ASSERT_EQ(out, header + expectedBody) << "round " << round;
@@ -311,14 +309,15 @@ TEST(CatalogueFile, ReadingInPiecesAgreesWithReadingWhole) {
         std::string bytes = round % 5 == 0 ? "\xEF\xBB\xBF" : "";
         for (int n = static_cast<int>(rng() % 24); n > 0; --n) bytes += atoms[rng() % atoms.size()];
         WriteBytes(dir / "in.ZNL", bytes);
-        CMORKA2Doc whole;
+        Catalogue whole;
         ReadCatalogue(whole, bytes);
         for (size_t piece : {1, 2, 3, 5}) {
-            CMORKA2Doc doc;
+            Catalogue doc;
             ASSERT_TRUE(ReadCatalogueFile(doc, dir / "in.ZNL", piece));
-            ASSERT_EQ(doc.m_encoding, whole.m_encoding) << "round " << round << " piece " << piece;
+            ASSERT_EQ(doc.FileEncoding(), whole.FileEncoding())
+                << "round " << round << " piece " << piece;
             ASSERT_EQ(Entries(doc), Entries(whole)) << "round " << round << " piece " << piece;
-            ASSERT_EQ(doc.m_strSelected, whole.m_strSelected);
+            ASSERT_EQ(doc.SelectedTitle(), whole.SelectedTitle());
         }
     }
 }
@@ -347,13 +346,13 @@ TEST(CatalogueFile, ReadOnceUnlessUtf8IsDisprovedLate) {
             for (size_t at = 0; at < c.bytes.size(); at += 4) consume(c.bytes.substr(at, 4));
             return Status::Ok();
         };
-        CMORKA2Doc doc, whole;
+        Catalogue doc, whole;
         ReadCatalogue(whole, c.bytes);
         ASSERT_TRUE(ReadCataloguePieces(doc, source, c.bytes.size()));
         EXPECT_EQ(readings, c.readings) << c.bytes;
-        EXPECT_EQ(doc.m_encoding, c.encoding) << c.bytes;
+        EXPECT_EQ(doc.FileEncoding(), c.encoding) << c.bytes;
         EXPECT_EQ(Entries(doc), Entries(whole)) << c.bytes;
-        EXPECT_EQ(doc.m_strSelected, whole.m_strSelected) << c.bytes;
+        EXPECT_EQ(doc.SelectedTitle(), whole.SelectedTitle()) << c.bytes;
     }
 }
 
@@ -373,11 +372,11 @@ TEST(CatalogueEncoding, SavedInTheEncodingItWasReadIn) {
     for (const std::string& bytes : {std::string("p\t\x95\x5C\tc\r\n"), std::string("p\t表\tc\r\n"),
                                      std::string("\xEF\xBB\xBFp\t表\tc\r\n")}) {
         WriteBytes(dir / "in.ZNL", bytes);
-        CMORKA2Doc doc;
+        Catalogue doc;
         ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
-        const Encoding read = doc.m_encoding;
+        const Encoding read = doc.FileEncoding();
         ASSERT_TRUE(doc.SaveCatalogue(dir / "out.ZNL"));
-        EXPECT_EQ(doc.m_encoding, read);
+        EXPECT_EQ(doc.FileEncoding(), read);
         const std::string out = ReadBytes(dir / "out.ZNL");
         EXPECT_EQ(out.substr(out.size() - bytes.size() + (read == Encoding::Utf8Bom ? 3 : 0)),
                   bytes.substr(read == Encoding::Utf8Bom ? 3 : 0));
@@ -387,12 +386,12 @@ TEST(CatalogueEncoding, SavedInTheEncodingItWasReadIn) {
 
 TEST(CatalogueEncoding, TextWithoutCp932FormSwitchesToUtf8WithBom) {
     TempFolder dir;
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("/home/u/café😀.txt", "Café", "");
+    Catalogue doc;
+    doc.Entries().Append("/home/u/café😀.txt", "Café", "");
     ASSERT_TRUE(doc.SaveCatalogue(dir / "u.ZNL"));
-    EXPECT_EQ(doc.m_encoding, Encoding::Utf8Bom);
+    EXPECT_EQ(doc.FileEncoding(), Encoding::Utf8Bom);
     EXPECT_EQ(ReadBytes(dir / "u.ZNL").rfind("\xEF\xBB\xBFSELECTED=\r\n", 0), 0u);
-    CMORKA2Doc back;
+    Catalogue back;
     ASSERT_TRUE(back.LoadCatalogue(dir / "u.ZNL"));
     EXPECT_EQ(Entries(back), Entries(doc));
 }
@@ -404,7 +403,7 @@ TEST(CatalogueEncoding, TheSaveThatLeavesCp932NamesWhatNeededIt) {
     DecodeUtf8("\xFF", escaped);
     struct Case {
         Encoding enc;
-        std::vector<Entry> entries;
+        std::vector<Row> entries;
         std::optional<std::string> notice;
     };
     const Case cases[] = {
@@ -419,9 +418,9 @@ TEST(CatalogueEncoding, TheSaveThatLeavesCp932NamesWhatNeededIt) {
     };
     TempFolder dir;
     for (const Case& c : cases) {
-        CMORKA2Doc doc;
-        doc.m_encoding = c.enc;
-        for (const Entry& e : c.entries) doc.m_EntryList.Append(e.path, e.title, e.comment);
+        Catalogue doc;
+        doc.SetFileEncoding(c.enc);
+        for (const Row& e : c.entries) doc.Entries().Append(e.path, e.title, e.comment);
         ASSERT_TRUE(doc.SaveCatalogue(dir / "s.ZNL"));
         EXPECT_EQ(EncodingSwitchNotice(doc), c.notice);
         ASSERT_TRUE(doc.SaveCatalogue(dir / "s.ZNL"));
@@ -434,15 +433,15 @@ TEST(CatalogueEncoding, Cp932ThatWouldReadAsUtf8StaysCp932) {
     TempFolder dir;
     std::string title;
     DecodeCp932("\xE6\x97\xA5", title);  // 譌 + lone A5 (･): together UTF-8 for 日
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("p", title, "");
+    Catalogue doc;
+    doc.Entries().Append("p", title, "");
     ASSERT_TRUE(doc.SaveCatalogue(dir / "m.ZNL"));
-    EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
-    CMORKA2Doc back;
+    EXPECT_EQ(doc.FileEncoding(), Encoding::Cp932);
+    Catalogue back;
     ASSERT_TRUE(back.LoadCatalogue(dir / "m.ZNL"));
-    EXPECT_EQ(back.m_encoding, Encoding::Cp932);
+    EXPECT_EQ(back.FileEncoding(), Encoding::Cp932);
     EXPECT_EQ(Entries(back), Entries(doc));
-    EXPECT_EQ(back.m_nTitleWidth, kDefaultTitleWidth);
+    EXPECT_EQ(back.TitleWidth(), kDefaultTitleWidth);
 }
 
 // Code page 932 files that a load and a save must give back as they were (the header in the
@@ -472,16 +471,16 @@ TEST(CatalogueEncoding, Cp932FilesSurviveARoundTrip) {
     TempFolder dir;
     for (const auto& c : cases) {
         WriteBytes(dir / "in.ZNL", c.in);
-        CMORKA2Doc doc;
+        Catalogue doc;
         ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
         ASSERT_TRUE(doc.SaveCatalogue(dir / "out.ZNL"));
-        EXPECT_EQ(doc.m_encoding, Encoding::Cp932);
+        EXPECT_EQ(doc.FileEncoding(), Encoding::Cp932);
         EXPECT_EQ(ReadBytes(dir / "out.ZNL"), c.out);
-        CMORKA2Doc back;
+        Catalogue back;
         ASSERT_TRUE(back.LoadCatalogue(dir / "out.ZNL"));
         EXPECT_EQ(Entries(back), Entries(doc));
-        EXPECT_EQ(back.m_strSelected, doc.m_strSelected);
-        EXPECT_EQ(back.m_strLastHolder, doc.m_strLastHolder);
+        EXPECT_EQ(back.SelectedTitle(), doc.SelectedTitle());
+        EXPECT_EQ(back.LastHolder(), doc.LastHolder());
     }
 }
 
@@ -507,16 +506,16 @@ TEST(CatalogueEncoding, LeavingCp932WritesEveryTextAsShown) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         WriteBytes(dir / "f.ZNL", header + c.line);
-        CMORKA2Doc doc;
+        Catalogue doc;
         ASSERT_TRUE(doc.LoadCatalogue(dir / "f.ZNL"));
-        doc.m_EntryList.Append("C:\\y.txt", "café", "");
+        doc.Entries().Append("C:\\y.txt", "café", "");
         ASSERT_TRUE(doc.SaveCatalogue(dir / "f.ZNL"));
-        EXPECT_EQ(doc.m_encoding, Encoding::Utf8Bom);
+        EXPECT_EQ(doc.FileEncoding(), Encoding::Utf8Bom);
         const std::string written = ReadBytes(dir / "f.ZNL");
         EXPECT_EQ(written, std::string(kUtf8Bom) + header + c.shown + added);
         ASSERT_TRUE(doc.LastSaveSwitch());
         EXPECT_EQ(doc.LastSaveSwitch()->undecodable, c.undecodable);
-        CMORKA2Doc back;
+        Catalogue back;
         ASSERT_TRUE(back.LoadCatalogue(dir / "f.ZNL"));
         EXPECT_EQ(Entries(back), Entries(doc));
         ASSERT_TRUE(doc.SaveCatalogue(dir / "f.ZNL"));
@@ -526,61 +525,61 @@ TEST(CatalogueEncoding, LeavingCp932WritesEveryTextAsShown) {
 
 TEST(CatalogueEncoding, EscapedBytesInAUtf8CatalogueKeepTheirMeaning) {
     TempFolder dir;
-    CMORKA2Doc doc;
-    doc.m_encoding = Encoding::Utf8;
-    doc.m_EntryList.Append(FromSystemName("/home/u/\xFF.txt"), "日本", "");
+    Catalogue doc;
+    doc.SetFileEncoding(Encoding::Utf8);
+    doc.Entries().Append(FromSystemName("/home/u/\xFF.txt"), "日本", "");
     ASSERT_TRUE(doc.SaveCatalogue(dir / "e.ZNL"));
-    EXPECT_EQ(doc.m_encoding, Encoding::Utf8Bom);
-    CMORKA2Doc back;
+    EXPECT_EQ(doc.FileEncoding(), Encoding::Utf8Bom);
+    Catalogue back;
     ASSERT_TRUE(back.LoadCatalogue(dir / "e.ZNL"));
     EXPECT_EQ(Entries(back), Entries(doc));
 }
 
 TEST(Holders, OneHolderPerFolderInOrderOfFirstAppearance) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     doc.RebuildHolders();
-    EXPECT_TRUE(doc.m_HolderList.empty());
+    EXPECT_TRUE(doc.Holders().empty());
     for (const char* path : {"C:\\Docs\\a.txt", "c:\\docs\\b.txt", "C:\\Other\\c.txt", "plain", "",
                              "C:\\DOCS\\d.txt", "/home/u/e", "/HOME/u/f", "/home/v/g"})
-        doc.m_EntryList.Append(path, path, "");
+        doc.Entries().Append(path, path, "");
     doc.RebuildHolders();
     std::vector<std::string> folders;
-    for (const CHolder& h : doc.m_HolderList) folders.push_back(h.m_strFolder);
+    for (const Holder& h : doc.Holders()) folders.push_back(h.folder);
     // Case counts in Linux paths only.
     EXPECT_EQ(folders, (std::vector<std::string>{"C:\\Docs\\", "C:\\Other\\", "", "/home/u/",
                                                  "/HOME/u/", "/home/v/"}));
 }
 
 TEST(Document, ResetClearAndObservers) {
-    struct View : CDocObserver {
+    struct View : CatalogueObserver {
         int updates = 0;
-        void OnUpdate(CDocObserver*) override { ++updates; }
+        void OnUpdate(CatalogueObserver*) override { ++updates; }
     } tree, list;
-    CMORKA2Doc doc;
-    doc.m_strSelected = "x";
-    doc.m_nPathWidth = 3;
+    Catalogue doc;
+    doc.SetSelectedTitle("x");
+    doc.SetPathWidth(3);
     doc.ResetHeader();
-    EXPECT_EQ(doc.m_strSelected, "");
-    EXPECT_EQ(doc.m_nPathWidth, 250);
-    doc.m_EntryList.Append("C:\\a", "a", "");
+    EXPECT_EQ(doc.SelectedTitle(), "");
+    EXPECT_EQ(doc.PathWidth(), 250);
+    doc.Entries().Append("C:\\a", "a", "");
     doc.RebuildHolders();
-    doc.m_ExtList.push_back(".txt");
-    doc.m_strClipTitle = "clip";
-    doc.m_strSelected = "a";
-    doc.m_ImageListTree = std::make_unique<CImageList>();
-    doc.m_ImageListSmall = std::make_unique<CImageList>();
+    doc.SetExtensions({".txt"});
+    doc.SetClipTitle("clip");
+    doc.SetSelectedTitle("a");
+    doc.SetTreeImages(std::make_unique<ImageList>());
+    doc.SetSmallImages(std::make_unique<ImageList>());
     doc.ResetForNew();  // as ClearAll, with the header and clipboard reset and the tree's pictures
                         // kept
-    EXPECT_TRUE(doc.m_EntryList.empty() && doc.m_HolderList.empty() && doc.m_ExtList.empty());
-    EXPECT_TRUE(doc.m_strClipTitle.empty() && doc.m_strSelected.empty());
-    EXPECT_EQ(doc.m_ImageListSmall, nullptr);
-    EXPECT_NE(doc.m_ImageListTree, nullptr);
-    doc.m_EntryList.Append("C:\\a", "a", "");
+    EXPECT_TRUE(doc.Entries().empty() && doc.Holders().empty() && doc.Extensions().empty());
+    EXPECT_TRUE(doc.ClipTitle().empty() && doc.SelectedTitle().empty());
+    EXPECT_EQ(doc.SmallImages(), nullptr);
+    EXPECT_NE(doc.TreeImages(), nullptr);
+    doc.Entries().Append("C:\\a", "a", "");
     doc.RebuildHolders();
     doc.ClearAll();
-    EXPECT_TRUE(doc.m_EntryList.empty());
-    EXPECT_TRUE(doc.m_HolderList.empty());
-    EXPECT_EQ(doc.m_ImageListTree, nullptr);
+    EXPECT_TRUE(doc.Entries().empty());
+    EXPECT_TRUE(doc.Holders().empty());
+    EXPECT_EQ(doc.TreeImages(), nullptr);
     EXPECT_EQ(doc.FindByTitle("a"), nullptr);
     doc.AddObserver(&tree);
     doc.AddObserver(&list);
@@ -602,7 +601,7 @@ TEST(CatalogueFile, AnotherProgramsWriteIsNoticed) {
     TempFolder dir;
     const std::string path = dir / "c.ZNL";
     WriteBytes(path, "p\tt\t\r\n");
-    CMORKA2Doc doc;
+    Catalogue doc;
     ASSERT_TRUE(doc.LoadCatalogue(path));
     EXPECT_TRUE(doc.CheckUnchangedOnDisk(path));
     ASSERT_TRUE(doc.SaveCatalogue(path));

@@ -17,26 +17,26 @@ struct Shot {
 
 std::vector<Shot> ShotOf(const EntryList& list) {
     std::vector<Shot> shot;
-    for (const CDocEntry& e : list)
-        shot.push_back({e.Id(), std::string(e.m_strPath), std::string(e.m_strTitle),
-                        std::string(e.m_strComment)});
+    for (const Entry& e : list)
+        shot.push_back(
+            {e.Id(), std::string(e.Path()), std::string(e.Title()), std::string(e.Comment())});
     return shot;
 }
 
 // The indexes must answer as a walk would after entries came back in the middle.
 void ExpectIndexesAgree(const EntryList& list) {
-    for (const CDocEntry& e : list) {
-        POSITION first = nullptr;
-        for (const CDocEntry& f : list)
-            if (EqualsNoCase(f.m_strTitle, e.m_strTitle)) {
+    for (const Entry& e : list) {
+        EntryRef first = nullptr;
+        for (const Entry& f : list)
+            if (EqualsNoCase(f.Title(), e.Title())) {
                 first = &f;
                 break;
             }
-        EXPECT_EQ(list.FindByTitle(e.m_strTitle), first);
+        EXPECT_EQ(list.FindByTitle(e.Title()), first);
     }
 }
 
-POSITION Nth(const EntryList& list, std::size_t n) {
+EntryRef Nth(const EntryList& list, std::size_t n) {
     auto it = list.begin();
     std::advance(it, static_cast<std::ptrdiff_t>(n % list.size()));
     return &*it;
@@ -91,7 +91,7 @@ TEST(EntryChange, UndoAndRedoGiveBackEachStateExactly) {
     }
     list.Append("C:\\new", "new", "");
     std::uint64_t previous = 0;
-    for (const CDocEntry& e : list) {
+    for (const Entry& e : list) {
         EXPECT_GT(e.Id(), previous);
         previous = e.Id();
     }
@@ -101,14 +101,14 @@ TEST(EntryChange, UndoAndRedoGiveBackEachStateExactly) {
 // a recorder inside another records nothing of its own.
 TEST(EntryChange, CountsWhatItTouchedAndForgetsWhatItTookBack) {
     EntryList list;
-    POSITION kept = list.Append("C:\\k", "k", "");
+    EntryRef kept = list.Append("C:\\k", "k", "");
     EntryChange change;
     {
         EntryChangeRecorder recorder(list, change);
         EntryChange inner;
         {
             EntryChangeRecorder nested(list, inner);
-            std::vector<POSITION> added = {list.Append("C:\\a", "a", ""),
+            std::vector<EntryRef> added = {list.Append("C:\\a", "a", ""),
                                            list.Append("C:\\b", "b", "")};
             list.Remove(added[1]);
             list.Remove(added[0]);

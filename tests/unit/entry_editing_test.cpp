@@ -32,18 +32,18 @@ class ScriptedEditor final : public EntryEditor {
     void Refuse(std::string_view reason) override { refusals.emplace_back(reason); }
 };
 
-class CountingView final : public CDocObserver {
+class CountingView final : public CatalogueObserver {
   public:
     int updates = 0;
-    void OnUpdate(CDocObserver*) override { ++updates; }
+    void OnUpdate(CatalogueObserver*) override { ++updates; }
 };
 
 class EntryEditingTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        doc.m_EntryList.Append("C:\\Docs\\a.txt", "Alpha", "first");
-        doc.m_EntryList.Append("C:\\Docs\\b.txt", "Beta", "");
-        doc.m_EntryList.Append("C:\\Work\\c.txt", "Gamma", "");
+        doc.Entries().Append("C:\\Docs\\a.txt", "Alpha", "first");
+        doc.Entries().Append("C:\\Docs\\b.txt", "Beta", "");
+        doc.Entries().Append("C:\\Work\\c.txt", "Gamma", "");
         doc.RebuildHolders();
         doc.AddObserver(&view);
     }
@@ -51,8 +51,8 @@ class EntryEditingTest : public ::testing::Test {
     // The catalogue of SetUp again, for the next row of a table.
     void Restart() {
         TearDown();
-        doc.m_EntryList.Clear();
-        doc.m_strSelected.clear();
+        doc.Entries().Clear();
+        doc.SetSelectedTitle({});
         editor = ScriptedEditor{};
         view.updates = 0;
         SetUp();
@@ -62,7 +62,7 @@ class EntryEditingTest : public ::testing::Test {
     }
     std::vector<std::string> Titles() const {
         std::vector<std::string> titles;
-        for (const CDocEntry& e : doc.m_EntryList) titles.emplace_back(e.m_strTitle);
+        for (const Entry& e : doc.Entries()) titles.emplace_back(e.Title());
         return titles;
     }
     std::vector<std::string> ShownTitles() const {
@@ -71,7 +71,7 @@ class EntryEditingTest : public ::testing::Test {
         return titles;
     }
 
-    CMORKA2Doc doc;
+    Catalogue doc;
     CountingView view;
     ScriptedEditor editor;
     MemoryFileTypes types;
@@ -109,14 +109,14 @@ TEST_F(EntryEditingTest, AddComesBackUntilTheTitleIsNewAndStorable) {
         const bool changed = AddFile(doc, "C:\\New\\d.txt", editor, services);
         EXPECT_EQ(ShownTitles(), c.shown);
         EXPECT_EQ(editor.refusals.size(), c.refusals);
-        const POSITION added = doc.m_EntryList.FindByPath("C:\\New\\d.txt");
+        const EntryRef added = doc.Entries().FindByPath("C:\\New\\d.txt");
         EXPECT_EQ(added != nullptr, changed);
         if (c.added) {
             ASSERT_NE(added, nullptr);
-            EXPECT_EQ(added->m_strTitle, "Delta");
-            EXPECT_EQ(added->m_strComment, "note");
-            EXPECT_EQ(doc.m_strSelected, "Delta");
-            EXPECT_EQ(doc.m_HolderList.size(), 3u);
+            EXPECT_EQ(added->Title(), "Delta");
+            EXPECT_EQ(added->Comment(), "note");
+            EXPECT_EQ(doc.SelectedTitle(), "Delta");
+            EXPECT_EQ(doc.Holders().size(), 3u);
             EXPECT_EQ(view.updates, 1);
         }
     }
@@ -128,34 +128,34 @@ TEST_F(EntryEditingTest, AddOfARegisteredPathEditsThatEntry) {
     ASSERT_EQ(editor.shown.size(), 1u);
     EXPECT_EQ(editor.shown[0].title, "Alpha");
     EXPECT_EQ(editor.shown[0].comment, "first");
-    EXPECT_EQ(doc.m_EntryList.size(), 3u);
-    EXPECT_EQ(doc.m_EntryList.FindByTitle("Alpha")->m_strComment, "second");
+    EXPECT_EQ(doc.Entries().size(), 3u);
+    EXPECT_EQ(doc.Entries().FindByTitle("Alpha")->Comment(), "second");
 }
 
 TEST_F(EntryEditingTest, EditKeepsItsOwnTitleAndRefusesAnotherEntrysTitle) {
-    const POSITION alpha = doc.FindByTitle("Alpha");
-    doc.m_strSelected = "Alpha";
+    const EntryRef alpha = doc.FindByTitle("Alpha");
+    doc.SetSelectedTitle("Alpha");
     Type("Beta");
     Type("");
     Type("Alpha", "changed");
     EXPECT_TRUE(EditEntry(doc, alpha, editor));
     EXPECT_EQ(ShownTitles(), (Strings{"Alpha", "Beta", ""}));
-    EXPECT_EQ(alpha->m_strComment, "changed");
+    EXPECT_EQ(alpha->Comment(), "changed");
     EXPECT_EQ(view.updates, 1);
 
     editor = ScriptedEditor{};
     Type("beta");  // another entry's title in other letter case is a title of its own
     EXPECT_TRUE(EditEntry(doc, alpha, editor));
     EXPECT_EQ(Titles(), (Strings{"beta", "Beta", "Gamma"}));
-    EXPECT_EQ(doc.m_strSelected, "Alpha");
+    EXPECT_EQ(doc.SelectedTitle(), "Alpha");
 
     editor = ScriptedEditor{};
     EXPECT_FALSE(EditEntry(doc, alpha, editor));
-    EXPECT_EQ(alpha->m_strTitle, "beta");
+    EXPECT_EQ(alpha->Title(), "beta");
 }
 
 TEST_F(EntryEditingTest, CutThenPasteKeepsTheTitleCopyThenPasteMustChangeIt) {
-    const POSITION alpha = doc.FindByTitle("Alpha");
+    const EntryRef alpha = doc.FindByTitle("Alpha");
     CopyToClipboard(doc, alpha);
     Type("Alpha", "first");
     Type("Alpha 2", "first");
@@ -168,7 +168,7 @@ TEST_F(EntryEditingTest, CutThenPasteKeepsTheTitleCopyThenPasteMustChangeIt) {
     Type("Alpha 3");
     EXPECT_TRUE(AddEntryAs(doc, PasteProposal(doc, "C:\\Docs\\a.txt"), editor, services));
     EXPECT_EQ(Titles(), (Strings{"Alpha", "Beta", "Gamma", "Alpha 2", "Alpha 3"}));
-    EXPECT_EQ(doc.m_strClipTitle, "Alpha");
+    EXPECT_EQ(doc.ClipTitle(), "Alpha");
 
     // After a cut nothing bears the title any more.
     editor = ScriptedEditor{};
@@ -177,7 +177,7 @@ TEST_F(EntryEditingTest, CutThenPasteKeepsTheTitleCopyThenPasteMustChangeIt) {
     Type("Beta");
     EXPECT_TRUE(AddEntryAs(doc, PasteProposal(doc, "C:\\Other\\b.txt"), editor, services));
     EXPECT_EQ(editor.shown.size(), 1u);
-    EXPECT_EQ(doc.m_EntryList.FindByTitle("Beta")->m_strPath, "C:\\Other\\b.txt");
+    EXPECT_EQ(doc.Entries().FindByTitle("Beta")->Path(), "C:\\Other\\b.txt");
 }
 
 // The whole path of an edit: a catalogue file is read, the first entry is edited through the
@@ -213,44 +213,44 @@ TEST_F(EntryEditingTest, EditingKeepsUntouchedBytesAndTheFilesEncoding) {
         test::WriteBytes(dir / "in.ZNL", c.file);
         ASSERT_TRUE(doc.LoadCatalogue(dir / "in.ZNL"));
         Type(c.title, c.comment);
-        EXPECT_TRUE(EditEntry(doc, &*doc.m_EntryList.begin(), editor));
+        EXPECT_TRUE(EditEntry(doc, &*doc.Entries().begin(), editor));
         ASSERT_TRUE(doc.SaveCatalogue(dir / "out.ZNL"));
         EXPECT_EQ(test::ReadBytes(dir / "out.ZNL"), c.written) << c.title;
     }
 }
 
 TEST_F(EntryEditingTest, RemovalAsksForTheTreeOnlyWhenTheLastShownEntryWent) {
-    doc.m_strSelected = "Gamma";
+    doc.SetSelectedTitle("Gamma");
     EXPECT_EQ(RemoveEntry(doc, doc.FindByTitle("Alpha"), 2, services), AfterRemoval::RefreshList);
-    EXPECT_EQ(doc.m_HolderList.size(), 2u);
+    EXPECT_EQ(doc.Holders().size(), 2u);
     EXPECT_EQ(RemoveEntry(doc, doc.FindByTitle("Gamma"), 1, services),
               AfterRemoval::UpdateAllViews);
-    EXPECT_EQ(doc.m_HolderList.size(), 1u);
-    EXPECT_EQ(doc.m_strSelected, "Gamma");
-    EXPECT_EQ(doc.m_ExtList.size(), 1u);
+    EXPECT_EQ(doc.Holders().size(), 1u);
+    EXPECT_EQ(doc.SelectedTitle(), "Gamma");
+    EXPECT_EQ(doc.Extensions().size(), 1u);
 }
 
 }  // namespace
 TEST_F(EntryEditingTest, RemovingManyRebuildsOnceAndAsksForTheTreeWhenAllShownWent) {
-    const std::vector<POSITION> docs = {doc.FindByTitle("Alpha"), doc.FindByTitle("Beta")};
+    const std::vector<EntryRef> docs = {doc.FindByTitle("Alpha"), doc.FindByTitle("Beta")};
     Removal removal = RemoveEntries(doc, docs, 3, services);
     EXPECT_EQ(removal.after, AfterRemoval::RefreshList);
     ASSERT_EQ(removal.removed.size(), 2u);
     EXPECT_EQ(removal.removed[1].title, "Beta");
     EXPECT_EQ(removal.removed[1].position, 1u);
     EXPECT_EQ(Titles(), (Strings{"Gamma"}));
-    EXPECT_EQ(doc.m_HolderList.size(), 1u);
+    EXPECT_EQ(doc.Holders().size(), 1u);
     removal = RemoveEntries(doc, {doc.FindByTitle("Gamma")}, 1, services);
     EXPECT_EQ(removal.after, AfterRemoval::UpdateAllViews);
-    EXPECT_TRUE(doc.m_HolderList.empty());
-    EXPECT_TRUE(doc.m_ExtList.empty());
+    EXPECT_TRUE(doc.Holders().empty());
+    EXPECT_TRUE(doc.Extensions().empty());
 }
 
 TEST(EntryCommandsLogic, ManyEntriesAskWithTheirNumberAndOpenEachFolderOnce) {
     EXPECT_EQ(DeleteManyQuestion(12), "12 件の項目を消してよろしいですか？");
     EXPECT_EQ(OpenManyQuestion(11), "11 個のファイルを開きます。よろしいですか？");
     EntryList list;
-    const std::vector<POSITION> entries = {
+    const std::vector<EntryRef> entries = {
         list.Append("C:\\Docs\\a.txt", "a", ""), list.Append("C:\\Work\\b.txt", "b", ""),
         list.Append("c:\\docs\\c.txt", "c", ""), list.Append("C:\\Docs\\Sub\\d.txt", "d", "")};
     EXPECT_EQ(DistinctFolders(entries), (Strings{"C:\\Docs\\", "C:\\Work\\", "C:\\Docs\\Sub\\"}));

@@ -43,9 +43,9 @@ TEST(FindFold, WordsSplitAtBlanksOfEitherWidth) {
     for (const auto& [text, words] : cases) EXPECT_EQ(FindWords(text), words) << text;
 }
 
-std::vector<std::string> Titles(const std::vector<POSITION>& rows) {
+std::vector<std::string> Titles(const std::vector<EntryRef>& rows) {
     std::vector<std::string> titles;
-    for (POSITION e : rows) titles.emplace_back(e->m_strTitle);
+    for (EntryRef e : rows) titles.emplace_back(e->Title());
     return titles;
 }
 
@@ -58,10 +58,10 @@ class EntryFind : public ::testing::Test {
                  {"/home/u/Guide.pdf", "ｶﾞｲﾄﾞ", "Sales manual"},
                  {"D:\\Archive\\old.doc", "古い報告", "line one\r\nline two"},
              })
-            doc.m_EntryList.Append(path, title, comment);
+            doc.Entries().Append(path, title, comment);
         doc.RebuildHolders();
     }
-    CMORKA2Doc doc;
+    Catalogue doc;
 };
 
 TEST_F(EntryFind, EveryWordMustOccurInSomeField) {
@@ -81,76 +81,76 @@ TEST_F(EntryFind, EveryWordMustOccurInSomeField) {
         {"ｲﾄﾞsales", {}},  // nor title and comment
     };
     for (const auto& [text, titles] : cases)
-        EXPECT_EQ(Titles(FindEntries(doc.m_EntryList, doc.m_encoding, text)), titles) << text;
+        EXPECT_EQ(Titles(FindEntries(doc.Entries(), doc.FileEncoding(), text)), titles) << text;
 }
 
 TEST_F(EntryFind, TheIndexFollowsChangesToTheEntries) {
     FindIndex index;
-    index.Update(doc.m_EntryList, doc.m_encoding);
+    index.Update(doc.Entries(), doc.FileEncoding());
     EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{});
-    const POSITION added = doc.m_EntryList.Append("E:\\新規.txt", "新規", "");
-    index.Update(doc.m_EntryList, doc.m_encoding);
+    const EntryRef added = doc.Entries().Append("E:\\新規.txt", "新規", "");
+    index.Update(doc.Entries(), doc.FileEncoding());
     EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{"新規"});
-    doc.m_EntryList.SetTitle(added, "renamed");
-    doc.m_EntryList.SetComment(added, "");
-    index.Update(doc.m_EntryList, doc.m_encoding);
+    doc.Entries().SetTitle(added, "renamed");
+    doc.Entries().SetComment(added, "");
+    index.Update(doc.Entries(), doc.FileEncoding());
     EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{"renamed"});  // by its path
-    doc.m_EntryList.Remove(added);
-    index.Update(doc.m_EntryList, doc.m_encoding);
+    doc.Entries().Remove(added);
+    index.Update(doc.Entries(), doc.FileEncoding());
     EXPECT_EQ(Titles(index.Find(FindWords("新"))), Strings{});
     // Keys kept across appends, and the list's order of all entries with them, find what keys
     // built anew find.
     FindIndex kept(0);  // every hit put in order through the order of all entries
     const std::vector<std::string> words = FindWords("報告");
-    kept.Update(doc.m_EntryList, doc.m_encoding);
+    kept.Update(doc.Entries(), doc.FileEncoding());
     kept.FindInListOrder(words);
-    doc.m_EntryList.Append("F:\\報告.txt", "あ", "");
-    doc.m_EntryList.Append("F:\\b.txt", "ん報告", "");
-    kept.Update(doc.m_EntryList, doc.m_encoding);
+    doc.Entries().Append("F:\\報告.txt", "あ", "");
+    doc.Entries().Append("F:\\b.txt", "ん報告", "");
+    kept.Update(doc.Entries(), doc.FileEncoding());
     FindIndex fresh(0);
-    fresh.Update(doc.m_EntryList, doc.m_encoding);
+    fresh.Update(doc.Entries(), doc.FileEncoding());
     EXPECT_EQ(Titles(kept.FindInListOrder(words)), Titles(fresh.FindInListOrder(words)));
     EXPECT_EQ(Titles(kept.FindInListOrder(words)).size(), 4u);
 }
 
 TEST_F(EntryFind, TwinCodesAreFoundAsTheCharacterShown) {
-    CMORKA2Doc twin;
+    Catalogue twin;
     // ED40 is a second code of 纊: held as two escapes, shown as the character.
     std::string title;
     Decode(Encoding::Cp932, "\xED\x40", title);
-    twin.m_EntryList.Append("C:\\a.txt", title, "");
-    EXPECT_EQ(FindEntries(twin.m_EntryList, Encoding::Cp932, "纊").size(), 1u);
+    twin.Entries().Append("C:\\a.txt", title, "");
+    EXPECT_EQ(FindEntries(twin.Entries(), Encoding::Cp932, "纊").size(), 1u);
 }
 
 class EntryFindOrder : public EntryFind, public ::testing::WithParamInterface<std::size_t> {};
 
 TEST_P(EntryFindOrder, AChoiceReplacesTheHolderUntilAHolderIsChosen) {
-    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    const HolderTree tree = HolderTree::Build(doc.Holders());
     ChooseHolder(doc, tree, tree.FindByFolder("C:\\書類\\"));
-    const std::string lastHolder = doc.m_strLastHolder;
+    const std::string lastHolder = doc.LastHolder();
     // Hits sorted by themselves (the default) and taken from the order of all entries.
     auto index = std::make_shared<FindIndex>(GetParam());
-    doc.m_pShownChoice = std::make_shared<EntryChoice>(FindChoice("報告 OR", index));
+    doc.SetShownChoice(std::make_shared<EntryChoice>(FindChoice("報告 OR", index)));
     EXPECT_EQ(ShownHolder(tree, doc), kNoHolderNode);
     EXPECT_EQ(Titles(ListedEntries(doc)), Strings{});
-    doc.m_pShownChoice = std::make_shared<EntryChoice>(FindChoice("報告", index));
+    doc.SetShownChoice(std::make_shared<EntryChoice>(FindChoice("報告", index)));
     EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"古い報告", "売上報告"}));  // the list's order
-    EXPECT_EQ(doc.m_pShownChoice->status(2), "2 件見つかりました");
-    doc.m_EntryList.Append("F:\\報告.txt", "a 報告", "");  // an entry added meanwhile shows
+    EXPECT_EQ(doc.ShownChoice()->status(2), "2 件見つかりました");
+    doc.Entries().Append("F:\\報告.txt", "a 報告", "");  // an entry added meanwhile shows
     EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"a 報告", "古い報告", "売上報告"}));
-    EXPECT_EQ(doc.m_strLastHolder, lastHolder);
+    EXPECT_EQ(doc.LastHolder(), lastHolder);
 
     ChooseHolder(doc, tree, tree.FindByFolder("C:\\書類\\"));
-    EXPECT_EQ(doc.m_pShownChoice, nullptr);
+    EXPECT_EQ(doc.ShownChoice(), nullptr);
     EXPECT_EQ(Titles(ListedEntries(doc)), Strings{"メモ"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, EntryFindOrder, ::testing::Values(20000u, 0u));
 
 TEST_F(EntryFind, AChoiceByPredicateListsInTheListsOrder) {
-    doc.m_pShownChoice = std::make_shared<EntryChoice>(
-        ChooseEntriesWhere([](const CDocEntry& e) { return e.m_strPath.ends_with(".doc"); },
-                           [](std::size_t n) { return std::to_string(n); }));
+    doc.SetShownChoice(std::make_shared<EntryChoice>(
+        ChooseEntriesWhere([](const Entry& e) { return e.Path().ends_with(".doc"); },
+                           [](std::size_t n) { return std::to_string(n); })));
     EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"古い報告", "売上報告"}));
 }
 

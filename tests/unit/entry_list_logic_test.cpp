@@ -14,25 +14,25 @@
 namespace kantoria {
 namespace {
 
-struct Entry {
+struct Row {
     std::string path, title, comment;
 };
 
-void Fill(CMORKA2Doc& doc, const std::vector<Entry>& entries) {
-    for (const Entry& e : entries) doc.m_EntryList.Append(e.path, e.title, e.comment);
+void Fill(Catalogue& doc, const std::vector<Row>& entries) {
+    for (const Row& e : entries) doc.Entries().Append(e.path, e.title, e.comment);
     doc.RebuildHolders();
 }
 
-std::vector<std::string> Titles(const std::vector<POSITION>& rows) {
+std::vector<std::string> Titles(const std::vector<EntryRef>& rows) {
     std::vector<std::string> titles;
-    for (const POSITION e : rows) titles.emplace_back(e->m_strTitle);
+    for (const EntryRef e : rows) titles.emplace_back(e->Title());
     return titles;
 }
 
 using Titles_ = std::vector<std::string>;
 
 TEST(EntryListLogic, AHolderListsExactlyTheEntriesOfItsFolder) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, {{"C:\\A\\Work\\x.txt", "x", ""},
                {"C:\\Archive\\Work\\y.txt", "y", ""},
                {"c:\\a\\WORK\\z.txt", "z", ""},
@@ -55,38 +55,38 @@ TEST(EntryListLogic, AHolderListsExactlyTheEntriesOfItsFolder) {
     // The document's holder index answers alike while it is up to date, and a change it has
     // not seen yet sends the lookup back to the entries.
     for (const auto& [folder, titles] : cases) {
-        EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, folder)), titles) << folder;
+        EXPECT_EQ(Titles(EntriesOfFolder(doc.Entries(), folder)), titles) << folder;
         EXPECT_EQ(Titles(EntriesOfFolder(doc, folder)), titles) << folder;
     }
     EXPECT_NE(doc.EntriesOfHolder("/"), nullptr);
     // A new title keeps the index, and the holder lists in the new order.
-    doc.m_EntryList.SetTitle(doc.m_EntryList.FindByTitle("x"), "zz");
+    doc.Entries().SetTitle(doc.Entries().FindByTitle("x"), "zz");
     EXPECT_EQ(Titles(EntriesOfFolder(doc, "C:\\A\\Work\\")), (Titles_{"z", "zz"}));
     EXPECT_NE(doc.EntriesOfHolder("C:\\A\\Work\\"), nullptr);
-    doc.m_EntryList.Remove(doc.m_EntryList.FindByTitle("m"));
+    doc.Entries().Remove(doc.Entries().FindByTitle("m"));
     EXPECT_EQ(doc.EntriesOfHolder("/"), nullptr);
     EXPECT_EQ(Titles(EntriesOfFolder(doc, "/")), Titles_{});
     // The holders' revision moves only when the set of holders does.
     doc.RebuildHolders();  // the folder of "m" has gone
     const std::uint64_t holders = doc.HoldersRevision();
-    doc.m_EntryList.Append("/home/u/docs/p2", "p2", "");
+    doc.Entries().Append("/home/u/docs/p2", "p2", "");
     doc.RebuildHolders();
     EXPECT_EQ(doc.HoldersRevision(), holders);
-    doc.m_EntryList.Append("/new/p3", "p3", "");
+    doc.Entries().Append("/new/p3", "p3", "");
     doc.RebuildHolders();
     EXPECT_NE(doc.HoldersRevision(), holders);
     // Holders extended by appends are those a rebuild from nothing makes, in the same order.
-    doc.m_EntryList.Append("c:\\A\\work\\t.txt", "t", "");
+    doc.Entries().Append("c:\\A\\work\\t.txt", "t", "");
     doc.RebuildHolders();
-    CMORKA2Doc fresh;
-    for (const CDocEntry& e : doc.m_EntryList)
-        fresh.m_EntryList.Append(e.m_strPath, e.m_strTitle, e.m_strComment);
+    Catalogue fresh;
+    for (const kantoria::Entry& e : doc.Entries())
+        fresh.Entries().Append(e.Path(), e.Title(), e.Comment());
     fresh.RebuildHolders();
-    const auto folders = [](const CMORKA2Doc& d) {
+    const auto folders = [](const Catalogue& d) {
         std::vector<std::string> all;
-        for (const CHolder& h : d.m_HolderList) {
-            std::string line = h.m_strFolder + ":";
-            for (const std::string& t : Titles(*d.EntriesOfHolder(h.m_strFolder))) line += " " + t;
+        for (const Holder& h : d.Holders()) {
+            std::string line = h.folder + ":";
+            for (const std::string& t : Titles(*d.EntriesOfHolder(h.folder))) line += " " + t;
             all.push_back(line);
         }
         return all;
@@ -95,26 +95,26 @@ TEST(EntryListLogic, AHolderListsExactlyTheEntriesOfItsFolder) {
 }
 
 TEST(EntryListLogic, ItemsStandInTitleOrderWithoutRegardToCase) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, {{"C:\\D\\1", "b", ""},
                {"C:\\D\\2", "A", ""},
                {"C:\\D\\3", "c", ""},
                {"C:\\D\\4", "a", ""},
                {"C:\\D\\5", "Ｂ", ""},
                {"C:\\D\\6", "ａ", ""}});
-    EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, "C:\\D\\")),
+    EXPECT_EQ(Titles(EntriesOfFolder(doc.Entries(), "C:\\D\\")),
               (Titles_{"A", "a", "b", "c", "ａ", "Ｂ"}));
     // The code page 932 bytes decide, as on Windows: common kanji in reading order.
     Fill(doc, {{"C:\\J\\1", "報告書の表紙", ""},
                {"C:\\J\\2", "文書", ""},
                {"C:\\J\\3", "売上集計", ""},
                {"C:\\J\\4", "書類", ""}});
-    EXPECT_EQ(Titles(EntriesOfFolder(doc.m_EntryList, "C:\\J\\")),
+    EXPECT_EQ(Titles(EntriesOfFolder(doc.Entries(), "C:\\J\\")),
               (Titles_{"書類", "売上集計", "文書", "報告書の表紙"}));
 }
 
 TEST(EntryListLogic, TheStoredLabelPathDesignatesTheListedHolder) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, {{"C:\\Docs\\a.txt", "a", ""},
                {"C:\\Docs\\Work\\b.txt", "b", ""},
                {"D:\\Work\\c.txt", "c", ""}});
@@ -123,13 +123,13 @@ TEST(EntryListLogic, TheStoredLabelPathDesignatesTheListedHolder) {
         {"Docs\\", {}},        {"Nothing", {}}, {"", {}},
     };
     for (const auto& [path, titles] : cases) {
-        doc.m_strLastHolder = path;
+        doc.SetLastHolder(path);
         EXPECT_EQ(Titles(ListedEntries(doc)), titles) << path;
     }
 }
 
 TEST(EntryListLogic, PosixRootAndHomeFoldersAreListed) {
-    CMORKA2Doc doc;
+    Catalogue doc;
     Fill(doc, {{"/d.txt", "d", ""}, {"/home/u/e.txt", "e", ""}, {"/home/u/f.txt", "f", ""}});
     const std::pair<std::string, Titles_> cases[] = {
         {"", {"d"}},  // the root "/" has the empty label
@@ -137,7 +137,7 @@ TEST(EntryListLogic, PosixRootAndHomeFoldersAreListed) {
         {"u", {"e", "f"}},
     };
     for (const auto& [path, titles] : cases) {
-        doc.m_strLastHolder = path;
+        doc.SetLastHolder(path);
         EXPECT_EQ(Titles(ListedEntries(doc)), titles) << path;
     }
 }
@@ -152,7 +152,7 @@ TEST(EntryListLogic, CommentColumnIsOneLine) {
 // order both ways.
 TEST(EntryListLogic, ReportSortsByTheClickedColumn) {
     EntryList list;
-    const std::vector<POSITION> rows = {list.Append("C:\\b\\2.txt", "apple", "x\r\ny"),
+    const std::vector<EntryRef> rows = {list.Append("C:\\b\\2.txt", "apple", "x\r\ny"),
                                         list.Append("C:\\a\\9.txt", "Banana", "x y"),
                                         list.Append("c:\\B\\1.txt", "cherry", ""),
                                         list.Append("C:\\a\\3.txt", "ａｐｐｌｅ", "")};
@@ -166,7 +166,7 @@ TEST(EntryListLogic, ReportSortsByTheClickedColumn) {
         {{Column::Path, true}, {"apple", "cherry", "Banana", "ａｐｐｌｅ"}},
     };
     for (const auto& [key, titles] : cases) {
-        std::vector<POSITION> sorted = rows;
+        std::vector<EntryRef> sorted = rows;
         SortEntries(sorted, key);
         EXPECT_EQ(Titles(sorted), titles)
             << static_cast<int>(key.column) << (key.descending ? " descending" : "");
@@ -175,7 +175,7 @@ TEST(EntryListLogic, ReportSortsByTheClickedColumn) {
 
 TEST(EntryListLogic, RefillSelectsTheLastItemWithTheExactTitle) {
     EntryList list;
-    const std::vector<POSITION> rows = {list.Append("1", "Report", ""),
+    const std::vector<EntryRef> rows = {list.Append("1", "Report", ""),
                                         list.Append("2", "report", ""),
                                         list.Append("3", "Report", "")};
     EXPECT_EQ(RowToSelect(rows, "Report"), 2);
@@ -206,16 +206,16 @@ TEST(EntryListLogic, RenameRules) {
         {undecodable, ToDisplayText(undecodable), RenameOutcome::Unchanged},
     };
     for (const Case& c : cases) {
-        CMORKA2Doc doc;
-        doc.m_EntryList.Append("C:\\x\\other.txt", "Other", "");
-        const POSITION entry = doc.m_EntryList.Append("C:\\x\\plan.txt", c.edit, "comment");
-        doc.m_strSelected = "before";
+        Catalogue doc;
+        doc.Entries().Append("C:\\x\\other.txt", "Other", "");
+        const EntryRef entry = doc.Entries().Append("C:\\x\\plan.txt", c.edit, "comment");
+        doc.SetSelectedTitle("before");
         EXPECT_EQ(RenameEntry(doc, entry, c.edit, c.typed), c.outcome) << c.typed;
         const bool renamed = c.outcome == RenameOutcome::Renamed;
-        EXPECT_EQ(entry->m_strTitle, renamed ? c.typed : c.edit);
-        EXPECT_EQ(doc.m_strSelected, renamed ? c.typed : "before");
-        EXPECT_EQ(entry->m_strComment, "comment");
-        EXPECT_EQ(entry->m_strPath, "C:\\x\\plan.txt");
+        EXPECT_EQ(entry->Title(), renamed ? c.typed : c.edit);
+        EXPECT_EQ(doc.SelectedTitle(), renamed ? c.typed : "before");
+        EXPECT_EQ(entry->Comment(), "comment");
+        EXPECT_EQ(entry->Path(), "C:\\x\\plan.txt");
     }
 }
 
@@ -237,21 +237,21 @@ TEST(EntryListLogic, RenameKeepsTwinCodesAndStoresTheCatalogueSpelling) {
         {Encoding::Utf8, "Plan", "10〜20", RenameOutcome::Renamed, "10〜20"},
     };
     for (const Case& c : cases) {
-        CMORKA2Doc doc;
-        doc.m_encoding = c.enc;
-        const POSITION entry = doc.m_EntryList.Append("C:\\x\\plan.txt", c.edit, "");
+        Catalogue doc;
+        doc.SetFileEncoding(c.enc);
+        const EntryRef entry = doc.Entries().Append("C:\\x\\plan.txt", c.edit, "");
         EXPECT_EQ(RenameEntry(doc, entry, c.edit, c.typed), c.outcome) << c.typed;
-        EXPECT_EQ(entry->m_strTitle, c.stored);
+        EXPECT_EQ(entry->Title(), c.stored);
     }
 }
 
 TEST(EntryListLogic, RenameActsOnThePickedEntryEvenWithEqualTitles) {
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("C:\\x\\a.txt", "Report", "");
-    const POSITION later = doc.m_EntryList.Append("C:\\x\\b.txt", "report", "");
+    Catalogue doc;
+    doc.Entries().Append("C:\\x\\a.txt", "Report", "");
+    const EntryRef later = doc.Entries().Append("C:\\x\\b.txt", "report", "");
     EXPECT_EQ(RenameEntry(doc, later, "report", "Memo"), RenameOutcome::Renamed);
-    EXPECT_EQ(later->m_strTitle, "Memo");
-    EXPECT_EQ(doc.FindByTitle("Report")->m_strPath, "C:\\x\\a.txt");
+    EXPECT_EQ(later->Title(), "Memo");
+    EXPECT_EQ(doc.FindByTitle("Report")->Path(), "C:\\x\\a.txt");
     EXPECT_EQ(doc.FindByTitle("memo"), later);
 }
 

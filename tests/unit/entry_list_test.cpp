@@ -6,31 +6,31 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 
 namespace kantoria {
 namespace {
 
 // The definitions the indexes must agree with: a walk from the head.
-POSITION LinearFindByTitle(const EntryList& list, std::string_view title) {
-    for (const CDocEntry& e : list)
-        if (EqualsNoCase(e.m_strTitle, title)) return &e;
+EntryRef LinearFindByTitle(const EntryList& list, std::string_view title) {
+    for (const Entry& e : list)
+        if (EqualsNoCase(e.Title(), title)) return &e;
     return nullptr;
 }
 bool LinearTitleExists(const EntryList& list, std::string_view title) {
-    for (const CDocEntry& e : list)
-        if (e.m_strTitle == title) return true;
+    for (const Entry& e : list)
+        if (e.Title() == title) return true;
     return false;
 }
-POSITION LinearFindByPath(const EntryList& list, std::string_view path) {
-    for (const CDocEntry& e : list)
-        if (EqualsNoCase(e.m_strPath, path)) return &e;
+EntryRef LinearFindByPath(const EntryList& list, std::string_view path) {
+    for (const Entry& e : list)
+        if (EqualsNoCase(e.Path(), path)) return &e;
     return nullptr;
 }
 
 TEST(EntryList, TitleLookupsFollowTheDefinitions) {
     EntryList list;
-    POSITION first = list.Append("C:\\a.txt", "Report", "");
+    EntryRef first = list.Append("C:\\a.txt", "Report", "");
     list.Append("C:\\b.txt", "report", "");
     EXPECT_EQ(list.FindByTitle("REPORT"), first);
     EXPECT_EQ(list.FindByTitle("report"), first);
@@ -38,14 +38,14 @@ TEST(EntryList, TitleLookupsFollowTheDefinitions) {
     EXPECT_FALSE(list.TitleExists("REPORT"));
     EXPECT_EQ(list.FindByTitle("missing"), nullptr);
     list.Remove(first);
-    EXPECT_EQ(list.FindByTitle("Report")->m_strPath, "C:\\b.txt");
+    EXPECT_EQ(list.FindByTitle("Report")->Path(), "C:\\b.txt");
 }
 
 // Removing many at once answers each removed entry with its former place, leaves the rest in
 // order and keeps every lookup right; asking twice for one entry removes it once.
 TEST(EntryList, RemoveManyAnswersWhatWentAndWhere) {
     EntryList list;
-    std::vector<POSITION> all;
+    std::vector<EntryRef> all;
     for (const char* title : {"a", "b", "A", "c", "d"})
         all.push_back(list.Append(std::string("C:\\") + title + ".txt", title, title));
     const std::uint64_t revision = list.Revision();
@@ -63,7 +63,7 @@ TEST(EntryList, RemoveManyAnswersWhatWentAndWhere) {
     EXPECT_EQ(removed[0].id, firstId);
     EXPECT_NE(list.Revision(), revision);
     std::vector<std::string> left;
-    for (const CDocEntry& e : list) left.emplace_back(e.m_strTitle);
+    for (const Entry& e : list) left.emplace_back(e.Title());
     EXPECT_EQ(left, (std::vector<std::string>{"b", "d"}));
     EXPECT_EQ(list.FindByTitle("A"), nullptr);
     EXPECT_EQ(list.FindByPath("c:\\C.TXT"), nullptr);
@@ -80,9 +80,9 @@ TEST(EntryList, IndexesMatchLinearDefinitionsOverRandomOperations) {
         for (int n = static_cast<int>(rng() % 3); n >= 0; --n) s += words[rng() % words.size()];
         return s;
     };
-    CMORKA2Doc doc;
-    EntryList& list = doc.m_EntryList;
-    std::vector<POSITION> live;
+    Catalogue doc;
+    EntryList& list = doc.Entries();
+    std::vector<EntryRef> live;
     for (int step = 0; step < 20000; ++step) {
         const unsigned op = rng() % 100;
         if (op < 45) {
@@ -102,7 +102,7 @@ TEST(EntryList, IndexesMatchLinearDefinitionsOverRandomOperations) {
             ASSERT_TRUE(doc.SaveCatalogue(path));
             ASSERT_TRUE(doc.LoadCatalogue(path));
             live.clear();
-            for (const CDocEntry& e : list) live.push_back(&e);
+            for (const Entry& e : list) live.push_back(&e);
         }
         const std::string probe = randomText();
         ASSERT_EQ(list.FindByTitle(probe), LinearFindByTitle(list, probe)) << "step " << step;
@@ -118,6 +118,14 @@ int comparisons = 0;
 std::uint64_t OneHash(std::string_view) {
     return 7;
 }
+}  // namespace
+
+struct EntryTesting {
+    static void SetTitle(Entry& entry, std::string_view title) { entry.SetTexts("", title, ""); }
+};
+
+namespace {
+
 bool CountedEqual(std::string_view a, std::string_view b) {
     ++comparisons;
     return a == b;
@@ -125,18 +133,18 @@ bool CountedEqual(std::string_view a, std::string_view b) {
 
 TEST(FoldedIndex, EntriesSharingAKeyCostNoComparisons) {
     constexpr int kShared = 5000;
-    std::vector<CDocEntry> entries(kShared + 1);
-    for (CDocEntry& e : entries) e.m_strTitle = "copy";
-    entries.back().m_strTitle = "other";
-    FoldedIndex index(&CDocEntry::m_strTitle, {&OneHash, &CountedEqual});
+    std::vector<Entry> entries(kShared + 1);
+    for (Entry& e : entries) EntryTesting::SetTitle(e, "copy");
+    EntryTesting::SetTitle(entries.back(), "other");
+    FoldedIndex index(&Entry::Title, {&OneHash, &CountedEqual});
     comparisons = 0;
-    for (const CDocEntry& e : entries) index.Insert(&e);
+    for (const Entry& e : entries) index.Insert(&e);
     int found = 0;
     for (int i = 0; i < kShared; ++i) {
-        index.ForEachMatch("other", [&](POSITION) { return ++found, false; });
-        index.ForEachMatch("missing", [&](POSITION) { return ++found, false; });
+        index.ForEachMatch("other", [&](EntryRef) { return ++found, false; });
+        index.ForEachMatch("missing", [&](EntryRef) { return ++found, false; });
     }
-    for (const CDocEntry& e : entries) index.Erase(&e);
+    for (const Entry& e : entries) index.Erase(&e);
     EXPECT_EQ(found, kShared);
     EXPECT_EQ(index.size(), 0u);
     EXPECT_LT(comparisons, 8 * kShared);

@@ -64,7 +64,7 @@ TEST(HolderRelocation, RewritesThePrefixAtAFolderBoundary) {
 class RelocationPlanTest : public ::testing::Test {
   protected:
     void Add(const std::vector<std::vector<std::string>>& entries) {
-        for (const auto& e : entries) doc.m_EntryList.Append(e[0], e[1], "");
+        for (const auto& e : entries) doc.Entries().Append(e[0], e[1], "");
         doc.RebuildHolders();
     }
     RelocationPlan Plan(std::string_view from, std::string_view to) {
@@ -75,16 +75,16 @@ class RelocationPlanTest : public ::testing::Test {
     }
     static std::vector<std::string> Titles(const std::vector<RelocationMove>& moves) {
         std::vector<std::string> titles;
-        for (const RelocationMove& m : moves) titles.emplace_back(m.entry->m_strTitle);
+        for (const RelocationMove& m : moves) titles.emplace_back(m.entry->Title());
         return titles;
     }
     std::vector<std::string> Paths() const {
         std::vector<std::string> paths;
-        for (const CDocEntry& e : doc.m_EntryList) paths.emplace_back(e.m_strPath);
+        for (const Entry& e : doc.Entries()) paths.emplace_back(e.Path());
         return paths;
     }
 
-    CMORKA2Doc doc;
+    Catalogue doc;
     std::set<std::string> onDisk;
     std::vector<std::string> probed;
 };
@@ -95,14 +95,14 @@ TEST_F(RelocationPlanTest, CountsMovesAndWhatWillExistWithoutChangingAnything) {
          {"C:\\Other\\c.doc", "C"},
          {"C:\\書類", "Folder"}});
     onDisk = {"/home/u/書類/a.doc", "/home/u/書類"};
-    const std::uint64_t revision = doc.m_EntryList.Revision();
+    const std::uint64_t revision = doc.Entries().Revision();
     const RelocationPlan plan = Plan("C:\\書類", "/home/u/書類");
     EXPECT_EQ(Titles(plan.moves), (std::vector<std::string>{"A", "B", "Folder"}));
     EXPECT_EQ(plan.moves[1].to, "/home/u/書類/報告/b.doc");
     EXPECT_EQ(plan.existing, 2u);
     EXPECT_EQ(probed.size(), 3u);
     EXPECT_TRUE(plan.conflicts.empty());
-    EXPECT_EQ(doc.m_EntryList.Revision(), revision);
+    EXPECT_EQ(doc.Entries().Revision(), revision);
     // The same folder again moves nothing.
     EXPECT_TRUE(Plan("C:\\書類\\", "C:\\書類").moves.empty());
 }
@@ -169,7 +169,7 @@ TEST_F(RelocationPlanTest, AnEntryWhoseNewPathIsTakenStays) {
     };
     for (const ConflictCase& c : cases) {
         SCOPED_TRACE(c.name);
-        doc.m_EntryList.Clear();
+        doc.Entries().Clear();
         Add(c.entries);
         const RelocationPlan plan = Plan(c.from, c.to);
         EXPECT_EQ(Titles(plan.moves), c.moved);
@@ -178,22 +178,22 @@ TEST_F(RelocationPlanTest, AnEntryWhoseNewPathIsTakenStays) {
 }
 
 TEST_F(RelocationPlanTest, ApplyingMovesPathsKeepsTextAndTheShownHolder) {
-    doc.m_EntryList.Append("C:\\書類\\報告\\a.doc", "A", "note");
+    doc.Entries().Append("C:\\書類\\報告\\a.doc", "A", "note");
     Add({{"C:\\書類\\b.doc", "B"}, {"C:\\Other\\c.doc", "C"}, {"/home/u/書類/b.doc", "Taken"}});
-    HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    HolderTree tree = HolderTree::Build(doc.Holders());
     ChooseHolder(doc, tree, tree.FindByFolder("C:\\書類\\報告\\"));
     const RelocationPlan plan = Plan("C:\\書類", "/home/u/書類");
-    const std::uint64_t revision = doc.m_EntryList.Revision();
+    const std::uint64_t revision = doc.Entries().Revision();
     ApplyRelocation(doc, plan);
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/home/u/書類/報告/a.doc", "C:\\書類\\b.doc",
                                                  "C:\\Other\\c.doc", "/home/u/書類/b.doc"}));
-    EXPECT_EQ(doc.FindByTitle("A")->m_strComment, "note");
-    EXPECT_EQ(doc.m_EntryList.FindByPath("/home/u/書類/報告/a.doc"), doc.FindByTitle("A"));
-    EXPECT_EQ(doc.m_EntryList.FindByPath("C:\\書類\\報告\\a.doc"), nullptr);
-    EXPECT_NE(doc.m_EntryList.Revision(), revision);
-    tree = HolderTree::Build(doc.m_HolderList);
+    EXPECT_EQ(doc.FindByTitle("A")->Comment(), "note");
+    EXPECT_EQ(doc.Entries().FindByPath("/home/u/書類/報告/a.doc"), doc.FindByTitle("A"));
+    EXPECT_EQ(doc.Entries().FindByPath("C:\\書類\\報告\\a.doc"), nullptr);
+    EXPECT_NE(doc.Entries().Revision(), revision);
+    tree = HolderTree::Build(doc.Holders());
     EXPECT_EQ(tree.node(ShownHolder(tree, doc)).folder, "/home/u/書類/報告/");
-    EXPECT_EQ(doc.m_strLastHolder, "書類\\報告");
+    EXPECT_EQ(doc.LastHolder(), "書類\\報告");
 }
 
 TEST_F(RelocationPlanTest, TheQuestionSaysWhatHappensWarnsOfUtf8AndListsWhatStays) {
@@ -204,9 +204,9 @@ TEST_F(RelocationPlanTest, TheQuestionSaysWhatHappensWarnsOfUtf8AndListsWhatStay
         entries.push_back({"/n/" + name, "N" + std::to_string(i)});
     }
     Add(entries);
-    doc.m_encoding = Encoding::Cp932;
+    doc.SetFileEncoding(Encoding::Cp932);
     onDisk = {"/n/a"};
-    const std::string text = RelocationQuestion(Plan("C:\\D", "/n"), doc.m_encoding);
+    const std::string text = RelocationQuestion(Plan("C:\\D", "/n"), doc.FileEncoding());
     EXPECT_EQ(text.rfind("C:\\D\n→ /n\n\n1 件のパスを書き換えます。", 0), 0u) << text;
     EXPECT_NE(text.find("ファイルがあるのは 1 件"), std::string::npos);
     EXPECT_NE(text.find("次の 22 件は"), std::string::npos);
@@ -214,12 +214,12 @@ TEST_F(RelocationPlanTest, TheQuestionSaysWhatHappensWarnsOfUtf8AndListsWhatStay
     EXPECT_EQ(text.find("T20"), std::string::npos);
     EXPECT_EQ(text.find("UTF-8"), std::string::npos);
 
-    const std::string none = RelocationQuestion(Plan("C:\\Nowhere", "/n"), doc.m_encoding);
+    const std::string none = RelocationQuestion(Plan("C:\\Nowhere", "/n"), doc.FileEncoding());
     EXPECT_EQ(none, "C:\\Nowhere\n→ /n\n\n書き換えるパスがありません。");
-    EXPECT_NE(RelocationQuestion(Plan("C:\\D", "/문서"), doc.m_encoding).find("UTF-8"),
+    EXPECT_NE(RelocationQuestion(Plan("C:\\D", "/문서"), doc.FileEncoding()).find("UTF-8"),
               std::string::npos);
     // A catalogue in UTF-8 already holds any path.
-    doc.m_encoding = Encoding::Utf8;
+    doc.SetFileEncoding(Encoding::Utf8);
     EXPECT_FALSE(Plan("C:\\D", "/문서").becomesUtf8);
 }
 

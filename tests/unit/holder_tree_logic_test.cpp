@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/views/shown_holder.h"
 #include "core/views/shown_tree.h"
 
 namespace kantoria {
 namespace {
 
-std::list<CHolder> Holders(const std::vector<std::string>& folders) {
-    std::list<CHolder> holders;
-    for (const std::string& f : folders) holders.push_back(CHolder{f});
+std::list<Holder> Holders(const std::vector<std::string>& folders) {
+    std::list<Holder> holders;
+    for (const std::string& f : folders) holders.push_back(Holder{f});
     return holders;
 }
 
@@ -174,20 +174,20 @@ TEST(HolderTree, PosixRootHasAnEmptyLabelAndItsChildrenAreFound) {
 }
 
 TEST(ShownHolder, TheClickedItemOfEqualLabelPathsStaysShown) {
-    CMORKA2Doc doc;
-    doc.m_HolderList = Holders({"C:\\A\\Docs\\", "D:\\Docs\\"});
-    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    Catalogue doc;
+    const std::list<Holder> holders = Holders({"C:\\A\\Docs\\", "D:\\Docs\\"});
+    const HolderTree tree = HolderTree::Build(holders);
     const int c = NodeOf(tree, "C:\\A\\Docs\\"), d = NodeOf(tree, "D:\\Docs\\");
-    doc.m_strLastHolder = "Docs";
+    doc.SetLastHolder("Docs");
     EXPECT_EQ(ShownHolder(tree, doc), d);  // the walk meets D:\Docs\ first
     ChooseHolder(doc, tree, c);
-    EXPECT_EQ(doc.m_strLastHolder, "Docs");
-    EXPECT_EQ(ShownHolder(HolderTree::Build(doc.m_HolderList), doc), c);
+    EXPECT_EQ(doc.LastHolder(), "Docs");
+    EXPECT_EQ(ShownHolder(HolderTree::Build(holders), doc), c);
     // Once the path changes elsewhere (a file loaded, a new catalogue), the walk decides.
-    doc.m_strLastHolder = "Other";
+    doc.SetLastHolder("Other");
     EXPECT_EQ(ShownHolder(tree, doc), kNoHolderNode);
     doc.ResetHeader();
-    EXPECT_FALSE(doc.m_strLastHolderFolder.has_value());
+    EXPECT_FALSE(doc.LastHolderFolder().has_value());
 }
 
 }  // namespace

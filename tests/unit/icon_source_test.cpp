@@ -27,12 +27,12 @@ TEST_P(IconValue, SplitsIntoFileAndIndex) {
     types.AddExtension(".t", "T");
     types.SetDefaultIcon("T", c.value);
     types.SetProgram(".t", "C:\\prog.exe");
-    CIconSource source;
-    source.m_strPath = "C:\\Docs\\a.t";
+    IconSource source;
+    source.path = "C:\\Docs\\a.t";
     ASSERT_TRUE(FindDefaultIcon(source, types, kEnv)) << c.value;
-    EXPECT_EQ(source.m_szIconFile, c.file) << c.value;
-    EXPECT_EQ(source.m_nIconIndex, c.index) << c.value;
-    EXPECT_EQ(source.m_szProgram, "C:\\prog.exe");
+    EXPECT_EQ(source.iconFile, c.file) << c.value;
+    EXPECT_EQ(source.iconIndex, c.index) << c.value;
+    EXPECT_EQ(source.program, "C:\\prog.exe");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -70,8 +70,8 @@ TEST(FindDefaultIcon, TakesTheTypeKeyFromTheLastDotOfThePath) {
              {"C:\\Docs\\README", true},     // no dot: the whole path is the key
              {"C:\\v1.txt\\README", false},  // the key is ".txt\README"
              {"C:\\Docs\\a.txt.bak", false}}) {
-        CIconSource source;
-        source.m_strPath = path;
+        IconSource source;
+        source.path = path;
         EXPECT_EQ(FindDefaultIcon(source, types, kEnv), found) << path;
     }
 }
@@ -97,15 +97,15 @@ TEST(FindDefaultIcon, FailsWithoutTouchingTheFieldsWhenAStepIsMissing) {
                        "program\t.noicon\tC:\\prog.exe\n"));
     for (const char* path : {"C:\\a.unknown", "C:\\a.noclass", "C:\\a.empty", "C:\\a.lost",
                              "C:\\a.noicon", "C:\\a.long", "C:\\a.longicon"}) {
-        CIconSource source;
-        source.m_strPath = path;
-        source.m_szIconFile = "untouched";
-        source.m_nIconIndex = 42;
-        source.m_szProgram = "untouched";
+        IconSource source;
+        source.path = path;
+        source.iconFile = "untouched";
+        source.iconIndex = 42;
+        source.program = "untouched";
         EXPECT_FALSE(FindDefaultIcon(source, types, kEnv)) << path;
-        EXPECT_EQ(source.m_szIconFile, "untouched") << path;
-        EXPECT_EQ(source.m_nIconIndex, 42) << path;
-        EXPECT_EQ(source.m_szProgram, "untouched") << path;
+        EXPECT_EQ(source.iconFile, "untouched") << path;
+        EXPECT_EQ(source.iconIndex, 42) << path;
+        EXPECT_EQ(source.program, "untouched") << path;
     }
 }
 
@@ -113,16 +113,16 @@ TEST(FindDefaultIcon, KeepsOnlyAProgramThatFitsAWindowsPath) {
     MemoryFileTypes types;
     types.AddExtension(".t", "T");
     types.SetDefaultIcon("T", "x.ico");
-    CIconSource source;
-    source.m_strPath = "C:\\a.t";
+    IconSource source;
+    source.path = "C:\\a.t";
     ASSERT_TRUE(FindDefaultIcon(source, types, kEnv));
-    EXPECT_EQ(source.m_szProgram, "");  // none associated
+    EXPECT_EQ(source.program, "");  // none associated
     types.SetProgram(".t", std::string(259, 'p'));
     ASSERT_TRUE(FindDefaultIcon(source, types, kEnv));
-    EXPECT_EQ(source.m_szProgram, std::string(259, 'p'));
+    EXPECT_EQ(source.program, std::string(259, 'p'));
     types.SetProgram(".t", std::string(260, 'p'));
     ASSERT_TRUE(FindDefaultIcon(source, types, kEnv));
-    EXPECT_EQ(source.m_szProgram, "");
+    EXPECT_EQ(source.program, "");
 }
 
 }  // namespace

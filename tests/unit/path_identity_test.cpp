@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/entry_editing.h"
-#include "core/catalogue/morka2_doc.h"
 #include "core/views/entry_list_logic.h"
 #include "core/views/holder_tree_logic.h"
 #include "testing/core/file_types_memory.h"
@@ -74,31 +74,31 @@ class KeepingEditor final : public EntryEditor {
 // Report.txt and report.txt, Docs/ and docs/ are two files and two folders on Linux: the path
 // index, Add, the holders, the tree and the entry list all keep them apart.
 TEST(PathIdentity, LinuxNamesThatDifferInCaseStayApartEverywhere) {
-    CMORKA2Doc doc;
-    doc.m_EntryList.Append("/srv/Docs/Report.txt", "Report", "");
-    doc.m_EntryList.Append("/srv/docs/notes.txt", "notes", "");
-    doc.m_EntryList.Append("/srv/docs/Sub/x.txt", "x", "");
-    doc.m_EntryList.Append("C:\\W\\y.txt", "y", "");
+    Catalogue doc;
+    doc.Entries().Append("/srv/Docs/Report.txt", "Report", "");
+    doc.Entries().Append("/srv/docs/notes.txt", "notes", "");
+    doc.Entries().Append("/srv/docs/Sub/x.txt", "x", "");
+    doc.Entries().Append("C:\\W\\y.txt", "y", "");
     doc.RebuildHolders();
 
-    EXPECT_EQ(doc.m_EntryList.FindByPath("/srv/Docs/report.txt"), nullptr);
-    EXPECT_NE(doc.m_EntryList.FindByPath("/srv/Docs/Report.txt"), nullptr);
-    EXPECT_NE(doc.m_EntryList.FindByPath("c:\\w\\Y.TXT"), nullptr);
+    EXPECT_EQ(doc.Entries().FindByPath("/srv/Docs/report.txt"), nullptr);
+    EXPECT_NE(doc.Entries().FindByPath("/srv/Docs/Report.txt"), nullptr);
+    EXPECT_NE(doc.Entries().FindByPath("c:\\w\\Y.TXT"), nullptr);
 
     std::vector<std::string> folders;
-    for (const CHolder& h : doc.m_HolderList) folders.push_back(h.m_strFolder);
+    for (const Holder& h : doc.Holders()) folders.push_back(h.folder);
     EXPECT_EQ(folders,
               (std::vector<std::string>{"/srv/Docs/", "/srv/docs/", "/srv/docs/Sub/", "C:\\W\\"}));
 
-    const HolderTree tree = HolderTree::Build(doc.m_HolderList);
+    const HolderTree tree = HolderTree::Build(doc.Holders());
     const int upper = tree.FindByFolder("/srv/Docs/"), lower = tree.FindByFolder("/srv/docs/");
     ASSERT_NE(upper, kNoHolderNode);
     ASSERT_NE(lower, kNoHolderNode);
     EXPECT_NE(upper, lower);
     EXPECT_EQ(tree.node(tree.FindByFolder("/srv/docs/Sub/")).parent, lower);
     EXPECT_TRUE(tree.node(upper).children.empty());
-    EXPECT_EQ(EntriesOfFolder(doc.m_EntryList, "/srv/docs/").size(), 1u);
-    EXPECT_EQ(EntriesOfFolder(doc.m_EntryList, "/srv/Docs/").front()->m_strTitle, "Report");
+    EXPECT_EQ(EntriesOfFolder(doc.Entries(), "/srv/docs/").size(), 1u);
+    EXPECT_EQ(EntriesOfFolder(doc.Entries(), "/srv/Docs/").front()->Title(), "Report");
 
     MemoryFileTypes types;
     test::FakeIconFactory icons;
@@ -106,7 +106,7 @@ TEST(PathIdentity, LinuxNamesThatDifferInCaseStayApartEverywhere) {
     KeepingEditor editor;
     EXPECT_TRUE(AddFile(doc, "/srv/Docs/report.txt", editor, {types, icons, env}));
     EXPECT_EQ(editor.shown, std::vector<std::string>{""});  // a new entry, not Report's
-    EXPECT_EQ(doc.m_EntryList.size(), 5u);
+    EXPECT_EQ(doc.Entries().size(), 5u);
 }
 
 }  // namespace

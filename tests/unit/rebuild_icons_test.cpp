@@ -23,34 +23,34 @@ class RebuildIconsTest : public ::testing::Test {
                         "C:\\Icons\\set.dll@7"};
     }
 
-    void Add(const std::string& path) { doc_.m_EntryList.Append(path, path, ""); }
+    void Add(const std::string& path) { doc_.Entries().Append(path, path, ""); }
 
     void Rebuild() { RebuildIcons(doc_, {types_, icons_, env_}); }
 
     std::vector<int> ImageIndexes() const {
         std::vector<int> out;
-        for (const CDocEntry& e : doc_.m_EntryList) out.push_back(e.m_nImage);
+        for (const Entry& e : doc_.Entries()) out.push_back(e.ImageIndex());
         return out;
     }
 
-    // One image per extension in each list, in step with m_ExtList.
+    // One image per extension in each list, in step with the extension list.
     Strings CheckedImages() const {
-        EXPECT_EQ(Images(doc_.m_ImageListLarge), Images(doc_.m_ImageListSmall));
-        EXPECT_EQ(Images(doc_.m_ImageListLarge).size(), doc_.m_ExtList.size());
-        return Images(doc_.m_ImageListLarge);
+        EXPECT_EQ(Images(doc_.LargeImages()), Images(doc_.SmallImages()));
+        EXPECT_EQ(Images(doc_.LargeImages()).size(), doc_.Extensions().size());
+        return Images(doc_.LargeImages());
     }
 
     MemoryFileTypes types_;
     test::FakeIconFactory icons_;
     test::MapEnvironment env_{{{"SystemRoot", "C:\\Windows"}}};
-    CMORKA2Doc doc_;
+    Catalogue doc_;
 };
 
 TEST_F(RebuildIconsTest, OneElementPerExtensionWithoutRegardToCase) {
     Add("C:\\a\\x.DOC");
     Add("C:\\b\\y.doc");
     Rebuild();
-    EXPECT_EQ(doc_.m_ExtList, Strings{".DOC"});
+    EXPECT_EQ(doc_.Extensions(), Strings{".DOC"});
     EXPECT_EQ(ImageIndexes(), (std::vector<int>{0, 0}));
     EXPECT_EQ(CheckedImages(), Strings{"C:\\Program Files\\Office\\WORDICON.EXE@1"});
 }
@@ -60,7 +60,7 @@ TEST_F(RebuildIconsTest, ExtensionsInOrderOfFirstAppearance) {
     Add("C:\\a\\2.doc");
     Add("C:\\b\\3.TXT");
     Rebuild();
-    EXPECT_EQ(doc_.m_ExtList, (Strings{".txt", ".doc"}));
+    EXPECT_EQ(doc_.Extensions(), (Strings{".txt", ".doc"}));
     EXPECT_EQ(ImageIndexes(), (std::vector<int>{0, 1, 0}));
     EXPECT_EQ(CheckedImages(), (Strings{"C:\\Windows\\system32\\imageres.dll@-102",
                                         "C:\\Program Files\\Office\\WORDICON.EXE@1"}));
@@ -90,7 +90,7 @@ TEST_F(RebuildIconsTest, FilesWithoutExtensionShareTheDefaultIcon) {
     Add("C:\\Docs\\Makefile");
     Add("C:\\Docs\\a.txt");
     Rebuild();
-    EXPECT_EQ(doc_.m_ExtList, (Strings{"", ".txt"}));
+    EXPECT_EQ(doc_.Extensions(), (Strings{"", ".txt"}));
     EXPECT_EQ(ImageIndexes(), (std::vector<int>{0, 0, 1}));
     EXPECT_EQ(CheckedImages(), (Strings{"default", "C:\\Windows\\system32\\imageres.dll@-102"}));
 }
@@ -139,7 +139,7 @@ TEST_F(RebuildIconsTest, ExtensionsLongerThanFifteenBytesGetTheDefaultIcon) {
     Add("C:\\a.abcdefghijklmn");
     Add("C:\\b.abcdefghijklmno");
     Rebuild();
-    EXPECT_EQ(doc_.m_ExtList, (Strings{".abcdefghijklmno", ".abcdefghijklmn"}));
+    EXPECT_EQ(doc_.Extensions(), (Strings{".abcdefghijklmno", ".abcdefghijklmn"}));
     EXPECT_EQ(ImageIndexes(), (std::vector<int>{0, 1, 0}));
     EXPECT_EQ(CheckedImages(), (Strings{"default", "C:\\Icons\\set.dll@7"}));
 }
@@ -154,19 +154,19 @@ TEST_F(RebuildIconsTest, AnIconFileTooLongForAWindowsPathFallsBackToTheProgram) 
 
 TEST_F(RebuildIconsTest, EveryRebuildStartsAfresh) {
     Add("C:\\a.doc");
-    const POSITION txt = doc_.m_EntryList.Append("C:\\a.txt", "t", "");
+    const EntryRef txt = doc_.Entries().Append("C:\\a.txt", "t", "");
     Add("C:\\a.html");
     Rebuild();
-    doc_.m_EntryList.Remove(txt);
+    doc_.Entries().Remove(txt);
     icons_.icons.erase("C:\\Browser\\browser.exe@0");  // the system changed meanwhile
     Rebuild();
-    EXPECT_EQ(doc_.m_ExtList, (Strings{".doc", ".html"}));
+    EXPECT_EQ(doc_.Extensions(), (Strings{".doc", ".html"}));
     EXPECT_EQ(ImageIndexes(), (std::vector<int>{0, 1}));
     EXPECT_EQ(CheckedImages(), (Strings{"C:\\Program Files\\Office\\WORDICON.EXE@1", "default"}));
 
-    doc_.m_EntryList.Clear();
+    doc_.Entries().Clear();
     Rebuild();
-    EXPECT_TRUE(doc_.m_ExtList.empty());
+    EXPECT_TRUE(doc_.Extensions().empty());
     EXPECT_TRUE(CheckedImages().empty());  // the lists exist, empty
 }
 

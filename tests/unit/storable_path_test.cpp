@@ -70,18 +70,18 @@ TEST(StorablePath, EveryWayInRefusesWhatTheFileCannotGiveBack) {
         SCOPED_TRACE(::testing::PrintToString(c.path));
         // The file itself: what is storable reads back as the one entry written.
         if (c.path.find('\0') == std::string::npos) {
-            CMORKA2Doc written;
-            written.m_EntryList.Append(c.path, "T", "");
+            Catalogue written;
+            written.Entries().Append(c.path, "T", "");
             std::string bytes;
             StringSink sink(bytes);
             ASSERT_TRUE(WriteCatalogue(written, Encoding::Utf8, sink).ok());
-            CMORKA2Doc read;
+            Catalogue read;
             ReadCatalogue(read, bytes);
             const bool same =
-                read.m_EntryList.size() == 1 && read.m_EntryList.begin()->m_strPath == c.path;
+                read.Entries().size() == 1 && read.Entries().begin()->Path() == c.path;
             EXPECT_EQ(same, c.storable);
         }
-        CMORKA2Doc doc;
+        Catalogue doc;
         const CsvImport imported = ImportCsv(doc, "path,title,comment\n\"" + c.path + "\",T,\n");
         EXPECT_EQ(imported.added.size(), c.storable ? 1u : 0u);
 
@@ -92,15 +92,15 @@ TEST(StorablePath, EveryWayInRefusesWhatTheFileCannotGiveBack) {
         OnceEditor adding;
         EXPECT_EQ(AddFile(doc, c.path, adding, services), c.storable);
         EXPECT_EQ(adding.refusals, c.storable ? 0 : 1);
-        CMORKA2Doc pasteInto;
-        pasteInto.m_strClipPath = "/c/x.txt";
+        Catalogue pasteInto;
+        pasteInto.SetClipPath("/c/x.txt");
         OnceEditor pasting;
         EXPECT_EQ(AddEntryAs(pasteInto, PasteProposal(pasteInto, c.path), pasting, services),
                   c.storable);
         EXPECT_EQ(pasting.refusals, c.storable ? 0 : 1);
 
-        CMORKA2Doc moving;
-        moving.m_EntryList.Append("/keep/a.txt", "A", "");
+        Catalogue moving;
+        moving.Entries().Append("/keep/a.txt", "A", "");
         moving.RebuildHolders();
         const RelocationPlan plan = PlanRelocation(moving, "/keep", c.path, nullptr);
         EXPECT_EQ(plan.moves.size(), c.storable ? 1u : 0u);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/os/atomic_file.h"
 #include "core/os/environment.h"
 #include "core/os/file_lock.h"
@@ -176,10 +176,10 @@ TEST(WindowsFiles, SearchEntersEachFolderOnceThroughJunctions) {
     if (!MakeJunction(tree + L"\\報告\\up", tree))
         GTEST_SKIP() << "no junctions here: " << win32::LastError().reason();
     ASSERT_TRUE(MakeJunction(tree + L"\\again", tree + L"\\報告"));
-    CMORKA2Doc doc;
+    Catalogue doc;
     AutoSearch search(doc, *lister);
     EXPECT_EQ(search.ScanFolder(dir / "tree", nullptr), SearchStatus::Completed);
-    EXPECT_EQ(search.m_found, 1);
+    EXPECT_EQ(search.found, 1);
 }
 
 // What is not there is reported without the shell starting anything.

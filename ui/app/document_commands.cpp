@@ -13,7 +13,7 @@
 #include "core/text/path_split.h"
 #include "core/text/text_codec.h"
 #include "ui/app/encoding_notice.h"
-#include "ui/dialogs/search_dialog.h"
+#include "ui/dialogs/auto_search_dialog.h"
 
 namespace kantoria {
 
@@ -104,7 +104,7 @@ bool DocumentCommands::SaveTo(const std::string& target, ChangedFile changed) {
     if (!saved) {
         // A refused switch to UTF-8 was the user's own answer: nothing more to say.
         if (!session_.Doc().SwitchRefused())
-            AfxMessageBox(services_.messages, SaveFailedText(target, saved));
+            AskUser(services_.messages, SaveFailedText(target, saved));
         return false;
     }
     adoptPath_(target);
@@ -118,9 +118,9 @@ bool DocumentCommands::SaveTo(const std::string& target, ChangedFile changed) {
 DocumentCommands::Kept DocumentCommands::AskWhoseWorkStays(bool leaving) {
     const std::string text = FormatString(
         leaving ? IDS_CHANGED_ON_DISK_LEAVING : IDS_CHANGED_ON_DISK, {session_.PathName()});
-    switch (AfxMessageBox(services_.messages, text,
-                          leaving ? MbButtons::LeavingChangedFile : MbButtons::ChangedFile,
-                          MbIcon::Exclamation)) {
+    switch (AskUser(services_.messages, text,
+                    leaving ? MbButtons::LeavingChangedFile : MbButtons::ChangedFile,
+                    MbIcon::Exclamation)) {
         case MbAnswer::Reload:
         case MbAnswer::Discard:
             return Kept::Theirs;
@@ -134,8 +134,8 @@ DocumentCommands::Kept DocumentCommands::AskWhoseWorkStays(bool leaving) {
 }
 
 bool DocumentCommands::MayLeave(Leaving why) {
-    CMORKA2Doc& doc = session_.Doc();
-    if (session_.PathName().empty()) return doc.m_EntryList.empty() || SaveUntitledIfWanted();
+    Catalogue& doc = session_.Doc();
+    if (session_.PathName().empty()) return doc.Entries().empty() || SaveUntitledIfWanted();
     const Status written = session_.WriteBeforeLeaving();
     TellEncodingSwitch(services_.messages, doc);
     if (written || !doc.IsModified()) return true;
@@ -150,7 +150,7 @@ bool DocumentCommands::MayLeave(Leaving why) {
                                                    : SystemReason(written);
     const std::string text = FormatString(question, {session_.PathName(), reason});
     // Enter stays with the changes; Save As keeps them in another file and goes on.
-    switch (AfxMessageBox(services_.messages, text, MbButtons::GoOnUnsaved, MbIcon::Exclamation)) {
+    switch (AskUser(services_.messages, text, MbButtons::GoOnUnsaved, MbIcon::Exclamation)) {
         case MbAnswer::Yes:
             // The user let the changes go: nothing is written for them later either.
             doc.MarkUnchanged();
@@ -163,9 +163,9 @@ bool DocumentCommands::MayLeave(Leaving why) {
 }
 
 bool DocumentCommands::SaveUntitledIfWanted() {
-    const MbAnswer answer = AfxMessageBox(
-        services_.messages, FormatString(IDS_SAVE_CHANGES, {LoadString(IDS_UNTITLED)}),
-        MbButtons::YesNoCancel, MbIcon::Exclamation);
+    const MbAnswer answer =
+        AskUser(services_.messages, FormatString(IDS_SAVE_CHANGES, {LoadString(IDS_UNTITLED)}),
+                MbButtons::YesNoCancel, MbIcon::Exclamation);
     if (answer == MbAnswer::No) return true;
     return answer == MbAnswer::Yes && DoSave({});
 }
@@ -173,8 +173,8 @@ bool DocumentCommands::SaveUntitledIfWanted() {
 // The new catalogue is untitled, so that what is added to it is never written over the file
 // just left.
 void DocumentCommands::OnFileNew() {
-    CMORKA2Doc& doc = session_.Doc();
-    if (doc.m_EntryList.empty()) return;
+    Catalogue& doc = session_.Doc();
+    if (doc.Entries().empty()) return;
     if (!MayLeave(Leaving::ForAnother)) return;
     doc.ResetForNew();
     adoptPath_({});
@@ -183,10 +183,11 @@ void DocumentCommands::OnFileNew() {
 }
 
 void DocumentCommands::OnToolsSearch() {
-    CMORKA2Doc& doc = session_.Doc();
+    Catalogue& doc = session_.Doc();
     const bool wasModified = doc.IsModified();
     const std::unique_ptr<FolderLister> lister = MakeSystemFolderLister();
-    CMORKA2Srch dialog(doc, services_.icons.types, *lister, services_.messages, services_.files);
+    AutoSearchDialog dialog(doc, services_.icons.types, *lister, services_.messages,
+                            services_.files);
     dialog.SetCatalogue(session_.PathName());
     dialog.OnInitDialog();
     // The dialog has appended what it found; only an OK keeps it and shows it.
@@ -204,11 +205,11 @@ void DocumentCommands::OnToolsSearch() {
 }
 
 void DocumentCommands::OnViewRefresh() {
-    CMORKA2Doc& doc = session_.Doc();
+    Catalogue& doc = session_.Doc();
     // The catalogue is read back only once it is safely written: a failed write must not
     // cost the entries held in memory. Only the view state lost is not worth keeping them.
     if (session_.PathName().empty()) {
-        if (doc.m_EntryList.empty()) {
+        if (doc.Entries().empty()) {
             history_.Clear();
             doc.UpdateAllViews(nullptr);
             return;
@@ -217,7 +218,7 @@ void DocumentCommands::OnViewRefresh() {
     } else if (const Status written = session_.WriteIfChanged(); !written && doc.IsModified()) {
         if (written.code() != StatusCode::ChangedOnDisk) {
             if (!doc.SwitchRefused())
-                AfxMessageBox(services_.messages, SaveFailedText(session_.PathName(), written));
+                AskUser(services_.messages, SaveFailedText(session_.PathName(), written));
             return;
         }
         if (AskWhoseWorkStays(false) == Kept::Neither) return;
@@ -228,10 +229,10 @@ void DocumentCommands::OnViewRefresh() {
 }
 
 void DocumentCommands::ReadAgain() {
-    CMORKA2Doc& doc = session_.Doc();
+    Catalogue& doc = session_.Doc();
     if (const Status loaded = session_.Load(session_.PathName()); !loaded) {
-        AfxMessageBox(services_.messages,
-                      FormatString(IDS_OPEN_FAILED, {session_.PathName(), SystemReason(loaded)}));
+        AskUser(services_.messages,
+                FormatString(IDS_OPEN_FAILED, {session_.PathName(), SystemReason(loaded)}));
     }
     doc.UpdateAllViews(nullptr);
     doc.MarkUnchanged();
@@ -287,7 +288,7 @@ std::string SkippedText(std::vector<CsvSkippedRow> skipped, Encoding enc) {
 
 // The file is written whole or not at all, as a save is.
 void DocumentCommands::OnFileExport() {
-    CMORKA2Doc& doc = session_.Doc();
+    Catalogue& doc = session_.Doc();
     const std::string base =
         session_.PathName().empty()
             ? std::string(LoadString(IDS_UNTITLED))
@@ -304,11 +305,11 @@ void DocumentCommands::OnFileExport() {
         if (status) status = file->Commit();
     }
     if (!status) {
-        AfxMessageBox(services_.messages, SaveFailedText(*target, status));
+        AskUser(services_.messages, SaveFailedText(*target, status));
         return;
     }
     if (exported.entriesWithUndecodable > 0) {
-        AfxMessageBox(
+        AskUser(
             services_.messages,
             FormatString(IDS_EXPORT_UNDECODABLE, {std::to_string(exported.entriesWithUndecodable)}),
             MbButtons::Ok, MbIcon::Information);
@@ -316,13 +317,12 @@ void DocumentCommands::OnFileExport() {
 }
 
 void DocumentCommands::OnFileImport() {
-    CMORKA2Doc& doc = session_.Doc();
+    Catalogue& doc = session_.Doc();
     const std::optional<std::string> source = services_.files.GetImportFileName();
     if (!source) return;
     std::string bytes;
     if (const Status read = ReadWholeFile(ToSystemName(*source), bytes); !read) {
-        AfxMessageBox(services_.messages,
-                      FormatString(IDS_OPEN_FAILED, {*source, SystemReason(read)}));
+        AskUser(services_.messages, FormatString(IDS_OPEN_FAILED, {*source, SystemReason(read)}));
         return;
     }
     CsvImport imported;
@@ -331,7 +331,7 @@ void DocumentCommands::OnFileImport() {
         return true;
     });
     if (!imported.headerFound) {
-        AfxMessageBox(services_.messages, FormatString(IDS_IMPORT_NO_HEADER, {*source}));
+        AskUser(services_.messages, FormatString(IDS_IMPORT_NO_HEADER, {*source}));
         return;
     }
     if (!imported.added.empty()) {
@@ -339,8 +339,8 @@ void DocumentCommands::OnFileImport() {
         doc.UpdateAllViews(nullptr);
     }
     if (!imported.skipped.empty()) {
-        AfxMessageBox(services_.messages, SkippedText(imported.skipped, doc.m_encoding),
-                      MbButtons::Ok, MbIcon::Information);
+        AskUser(services_.messages, SkippedText(imported.skipped, doc.FileEncoding()),
+                MbButtons::Ok, MbIcon::Information);
     }
 }
 

@@ -4,21 +4,21 @@
 
 namespace kantoria {
 
-void TellEncodingSwitch(MessageBoxes& messages, CMORKA2Doc& doc) {
+void TellEncodingSwitch(MessageBoxes& messages, Catalogue& doc) {
     if (!doc.LastSaveSwitch()) return;
     // The user agreed before the write; the views show the texts memory took from it.
     if (!doc.AsksBeforeSwitch()) {
         if (const std::optional<std::string> notice = EncodingSwitchNotice(doc))
-            AfxMessageBox(messages, *notice, MbButtons::Ok, MbIcon::Information);
+            AskUser(messages, *notice, MbButtons::Ok, MbIcon::Information);
     }
     doc.SaveSwitchTold();
     doc.UpdateAllViews(nullptr);
 }
 
-void AskBeforeEncodingSwitch(MessageBoxes& messages, CMORKA2Doc& doc) {
+void AskBeforeEncodingSwitch(MessageBoxes& messages, Catalogue& doc) {
     doc.SetSwitchApproval([&messages](const EncodingSwitch& change) {
-        return AfxMessageBox(messages, EncodingSwitchQuestion(change), MbButtons::SaveUtf8Cancel,
-                             MbIcon::Question) == MbAnswer::SaveUtf8;
+        return AskUser(messages, EncodingSwitchQuestion(change), MbButtons::SaveUtf8Cancel,
+                       MbIcon::Question) == MbAnswer::SaveUtf8;
     });
 }
 

@@ -7,13 +7,13 @@
 
 namespace kantoria {
 
-EntryHistory::EntryHistory(CMORKA2Doc& doc, std::function<void()> afterStep)
-    : doc_(doc), afterStep_(std::move(afterStep)), generation_(doc.m_EntryList.Generation()) {}
+EntryHistory::EntryHistory(Catalogue& doc, std::function<void()> afterStep)
+    : doc_(doc), afterStep_(std::move(afterStep)), generation_(doc.Entries().Generation()) {}
 
 void EntryHistory::Sync() {
-    if (doc_.m_EntryList.Generation() != generation_) {
+    if (doc_.Entries().Generation() != generation_) {
         stack_.clear();
-        generation_ = doc_.m_EntryList.Generation();
+        generation_ = doc_.Entries().Generation();
     }
     if (!doc_.IsModified() && !stack_.isClean()) stack_.setClean();
 }
@@ -29,17 +29,17 @@ void EntryHistory::Record(StepKind kind, const std::function<bool()>& change) {
     bool keep = false;
     recording_ = true;
     {
-        EntryChangeRecorder recorder(doc_.m_EntryList, recorded);
+        EntryChangeRecorder recorder(doc_.Entries(), recorded);
         keep = change();
     }
     recording_ = false;
     // A change that read another catalogue in has nothing left to undo.
-    if (doc_.m_EntryList.Generation() != generation_) {
+    if (doc_.Entries().Generation() != generation_) {
         Sync();
         return;
     }
     if (!keep || recorded.empty()) return;
-    stack_.push(MakeStep(kind, *this, doc_.m_EntryList, std::move(recorded)).release());
+    stack_.push(MakeStep(kind, *this, doc_.Entries(), std::move(recorded)).release());
 }
 
 bool EntryHistory::CanUndo() {
@@ -74,7 +74,7 @@ void EntryHistory::Redo() {
 
 void EntryHistory::Clear() {
     stack_.clear();
-    generation_ = doc_.m_EntryList.Generation();
+    generation_ = doc_.Entries().Generation();
 }
 
 void EntryHistory::Settle() {
@@ -83,8 +83,8 @@ void EntryHistory::Settle() {
 }
 
 void EntryHistory::SelectAfterStep(const EntryChange& change) {
-    if (const POSITION entry = doc_.m_EntryList.FindById(change.FirstId()))
-        doc_.m_strSelected = entry->m_strTitle;
+    if (const EntryRef entry = doc_.Entries().FindById(change.FirstId()))
+        doc_.SetSelectedTitle(entry->Title());
 }
 
 }  // namespace kantoria

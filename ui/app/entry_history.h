@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/entry_change.h"
-#include "core/catalogue/morka2_doc.h"
 
 namespace kantoria {
 
@@ -19,7 +19,7 @@ enum class StepKind { Add, Update, Rename, Delete, Cut, Paste, Search, Relocate,
 class EntryHistory {
   public:
     // afterStep brings holders, icons and views up to date after an undo or a redo.
-    EntryHistory(CMORKA2Doc& doc, std::function<void()> afterStep);
+    EntryHistory(Catalogue& doc, std::function<void()> afterStep);
     EntryHistory(const EntryHistory&) = delete;
     EntryHistory& operator=(const EntryHistory&) = delete;
 
@@ -46,7 +46,7 @@ class EntryHistory {
     void Sync();
     void Settle();
 
-    CMORKA2Doc& doc_;
+    Catalogue& doc_;
     std::function<void()> afterStep_;
     QUndoStack stack_;
     std::uint64_t generation_;

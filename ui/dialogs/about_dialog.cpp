@@ -11,7 +11,7 @@
 
 namespace kantoria {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     InitResources();
     setWindowTitle(ToQt(LoadString(IDS_ABOUT_CAPTION)));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

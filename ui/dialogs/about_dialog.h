@@ -5,11 +5,11 @@
 
 namespace kantoria {
 
-class CAboutDlg final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 
   public:
-    explicit CAboutDlg(QWidget* parent);
+    explicit AboutDialog(QWidget* parent);
 };
 
 }  // namespace kantoria

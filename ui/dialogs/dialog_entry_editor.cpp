@@ -7,15 +7,15 @@
 namespace kantoria {
 
 bool DialogEntryEditor::Edit(EntryFields& fields) {
-    CMORKA2Dlg dialog(programIcon_, QApplication::activeWindow());
-    dialog.m_file = fields.file;
-    dialog.m_title = fields.title;
-    dialog.m_comment = fields.comment;
-    dialog.m_encoding = fields.encoding;
+    EntryDialog dialog(programIcon_, QApplication::activeWindow());
+    dialog.file = fields.file;
+    dialog.title = fields.title;
+    dialog.comment = fields.comment;
+    dialog.encoding = fields.encoding;
     dialog.OnInitDialog();
     if (runner_.DoModal(dialog) != QDialog::Accepted) return false;
-    fields.title = dialog.m_title;
-    fields.comment = dialog.m_comment;
+    fields.title = dialog.title;
+    fields.comment = dialog.comment;
     return true;
 }
 

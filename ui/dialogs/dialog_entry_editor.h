@@ -16,7 +16,7 @@ class DialogEntryEditor final : public EntryEditor {
         : runner_(runner), messages_(messages), programIcon_(std::move(programIcon)) {}
 
     bool Edit(EntryFields& fields) override;
-    void Refuse(std::string_view reason) override { AfxMessageBox(messages_, reason); }
+    void Refuse(std::string_view reason) override { AskUser(messages_, reason); }
 
   private:
     DialogRunner& runner_;

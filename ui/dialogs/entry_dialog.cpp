@@ -14,7 +14,7 @@
 
 namespace kantoria {
 
-CMORKA2Dlg::CMORKA2Dlg(ProgramIconLookup programIcon, QWidget* parent)
+EntryDialog::EntryDialog(ProgramIconLookup programIcon, QWidget* parent)
     : QDialog(parent), programIcon_(std::move(programIcon)) {
     setWindowTitle(ToQt(LoadString(IDS_PRODUCT_TITLE)));
     titleEdit_ = new QLineEdit(this);
@@ -54,28 +54,27 @@ CMORKA2Dlg::CMORKA2Dlg(ProgramIconLookup programIcon, QWidget* parent)
     setTabOrder(ok, cancel);
 }
 
-void CMORKA2Dlg::OnInitDialog() {
-    titleEdit_->setText(ToDisplayQt(m_title, m_encoding));
-    shownComment_ = m_comment;
-    commentEdit_->setPlainText(ToDisplayQt(CommentForField(m_comment), m_encoding));
-    fileField_->setPlainText(ToDisplayQt(m_file, m_encoding));
-    ShowProgramIcon(iconLabel_, programIcon_, m_file);
+void EntryDialog::OnInitDialog() {
+    titleEdit_->setText(ToDisplayQt(title, encoding));
+    shownComment_ = comment;
+    commentEdit_->setPlainText(ToDisplayQt(CommentForField(comment), encoding));
+    fileField_->setPlainText(ToDisplayQt(file, encoding));
+    ShowProgramIcon(iconLabel_, programIcon_, file);
     titleEdit_->setFocus();
     titleEdit_->selectAll();
 }
 
-void CMORKA2Dlg::accept() {
+void EntryDialog::accept() {
     // A field the user left alone gives back its member unchanged, so bytes the screen can
     // only show as replacement characters survive an OK.
-    if (titleEdit_->text() != ToDisplayQt(m_title, m_encoding))
-        m_title = FromQt(titleEdit_->text());
-    const QString comment = commentEdit_->toPlainText();
-    if (comment != ToDisplayQt(CommentForField(shownComment_), m_encoding))
-        m_comment = CommentFromField(FromQt(comment));
+    if (titleEdit_->text() != ToDisplayQt(title, encoding)) title = FromQt(titleEdit_->text());
+    const QString shown = commentEdit_->toPlainText();
+    if (shown != ToDisplayQt(CommentForField(shownComment_), encoding))
+        comment = CommentFromField(FromQt(shown));
     QDialog::accept();
 }
 
-int CMORKA2Dlg::DoModal() {
+int EntryDialog::DoModal() {
     OnInitDialog();
     return exec();
 }

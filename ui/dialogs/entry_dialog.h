@@ -16,10 +16,10 @@ class QPlainTextEdit;
 
 namespace kantoria {
 
-class CMORKA2Dlg : public QDialog {
+class EntryDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit CMORKA2Dlg(ProgramIconLookup programIcon, QWidget* parent = nullptr);
+    explicit EntryDialog(ProgramIconLookup programIcon, QWidget* parent = nullptr);
 
     // Shows the members, runs the dialog and, on OK, takes the typed values back into them.
     // Answers QDialog::Accepted or QDialog::Rejected.
@@ -29,10 +29,10 @@ class CMORKA2Dlg : public QDialog {
     // does this itself, tests that drive the dialog without running it call it directly.
     void OnInitDialog();
 
-    std::string m_title;
-    std::string m_comment;  // line breaks as CR LF, as the catalogue keeps them
-    std::string m_file;
-    Encoding m_encoding = Encoding::Cp932;  // the catalogue's: how its text shows
+    std::string title;
+    std::string comment;  // line breaks as CR LF, as the catalogue keeps them
+    std::string file;
+    Encoding encoding = Encoding::Cp932;  // the catalogue's: how its text shows
 
   public slots:
     void accept() override;

@@ -35,7 +35,7 @@ QGroupBox* NewGroup(const QString& title, QWidget* parent, QWidget* content) {
 
 }  // namespace
 
-CMORKA2Pro::CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent)
+PropertiesDialog::PropertiesDialog(ProgramIconLookup programIcon, QWidget* parent)
     : QDialog(parent), programIcon_(std::move(programIcon)) {
     setWindowTitle(ToQt(LoadString(IDS_PRODUCT_TITLE)));
     titleField_ = NewReadOnlyLine(this);
@@ -77,23 +77,23 @@ CMORKA2Pro::CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent)
     grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 }
 
-void CMORKA2Pro::OnInitDialog() {
+void PropertiesDialog::OnInitDialog() {
     // The file is named as the window shows it: a twin code is its character on disk.
-    const std::string file = FileSystemText(m_file, m_encoding);
-    const FileFacts facts = DescribeFile(file);
-    m_date = facts.date;
-    m_size = facts.size;
-    if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, file);
+    const std::string onDisk = FileSystemText(file, encoding);
+    const FileFacts facts = DescribeFile(onDisk);
+    dateText = facts.date;
+    sizeText = facts.size;
+    if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, onDisk);
     missingLabel_->setVisible(!facts.exists);
-    titleField_->setText(ToDisplayQt(m_title, m_encoding));
+    titleField_->setText(ToDisplayQt(title, encoding));
     titleField_->setCursorPosition(0);
-    commentField_->setPlainText(ToDisplayQt(CommentForField(m_comment), m_encoding));
-    fileField_->setPlainText(ToDisplayQt(m_file, m_encoding));
-    dateField_->setText(ToDisplayQt(m_date));
-    sizeField_->setText(ToDisplayQt(m_size));
+    commentField_->setPlainText(ToDisplayQt(CommentForField(comment), encoding));
+    fileField_->setPlainText(ToDisplayQt(file, encoding));
+    dateField_->setText(ToDisplayQt(dateText));
+    sizeField_->setText(ToDisplayQt(sizeText));
 }
 
-int CMORKA2Pro::DoModal() {
+int PropertiesDialog::DoModal() {
     OnInitDialog();
     return exec();
 }

@@ -15,21 +15,21 @@ class QPlainTextEdit;
 
 namespace kantoria {
 
-class CMORKA2Pro : public QDialog {
+class PropertiesDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit CMORKA2Pro(ProgramIconLookup programIcon, QWidget* parent = nullptr);
+    explicit PropertiesDialog(ProgramIconLookup programIcon, QWidget* parent = nullptr);
 
     int DoModal();
     // Looks at the file and fills the fields; DoModal does this itself.
     void OnInitDialog();
 
-    std::string m_title;
-    std::string m_comment;
-    std::string m_file;
-    Encoding m_encoding = Encoding::Cp932;  // the catalogue's: how its text shows
-    std::string m_date;
-    std::string m_size;
+    std::string title;
+    std::string comment;
+    std::string file;
+    Encoding encoding = Encoding::Cp932;  // the catalogue's: how its text shows
+    std::string dateText;
+    std::string sizeText;
 
   private:
     ProgramIconLookup programIcon_;

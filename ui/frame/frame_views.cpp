@@ -17,15 +17,15 @@ namespace {
 
 // A view's place on the command route. It lives as a child of its widget, so the splitter
 // that owns the widget owns it too. The widget itself hears the document's updates.
-class RoutedView : public QObject, public CView {
+class RoutedView : public QObject, public CatalogueView {
   public:
     explicit RoutedView(QWidget* widget) : QObject(widget), widget_(widget) {}
     QWidget* Widget() override { return widget_; }
-    void OnUpdate(CDocObserver*) override {}
+    void OnUpdate(CatalogueObserver*) override {}
     void OnInitialUpdate() override { AsObserver().OnUpdate(nullptr); }
 
   protected:
-    virtual CDocObserver& AsObserver() = 0;
+    virtual CatalogueObserver& AsObserver() = 0;
 
   private:
     QWidget* widget_;
@@ -34,7 +34,7 @@ class RoutedView : public QObject, public CView {
 // Whether the tree shows its grey folder nodes is remembered in the settings.
 class RoutedTree final : public RoutedView {
   public:
-    RoutedTree(CMORKA2TView* tree, SettingsStore& settings)
+    RoutedTree(HolderTreeView* tree, SettingsStore& settings)
         : RoutedView(tree), tree_(tree), settings_(settings) {
         tree_->SetShowFolders(settings_.GetProfileInt(LoadString(IDS_SECTION_SETTINGS),
                                                       LoadString(IDS_VALUE_FOLDERTREE), 0) != 0);
@@ -63,17 +63,17 @@ class RoutedTree final : public RoutedView {
     }
 
   private:
-    CDocObserver& AsObserver() override { return *tree_; }
-    CMORKA2TView* tree_;
+    CatalogueObserver& AsObserver() override { return *tree_; }
+    HolderTreeView* tree_;
     SettingsStore& settings_;
 };
 
 class RoutedList final : public RoutedView {
   public:
-    RoutedList(CMORKA2View* list, CommandRouter& router) : RoutedView(list), list_(list) {
+    RoutedList(EntryListView* list, CommandRouter& router) : RoutedView(list), list_(list) {
         // The popup menu's commands travel the frame's route, like the menu bar's.
         list->SetCommandRoute([&router](int id) { router.RouteCommand(id); });
-        QObject::connect(list, &CMORKA2View::CommandStatesChanged, this,
+        QObject::connect(list, &EntryListView::CommandStatesChanged, this,
                          [&router] { router.UpdateCommandUI(); });
     }
 
@@ -83,7 +83,7 @@ class RoutedList final : public RoutedView {
             state.checked = list_->viewType() == type;
             return true;
         }
-        if (!CMORKA2View::HandlesCommand(id)) return false;
+        if (!EntryListView::HandlesCommand(id)) return false;
         state.enabled = list_->CommandEnabled(id);
         return true;
     }
@@ -115,24 +115,24 @@ class RoutedList final : public RoutedView {
         {ID_VIEW_LIST, ViewType::List},
         {ID_VIEW_DETAILS, ViewType::Report},
     }};
-    CDocObserver& AsObserver() override { return *list_; }
-    CMORKA2View* list_;
+    CatalogueObserver& AsObserver() override { return *list_; }
+    EntryListView* list_;
 };
 
 }  // namespace
 
 FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
     AppServices& services = context.services;
-    auto* tree = new CMORKA2TView(context.doc, services.shell, services.messages, &splitter);
+    auto* tree = new HolderTreeView(context.doc, services.shell, services.messages, &splitter);
     tree->SetRelocateServices({services.files, services.icons, &PathExists});
     tree->SetHistory(context.history);
     const EntryListServices listServices{services.settings, services.messages, services.files,
                                          services.dialogs,  services.shell,    services.icons};
-    auto* list = new CMORKA2View(context.doc, listServices, &splitter);
+    auto* list = new EntryListView(context.doc, listServices, &splitter);
     list->SetHistory(context.history);
-    CMORKA2Doc& doc = context.doc;
+    Catalogue& doc = context.doc;
     list->SetIconLookup([&doc](int image, bool large) -> QIcon {
-        const auto& images = ImagesOf(large ? doc.m_ImageListLarge : doc.m_ImageListSmall);
+        const auto& images = ImagesOf(large ? doc.LargeImages() : doc.SmallImages());
         if (image < 0 || static_cast<std::size_t>(image) >= images.size()) return {};
         return QIcon(images[static_cast<std::size_t>(image)]);
     });

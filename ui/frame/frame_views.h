@@ -2,7 +2,7 @@
 // route while it is the active view.
 #pragma once
 
-#include "ui/frame/view_interface.h"
+#include "ui/frame/catalogue_view.h"
 
 namespace kantoria {
 

@@ -49,8 +49,8 @@ MbIcon EffectiveIcon(MbButtons buttons, MbIcon icon);
 // What Enter answers: the box's default button. A choice that loses work is never the default.
 MbAnswer EnterAnswer(MbButtons buttons);
 
-inline MbAnswer AfxMessageBox(MessageBoxes& boxes, std::string_view text,
-                              MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None) {
+inline MbAnswer AskUser(MessageBoxes& boxes, std::string_view text,
+                        MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None) {
     return boxes.Show(text, buttons, EffectiveIcon(buttons, icon));
 }
 

@@ -34,19 +34,19 @@ bool NeedsEntry(int id) {
 
 }  // namespace
 
-bool CMORKA2View::HandlesCommand(int id) {
+bool EntryListView::HandlesCommand(int id) {
     return NeedsEntry(id) || id == ID_ENTRY_ADD || id == ID_EDIT_PASTE || id == ID_ENTRY_MISSING ||
            id == ID_EDIT_SELECT_ALL;
 }
 
-bool CMORKA2View::CommandEnabled(int id) const {
+bool EntryListView::CommandEnabled(int id) const {
     if (NeedsEntry(id)) return GetSelectedEntry() != nullptr;
     if (id == ID_EDIT_PASTE) return !ClipboardEmpty(doc_);
     if (id == ID_EDIT_SELECT_ALL) return model_->rowCount() > 0;
     return id == ID_ENTRY_ADD || id == ID_ENTRY_MISSING;
 }
 
-void CMORKA2View::RunCommand(int id) {
+void EntryListView::RunCommand(int id) {
     switch (id) {
         case ID_ENTRY_OPEN:
             return OnEntryOpen();
@@ -75,45 +75,45 @@ void CMORKA2View::RunCommand(int id) {
     }
 }
 
-bool CMORKA2View::TryOpen(POSITION entry) {
+bool EntryListView::TryOpen(EntryRef entry) {
     // The path goes to the desktop as it is, never through a command line.
-    const std::string path = FileSystemText(entry->m_strPath, doc_.m_encoding);
+    const std::string path = FileSystemText(entry->Path(), doc_.FileEncoding());
     return PathExists(path) && services_.shell.OpenFile(path).ok();
 }
 
-void CMORKA2View::OpenEntryFile(POSITION entry) {
+void EntryListView::OpenEntryFile(EntryRef entry) {
     if (entry == nullptr) return;
-    if (!TryOpen(entry)) AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+    if (!TryOpen(entry)) AskUser(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
-void CMORKA2View::ExploreEntryFolder(POSITION entry) {
+void EntryListView::ExploreEntryFolder(EntryRef entry) {
     if (entry == nullptr) return;
-    if (!services_.shell.OpenFolder(FileSystemText(FolderOf(entry->m_strPath), doc_.m_encoding))
+    if (!services_.shell.OpenFolder(FileSystemText(FolderOf(entry->Path()), doc_.FileEncoding()))
              .ok())
-        AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+        AskUser(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
-void CMORKA2View::OnEntryOpen() {
-    const std::vector<POSITION> entries = GetSelectedEntries();
+void EntryListView::OnEntryOpen() {
+    const std::vector<EntryRef> entries = GetSelectedEntries();
     if (entries.size() > kOpenWithoutAsking &&
-        AfxMessageBox(services_.messages, OpenManyQuestion(entries.size()), MbButtons::OkCancel,
-                      MbIcon::Question) != MbAnswer::Ok)
+        AskUser(services_.messages, OpenManyQuestion(entries.size()), MbButtons::OkCancel,
+                MbIcon::Question) != MbAnswer::Ok)
         return;
     // Files that would not open are told of once, not once each.
     bool failed = false;
-    for (const POSITION entry : entries) failed = !TryOpen(entry) || failed;
-    if (failed) AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+    for (const EntryRef entry : entries) failed = !TryOpen(entry) || failed;
+    if (failed) AskUser(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
-void CMORKA2View::OnEntryExplorer() {
+void EntryListView::OnEntryExplorer() {
     bool failed = false;
     for (const std::string& folder : DistinctFolders(GetSelectedEntries()))
         failed =
-            !services_.shell.OpenFolder(FileSystemText(folder, doc_.m_encoding)).ok() || failed;
-    if (failed) AfxMessageBox(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+            !services_.shell.OpenFolder(FileSystemText(folder, doc_.FileEncoding())).ok() || failed;
+    if (failed) AskUser(services_.messages, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
-void CMORKA2View::OnEntryAdd() {
+void EntryListView::OnEntryAdd() {
     const std::optional<std::string> file = services_.files.GetEntryFileName({});
     if (!file) return;
     RecordStep(history_, StepKind::Add,
@@ -121,20 +121,20 @@ void CMORKA2View::OnEntryAdd() {
     RefreshList();
 }
 
-void CMORKA2View::OnEntryUpdate() {
-    const POSITION entry = GetSelectedEntry();
+void EntryListView::OnEntryUpdate() {
+    const EntryRef entry = GetSelectedEntry();
     if (entry == nullptr) return;
     RecordStep(history_, StepKind::Update, [&] { return EditEntry(doc_, entry, *editor_); });
     RefreshList();
 }
 
-void CMORKA2View::OnEntryDelete() {
-    const std::vector<POSITION> entries = GetSelectedEntries();
+void EntryListView::OnEntryDelete() {
+    const std::vector<EntryRef> entries = GetSelectedEntries();
     if (entries.empty()) return;
     const std::string question = entries.size() == 1
-                                     ? DeleteQuestion(std::string(entries.front()->m_strTitle))
+                                     ? DeleteQuestion(std::string(entries.front()->Title()))
                                      : DeleteManyQuestion(entries.size());
-    if (AfxMessageBox(services_.messages, question, MbButtons::OkCancel, MbIcon::Question) !=
+    if (AskUser(services_.messages, question, MbButtons::OkCancel, MbIcon::Question) !=
         MbAnswer::Ok)
         return;
     RecordStep(history_, StepKind::Delete, [&] {
@@ -143,8 +143,8 @@ void CMORKA2View::OnEntryDelete() {
     });
 }
 
-void CMORKA2View::OnEditCut() {
-    const POSITION entry = GetSelectedEntry();
+void EntryListView::OnEditCut() {
+    const EntryRef entry = GetSelectedEntry();
     if (entry == nullptr) return;
     CopyToClipboard(doc_, entry);
     RecordStep(history_, StepKind::Cut, [&] {
@@ -153,39 +153,39 @@ void CMORKA2View::OnEditCut() {
     });
 }
 
-void CMORKA2View::OnEditCopy() {
-    if (const POSITION entry = GetSelectedEntry()) CopyToClipboard(doc_, entry);
+void EntryListView::OnEditCopy() {
+    if (const EntryRef entry = GetSelectedEntry()) CopyToClipboard(doc_, entry);
 }
 
-void CMORKA2View::OnEditPaste() {
+void EntryListView::OnEditPaste() {
     if (ClipboardEmpty(doc_)) return;
-    const std::optional<std::string> file = services_.files.GetEntryFileName(doc_.m_strClipPath);
+    const std::optional<std::string> file = services_.files.GetEntryFileName(doc_.ClipPath());
     if (!file) return;
     RecordStep(history_, StepKind::Paste, [&] {
         return AddEntryAs(doc_, PasteProposal(doc_, *file), *editor_, services_.icons);
     });
 }
 
-void CMORKA2View::OnEditSelectAll() {
+void EntryListView::OnEditSelectAll() {
     currentView()->selectAll();
 }
 
-void CMORKA2View::OnEntryProperties() {
-    const POSITION entry = GetSelectedEntry();
+void EntryListView::OnEntryProperties() {
+    const EntryRef entry = GetSelectedEntry();
     if (entry == nullptr) return;
-    CMORKA2Pro dialog(SystemProgramIconLookup(services_.icons.types), window());
-    dialog.m_title = entry->m_strTitle;
-    dialog.m_comment = entry->m_strComment;
-    dialog.m_file = entry->m_strPath;
-    dialog.m_encoding = doc_.m_encoding;
+    PropertiesDialog dialog(SystemProgramIconLookup(services_.icons.types), window());
+    dialog.title = entry->Title();
+    dialog.comment = entry->Comment();
+    dialog.file = entry->Path();
+    dialog.encoding = doc_.FileEncoding();
     dialog.OnInitDialog();
     services_.dialogs.DoModal(dialog);
 }
 
-void CMORKA2View::Remove(const std::vector<POSITION>& entries) {
+void EntryListView::Remove(const std::vector<EntryRef>& entries) {
     // Found rows come from many holders: a removed entry may have been its holder's last.
     const std::size_t shown =
-        doc_.m_pShownChoice ? entries.size() : static_cast<std::size_t>(model_->rowCount());
+        doc_.ShownChoice() ? entries.size() : static_cast<std::size_t>(model_->rowCount());
     if (RemoveEntries(doc_, entries, shown, services_.icons).after == AfterRemoval::UpdateAllViews)
         doc_.UpdateAllViews(nullptr);
     else

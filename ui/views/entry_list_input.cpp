@@ -30,14 +30,14 @@ int ListKeyCommand(const QKeyEvent& key) {
 
 }  // namespace
 
-void CMORKA2View::WatchInput(QAbstractItemView* view) {
+void EntryListView::WatchInput(QAbstractItemView* view) {
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     // The popup menu is shown by the context-menu event below, after the click has selected.
     view->setContextMenuPolicy(Qt::DefaultContextMenu);
 }
 
-bool CMORKA2View::eventFilter(QObject* watched, QEvent* event) {
+bool EntryListView::eventFilter(QObject* watched, QEvent* event) {
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(iconView_),
                                     static_cast<QAbstractItemView*>(reportView_)}) {
         if (watched == view->viewport() && OnViewportEvent(view, event)) return true;
@@ -46,7 +46,7 @@ bool CMORKA2View::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool CMORKA2View::OnViewportEvent(QAbstractItemView* view, QEvent* event) {
+bool EntryListView::OnViewportEvent(QAbstractItemView* view, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) OnDoubleClick(view, mouse->position().toPoint());
@@ -61,7 +61,7 @@ bool CMORKA2View::OnViewportEvent(QAbstractItemView* view, QEvent* event) {
     return false;
 }
 
-bool CMORKA2View::OnViewEvent(QAbstractItemView* view, QEvent* event) {
+bool EntryListView::OnViewEvent(QAbstractItemView* view, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         // A key that an in-place title editor let through is not meant for the list.
         if (!view->hasFocus()) return false;
@@ -83,7 +83,7 @@ bool CMORKA2View::OnViewEvent(QAbstractItemView* view, QEvent* event) {
     return false;
 }
 
-void CMORKA2View::PopupAtSelection(QAbstractItemView* view) {
+void EntryListView::PopupAtSelection(QAbstractItemView* view) {
     // Where the system sends both the key and a request for the menu, the first one wins.
     if (menu_->isVisible()) return;
     // The current item's menu, beside it; else the first selected one's.
@@ -98,14 +98,14 @@ void CMORKA2View::PopupAtSelection(QAbstractItemView* view) {
     OnContextMenu(view, at, view->viewport()->mapToGlobal(at));
 }
 
-void CMORKA2View::OnDoubleClick(QAbstractItemView* view, QPoint at) {
+void EntryListView::OnDoubleClick(QAbstractItemView* view, QPoint at) {
     const QModelIndex hit = view->indexAt(at);
     if (!hit.isValid()) return;
     // The item double-clicked, whichever is selected.
     OpenEntryFile(model_->EntryAt(hit.row()));
 }
 
-void CMORKA2View::OnContextMenu(QAbstractItemView* view, QPoint at, QPoint global) {
+void EntryListView::OnContextMenu(QAbstractItemView* view, QPoint at, QPoint global) {
     if (!view->indexAt(at).isValid()) return;
     menu_->popup(global);
 }

@@ -49,14 +49,14 @@ QIcon WithMark(const QIcon& icon, int size, Presence presence) {
 
 EntryListModel::EntryListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void EntryListModel::Reset(std::vector<POSITION> rows, Encoding encoding) {
+void EntryListModel::Reset(std::vector<EntryRef> rows, Encoding encoding) {
     beginResetModel();
     encoding_ = encoding;
     rows_.clear();
     rows_.reserve(rows.size());
-    for (const POSITION e : rows)
-        rows_.push_back({e, std::string(e->m_strTitle), CommentColumnText(e->m_strComment),
-                         std::string(e->m_strPath), e->m_nImage});
+    for (const EntryRef e : rows)
+        rows_.push_back({e, std::string(e->Title()), CommentColumnText(e->Comment()),
+                         std::string(e->Path()), e->ImageIndex()});
     entries_ = std::move(rows);
     endResetModel();
 }

@@ -13,7 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/catalogue/doc_entry.h"
+#include "core/catalogue/entry.h"
 #include "core/os/path_probe.h"
 #include "core/text/text_codec.h"
 
@@ -45,11 +45,11 @@ class EntryListModel final : public QAbstractTableModel {
     explicit EntryListModel(QObject* parent = nullptr);
 
     // encoding is the catalogue's, which decides how its text shows.
-    void Reset(std::vector<POSITION> rows, Encoding encoding);
-    POSITION EntryAt(int row) const { return rows_[static_cast<std::size_t>(row)].entry; }
+    void Reset(std::vector<EntryRef> rows, Encoding encoding);
+    EntryRef EntryAt(int row) const { return rows_[static_cast<std::size_t>(row)].entry; }
     // The title the row shows, as it was when the list was filled.
     const std::string& TitleAt(int row) const { return rows_[static_cast<std::size_t>(row)].title; }
-    const std::vector<POSITION>& Entries() const { return entries_; }
+    const std::vector<EntryRef>& Entries() const { return entries_; }
 
     void SetIconLookup(EntryIconLookup lookup);
     // Where the rows learn whether their file is there; known must outlive the model.
@@ -72,7 +72,7 @@ class EntryListModel final : public QAbstractTableModel {
   private:
     // What the list shows of one entry, taken when the list was filled.
     struct Row {
-        POSITION entry;
+        EntryRef entry;
         std::string title;
         std::string comment;  // as the comment column shows it
         std::string path;
@@ -84,7 +84,7 @@ class EntryListModel final : public QAbstractTableModel {
 
     std::vector<Row> rows_;
     Encoding encoding_ = Encoding::Cp932;
-    std::vector<POSITION> entries_;
+    std::vector<EntryRef> entries_;
     EntryIconLookup icons_;
     RenameHandler rename_;
     bool large_ = false;

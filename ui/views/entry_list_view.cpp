@@ -69,7 +69,7 @@ QMenu* CreateEntryMenu(QWidget* parent) {
 
 }  // namespace
 
-CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWidget* parent)
+EntryListView::EntryListView(Catalogue& doc, const EntryListServices& services, QWidget* parent)
     : QWidget(parent),
       doc_(doc),
       services_(services),
@@ -87,10 +87,10 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
       walk_(new QTimer(this)) {
     model_->SetPresence(&presence_);
     answers_->setInterval(100);
-    connect(answers_, &QTimer::timeout, this, &CMORKA2View::TakeFileAnswers);
+    connect(answers_, &QTimer::timeout, this, &EntryListView::TakeFileAnswers);
     walk_->setSingleShot(true);
     walk_->setInterval(0);
-    connect(walk_, &QTimer::timeout, this, &CMORKA2View::AskNextFiles);
+    connect(walk_, &QTimer::timeout, this, &EntryListView::AskNextFiles);
     iconView_->setItemDelegate(new CellDelegate(iconView_));
     iconView_->setModel(model_);
     iconView_->setUniformItemSizes(true);
@@ -108,7 +108,7 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
     reportView_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     reportView_->header()->setSectionsClickable(true);
     connect(reportView_->header(), &QHeaderView::sectionClicked, this,
-            &CMORKA2View::OnHeaderClicked);
+            &EntryListView::OnHeaderClicked);
     SetUpItemView(reportView_);
 
     stack_->setContentsMargins(0, 0, 0, 0);
@@ -138,45 +138,45 @@ CMORKA2View::CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWi
     ApplyViewType();
 }
 
-CMORKA2View::~CMORKA2View() {
+EntryListView::~EntryListView() {
     // The missing list asks this view what is missing: it must not outlive it.
-    if (ShowingMissing()) doc_.m_pShownChoice.reset();
+    if (ShowingMissing()) doc_.SetShownChoice({});
     doc_.RemoveObserver(this);
     WriteViewType(services_.settings, viewType_);
 }
 
-void CMORKA2View::OnUpdate(CDocObserver*) {
+void EntryListView::OnUpdate(CatalogueObserver*) {
     RefreshList();
 }
 
-void CMORKA2View::SetIconLookup(EntryIconLookup lookup) {
+void EntryListView::SetIconLookup(EntryIconLookup lookup) {
     model_->SetIconLookup(std::move(lookup));
 }
 
-void CMORKA2View::OnViewLargeIcon() {
+void EntryListView::OnViewLargeIcon() {
     SetViewType(ViewType::LargeIcon);
 }
-void CMORKA2View::OnViewSmallIcon() {
+void EntryListView::OnViewSmallIcon() {
     SetViewType(ViewType::SmallIcon);
 }
-void CMORKA2View::OnViewList() {
+void EntryListView::OnViewList() {
     SetViewType(ViewType::List);
 }
-void CMORKA2View::OnViewDetails() {
+void EntryListView::OnViewDetails() {
     SetViewType(ViewType::Report);
 }
 
-void CMORKA2View::SetViewType(ViewType type) {
+void EntryListView::SetViewType(ViewType type) {
     viewType_ = type;
     RefreshList();
 }
 
-QAbstractItemView* CMORKA2View::currentView() const {
+QAbstractItemView* EntryListView::currentView() const {
     if (viewType_ == ViewType::Report) return reportView_;
     return iconView_;
 }
 
-void CMORKA2View::ApplyViewType() {
+void EntryListView::ApplyViewType() {
     const bool report = viewType_ == ViewType::Report;
     stack_->setCurrentWidget(currentView());
     setFocusProxy(currentView());
@@ -208,22 +208,22 @@ void CMORKA2View::ApplyViewType() {
     iconView_->setTextElideMode(Qt::ElideRight);
 }
 
-void CMORKA2View::RefreshList() {
+void EntryListView::RefreshList() {
     Refill();
     CheckFiles();
 }
 
-void CMORKA2View::Refill() {
+void EntryListView::Refill() {
     refilling_ = true;
     ApplyViewType();
     // Another catalogue (or the same one read again) starts in title order.
-    if (sortGeneration_ != doc_.m_EntryList.Generation()) {
-        sortGeneration_ = doc_.m_EntryList.Generation();
+    if (sortGeneration_ != doc_.Entries().Generation()) {
+        sortGeneration_ = doc_.Entries().Generation();
         sortKey_.reset();
     }
-    std::vector<POSITION> rows = ListedEntries(doc_, trees_);
+    std::vector<EntryRef> rows = ListedEntries(doc_, trees_);
     if (sortKey_) SortEntries(rows, *sortKey_);
-    model_->Reset(std::move(rows), doc_.m_encoding);
+    model_->Reset(std::move(rows), doc_.FileEncoding());
     QHeaderView* header = reportView_->header();
     header->setSortIndicatorShown(sortKey_.has_value());
     if (sortKey_)
@@ -231,26 +231,26 @@ void CMORKA2View::Refill() {
                                  sortKey_->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     if (viewType_ == ViewType::Report) {
         // The stored widths, whatever the user dragged since the last refresh.
-        header->resizeSection(EntryListModel::kTitleColumn, doc_.m_nTitleWidth);
-        header->resizeSection(EntryListModel::kCommentColumn, doc_.m_nCommentWidth);
-        header->resizeSection(EntryListModel::kPathColumn, doc_.m_nPathWidth);
+        header->resizeSection(EntryListModel::kTitleColumn, doc_.TitleWidth());
+        header->resizeSection(EntryListModel::kCommentColumn, doc_.CommentWidth());
+        header->resizeSection(EntryListModel::kPathColumn, doc_.PathWidth());
     }
     RestoreSelection();
     refilling_ = false;
-    const auto& choice = doc_.m_pShownChoice;
+    const auto& choice = doc_.ShownChoice();
     emit StatusTextChanged(choice && choice->status
                                ? ToQt(choice->status(static_cast<std::size_t>(model_->rowCount())))
                                : QString());
 }
 
-bool CMORKA2View::ShowingMissing() const {
-    return missingChoice_ != nullptr && doc_.m_pShownChoice.get() == missingChoice_;
+bool EntryListView::ShowingMissing() const {
+    return missingChoice_ != nullptr && doc_.ShownChoice().get() == missingChoice_;
 }
 
-void CMORKA2View::OnEntryMissing() {
+void EntryListView::OnEntryMissing() {
     auto choice = std::make_shared<const EntryChoice>(ChooseEntriesWhere(
-        [this](const CDocEntry& entry) {
-            const auto known = presence_.find(entry.m_strPath);
+        [this](const Entry& entry) {
+            const auto known = presence_.find(entry.Path());
             return known != presence_.end() && known->second == Presence::Missing;
         },
         [this](std::size_t count) {
@@ -258,11 +258,11 @@ void CMORKA2View::OnEntryMissing() {
                                 {std::to_string(count)});
         }));
     missingChoice_ = choice.get();
-    doc_.m_pShownChoice = std::move(choice);
+    doc_.SetShownChoice(std::move(choice));
     doc_.UpdateAllViews(nullptr);
 }
 
-void CMORKA2View::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLimits limits) {
+void EntryListView::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLimits limits) {
     checker_ = std::make_unique<PresenceChecker>(std::move(probe), limits);
     presence_.clear();
     asked_.clear();
@@ -274,21 +274,21 @@ void CMORKA2View::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLi
     CheckFiles();
 }
 
-bool CMORKA2View::CheckingFiles() const {
+bool EntryListView::CheckingFiles() const {
     return answers_->isActive() || unasked_.has_value();
 }
 
-std::optional<std::string> CMORKA2View::ShownHolderFolder() {
-    if (doc_.m_pShownChoice) return std::nullopt;
-    const HolderTree& tree = trees_.TreeOf(doc_.m_HolderList, doc_.HoldersRevision());
+std::optional<std::string> EntryListView::ShownHolderFolder() {
+    if (doc_.ShownChoice()) return std::nullopt;
+    const HolderTree& tree = trees_.TreeOf(doc_.Holders(), doc_.HoldersRevision());
     const int node = ShownHolder(tree, doc_);
     if (node == kNoHolderNode) return std::nullopt;
     return tree.node(node).folder;
 }
 
-void CMORKA2View::CheckFiles() {
+void EntryListView::CheckFiles() {
     std::vector<std::string> paths;
-    const std::uint64_t revision = doc_.m_EntryList.Revision();
+    const std::uint64_t revision = doc_.Entries().Revision();
     // A holder shown after another one (or after a find) is looked at whole again: a file may
     // have gone while it was not shown. Refreshing the same holder asks only about its marked
     // rows, so that a refresh after every change costs no walk over a large holder.
@@ -297,11 +297,11 @@ void CMORKA2View::CheckFiles() {
     lookedAt_ = std::move(shown);
     if (revision != checkedRevision_) {
         checkedRevision_ = revision;
-        if (checkedGeneration_ != doc_.m_EntryList.Generation() || !walkKeepsKnown_) {
+        if (checkedGeneration_ != doc_.Entries().Generation() || !walkKeepsKnown_) {
             // Another catalogue came: every file is looked at again, the listed ones first,
             // and what is known of paths no longer held is forgotten once the walk is over.
             // What was known stays shown until the new answer comes.
-            checkedGeneration_ = doc_.m_EntryList.Generation();
+            checkedGeneration_ = doc_.Entries().Generation();
             walkKeepsKnown_ = false;
             checker_->DropQueued();
             entryPaths_.clear();
@@ -311,18 +311,18 @@ void CMORKA2View::CheckFiles() {
         // After a change of the entries the listed files are looked at again, and elsewhere
         // only paths not known yet: a search, a deletion or an undo in a large catalogue does
         // not ask the file system about every file once more.
-        for (const POSITION e : model_->Entries())
-            if (asked_.emplace(e->m_strPath).second) paths.emplace_back(e->m_strPath);
-        unasked_ = doc_.m_EntryList.begin();
+        for (const EntryRef e : model_->Entries())
+            if (asked_.emplace(e->Path()).second) paths.emplace_back(e->Path());
+        unasked_ = doc_.Entries().begin();
         walk_->start();
     } else {
         // Shown again: a file that was missing or did not answer may be back, and one that
         // was there may have gone.
-        for (const POSITION e : model_->Entries()) {
-            const auto known = presence_.find(e->m_strPath);
+        for (const EntryRef e : model_->Entries()) {
+            const auto known = presence_.find(e->Path());
             if ((shownAgain || known == presence_.end() || known->second != Presence::Present) &&
-                asked_.emplace(e->m_strPath).second)
-                paths.emplace_back(e->m_strPath);
+                asked_.emplace(e->Path()).second)
+                paths.emplace_back(e->Path());
         }
     }
     if (paths.empty()) return;
@@ -330,11 +330,11 @@ void CMORKA2View::CheckFiles() {
     answers_->start();
 }
 
-void CMORKA2View::Enqueue(std::vector<std::string> paths) {
+void EntryListView::Enqueue(std::vector<std::string> paths) {
     // A code page 932 path names its file as Windows decodes it: a twin code as its character.
     for (std::string& path : paths) {
         if (path.find('\xED') == std::string::npos) continue;  // no escape
-        std::string system = FileSystemText(path, doc_.m_encoding);
+        std::string system = FileSystemText(path, doc_.FileEncoding());
         if (system == path) continue;
         std::string entryPath = std::exchange(path, system);
         entryPaths_[std::move(system)] = std::move(entryPath);
@@ -342,9 +342,9 @@ void CMORKA2View::Enqueue(std::vector<std::string> paths) {
     checker_->Enqueue(std::move(paths));
 }
 
-void CMORKA2View::AskNextFiles() {
+void EntryListView::AskNextFiles() {
     if (!unasked_) return;
-    if (doc_.m_EntryList.Revision() != checkedRevision_) {
+    if (doc_.Entries().Revision() != checkedRevision_) {
         // Changed meanwhile: the walk starts over.
         unasked_.reset();
         CheckFiles();
@@ -353,14 +353,14 @@ void CMORKA2View::AskNextFiles() {
     constexpr std::size_t kSlice = 20000;
     std::vector<std::string> paths;
     EntryList::const_iterator& at = *unasked_;
-    for (std::size_t n = 0; at != doc_.m_EntryList.end() && n < kSlice; ++at, ++n) {
-        const std::string_view path = at->m_strPath;
+    for (std::size_t n = 0; at != doc_.Entries().end() && n < kSlice; ++at, ++n) {
+        const std::string_view path = at->Path();
         const auto known = presence_.find(path);
         if (walkKeepsKnown_ && known != presence_.end()) continue;
         if (known != presence_.end()) kept_.insert(*known);
         if (asked_.emplace(path).second) paths.emplace_back(path);
     }
-    if (at == doc_.m_EntryList.end()) {
+    if (at == doc_.Entries().end()) {
         unasked_.reset();
         if (!walkKeepsKnown_) presence_ = std::move(kept_);
         kept_.clear();
@@ -374,7 +374,7 @@ void CMORKA2View::AskNextFiles() {
     }
 }
 
-void CMORKA2View::TakeFileAnswers() {
+void EntryListView::TakeFileAnswers() {
     // Asked first: answers that come after it are taken on the next round.
     const bool busy = checker_->Busy();
     std::vector<PresenceResult> answers = checker_->TakeResults();
@@ -392,8 +392,8 @@ void CMORKA2View::TakeFileAnswers() {
     if (ShowingMissing() && (!answers.empty() || !busy)) Refill();
 }
 
-void CMORKA2View::RestoreSelection() {
-    const int row = RowToSelect(model_->Entries(), doc_.m_strSelected);
+void EntryListView::RestoreSelection() {
+    const int row = RowToSelect(model_->Entries(), doc_.SelectedTitle());
     if (row < 0) {
         selection_->clear();
         return;
@@ -404,45 +404,45 @@ void CMORKA2View::RestoreSelection() {
     currentView()->scrollTo(index);
 }
 
-POSITION CMORKA2View::GetSelectedEntry() const {
+EntryRef EntryListView::GetSelectedEntry() const {
     const QModelIndex current = selection_->currentIndex();
     if (current.isValid() && selection_->isSelected(current.siblingAtColumn(0)))
         return model_->EntryAt(current.row());
-    const std::vector<POSITION> selected = GetSelectedEntries();
+    const std::vector<EntryRef> selected = GetSelectedEntries();
     return selected.empty() ? nullptr : selected.front();
 }
 
-std::vector<POSITION> CMORKA2View::GetSelectedEntries() const {
+std::vector<EntryRef> EntryListView::GetSelectedEntries() const {
     // Walks the ranges rather than the indexes: selecting all of a large holder is one range.
     std::vector<char> picked(static_cast<std::size_t>(model_->rowCount()), 0);
     for (const QItemSelectionRange& range : selection_->selection())
         for (int row = range.top(); row <= range.bottom(); ++row)
             picked[static_cast<std::size_t>(row)] = 1;
-    std::vector<POSITION> entries;
+    std::vector<EntryRef> entries;
     for (std::size_t row = 0; row < picked.size(); ++row)
         if (picked[row]) entries.push_back(model_->EntryAt(static_cast<int>(row)));
     return entries;
 }
 
-void CMORKA2View::OnHeaderClicked(int section) {
+void EntryListView::OnHeaderClicked(int section) {
     const auto column = static_cast<EntrySortKey::Column>(section);
     // A second click on the same heading turns the order round.
     if (sortKey_ && sortKey_->column == column)
         sortKey_->descending = !sortKey_->descending;
     else
         sortKey_ = EntrySortKey{column, false};
-    sortGeneration_ = doc_.m_EntryList.Generation();
+    sortGeneration_ = doc_.Entries().Generation();
     Refill();
 }
 
-void CMORKA2View::OnItemChanged(const QModelIndex& index) {
+void EntryListView::OnItemChanged(const QModelIndex& index) {
     // Only an entry the user selected is the catalogue's selected one: the current item a view
     // makes by itself (the first row, as the list takes the focus) selects nothing.
     if (refilling_ || !index.isValid() || !selection_->isSelected(index)) return;
-    doc_.m_strSelected = model_->TitleAt(index.row());
+    doc_.SetSelectedTitle(model_->TitleAt(index.row()));
 }
 
-void CMORKA2View::OnRename(int row, const std::string& text) {
+void EntryListView::OnRename(int row, const std::string& text) {
     RenameOutcome outcome = RenameOutcome::Unchanged;
     RecordStep(history_, StepKind::Rename, [&] {
         outcome = RenameEntry(doc_, model_->EntryAt(row), model_->TitleAt(row), text);
@@ -451,10 +451,10 @@ void CMORKA2View::OnRename(int row, const std::string& text) {
     switch (outcome) {
         case RenameOutcome::Renamed:
             // The editor is still being committed; rebuild once it has closed.
-            QMetaObject::invokeMethod(this, &CMORKA2View::RefreshList, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &EntryListView::RefreshList, Qt::QueuedConnection);
             break;
         case RenameOutcome::Refused:
-            AfxMessageBox(services_.messages, LoadString(IDS_TITLE_NOT_STORABLE));
+            AskUser(services_.messages, LoadString(IDS_TITLE_NOT_STORABLE));
             break;
         case RenameOutcome::Unchanged:
             break;

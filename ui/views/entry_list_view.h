@@ -1,5 +1,5 @@
 // The entry list, the right pane: the entries of the shown holder, or of the document's shown
-// choice (CMORKA2Doc::m_pShownChoice, a find for one) from anywhere in the catalogue, in one of
+// choice (Catalogue::m_pShownChoice, a find for one) from anywhere in the catalogue, in one of
 // four view modes,
 // the selected entry kept in the document, titles renamed in place, and the commands that act
 // on entries: open, explore, add, update, delete, cut, copy, paste and properties.
@@ -15,7 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/icons/rebuild_icons.h"
 #include "core/os/presence_checker.h"
 #include "core/views/entry_list_logic.h"
@@ -51,16 +51,16 @@ struct EntryListServices {
     IconServices icons;
 };
 
-class CMORKA2View final : public QWidget, public CDocObserver {
+class EntryListView final : public QWidget, public CatalogueObserver {
     Q_OBJECT
 
   public:
     // Reads the view mode from the settings and joins doc's views; doc must outlive the view.
-    CMORKA2View(CMORKA2Doc& doc, const EntryListServices& services, QWidget* parent = nullptr);
+    EntryListView(Catalogue& doc, const EntryListServices& services, QWidget* parent = nullptr);
     // Writes the view mode back to the settings.
-    ~CMORKA2View() override;
+    ~EntryListView() override;
 
-    void OnUpdate(CDocObserver* sender) override;
+    void OnUpdate(CatalogueObserver* sender) override;
     // Rebuilds the list from the document and selects the selected title again.
     void RefreshList();
 
@@ -77,9 +77,9 @@ class CMORKA2View final : public QWidget, public CDocObserver {
 
     // The current entry, the one the one-entry commands act on, while it is selected; else the
     // first selected one; null when nothing is selected.
-    POSITION GetSelectedEntry() const;
+    EntryRef GetSelectedEntry() const;
     // Every selected entry, in the list's order.
-    std::vector<POSITION> GetSelectedEntries() const;
+    std::vector<EntryRef> GetSelectedEntries() const;
     // The column the report is sorted by on the user's click, none while in title order.
     std::optional<EntrySortKey> SortKey() const { return sortKey_; }
     // The widget that shows the items in the current mode.
@@ -98,8 +98,8 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     // Where the popup menu's commands go; they run here directly until a frame routes them.
     void SetCommandRoute(std::function<void(int id)> route) { route_ = std::move(route); }
 
-    void OpenEntryFile(POSITION entry);
-    void ExploreEntryFolder(POSITION entry);
+    void OpenEntryFile(EntryRef entry);
+    void ExploreEntryFolder(EntryRef entry);
 
   signals:
     // The selection changed, so commands may have become available or unavailable.
@@ -137,9 +137,9 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     void OnDoubleClick(QAbstractItemView* view, QPoint at);
     void OnContextMenu(QAbstractItemView* view, QPoint at, QPoint global);
     void PopupAtSelection(QAbstractItemView* view);
-    void Remove(const std::vector<POSITION>& entries);
+    void Remove(const std::vector<EntryRef>& entries);
     // Opens the file of entry; false when it is missing or nothing would open it.
-    bool TryOpen(POSITION entry);
+    bool TryOpen(EntryRef entry);
     void OnHeaderClicked(int section);
     void SetViewType(ViewType type);
     void ApplyViewType();
@@ -159,7 +159,7 @@ class CMORKA2View final : public QWidget, public CDocObserver {
     void AskNextFiles();
     void TakeFileAnswers();
 
-    CMORKA2Doc& doc_;
+    Catalogue& doc_;
     EntryListServices services_;
     EntryHistory* history_ = nullptr;
     HolderTreeCache trees_;  // the holders' tree, which finds the shown holder

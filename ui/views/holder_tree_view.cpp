@@ -46,8 +46,8 @@ bool IsShowKey(const QKeyEvent& key) {
 
 }  // namespace
 
-CMORKA2TView::CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, MessageBoxes& messages,
-                           QWidget* parent)
+HolderTreeView::HolderTreeView(Catalogue& doc, DesktopShell& shell, MessageBoxes& messages,
+                               QWidget* parent)
     : QTreeView(parent),
       doc_(doc),
       shell_(shell),
@@ -67,40 +67,40 @@ CMORKA2TView::CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, MessageBoxes& m
     // request; nothing else may offer a context menu here.
     setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(ActionOf(*menu_, ID_HOLDER_EXPLORER), &QAction::triggered, this,
-            &CMORKA2TView::OnHolderExplorer);
+            &HolderTreeView::OnHolderExplorer);
     connect(ActionOf(*menu_, ID_HOLDER_RELOCATE), &QAction::triggered, this,
-            &CMORKA2TView::OnHolderRelocate);
+            &HolderTreeView::OnHolderRelocate);
     doc_.AddObserver(this);
 }
 
-CMORKA2TView::~CMORKA2TView() {
+HolderTreeView::~HolderTreeView() {
     doc_.RemoveObserver(this);
 }
 
-void CMORKA2TView::OnUpdate(CDocObserver*) {
+void HolderTreeView::OnUpdate(CatalogueObserver*) {
     FillHolderTree();
     SelectHolderPath();
 }
 
 // The tree is built again only when the holders (or how they show) changed; either way every
 // item is collapsed, and SelectHolderPath opens the way to the shown one.
-void CMORKA2TView::FillHolderTree() {
-    const FilledShape shape{doc_.HoldersRevision(), doc_.m_encoding, folders_};
+void HolderTreeView::FillHolderTree() {
+    const FilledShape shape{doc_.HoldersRevision(), doc_.FileEncoding(), folders_};
     if (filled_ == shape) {
         collapseAll();
         return;
     }
-    model_->Reset(HolderTree::Build(doc_.m_HolderList), doc_.m_encoding, folders_);
+    model_->Reset(HolderTree::Build(doc_.Holders()), doc_.FileEncoding(), folders_);
     filled_ = shape;
 }
 
-void CMORKA2TView::SetShowFolders(bool folders) {
+void HolderTreeView::SetShowFolders(bool folders) {
     if (folders == folders_) return;
     folders_ = folders;
     OnUpdate(nullptr);
 }
 
-void CMORKA2TView::SelectHolderPath() {
+void HolderTreeView::SelectHolderPath() {
     const QModelIndex index = model_->IndexOf(ShownHolder(model_->tree(), doc_));
     if (!index.isValid()) {
         selectionModel()->clearSelection();
@@ -111,7 +111,7 @@ void CMORKA2TView::SelectHolderPath() {
     scrollTo(index);
 }
 
-void CMORKA2TView::mousePressEvent(QMouseEvent* event) {
+void HolderTreeView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         OnLeftButtonDown(event);
     } else if (event->button() == Qt::RightButton) {
@@ -121,7 +121,7 @@ void CMORKA2TView::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void CMORKA2TView::OnLeftButtonDown(QMouseEvent* event) {
+void HolderTreeView::OnLeftButtonDown(QMouseEvent* event) {
     // The whole row counts: indentation, expand button, picture, label and the space after it.
     const QModelIndex hit = indexAt(event->position().toPoint());
     setFocus(Qt::MouseFocusReason);
@@ -140,7 +140,7 @@ void CMORKA2TView::OnLeftButtonDown(QMouseEvent* event) {
     SelectHolderPath();
 }
 
-void CMORKA2TView::keyPressEvent(QKeyEvent* event) {
+void HolderTreeView::keyPressEvent(QKeyEvent* event) {
     if (IsContextMenuKey(*event)) {
         PopupAtHighlight();
         event->accept();
@@ -155,13 +155,13 @@ void CMORKA2TView::keyPressEvent(QKeyEvent* event) {
     ShowHolderAt(currentIndex());
 }
 
-void CMORKA2TView::contextMenuEvent(QContextMenuEvent* event) {
+void HolderTreeView::contextMenuEvent(QContextMenuEvent* event) {
     // The right button's menu was shown on the press; only the keyboard's request is left.
     event->accept();
     if (event->reason() == QContextMenuEvent::Keyboard) PopupAtHighlight();
 }
 
-void CMORKA2TView::ShowHolderAt(const QModelIndex& index) {
+void HolderTreeView::ShowHolderAt(const QModelIndex& index) {
     if (!index.isValid()) return;
     const int node = model_->NodeOf(index);
     if (node == kNoHolderNode) {
@@ -173,7 +173,7 @@ void CMORKA2TView::ShowHolderAt(const QModelIndex& index) {
     SelectHolderPath();
 }
 
-void CMORKA2TView::PopupAtHighlight() {
+void HolderTreeView::PopupAtHighlight() {
     const QModelIndex current = currentIndex();
     // Where the system sends both the key and a request for the menu, the first one wins.
     if (!current.isValid() || menu_->isVisible()) return;
@@ -184,12 +184,12 @@ void CMORKA2TView::PopupAtHighlight() {
     Popup(viewport()->mapToGlobal(QPoint(item.left() + item.height(), item.bottom())));
 }
 
-void CMORKA2TView::Popup(QPoint global) {
+void HolderTreeView::Popup(QPoint global) {
     ActionOf(*menu_, ID_HOLDER_RELOCATE)->setEnabled(relocate_.has_value());
     menu_->popup(global);
 }
 
-void CMORKA2TView::OnRightButtonDown(QMouseEvent* event) {
+void HolderTreeView::OnRightButtonDown(QMouseEvent* event) {
     const QModelIndex hit = indexAt(event->position().toPoint());
     if (!hit.isValid()) return;
     // Highlighted only: the shown holder and the entry list stay as they are.
@@ -198,48 +198,47 @@ void CMORKA2TView::OnRightButtonDown(QMouseEvent* event) {
     Popup(event->globalPosition().toPoint());
 }
 
-std::optional<std::string> CMORKA2TView::HighlightedFolder() const {
+std::optional<std::string> HolderTreeView::HighlightedFolder() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     if (selected.isEmpty()) return std::nullopt;
     return model_->FolderOf(selected.front());
 }
 
-void CMORKA2TView::OnHolderExplorer() {
+void HolderTreeView::OnHolderExplorer() {
     const std::optional<std::string> folder = HighlightedFolder();
     if (!folder) return;
-    if (!shell_.OpenFolder(FileSystemText(*folder, doc_.m_encoding)).ok())
-        AfxMessageBox(messages_, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
+    if (!shell_.OpenFolder(FileSystemText(*folder, doc_.FileEncoding())).ok())
+        AskUser(messages_, LoadString(IDS_FILE_OR_PROGRAM_MISSING));
 }
 
 // On a grey folder node, everything below it moves.
-void CMORKA2TView::OnHolderRelocate() {
+void HolderTreeView::OnHolderRelocate() {
     if (const std::optional<std::string> folder = HighlightedFolder()) RelocateFolder(*folder);
 }
 
-bool CMORKA2TView::CanRelocateShownHolder() const {
+bool HolderTreeView::CanRelocateShownHolder() const {
     return relocate_ && ShownHolder(model_->tree(), doc_) != kNoHolderNode;
 }
 
-void CMORKA2TView::RelocateShownHolder() {
+void HolderTreeView::RelocateShownHolder() {
     const int node = ShownHolder(model_->tree(), doc_);
     if (node != kNoHolderNode) RelocateFolder(model_->tree().node(node).folder);
 }
 
-void CMORKA2TView::RelocateFolder(const std::string& folder) {
+void HolderTreeView::RelocateFolder(const std::string& folder) {
     if (!relocate_) return;
     // A folder of another system (C:\ on Linux) gives the picker nowhere to start.
     const std::optional<std::string> to = relocate_->files.BrowseForFolder(
         LoadString(IDS_RELOCATE_CAPTION), relocate_->exists(folder) ? folder : std::string());
     if (!to) return;
     const RelocationPlan plan = PlanRelocation(doc_, folder, *to, relocate_->exists);
-    const std::string question = RelocationQuestion(plan, doc_.m_encoding);
+    const std::string question = RelocationQuestion(plan, doc_.FileEncoding());
     if (plan.moves.empty()) {
-        AfxMessageBox(messages_, question, MbButtons::Ok,
-                      plan.fault == PathFault::None ? MbIcon::Information : MbIcon::Exclamation);
+        AskUser(messages_, question, MbButtons::Ok,
+                plan.fault == PathFault::None ? MbIcon::Information : MbIcon::Exclamation);
         return;
     }
-    if (AfxMessageBox(messages_, question, MbButtons::OkCancel, MbIcon::Question) != MbAnswer::Ok)
-        return;
+    if (AskUser(messages_, question, MbButtons::OkCancel, MbIcon::Question) != MbAnswer::Ok) return;
     RecordStep(history_, StepKind::Relocate, [&] {
         ApplyRelocation(doc_, plan);
         return true;

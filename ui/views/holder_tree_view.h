@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/icons/rebuild_icons.h"
 #include "core/resources/command_ids.h"
 #include "core/views/holder_relocation.h"
@@ -33,17 +33,17 @@ struct RelocateServices {
     ExistsCheck exists;  // whether a path stands on disk
 };
 
-class CMORKA2TView final : public QTreeView, public CDocObserver {
+class HolderTreeView final : public QTreeView, public CatalogueObserver {
     Q_OBJECT
 
   public:
     // Joins doc's views; the document, the shell and the message boxes must outlive the view.
-    CMORKA2TView(CMORKA2Doc& doc, DesktopShell& shell, MessageBoxes& messages,
-                 QWidget* parent = nullptr);
-    ~CMORKA2TView() override;
+    HolderTreeView(Catalogue& doc, DesktopShell& shell, MessageBoxes& messages,
+                   QWidget* parent = nullptr);
+    ~HolderTreeView() override;
 
     // Refills the tree whole and selects the shown holder, whoever sent the update.
-    void OnUpdate(CDocObserver* sender) override;
+    void OnUpdate(CatalogueObserver* sender) override;
 
     // Menu 145, the item's popup menu.
     QMenu* popupMenu() const { return menu_; }
@@ -86,7 +86,7 @@ class CMORKA2TView final : public QTreeView, public CDocObserver {
     std::optional<std::string> HighlightedFolder() const;
     void RelocateFolder(const std::string& folder);
 
-    CMORKA2Doc& doc_;
+    Catalogue& doc_;
     DesktopShell& shell_;
     MessageBoxes& messages_;
     HolderTreeModel* model_;  // a child of this view

@@ -1,4 +1,4 @@
-#include "ui/frame/main_frame.h"
+#include "ui/frame/main_window.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -80,7 +80,7 @@ bool IsLockKey(int key) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(AppServices& services, CMORKA2Doc& doc, EntryHistory* history, Route route,
+MainWindow::MainWindow(AppServices& services, Catalogue& doc, EntryHistory* history, Route route,
                        const ViewFactory& factory)
     : services_(services), doc_(doc), route_(route), savedRect_(ReadWindowRect(services.settings)) {
     InitResources();
@@ -95,7 +95,7 @@ CMainFrame::CMainFrame(AppServices& services, CMORKA2Doc& doc, EntryHistory* his
     doc_.AddObserver(this);
 }
 
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
     // Hiding and destroying the children moves the focus: this frame must not hear of it.
     doc_.RemoveObserver(this);
     disconnect(qApp, nullptr, this, nullptr);
@@ -105,7 +105,7 @@ CMainFrame::~CMainFrame() {
     if (shownOnce_) WriteWindowRect(services_.settings, closedRect_ ? *closedRect_ : OuterRect());
 }
 
-void CMainFrame::CreateBars() {
+void MainWindow::CreateBars() {
     menus_ = BuildMenuBar(*menuBar(), LoadMenu(IDR_MAINFRAME_MENU));
     for (const auto& [id, action] : menus_.actions) {
         connect(action, &QAction::triggered, this, [this, id = id] { RouteCommand(id); });
@@ -164,7 +164,7 @@ void CMainFrame::CreateBars() {
     }
 }
 
-void CMainFrame::CreateClient(const ViewFactory& factory, CMORKA2Doc& doc, EntryHistory* history) {
+void MainWindow::CreateClient(const ViewFactory& factory, Catalogue& doc, EntryHistory* history) {
     splitter_ = new QSplitter(Qt::Horizontal, this);
     setCentralWidget(splitter_);
     views_ = factory(*splitter_, ViewContext{doc, services_, *this, history});
@@ -173,14 +173,14 @@ void CMainFrame::CreateClient(const ViewFactory& factory, CMORKA2Doc& doc, Entry
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({kTreePaneWidth, std::max(1, width() - kTreePaneWidth)});
     SetActiveView(views_.list);
-    if (auto* list = qobject_cast<CMORKA2View*>(views_.list->Widget())) {
-        connect(list, &CMORKA2View::StatusTextChanged, this, [this](const QString& text) {
+    if (auto* list = qobject_cast<EntryListView*>(views_.list->Widget())) {
+        connect(list, &EntryListView::StatusTextChanged, this, [this](const QString& text) {
             idleLabel_->setText(text.isEmpty() ? IdleMessage() : text);
         });
     }
 }
 
-void CMainFrame::CreateFindField() {
+void MainWindow::CreateFindField() {
     toolbar_->addSeparator();
     findField_ = new QLineEdit(toolbar_);
     findField_->setObjectName(QStringLiteral("findField"));
@@ -199,9 +199,9 @@ void CMainFrame::CreateFindField() {
     findIndex_ = std::make_shared<FindIndex>();
 }
 
-void CMainFrame::OnFindTextChanged() {
+void MainWindow::OnFindTextChanged() {
     const bool empty = FindWords(FromQt(findField_->text())).empty();
-    if (empty || doc_.m_EntryList.size() <= kInstantFindEntries) {
+    if (empty || doc_.Entries().size() <= kInstantFindEntries) {
         findTimer_->stop();
         ApplyFind();
     } else {
@@ -209,29 +209,29 @@ void CMainFrame::OnFindTextChanged() {
     }
 }
 
-void CMainFrame::ApplyFind() {
+void MainWindow::ApplyFind() {
     const std::string text = FromQt(findField_->text());
     if (FindWords(text).empty()) {
         // Only a find of ours is taken back: another choice the list shows stays.
-        if (findChoice_ == nullptr || doc_.m_pShownChoice.get() != findChoice_) return;
-        doc_.m_pShownChoice.reset();
+        if (findChoice_ == nullptr || doc_.ShownChoice().get() != findChoice_) return;
+        doc_.SetShownChoice({});
         findChoice_ = nullptr;
     } else {
         auto choice = std::make_shared<const EntryChoice>(FindChoice(text, findIndex_));
         findChoice_ = choice.get();
-        doc_.m_pShownChoice = std::move(choice);
+        doc_.SetShownChoice(std::move(choice));
     }
     doc_.UpdateAllViews(nullptr);
 }
 
-void CMainFrame::FocusFindField() {
+void MainWindow::FocusFindField() {
     // The keys work with the toolbar hidden too: it comes back to show the field.
     if (toolbar_->isHidden()) toolbar_->show();
     findField_->setFocus(Qt::ShortcutFocusReason);
     findField_->selectAll();
 }
 
-void CMainFrame::ApplySavedPlacement() {
+void MainWindow::ApplySavedPlacement() {
     const std::vector<WinRect> screens = ScreenRects();
     if (const std::optional<WinRect> place = PlacementFor(savedRect_, screens)) {
         move(place->left, place->top);
@@ -244,14 +244,14 @@ void CMainFrame::ApplySavedPlacement() {
         resize(screen->availableGeometry().size() * 3 / 4);
 }
 
-void CMainFrame::ShowAtSavedPlace() {
+void MainWindow::ShowAtSavedPlace() {
     // The entry list is the active view after creation, and keeps the focus it implies.
     if (activeView_ != nullptr) activeView_->Widget()->setFocus(Qt::OtherFocusReason);
     show();
     setAcceptDrops(true);
 }
 
-void CMainFrame::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     shownOnce_ = true;
     if (!pendingOuter_ || FitToPendingOuter()) return;
@@ -270,7 +270,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 // The remembered rectangle is the outer one: the window frame comes off once it is known.
-bool CMainFrame::FitToPendingOuter() {
+bool MainWindow::FitToPendingOuter() {
     const QSize frame = frameGeometry().size() - size();
     if (!pendingOuter_ || frame.isNull()) return false;
     const WinRect outer = *pendingOuter_;
@@ -280,7 +280,7 @@ bool CMainFrame::FitToPendingOuter() {
     return true;
 }
 
-WinRect CMainFrame::OuterRect() const {
+WinRect MainWindow::OuterRect() const {
     if (!isMinimized()) return FromQRect(frameGeometry());
     // A minimised window's own rectangle lies off the screen: remember where it will come back.
     const QRect normal = normalGeometry();
@@ -290,15 +290,15 @@ WinRect CMainFrame::OuterRect() const {
     return FromQRect(QRect(normal.topLeft() - frameOffset, normal.size() + frameSize));
 }
 
-WinRect CMainFrame::RememberedRect() const {
+WinRect MainWindow::RememberedRect() const {
     return closedRect_ ? *closedRect_ : OuterRect();
 }
 
-QString CMainFrame::IdleMessage() const {
+QString MainWindow::IdleMessage() const {
     return ToQt(LoadString(AFX_IDS_IDLEMESSAGE));
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (closeGuard_ && !closeGuard_()) {
         event->ignore();
         return;
@@ -307,16 +307,16 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-void CMainFrame::SetDocumentPath(const std::string& path) {
+void MainWindow::SetDocumentPath(const std::string& path) {
     caption_ = FrameCaption(path);
     setWindowTitle(ModifiableCaption(caption_));
     setWindowModified(doc_.IsModified());
 }
 
-void CMainFrame::OnUpdate(CDocObserver*) {
+void MainWindow::OnUpdate(CatalogueObserver*) {
     setWindowModified(doc_.IsModified());
     // A click on a holder, or another catalogue, ended the find: the field says so.
-    if (findChoice_ != nullptr && doc_.m_pShownChoice.get() != findChoice_) {
+    if (findChoice_ != nullptr && doc_.ShownChoice().get() != findChoice_) {
         findChoice_ = nullptr;
         findTimer_->stop();
         const QSignalBlocker quiet(findField_);
@@ -324,19 +324,19 @@ void CMainFrame::OnUpdate(CDocObserver*) {
     }
 }
 
-void CMainFrame::InitialUpdate() {
+void MainWindow::InitialUpdate() {
     views_.tree->OnInitialUpdate();
     views_.list->OnInitialUpdate();
     UpdateCommandUI();
 }
 
-void CMainFrame::RestoreAndRaise() {
+void MainWindow::RestoreAndRaise() {
     showNormal();
     raise();
     activateWindow();
 }
 
-void CMainFrame::ShowRecentFiles(const RecentFileList& recent) {
+void MainWindow::ShowRecentFiles(const RecentFileList& recent) {
     for (QAction* action : recentActions_) delete action;
     recentActions_.clear();
     QAction* placeholder = menus_.recentPlaceholder;
@@ -353,14 +353,14 @@ void CMainFrame::ShowRecentFiles(const RecentFileList& recent) {
     }
 }
 
-void CMainFrame::SetActiveView(CView* view) {
+void MainWindow::SetActiveView(CatalogueView* view) {
     if (view == nullptr || view == activeView_) return;
     activeView_ = view;
     UpdateCommandUI();
 }
 
-void CMainFrame::OnFocusChanged(QWidget* now) {
-    for (CView* view : {views_.tree, views_.list}) {
+void MainWindow::OnFocusChanged(QWidget* now) {
+    for (CatalogueView* view : {views_.tree, views_.list}) {
         QWidget* widget = view != nullptr ? view->Widget() : nullptr;
         if (widget != nullptr && now != nullptr && (now == widget || widget->isAncestorOf(now))) {
             SetActiveView(view);
@@ -369,17 +369,17 @@ void CMainFrame::OnFocusChanged(QWidget* now) {
     }
 }
 
-QAction* CMainFrame::MenuAction(int id) const {
+QAction* MainWindow::MenuAction(int id) const {
     const auto it = menus_.actions.find(id);
     return it == menus_.actions.end() ? nullptr : it->second;
 }
 
-QAction* CMainFrame::AcceleratorAction(int id) const {
+QAction* MainWindow::AcceleratorAction(int id) const {
     const auto it = accelerators_.find(id);
     return it == accelerators_.end() ? nullptr : it->second;
 }
 
-CommandState CMainFrame::StateOf(int id) {
+CommandState MainWindow::StateOf(int id) {
     CommandState state;
     const std::array<CommandTarget*, 4> route = {activeView_, &route_.document, this,
                                                  &route_.application};
@@ -387,18 +387,18 @@ CommandState CMainFrame::StateOf(int id) {
     return state;
 }
 
-void CMainFrame::RouteCommand(int id) {
+void MainWindow::RouteCommand(int id) {
     CommandState state;
     const std::array<CommandTarget*, 4> route = {activeView_, &route_.document, this,
                                                  &route_.application};
     CommandTarget* handler = FindCommandHandler(route, id, state);
     if (handler == nullptr || !state.enabled) return;
-    QPointer<CMainFrame> alive(this);
+    QPointer<MainWindow> alive(this);
     handler->RunCommand(id);
     if (alive) UpdateCommandUI();
 }
 
-void CMainFrame::ShowCommandText(QAction& action, const CommandState& state) {
+void MainWindow::ShowCommandText(QAction& action, const CommandState& state) {
     const int id = action.data().toInt();
     if (!state.text && menuTexts_.count(id) == 0) return;
     // The menu's own text comes back once the command no longer names what it acts on.
@@ -409,7 +409,7 @@ void CMainFrame::ShowCommandText(QAction& action, const CommandState& state) {
     action.setStatusTip(state.prompt ? ToQt(*state.prompt) : ToQt(CommandPrompt(id)));
 }
 
-void CMainFrame::UpdateMenuCommands(const std::vector<int>& ids) {
+void MainWindow::UpdateMenuCommands(const std::vector<int>& ids) {
     for (int id : ids) {
         QAction* action = MenuAction(id);
         if (action == nullptr) continue;
@@ -421,12 +421,12 @@ void CMainFrame::UpdateMenuCommands(const std::vector<int>& ids) {
     }
 }
 
-void CMainFrame::UpdateCommandUI() {
+void MainWindow::UpdateCommandUI() {
     for (const auto& [popup, ids] : menus_.commandsOf) UpdateMenuCommands(ids);
     setWindowModified(doc_.IsModified());
 }
 
-bool CMainFrame::QueryCommand(int id, CommandState& state) {
+bool MainWindow::QueryCommand(int id, CommandState& state) {
     switch (id) {
         case ID_VIEW_TOOLBAR:
             state.checked = !toolbar_->isHidden();
@@ -454,7 +454,7 @@ bool CMainFrame::QueryCommand(int id, CommandState& state) {
     }
 }
 
-void CMainFrame::RunCommand(int id) {
+void MainWindow::RunCommand(int id) {
     switch (id) {
         case ID_VIEW_TOOLBAR:
             toolbar_->setHidden(!toolbar_->isHidden());
@@ -490,19 +490,19 @@ void CMainFrame::RunCommand(int id) {
     }
 }
 
-void CMainFrame::ActivateOtherPane() {
-    CView* other = activeView_ == views_.list ? views_.tree : views_.list;
+void MainWindow::ActivateOtherPane() {
+    CatalogueView* other = activeView_ == views_.list ? views_.tree : views_.list;
     SetActiveView(other);
     other->Widget()->setFocus(Qt::OtherFocusReason);
 }
 
-void CMainFrame::OpenHelp() {
+void MainWindow::OpenHelp() {
     const std::string url = HelpIndexUrl();
     if (!url.empty() && services_.shell.OpenUrl(url).ok()) return;
-    AfxMessageBox(services_.messages, FormatString(IDS_HELP_FAILED, {url}));
+    AskUser(services_.messages, FormatString(IDS_HELP_FAILED, {url}));
 }
 
-void CMainFrame::UpdateIndicators() {
+void MainWindow::UpdateIndicators() {
     const std::optional<LockKeys> keys = ReadLockKeys();
     const std::array<bool, 3> on = {keys && keys->caps, keys && keys->num, keys && keys->scroll};
     const std::array<int, 3> ids = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
@@ -513,7 +513,7 @@ void CMainFrame::UpdateIndicators() {
     }
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == findField_ && type == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
@@ -530,7 +530,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool CMainFrame::event(QEvent* event) {
+bool MainWindow::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::EnterWhatsThisMode:
             statusBar()->showMessage(ToQt(LoadString(AFX_IDS_HELPMODEMESSAGE)));
@@ -547,11 +547,11 @@ bool CMainFrame::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
-void CMainFrame::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths = LocalFiles(event->mimeData());
     if (paths.empty() || !dropHandler_) return;
     event->acceptProposedAction();

@@ -110,7 +110,7 @@ class FrameTest : public ::testing::Test {
     }
 
     AppHarness h;
-    CMainFrame* frame = nullptr;
+    MainWindow* frame = nullptr;
 };
 
 TEST_F(FrameTest, MenuBarIsTheTableInOrder) {
@@ -164,7 +164,7 @@ TEST_F(FrameTest, ScreenReadersHearEveryPartByName) {
     for (QLabel* label : frame->statusBar()->findChildren<QLabel*>())
         if (label->frameShape() == QFrame::Panel) panes.push_back(label);
     ASSERT_EQ(panes.size(), 3u);
-    const auto* list = static_cast<CMORKA2View*>(frame->Views().list->Widget());
+    const auto* list = static_cast<EntryListView*>(frame->Views().list->Widget());
     const struct {
         QWidget* widget;
         const char* name;
@@ -239,7 +239,7 @@ TEST_F(FrameTest, ListCommandsAreDisabledWhileTheTreeIsActive) {
     for (int id : listCommands) EXPECT_FALSE(enabled(id)) << id;
     for (int id : alwaysOn) EXPECT_TRUE(enabled(id)) << id;
 
-    auto* list = static_cast<CMORKA2View*>(frame->Views().list->Widget());
+    auto* list = static_cast<EntryListView*>(frame->Views().list->Widget());
     QTest::mouseClick(list->currentView()->viewport(), Qt::LeftButton);
     EXPECT_EQ(frame->ActiveView(), frame->Views().list);
     for (int id : listCommands) EXPECT_TRUE(enabled(id)) << id;
@@ -248,13 +248,13 @@ TEST_F(FrameTest, ListCommandsAreDisabledWhileTheTreeIsActive) {
 
 TEST_F(FrameTest, EntryCommandsFollowTheSelectionAndTravelTheRoute) {
     Activate();
-    CMORKA2Doc& doc = h.app->Document()->Doc();
-    doc.m_EntryList.Append("/nowhere/a.txt", "a", "");
+    Catalogue& doc = h.app->Document()->Doc();
+    doc.Entries().Append("/nowhere/a.txt", "a", "");
     doc.RebuildHolders();
-    doc.m_strLastHolder = HolderLabel("/nowhere/");
-    doc.m_strSelected = "a";
+    doc.SetLastHolder(HolderLabel("/nowhere/"));
+    doc.SetSelectedTitle("a");
     doc.UpdateAllViews(nullptr);
-    auto* list = static_cast<CMORKA2View*>(frame->Views().list->Widget());
+    auto* list = static_cast<EntryListView*>(frame->Views().list->Widget());
     ASSERT_EQ(list->entryModel()->rowCount(), 1);
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_ENTRY_DELETE, ID_ENTRY_PROPERTIES})
         EXPECT_TRUE(frame->StateOf(id).enabled) << id;
@@ -264,7 +264,7 @@ TEST_F(FrameTest, EntryCommandsFollowTheSelectionAndTravelTheRoute) {
     // The popup menu's copy goes through the frame, which then enables paste on the toolbar.
     for (QAction* action : list->popupMenu()->actions())
         if (action->data().toInt() == ID_EDIT_COPY) action->trigger();
-    EXPECT_EQ(doc.m_strClipTitle, "a");
+    EXPECT_EQ(doc.ClipTitle(), "a");
     EXPECT_TRUE(frame->ToolBar()->widgetForAction(frame->MenuAction(ID_EDIT_PASTE))->isEnabled());
 
     // Opening a missing file: the message, and nothing handed to the desktop.
@@ -276,31 +276,31 @@ TEST_F(FrameTest, EntryCommandsFollowTheSelectionAndTravelTheRoute) {
 
 // The menu bar's relocate acts on the shown holder whichever pane is active.
 TEST_F(FrameTest, RelocateFromTheMenuBarMovesTheShownHolder) {
-    CMORKA2Doc& doc = h.app->Document()->Doc();
-    doc.m_EntryList.Append("/nowhere/a.txt", "a", "");
+    Catalogue& doc = h.app->Document()->Doc();
+    doc.Entries().Append("/nowhere/a.txt", "a", "");
     doc.RebuildHolders();
     doc.UpdateAllViews(nullptr);
     EXPECT_EQ(frame->ActiveView(), frame->Views().list);
     EXPECT_FALSE(frame->StateOf(ID_HOLDER_RELOCATE).enabled);
-    doc.m_strLastHolder = HolderLabel("/nowhere/");
+    doc.SetLastHolder(HolderLabel("/nowhere/"));
     doc.UpdateAllViews(nullptr);
     ASSERT_TRUE(frame->StateOf(ID_HOLDER_RELOCATE).enabled);
     h.files.answers = {"/elsewhere"};
     frame->RouteCommand(ID_HOLDER_RELOCATE);
     ASSERT_EQ(h.messages.shown.size(), 1u);
-    EXPECT_EQ(doc.m_EntryList.begin()->m_strPath, "/elsewhere/a.txt");
-    EXPECT_EQ(doc.m_strLastHolder, "elsewhere");
+    EXPECT_EQ(doc.Entries().begin()->Path(), "/elsewhere/a.txt");
+    EXPECT_EQ(doc.LastHolder(), "elsewhere");
 }
 
 // 表示's folder command hangs the top-level holders under grey folder nodes and remembers it; a
 // folder node chooses no holder, and relocating it moves everything below it.
 TEST_F(FrameTest, FolderNodesJoinTheTopLevelHolders) {
-    CMORKA2Doc& doc = h.app->Document()->Doc();
+    Catalogue& doc = h.app->Document()->Doc();
     for (const char* path : {"/usr/share/doc/a/1.txt", "/usr/share/doc/b/2.txt", "/usr/lib/x/3"})
-        doc.m_EntryList.Append(path, path, "");
+        doc.Entries().Append(path, path, "");
     doc.RebuildHolders();
     doc.UpdateAllViews(nullptr);
-    auto* tree = static_cast<CMORKA2TView*>(frame->Views().tree->Widget());
+    auto* tree = static_cast<HolderTreeView*>(frame->Views().tree->Widget());
     const HolderTreeModel* model = tree->holderModel();
     EXPECT_EQ(model->rowCount(), 3);
     frame->RouteCommand(ID_VIEW_FOLDERS);
@@ -316,15 +316,15 @@ TEST_F(FrameTest, FolderNodesJoinTheTopLevelHolders) {
     EXPECT_EQ(model->rowCount(doc2), 2);
 
     tree->expand(usr);
-    const std::string shown = doc.m_strLastHolder;
+    const std::string shown = doc.LastHolder();
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(doc2).center());
-    EXPECT_EQ(doc.m_strLastHolder, shown);
+    EXPECT_EQ(doc.LastHolder(), shown);
     QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, tree->visualRect(usr).center());
     tree->popupMenu()->close();
     h.files.answers = {"/opt"};
     for (QAction* action : tree->popupMenu()->actions())
         if (action->data().toInt() == ID_HOLDER_RELOCATE) action->trigger();
-    for (const CDocEntry& e : doc.m_EntryList) EXPECT_EQ(e.m_strPath.rfind("/opt/", 0), 0u);
+    for (const Entry& e : doc.Entries()) EXPECT_EQ(e.Path().rfind("/opt/", 0), 0u);
     EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("/opt"));
     frame->RouteCommand(ID_VIEW_FOLDERS);
     EXPECT_EQ(model->rowCount(), 3);
@@ -334,11 +334,11 @@ TEST_F(FrameTest, FolderNodesJoinTheTopLevelHolders) {
 // could not write as text; import appends the rows as entries, shows them and lists the rows
 // it left out.
 TEST_F(FrameTest, ExportAndImportGoThroughTheFileDialogs) {
-    CMORKA2Doc& doc = h.app->Document()->Doc();
+    Catalogue& doc = h.app->Document()->Doc();
     std::string bad = "bad";
     AppendEscape(bad, 0x81);
-    doc.m_EntryList.Append("/nowhere/a.txt", "a", "two\nlines");
-    doc.m_EntryList.Append("/nowhere/b.txt", bad, "");
+    doc.Entries().Append("/nowhere/a.txt", "a", "two\nlines");
+    doc.Entries().Append("/nowhere/b.txt", bad, "");
     doc.RebuildHolders();
     doc.UpdateAllViews(nullptr);
     const std::string exported = h.folder.filePath(QStringLiteral("out.csv")).toStdString();
@@ -362,10 +362,10 @@ TEST_F(FrameTest, ExportAndImportGoThroughTheFileDialogs) {
     doc.MarkUnchanged();
     h.files.answers = {rows};
     frame->RouteCommand(ID_FILE_IMPORT);
-    ASSERT_EQ(doc.m_EntryList.size(), 3u);
-    EXPECT_EQ(std::prev(doc.m_EntryList.end())->m_strTitle, "a1");
+    ASSERT_EQ(doc.Entries().size(), 3u);
+    EXPECT_EQ(std::prev(doc.Entries().end())->Title(), "a1");
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.m_HolderList.size(), 2u);
+    EXPECT_EQ(doc.Holders().size(), 2u);
     ASSERT_EQ(h.messages.shown.size(), 2u);
     const std::string& report = h.messages.shown[1].text;
     EXPECT_EQ(report.rfind(FormatString(IDS_IMPORT_SKIPPED, {"3"}), 0), 0u) << report;
@@ -382,7 +382,7 @@ TEST_F(FrameTest, ExportAndImportGoThroughTheFileDialogs) {
     in.close();
     h.files.answers = {rows};
     frame->RouteCommand(ID_FILE_IMPORT);
-    EXPECT_EQ(doc.m_EntryList.size(), 3u);
+    EXPECT_EQ(doc.Entries().size(), 3u);
     ASSERT_EQ(h.messages.shown.size(), 3u);
     EXPECT_EQ(h.messages.shown[2].text, FormatString(IDS_IMPORT_NO_HEADER, {rows}));
 }
@@ -462,23 +462,23 @@ TEST_F(FrameTest, SearchAddsWhatTheDialogFoundAndShowsIt) {
     };
     search(false);
     EXPECT_EQ(h.dialogs.captions.back(), QStringLiteral("追加検索"));
-    EXPECT_TRUE(h.app->Document()->Doc().m_EntryList.empty());
+    EXPECT_TRUE(h.app->Document()->Doc().Entries().empty());
 
     search(true);  // the question "追加しますか?" is answered OK by the scripted boxes
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].text, "検索結果： 2 件見つかりました。追加しますか?");
-    const CMORKA2Doc& doc = h.app->Document()->Doc();
-    EXPECT_EQ(doc.m_EntryList.size(), 2u);
-    ASSERT_EQ(doc.m_HolderList.size(), 1u);
-    auto* tree = static_cast<CMORKA2TView*>(frame->Views().tree->Widget());
+    const Catalogue& doc = h.app->Document()->Doc();
+    EXPECT_EQ(doc.Entries().size(), 2u);
+    ASSERT_EQ(doc.Holders().size(), 1u);
+    auto* tree = static_cast<HolderTreeView*>(frame->Views().tree->Widget());
     EXPECT_EQ(tree->holderModel()->rowCount(), 1);  // the views were refreshed
 }
 
 // The save that has to leave code page 932 for a path asks once, naming the path.
 TEST_F(FrameTest, SaveThatLeavesCp932NamesThePathOnce) {
-    const std::string path = h.Catalogue(QStringLiteral("u.ZNL"));
+    const std::string path = h.CataloguePath(QStringLiteral("u.ZNL"));
     ASSERT_TRUE(h.app->OpenDocumentFile(path));
-    h.app->Document()->Doc().m_EntryList.Append("/home/u/café.txt", "café", "");
+    h.app->Document()->Doc().Entries().Append("/home/u/café.txt", "café", "");
     h.messages.answers = {MbAnswer::SaveUtf8};
     frame->RouteCommand(ID_FILE_SAVE);
     ASSERT_EQ(h.messages.shown.size(), 1u);
@@ -492,7 +492,7 @@ TEST_F(FrameTest, SaveThatLeavesCp932NamesThePathOnce) {
 }
 
 TEST_F(FrameTest, DroppedCatalogueIsOpened) {
-    const std::string path = h.Catalogue(QStringLiteral("dropped.ZNL"));
+    const std::string path = h.CataloguePath(QStringLiteral("dropped.ZNL"));
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
     const QPoint at = frame->rect().center();
@@ -507,12 +507,12 @@ TEST_F(FrameTest, DroppedCatalogueIsOpened) {
 }
 
 // A view that takes every command but the ones it is told to refuse, and records what runs.
-class RecordingView final : public QListWidget, public CView {
+class RecordingView final : public QListWidget, public CatalogueView {
   public:
     explicit RecordingView(QWidget* parent) : QListWidget(parent) {}
     std::vector<int> ran;
     QWidget* Widget() override { return this; }
-    void OnUpdate(CDocObserver*) override {}
+    void OnUpdate(CatalogueObserver*) override {}
     bool QueryCommand(int id, CommandState&) override {
         return id != ID_FILE_PRINT && id != ID_EDIT_UNDO && id != ID_NEXT_PANE &&
                id != ID_PREV_PANE;
@@ -534,7 +534,7 @@ TEST(AcceleratorTest, EachKeyRunsItsCommand) {
         return FrameViews{tree, list};
     });
     ASSERT_TRUE(h.app->NewDocument());
-    CMainFrame* frame = h.app->MainFrame();
+    MainWindow* frame = h.app->MainFrame();
     frame->ShowAtSavedPlace();
     QApplication::setActiveWindow(frame);
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
@@ -579,7 +579,7 @@ TEST(AcceleratorTest, EachKeyRunsItsCommand) {
 // The remembered rectangle across two runs of the frame.
 class WindowPlaceTest : public ::testing::Test {
   protected:
-    CMainFrame* Start() {
+    MainWindow* Start() {
         EXPECT_TRUE(h.app->NewDocument());
         h.app->MainFrame()->ShowAtSavedPlace();
         return h.app->MainFrame();
@@ -600,7 +600,7 @@ TEST_F(WindowPlaceTest, FirstStartWritesTheFourValuesOnClosing) {
 
 TEST_F(WindowPlaceTest, ZeroOriginWithASizeIsUsed) {
     Store({0, 0, 800, 600});
-    CMainFrame* frame = Start();
+    MainWindow* frame = Start();
     EXPECT_EQ(frame->frameGeometry(), QRect(0, 0, 800, 600));
     h.End();
     EXPECT_EQ(ReadWindowRect(h.settings), (WinRect{0, 0, 800, 600}));
@@ -608,7 +608,7 @@ TEST_F(WindowPlaceTest, ZeroOriginWithASizeIsUsed) {
 
 TEST_F(WindowPlaceTest, MaximisedCloseStoresTheMaximisedRectangle) {
     Store({40, 30, 440, 330});
-    CMainFrame* frame = Start();
+    MainWindow* frame = Start();
     frame->showMaximized();
     QTest::qWait(20);
     const WinRect maximised{frame->frameGeometry().left(), frame->frameGeometry().top(),
@@ -619,14 +619,14 @@ TEST_F(WindowPlaceTest, MaximisedCloseStoresTheMaximisedRectangle) {
     h.End();
     EXPECT_EQ(ReadWindowRect(h.settings), maximised);
 
-    CMainFrame* next = Start();
+    MainWindow* next = Start();
     EXPECT_FALSE(next->isMaximized());
     EXPECT_EQ(next->frameGeometry().size(), QSize(maximised.Width(), maximised.Height()));
 }
 
 TEST_F(WindowPlaceTest, MinimisedCloseStoresWhereTheWindowComesBack) {
     Store({40, 30, 440, 330});
-    CMainFrame* frame = Start();
+    MainWindow* frame = Start();
     frame->showMinimized();
     QTest::qWait(20);
     h.End();
@@ -635,7 +635,7 @@ TEST_F(WindowPlaceTest, MinimisedCloseStoresWhereTheWindowComesBack) {
 
 TEST_F(WindowPlaceTest, RectangleOnNoScreenFallsBackToTheDefaultPlace) {
     Store({-5000, -5000, -4200, -4400});
-    CMainFrame* frame = Start();
+    MainWindow* frame = Start();
     EXPECT_TRUE(frame->screen()->geometry().intersects(frame->frameGeometry()));
 }
 

@@ -1,4 +1,4 @@
-#include "ui/app/morka2_app.h"
+#include "ui/app/application.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -40,14 +40,14 @@ std::optional<std::string> FileArgument(const std::vector<std::string>& argument
     return std::nullopt;
 }
 
-CMORKA2App::CMORKA2App(AppServices& services, ViewFactory views)
+Application::Application(AppServices& services, ViewFactory views)
     : services_(services), views_(std::move(views)) {}
 
-CMORKA2App::~CMORKA2App() {
+Application::~Application() {
     ExitInstance();
 }
 
-bool CMORKA2App::InitInstance(const std::vector<std::string>& arguments) {
+bool Application::InitInstance(const std::vector<std::string>& arguments) {
     SettingsStore& settings = services_.settings;
     const std::string storedPath = settings.GetProfileString(LoadString(IDS_SECTION_SETTINGS),
                                                              LoadString(IDS_VALUE_ZNLPATH), "");
@@ -80,11 +80,11 @@ bool CMORKA2App::InitInstance(const std::vector<std::string>& arguments) {
     return true;
 }
 
-void CMORKA2App::ExitInstance() {
+void Application::ExitInstance() {
     DestroyDocumentAndFrame();
 }
 
-bool CMORKA2App::IsSingleInstanceFree(const std::string& path) {
+bool Application::IsSingleInstanceFree(const std::string& path) {
     std::vector<RunningInstance> others = services_.instances.Others();
     std::vector<std::vector<std::string>> captions;
     for (const RunningInstance& other : others) captions.push_back(other.captions);
@@ -94,7 +94,7 @@ bool CMORKA2App::IsSingleInstanceFree(const std::string& path) {
     return false;
 }
 
-bool CMORKA2App::HandOverToRunningInstance(const std::string& path) {
+bool Application::HandOverToRunningInstance(const std::string& path) {
     std::vector<RunningInstance> others = services_.instances.Others();
     if (others.empty()) return false;
     const std::string storedPath = services_.settings.GetProfileString(
@@ -106,7 +106,7 @@ bool CMORKA2App::HandOverToRunningInstance(const std::string& path) {
     return services_.instances.HandOver(others[target], path);
 }
 
-bool CMORKA2App::CreateDocumentAndFrame() {
+bool Application::CreateDocumentAndFrame() {
     doc_ = std::make_unique<DocumentSession>(services_.settings, services_.icons);
     AskBeforeEncodingSwitch(services_.messages, doc_->Doc());
     history_ = std::make_unique<EntryHistory>(doc_->Doc(), [this] {
@@ -115,8 +115,8 @@ bool CMORKA2App::CreateDocumentAndFrame() {
     });
     docCommands_ = std::make_unique<DocumentCommands>(
         *doc_, services_, *history_, [this](const std::string& path) { AdoptPath(path); });
-    frame_ = std::make_unique<CMainFrame>(services_, doc_->Doc(), history_.get(),
-                                          CMainFrame::Route{*docCommands_, *this}, views_);
+    frame_ = std::make_unique<MainWindow>(services_, doc_->Doc(), history_.get(),
+                                          MainWindow::Route{*docCommands_, *this}, views_);
     if (!frame_->Created()) {
         DestroyDocumentAndFrame();
         return false;
@@ -130,27 +130,27 @@ bool CMORKA2App::CreateDocumentAndFrame() {
 
 // The frame goes first, the document last; the document's own end write is the last chance
 // to keep its entries, so a failure is said even with the window gone.
-void CMORKA2App::DestroyDocumentAndFrame() {
+void Application::DestroyDocumentAndFrame() {
     frame_.reset();
     docCommands_.reset();
     history_.reset();
     if (!doc_) return;
     if (const Status ended = doc_->End(); !ended && doc_->Doc().IsModified()) {
-        AfxMessageBox(services_.messages, SaveFailedText(doc_->PathName(), ended));
+        AskUser(services_.messages, SaveFailedText(doc_->PathName(), ended));
     }
     TellEncodingSwitch(services_.messages, doc_->Doc());
     doc_.reset();
 }
 
 // A file that is not a catalogue is registered as an entry of the catalogue in memory.
-void CMORKA2App::RegisterFile(const std::string& path) {
+void Application::RegisterFile(const std::string& path) {
     DialogEntryEditor editor(services_.dialogs, services_.messages,
                              SystemProgramIconLookup(services_.icons.types));
     history_->Record(StepKind::Add,
                      [&] { return AddFile(doc_->Doc(), path, editor, services_.icons); });
 }
 
-void CMORKA2App::AdoptPath(const std::string& path) {
+void Application::AdoptPath(const std::string& path) {
     doc_->SetPathName(path);
     frame_->SetDocumentPath(path);
     if (path.empty()) return;
@@ -159,7 +159,7 @@ void CMORKA2App::AdoptPath(const std::string& path) {
     frame_->ShowRecentFiles(recent_);
 }
 
-bool CMORKA2App::NewDocument() {
+bool Application::NewDocument() {
     if (!doc_ && !CreateDocumentAndFrame()) return false;
     AdoptPath({});
     ShowAsRead();
@@ -167,13 +167,13 @@ bool CMORKA2App::NewDocument() {
 }
 
 // Once the views have settled on what was read, that counts as what the file holds.
-void CMORKA2App::ShowAsRead() {
+void Application::ShowAsRead() {
     frame_->InitialUpdate();
     doc_->Doc().MarkUnchanged();
     frame_->UpdateCommandUI();
 }
 
-bool CMORKA2App::OpenDocumentFile(const std::string& path) {
+bool Application::OpenDocumentFile(const std::string& path) {
     const std::string full = AbsolutePath(path);
     if (doc_ && !doc_->PathName().empty() && SamePath(doc_->PathName(), full)) {
         frame_->RestoreAndRaise();
@@ -214,23 +214,23 @@ bool CMORKA2App::OpenDocumentFile(const std::string& path) {
     return true;
 }
 
-bool CMORKA2App::OpenFailed(const std::string& path, const std::string& reason, bool created) {
-    AfxMessageBox(services_.messages, FormatString(IDS_OPEN_FAILED, {path, reason}));
+bool Application::OpenFailed(const std::string& path, const std::string& reason, bool created) {
+    AskUser(services_.messages, FormatString(IDS_OPEN_FAILED, {path, reason}));
     if (created) DestroyDocumentAndFrame();
     return false;
 }
 
 // Entries must not vanish at the end: an untitled catalogue that holds some asks for a file,
 // and a catalogue that cannot be written says so and lets the user stay.
-bool CMORKA2App::SaveBeforeEnd() {
+bool Application::SaveBeforeEnd() {
     return !doc_ || docCommands_->MayLeave(DocumentCommands::Leaving::ForEnd);
 }
 
-void CMORKA2App::OpenDroppedFiles(const std::vector<std::string>& paths) {
+void Application::OpenDroppedFiles(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) OpenDocumentFile(path);
 }
 
-bool CMORKA2App::QueryCommand(int id, CommandState& state) {
+bool Application::QueryCommand(int id, CommandState& state) {
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) {
         state.enabled = static_cast<size_t>(id - ID_FILE_MRU_FILE1) < recent_.Items().size();
         return true;
@@ -238,7 +238,7 @@ bool CMORKA2App::QueryCommand(int id, CommandState& state) {
     return id == ID_APP_ABOUT || id == ID_APP_EXIT || id == ID_FILE_NEW || id == ID_FILE_OPEN;
 }
 
-void CMORKA2App::RunCommand(int id) {
+void Application::RunCommand(int id) {
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) {
         OnOpenRecentFile(static_cast<size_t>(id - ID_FILE_MRU_FILE1));
         return;
@@ -261,17 +261,17 @@ void CMORKA2App::RunCommand(int id) {
     }
 }
 
-void CMORKA2App::OnAppAbout() {
-    CAboutDlg dialog(frame_.get());
+void Application::OnAppAbout() {
+    AboutDialog dialog(frame_.get());
     services_.dialogs.DoModal(dialog);
 }
 
-void CMORKA2App::OnFileOpen() {
+void Application::OnFileOpen() {
     if (std::optional<std::string> path = services_.files.GetOpenFileName())
         OpenDocumentFile(*path);
 }
 
-void CMORKA2App::OnOpenRecentFile(size_t index) {
+void Application::OnOpenRecentFile(size_t index) {
     if (index >= recent_.Items().size()) return;
     const std::string path = recent_.Items()[index];
     if (OpenDocumentFile(path)) return;
@@ -283,7 +283,7 @@ void CMORKA2App::OnOpenRecentFile(size_t index) {
     }
 }
 
-std::vector<std::string> CMORKA2App::WindowCaptions() {
+std::vector<std::string> Application::WindowCaptions() {
     std::vector<std::string> captions;
     if (frame_ && frame_->isVisible()) captions.push_back(frame_->Caption());
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -296,11 +296,11 @@ std::vector<std::string> CMORKA2App::WindowCaptions() {
     return captions;
 }
 
-void CMORKA2App::RestoreMainWindow() {
+void Application::RestoreMainWindow() {
     if (frame_) frame_->RestoreAndRaise();
 }
 
-void CMORKA2App::OpenFromShell(const std::string& path) {
+void Application::OpenFromShell(const std::string& path) {
     // A question being asked comes first; the file waits until it is answered.
     if (QApplication::activeModalWidget() != nullptr) {
         QTimer::singleShot(kRetryWhileModalMs, &timers_, [this, path] { OpenFromShell(path); });

@@ -1,4 +1,4 @@
-#include "ui/dialogs/search_dialog.h"
+#include "ui/dialogs/auto_search_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,9 +25,9 @@ using Icon = MbIcon;
 // The running search's window onto the user: a progress window with Cancel once the walk
 // takes longer than a moment, and the question about folders that cannot be read. Events are
 // handled between reports, so the program keeps painting and Cancel can be pressed.
-class CMORKA2Srch::Progress final : public SearchListener {
+class AutoSearchDialog::Progress final : public SearchListener {
   public:
-    Progress(CMORKA2Srch& dialog, std::chrono::milliseconds showAfter)
+    Progress(AutoSearchDialog& dialog, std::chrono::milliseconds showAfter)
         : dialog_(dialog), showAfter_(showAfter) {
         clock_.start();
     }
@@ -53,7 +53,7 @@ class CMORKA2Srch::Progress final : public SearchListener {
     UnlistableFolder OnUnlistableFolder(const std::string& folder, const Status& status) override {
         const QString name = ToDisplayQt(folder);
         const QString why = ToQt(SystemReason(status));
-        if (folder == dialog_.m_folder) {
+        if (folder == dialog_.folder) {
             dialog_.Ask(ToQt(LoadString(IDS_SEARCH_CANNOT_OPEN)).arg(name, why), Buttons::Ok,
                         Icon::Exclamation);
             return UnlistableFolder::Stop;
@@ -85,16 +85,16 @@ class CMORKA2Srch::Progress final : public SearchListener {
         window_->show();
     }
 
-    CMORKA2Srch& dialog_;
+    AutoSearchDialog& dialog_;
     std::chrono::milliseconds showAfter_;
     QElapsedTimer clock_;
     std::unique_ptr<QProgressDialog> window_;
 };
 
-CMORKA2Srch::CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister& lister,
-                         MessageBoxes& messages, FileDialogs& files, QWidget* parent)
+AutoSearchDialog::AutoSearchDialog(Catalogue& doc, FileTypeRegistry& types, FolderLister& lister,
+                                   MessageBoxes& messages, FileDialogs& files, QWidget* parent)
     : QDialog(parent),
-      m_pDoc(&doc),
+      doc_(&doc),
       types_(types),
       messages_(messages),
       files_(files),
@@ -118,9 +118,9 @@ CMORKA2Srch::CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister&
     browse->setObjectName(QStringLiteral("browse"));
     ok->setObjectName(QStringLiteral("ok"));
     cancel->setObjectName(QStringLiteral("cancel"));
-    connect(browse, &QPushButton::clicked, this, &CMORKA2Srch::OnBnClickedBrowse);
-    connect(ok, &QPushButton::clicked, this, &CMORKA2Srch::OnBnClickedOk);
-    connect(cancel, &QPushButton::clicked, this, &CMORKA2Srch::reject);
+    connect(browse, &QPushButton::clicked, this, &AutoSearchDialog::OnBnClickedBrowse);
+    connect(ok, &QPushButton::clicked, this, &AutoSearchDialog::OnBnClickedOk);
+    connect(cancel, &QPushButton::clicked, this, &AutoSearchDialog::reject);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(ToQt(LoadString(IDS_SEARCH_FOLDER)), this), 0, 0);
@@ -141,85 +141,85 @@ CMORKA2Srch::CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister&
     setTabOrder(subFoldersCheck_, useExtCheck_);
 }
 
-CMORKA2Srch::~CMORKA2Srch() = default;
+AutoSearchDialog::~AutoSearchDialog() = default;
 
-void CMORKA2Srch::SetProgressInterval(std::chrono::milliseconds interval) {
-    search_.m_progressInterval = interval;
+void AutoSearchDialog::SetProgressInterval(std::chrono::milliseconds interval) {
+    search_.progressInterval = interval;
 }
 
-void CMORKA2Srch::OnInitDialog() {
+void AutoSearchDialog::OnInitDialog() {
     const ExtensionBox box = FillExtensionList(types_);
     extensionBox_->clear();
     for (const std::string& line : box.lines) extensionBox_->addItem(ToDisplayQt(line));
     extensionBox_->setCurrentIndex(box.selected ? static_cast<int>(*box.selected) : -1);
-    m_subFolders = true;
+    subFolders = true;
     UpdateData(false);
     folderEdit_->setFocus();
 }
 
-void CMORKA2Srch::UpdateData(bool fromControls) {
+void AutoSearchDialog::UpdateData(bool fromControls) {
     if (fromControls) {
-        m_folder = FromQt(folderEdit_->text());
-        m_subFolders = subFoldersCheck_->isChecked();
-        m_useExt = useExtCheck_->isChecked();
+        folder = FromQt(folderEdit_->text());
+        subFolders = subFoldersCheck_->isChecked();
+        useExt = useExtCheck_->isChecked();
     } else {
-        folderEdit_->setText(ToDisplayQt(m_folder));
-        subFoldersCheck_->setChecked(m_subFolders);
-        useExtCheck_->setChecked(m_useExt);
+        folderEdit_->setText(ToDisplayQt(folder));
+        subFoldersCheck_->setChecked(subFolders);
+        useExtCheck_->setChecked(useExt);
     }
 }
 
-std::string CMORKA2Srch::ChosenExtension() const {
+std::string AutoSearchDialog::ChosenExtension() const {
     // A chosen line shows in the field as it stands, so the field alone decides.
     return ExtensionOfBoxText(FromQt(extensionBox_->currentText())).value_or(std::string());
 }
 
-void CMORKA2Srch::OnBnClickedBrowse() {
+void AutoSearchDialog::OnBnClickedBrowse() {
     if (searching_) return;
-    const std::optional<std::string> folder =
-        files_.BrowseForFolder(LoadString(IDS_SEARCH_BROWSE_CAPTION), m_folder);
-    if (!folder) return;
+    const std::optional<std::string> chosen =
+        files_.BrowseForFolder(LoadString(IDS_SEARCH_BROWSE_CAPTION), folder);
+    if (!chosen) return;
     UpdateData(true);
-    m_folder = *folder;
+    folder = *chosen;
     UpdateData(false);
 }
 
-void CMORKA2Srch::OnBnClickedOk() {
+void AutoSearchDialog::OnBnClickedOk() {
     if (searching_) return;
     UpdateData(true);
-    if (m_folder.empty()) return;
-    m_found = 0;
+    if (folder.empty()) return;
+    found = 0;
     const std::string extension = ChosenExtension();
-    if (m_useExt && extension.empty()) {
+    if (useExt && extension.empty()) {
         Ask(ToQt(LoadString(IDS_SEARCH_PICK_EXTENSION)), Buttons::Ok, Icon::Exclamation);
         return;
     }
-    search_.m_subFolders = m_subFolders;
-    search_.m_useExt = m_useExt;
-    search_.m_extension = extension;
+    search_.subFolders = subFolders;
+    search_.useExt = useExt;
+    search_.extension = extension;
     if (!RunSearch()) return;
-    m_found = search_.m_found;
+    found = search_.found;
     TellUnreadableFolders();
     TellSkippedFiles();
-    if (m_found == 0) {
+    if (found == 0) {
         Ask(ToQt(LoadString(IDS_SEARCH_NONE_FOUND)), Buttons::Ok, Icon::Exclamation);
         return;
     }
-    const QString question = ToQt(LoadString(IDS_SEARCH_FOUND)).arg(m_found);
+    const QString question = ToQt(LoadString(IDS_SEARCH_FOUND)).arg(found);
     if (Ask(question, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok) {
         QDialog::accept();
         return;
     }
     // Not adding them means taking them back out; the user may search again.
     search_.TakeBack();
-    m_found = 0;
+    found = 0;
 }
 
-bool CMORKA2Srch::RunSearch() {
+bool AutoSearchDialog::RunSearch() {
     searching_ = true;
     setEnabled(false);  // no second search and no edits while this one runs
-    progress_ = std::make_unique<Progress>(*this, search_.m_progressInterval * 2);
-    const SearchStatus status = search_.ScanFolder(m_folder, progress_.get());
+    progress_ = std::make_unique<Progress>(*this, search_.progressInterval * 2);
+    const SearchStatus status = search_.ScanFolder(folder, progress_.get());
     skippedAll_ = progress_->skipAll;
     progress_.reset();
     setEnabled(true);
@@ -229,33 +229,33 @@ bool CMORKA2Srch::RunSearch() {
 
 // Folders skipped without a question are named once the walk is over; then every folder
 // skipped is, as the command line lists them.
-void CMORKA2Srch::TellUnreadableFolders() {
-    if (!skippedAll_ || search_.m_unlistable.empty()) return;
+void AutoSearchDialog::TellUnreadableFolders() {
+    if (!skippedAll_ || search_.unlistable.empty()) return;
     constexpr std::size_t kListed = 10;
     QString list;
-    const std::size_t shown = std::min(search_.m_unlistable.size(), kListed);
+    const std::size_t shown = std::min(search_.unlistable.size(), kListed);
     for (std::size_t i = 0; i < shown; ++i) {
-        const SkippedFolder& skipped = search_.m_unlistable[i];
+        const SkippedFolder& skipped = search_.unlistable[i];
         list += ToQt(LoadString(IDS_SEARCH_UNREADABLE_ROW))
                     .arg(ToDisplayQt(skipped.folder), ToQt(SystemReason(skipped.why))) +
                 '\n';
     }
-    if (shown < search_.m_unlistable.size())
-        list += ToQt(LoadString(IDS_SEARCH_MORE_FILES)).arg(search_.m_unlistable.size() - shown);
+    if (shown < search_.unlistable.size())
+        list += ToQt(LoadString(IDS_SEARCH_MORE_FILES)).arg(search_.unlistable.size() - shown);
     Ask(ToQt(LoadString(IDS_SEARCH_UNREADABLE_LIST)).arg(list), Buttons::Ok, Icon::Information);
 }
 
-void CMORKA2Srch::TellSkippedFiles() {
-    if (search_.m_skipped.empty()) return;
+void AutoSearchDialog::TellSkippedFiles() {
+    if (search_.skipped.empty()) return;
     QString list;
-    const std::size_t shown = std::min<std::size_t>(search_.m_skipped.size(), 10);
-    for (std::size_t i = 0; i < shown; ++i) list += ToDisplayQt(search_.m_skipped[i]) + '\n';
-    if (shown < search_.m_skipped.size())
-        list += ToQt(LoadString(IDS_SEARCH_MORE_FILES)).arg(search_.m_skipped.size() - shown);
+    const std::size_t shown = std::min<std::size_t>(search_.skipped.size(), 10);
+    for (std::size_t i = 0; i < shown; ++i) list += ToDisplayQt(search_.skipped[i]) + '\n';
+    if (shown < search_.skipped.size())
+        list += ToQt(LoadString(IDS_SEARCH_MORE_FILES)).arg(search_.skipped.size() - shown);
     Ask(ToQt(LoadString(IDS_SEARCH_NOT_STORABLE)).arg(list), Buttons::Ok, Icon::Information);
 }
 
-void CMORKA2Srch::reject() {
+void AutoSearchDialog::reject() {
     // The close box or Esc while the walk runs asks it to stop rather than closing under it.
     if (searching_) {
         if (progress_) progress_->cancelled = true;
@@ -264,11 +264,11 @@ void CMORKA2Srch::reject() {
     QDialog::reject();
 }
 
-MbAnswer CMORKA2Srch::Ask(const QString& text, Buttons buttons, Icon icon) {
-    return AfxMessageBox(messages_, FromQt(text), buttons, icon);
+MbAnswer AutoSearchDialog::Ask(const QString& text, Buttons buttons, Icon icon) {
+    return AskUser(messages_, FromQt(text), buttons, icon);
 }
 
-int CMORKA2Srch::DoModal() {
+int AutoSearchDialog::DoModal() {
     OnInitDialog();
     return exec();
 }

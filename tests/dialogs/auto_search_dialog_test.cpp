@@ -1,4 +1,4 @@
-#include "ui/dialogs/search_dialog.h"
+#include "ui/dialogs/auto_search_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +26,12 @@ using test::Part;
 const std::string kNothingFound = "検索結果：該当がありませんでした。";
 
 struct SearchDialogTest : ::testing::Test {
-    CMORKA2Doc doc;
+    Catalogue doc;
     MemoryFileTypes types;
     test::FakeLister lister;
     ScriptedMessageBoxes messages;
     ScriptedFileDialogs files;
-    CMORKA2Srch dialog{doc, types, lister, messages, files};
+    AutoSearchDialog dialog{doc, types, lister, messages, files};
 
     SearchDialogTest() {
         EXPECT_TRUE(types.LoadTable(KANTORIA_TEST_DATA "/file_types.txt"));
@@ -49,7 +49,7 @@ struct SearchDialogTest : ::testing::Test {
 
     std::vector<std::string> Titles() const {
         std::vector<std::string> out;
-        for (const CDocEntry& e : doc.m_EntryList) out.emplace_back(e.m_strTitle);
+        for (const Entry& e : doc.Entries()) out.emplace_back(e.Title());
         return out;
     }
 };
@@ -81,7 +81,7 @@ TEST_F(SearchDialogTest, OkToTheQuestionEndsTheDialogWithTheEntries) {
 TEST_F(SearchDialogTest, CancelToTheQuestionTakesThemBackAndStaysOpen) {
     messages.answers = {Answer::Cancel, Answer::Ok};
     Search("C:\\Docs");
-    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_TRUE(doc.Entries().empty());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     // The same search again finds them all again, titled as the first time.
     Search("C:\\Docs");
@@ -98,7 +98,7 @@ TEST_F(SearchDialogTest, OnlyTheChosenExtensionWithoutSubfolders) {
 }
 
 TEST_F(SearchDialogTest, NothingNewSaysSoAndStaysOpen) {
-    doc.m_EntryList.Append("C:\\Docs\\REPORT.doc", "x", "");
+    doc.Entries().Append("C:\\Docs\\REPORT.doc", "x", "");
     Part<QCheckBox>(dialog, "useExt")->setChecked(true);
     Part<QCheckBox>(dialog, "subFolders")->setChecked(false);
     Search("C:\\Docs");
@@ -126,7 +126,7 @@ TEST_F(SearchDialogTest, ATypedExtensionIsSearchedForAndAnEmptyBoxAsksForALine) 
     Part<QCheckBox>(dialog, "useExt")->setChecked(true);
     for (const auto& [typed, titles] : cases) {
         SCOPED_TRACE(typed);
-        doc.m_EntryList.Clear();
+        doc.Entries().Clear();
         messages.shown.clear();
         messages.answers = {Answer::Ok};
         Part<QComboBox>(dialog, "extensions")->setEditText(QString::fromUtf8(typed));
@@ -146,12 +146,12 @@ TEST_F(SearchDialogTest, UnreadableFoldersAskToSkipOrStop) {
     EXPECT_TRUE((messages.shown[0].text.find("アクセスが拒否されました。") != std::string::npos));
     EXPECT_EQ(Titles(), (std::vector<std::string>{"notes", "report", "Report.DOC"}));
 
-    doc.m_EntryList.Clear();
+    doc.Entries().Clear();
     messages.shown.clear();
     messages.answers = {Answer::No};
     Search("C:\\Docs");
     EXPECT_EQ(messages.shown.size(), 1u);  // no result message after a stop
-    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_TRUE(doc.Entries().empty());
 }
 
 // One answer skips every unreadable folder still to come; they are listed, with the reason in
@@ -206,7 +206,7 @@ TEST_F(SearchDialogTest, ALongWalkShowsProgressAndCancelTakesItBack) {
     Search("C:\\Big");
     EXPECT_TRUE(sawProgress);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(doc.m_EntryList.empty());
+    EXPECT_TRUE(doc.Entries().empty());
     EXPECT_FALSE(dialog.IsSearching());
     EXPECT_TRUE(dialog.isEnabled());
 }

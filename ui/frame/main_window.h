@@ -13,8 +13,8 @@
 
 #include "core/app/window_rect.h"
 #include "ui/app/app_services.h"
+#include "ui/frame/catalogue_view.h"
 #include "ui/frame/frame_menus.h"
-#include "ui/frame/view_interface.h"
 
 class QLabel;
 class QLineEdit;
@@ -30,10 +30,10 @@ class RecentFileList;
 
 inline constexpr int kTreePaneWidth = 250;
 
-class CMainFrame final : public QMainWindow,
+class MainWindow final : public QMainWindow,
                          public CommandTarget,
                          public CommandRouter,
-                         public CDocObserver {
+                         public CatalogueObserver {
     Q_OBJECT
 
   public:
@@ -44,10 +44,10 @@ class CMainFrame final : public QMainWindow,
 
     // Reads the saved rectangle and builds bars, menus and the two views.
     // history, when there is one, records the views' changes to the entries.
-    CMainFrame(AppServices& services, CMORKA2Doc& doc, EntryHistory* history, Route route,
+    MainWindow(AppServices& services, Catalogue& doc, EntryHistory* history, Route route,
                const ViewFactory& factory);
     // Writes the outer rectangle to the settings, then the views go with their splitter.
-    ~CMainFrame() override;
+    ~MainWindow() override;
 
     // False when a view could not be created; the frame must then not be used.
     bool Created() const { return views_.tree != nullptr && views_.list != nullptr; }
@@ -73,8 +73,8 @@ class CMainFrame final : public QMainWindow,
     void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
     const FrameViews& Views() const { return views_; }
-    CView* ActiveView() const { return activeView_; }
-    void SetActiveView(CView* view);
+    CatalogueView* ActiveView() const { return activeView_; }
+    void SetActiveView(CatalogueView* view);
     QToolBar* ToolBar() const { return toolbar_; }
     // The toolbar's find field: as the user types, the entry list shows every entry of the
     // catalogue that holds each word; Escape or an empty field goes back to the shown holder.
@@ -96,7 +96,7 @@ class CMainFrame final : public QMainWindow,
     void RouteCommand(int id) override;
     void UpdateCommandUI() override;
     // The caption's mark follows the document's entries after every change.
-    void OnUpdate(CDocObserver* sender) override;
+    void OnUpdate(CatalogueObserver* sender) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,7 +108,7 @@ class CMainFrame final : public QMainWindow,
 
   private:
     void CreateBars();
-    void CreateClient(const ViewFactory& factory, CMORKA2Doc& doc, EntryHistory* history);
+    void CreateClient(const ViewFactory& factory, Catalogue& doc, EntryHistory* history);
     void ApplySavedPlacement();
     bool FitToPendingOuter();
     void UpdateMenuCommands(const std::vector<int>& ids);
@@ -124,7 +124,7 @@ class CMainFrame final : public QMainWindow,
     WinRect OuterRect() const;
 
     AppServices& services_;
-    CMORKA2Doc& doc_;
+    Catalogue& doc_;
     Route route_;
     std::string caption_;
     QSplitter* splitter_ = nullptr;
@@ -144,7 +144,7 @@ class CMainFrame final : public QMainWindow,
     std::map<int, QString> menuTexts_;  // the menu's own text of commands that change theirs
     std::vector<QAction*> recentActions_;
     FrameViews views_;
-    CView* activeView_ = nullptr;
+    CatalogueView* activeView_ = nullptr;
     std::function<void(const std::vector<std::string>&)> dropHandler_;
     std::function<bool()> closeGuard_;
 };

@@ -15,17 +15,17 @@
 #include "ui/app/app_services.h"
 #include "ui/app/document_commands.h"
 #include "ui/app/entry_history.h"
-#include "ui/frame/main_frame.h"
-#include "ui/frame/view_interface.h"
+#include "ui/frame/catalogue_view.h"
+#include "ui/frame/main_window.h"
 
 namespace kantoria {
 
-class CMORKA2App final : public CommandTarget, public InstanceHost {
+class Application final : public CommandTarget, public InstanceHost {
   public:
-    CMORKA2App(AppServices& services, ViewFactory views);
-    ~CMORKA2App() override;
-    CMORKA2App(const CMORKA2App&) = delete;
-    CMORKA2App& operator=(const CMORKA2App&) = delete;
+    Application(AppServices& services, ViewFactory views);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     // Start-up. False when the program is to end at once; ExitCode() then says how.
     bool InitInstance(const std::vector<std::string>& arguments);
@@ -43,7 +43,7 @@ class CMORKA2App final : public CommandTarget, public InstanceHost {
     // window is restored and the answer is false.
     bool IsSingleInstanceFree(const std::string& path);
 
-    CMainFrame* MainFrame() const { return frame_.get(); }
+    MainWindow* MainFrame() const { return frame_.get(); }
     DocumentSession* Document() const { return doc_.get(); }
     const RecentFileList& Recent() const { return recent_; }
 
@@ -75,7 +75,7 @@ class CMORKA2App final : public CommandTarget, public InstanceHost {
     std::unique_ptr<EntryHistory> history_;  // the open catalogue's undo and redo
     std::unique_ptr<DocumentCommands> docCommands_;
     NoCommands noDocument_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     QObject timers_;  // context of deferred work; dies with the application object
     int exitCode_ = 0;
 };

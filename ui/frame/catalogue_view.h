@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "core/app/command_target.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 
 class QSplitter;
 class QWidget;
@@ -26,7 +26,7 @@ class CommandRouter {
     virtual void UpdateCommandUI() = 0;
 };
 
-class CView : public CommandTarget, public CDocObserver {
+class CatalogueView : public CommandTarget, public CatalogueObserver {
   public:
     // The widget that shows the view; the frame's splitter owns it.
     virtual QWidget* Widget() = 0;
@@ -35,7 +35,7 @@ class CView : public CommandTarget, public CDocObserver {
 };
 
 struct ViewContext {
-    CMORKA2Doc& doc;
+    Catalogue& doc;
     AppServices& services;
     CommandRouter& router;
     EntryHistory* history;  // records the views' changes for undo; null records nothing
@@ -43,8 +43,8 @@ struct ViewContext {
 
 // The two views of the splitter. The widgets are children of the splitter, which owns them.
 struct FrameViews {
-    CView* tree = nullptr;  // left pane
-    CView* list = nullptr;  // right pane, the active view after creation
+    CatalogueView* tree = nullptr;  // left pane
+    CatalogueView* list = nullptr;  // right pane, the active view after creation
 };
 
 // Creates both views as children of splitter, the tree first. A view left null means it could

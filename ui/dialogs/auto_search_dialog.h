@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/os/folder_lister.h"
 #include "core/ports/file_types.h"
 #include "core/search/auto_search.h"
@@ -21,13 +21,13 @@ class QLineEdit;
 
 namespace kantoria {
 
-class CMORKA2Srch : public QDialog {
+class AutoSearchDialog : public QDialog {
     Q_OBJECT
   public:
     // None of the references is owned; all must outlive the dialog.
-    CMORKA2Srch(CMORKA2Doc& doc, FileTypeRegistry& types, FolderLister& lister,
-                MessageBoxes& messages, FileDialogs& files, QWidget* parent = nullptr);
-    ~CMORKA2Srch() override;
+    AutoSearchDialog(Catalogue& doc, FileTypeRegistry& types, FolderLister& lister,
+                     MessageBoxes& messages, FileDialogs& files, QWidget* parent = nullptr);
+    ~AutoSearchDialog() override;
 
     int DoModal();
     // Fills the extension box and sets the opening choices; DoModal does this itself.
@@ -37,13 +37,13 @@ class CMORKA2Srch : public QDialog {
     void SetProgressInterval(std::chrono::milliseconds interval);
     bool IsSearching() const { return searching_; }
     // The catalogue's file, which the search leaves out with its saves' files.
-    void SetCatalogue(std::string path) { search_.m_catalogue = std::move(path); }
+    void SetCatalogue(std::string path) { search_.catalogue = std::move(path); }
 
-    CMORKA2Doc* m_pDoc;  // not owned
-    int m_found = 0;
-    std::string m_folder;
-    bool m_subFolders = false;
-    bool m_useExt = false;
+    Catalogue* doc_;  // not owned
+    int found = 0;
+    std::string folder;
+    bool subFolders = false;
+    bool useExt = false;
 
   public slots:
     void OnBnClickedBrowse();
@@ -57,7 +57,7 @@ class CMORKA2Srch : public QDialog {
     // The extension the box's field names (a chosen line or a typed extension); empty when
     // it names none.
     std::string ChosenExtension() const;
-    // Walks m_folder; false when the walk did not end (stopped, cancelled, unreadable).
+    // Walks folder; false when the walk did not end (stopped, cancelled, unreadable).
     bool RunSearch();
     void TellUnreadableFolders();
     void TellSkippedFiles();

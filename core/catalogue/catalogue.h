@@ -12,9 +12,10 @@
 #include <vector>
 
 #include "core/base/status.h"
-#include "core/catalogue/doc_entry.h"
+#include "core/catalogue/entry.h"
 #include "core/catalogue/entry_list.h"
 #include "core/os/file_stamp.h"
+#include "core/ports/icon_factory.h"
 #include "core/text/path_identity.h"
 #include "core/text/text_codec.h"
 
@@ -23,17 +24,11 @@ namespace kantoria {
 class ReadableFile;
 struct EntryChoice;
 
-// An image list of the platform's making; the document only owns it.
-class CImageList {
-  public:
-    virtual ~CImageList() = default;
-};
-
 // A view of the document: told to refresh itself after every change.
-class CDocObserver {
+class CatalogueObserver {
   public:
-    virtual ~CDocObserver() = default;
-    virtual void OnUpdate(CDocObserver* sender) = 0;
+    virtual ~CatalogueObserver() = default;
+    virtual void OnUpdate(CatalogueObserver* sender) = 0;
 };
 
 // What makes a save leave code page 932 for UTF-8 with a byte-order mark: the first entry whose
@@ -51,43 +46,77 @@ inline constexpr int kDefaultTitleWidth = 200;
 inline constexpr int kDefaultCommentWidth = 400;
 inline constexpr int kDefaultPathWidth = 250;
 
-class CMORKA2Doc {
+class Catalogue {
   public:
-    CMORKA2Doc() = default;
-    CMORKA2Doc(const CMORKA2Doc&) = delete;
-    CMORKA2Doc& operator=(const CMORKA2Doc&) = delete;
+    Catalogue() = default;
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
 
-    EntryList m_EntryList;            // the entries in catalogue order
-    std::list<CHolder> m_HolderList;  // derived from the entries by RebuildHolders
-    std::string m_strSelected;        // title of the entry selected in the list
-    std::string m_strLastHolder;      // tree path of the holder clicked last
+    // The entries in catalogue order; every change of an entry goes through the list.
+    EntryList& Entries() { return entries_; }
+    const EntryList& Entries() const { return entries_; }
+    // Derived from the entries by RebuildHolders.
+    const std::list<Holder>& Holders() const { return holders_; }
+
+    // Title of the entry selected in the list, as the file stores it.
+    const std::string& SelectedTitle() const { return selectedTitle_; }
+    void SetSelectedTitle(std::string_view title) { selectedTitle_ = title; }
+    // Tree path of the holder clicked last, as the file stores it.
+    const std::string& LastHolder() const { return lastHolder_; }
+    void SetLastHolder(std::string_view labelPath) { lastHolder_ = labelPath; }
     // Not saved: the folder of the holder clicked last, which tells apart two tree items whose
-    // label paths are equal. It counts only while m_strLastHolder is that item's label path.
-    std::optional<std::string> m_strLastHolderFolder;
+    // label paths are equal. It counts only while LastHolder is that item's label path.
+    const std::optional<std::string>& LastHolderFolder() const { return lastHolderFolder_; }
+    void SetLastHolderFolder(std::optional<std::string> folder) {
+        lastHolderFolder_ = std::move(folder);
+    }
+
+    // The list's column widths, as the file stores them.
+    int TitleWidth() const { return titleWidth_; }
+    int CommentWidth() const { return commentWidth_; }
+    int PathWidth() const { return pathWidth_; }
+    void SetTitleWidth(int width) { titleWidth_ = width; }
+    void SetCommentWidth(int width) { commentWidth_ = width; }
+    void SetPathWidth(int width) { pathWidth_ = width; }
+
+    // The program's own clipboard: the texts of the entry copied last.
+    const std::string& ClipTitle() const { return clipTitle_; }
+    const std::string& ClipComment() const { return clipComment_; }
+    const std::string& ClipPath() const { return clipPath_; }
+    void SetClipTitle(std::string_view text) { clipTitle_ = text; }
+    void SetClipComment(std::string_view text) { clipComment_ = text; }
+    void SetClipPath(std::string_view text) { clipPath_ = text; }
+
+    // Distinct extensions; an extension's position is its entries' image index.
+    const std::vector<std::string>& Extensions() const { return extensions_; }
+    void SetExtensions(std::vector<std::string> extensions) { extensions_ = std::move(extensions); }
+    // The image lists the views draw with, of the platform's making; null until made.
+    const ImageList* SmallImages() const { return smallImages_.get(); }
+    const ImageList* LargeImages() const { return largeImages_.get(); }
+    const ImageList* TreeImages() const { return treeImages_.get(); }
+    void SetSmallImages(std::unique_ptr<ImageList> list) { smallImages_ = std::move(list); }
+    void SetLargeImages(std::unique_ptr<ImageList> list) { largeImages_ = std::move(list); }
+    void SetTreeImages(std::unique_ptr<ImageList> list) { treeImages_ = std::move(list); }
+
+    // How the catalogue file is encoded; a new catalogue is written in code page 932.
+    Encoding FileEncoding() const { return encoding_; }
+    void SetFileEncoding(Encoding encoding) { encoding_ = encoding; }
+
     // Not saved: while set, the entry list shows the entries this choice picks from the whole
     // catalogue (a find, for one) instead of the shown holder's (core/views/entry_find.h).
-    std::shared_ptr<const EntryChoice> m_pShownChoice;
-    int m_nTitleWidth = kDefaultTitleWidth;
-    int m_nCommentWidth = kDefaultCommentWidth;
-    int m_nPathWidth = kDefaultPathWidth;
-    std::string m_strClipTitle;
-    std::string m_strClipComment;
-    std::string m_strClipPath;
-    std::vector<std::string> m_ExtList;  // distinct extensions; position = image index
-    std::unique_ptr<CImageList> m_ImageListSmall;
-    std::unique_ptr<CImageList> m_ImageListLarge;
-    std::unique_ptr<CImageList> m_ImageListTree;
-    // How the catalogue file is encoded; a new catalogue is written in code page 932.
-    Encoding m_encoding = Encoding::Cp932;
+    const std::shared_ptr<const EntryChoice>& ShownChoice() const { return shownChoice_; }
+    void SetShownChoice(std::shared_ptr<const EntryChoice> choice) {
+        shownChoice_ = std::move(choice);
+    }
 
-    POSITION FindByTitle(std::string_view title) const { return m_EntryList.FindByTitle(title); }
-    bool TitleExists(std::string_view title) const { return m_EntryList.TitleExists(title); }
+    EntryRef FindByTitle(std::string_view title) const { return entries_.FindByTitle(title); }
+    bool TitleExists(std::string_view title) const { return entries_.TitleExists(title); }
     // Derives the holders from the entries, and which entries each holder has.
     void RebuildHolders();
     // The entries whose folder is the holder folder (by the path rule) in catalogue order, as
     // RebuildHolders found them; null when entries came, went or moved since, so that the
     // caller must look at every entry itself.
-    const std::vector<POSITION>* EntriesOfHolder(std::string_view folder) const;
+    const std::vector<EntryRef>* EntriesOfHolder(std::string_view folder) const;
     // Changes whenever the holders change (not when they are rebuilt the same), so that what
     // is built from them alone (the holder tree) is built again only then.
     std::uint64_t HoldersRevision() const { return holdersRevision_; }
@@ -133,7 +162,7 @@ class CMORKA2Doc {
 
     // Whether the entries changed since the file was last read or written: only such a change
     // is the user's work that must not be lost, marks the caption and leads to questions.
-    bool IsModified() const { return m_EntryList.Revision() != savedRevision_; }
+    bool IsModified() const { return entries_.Revision() != savedRevision_; }
     // Whether the selected title or the shown holder moved since then. The file stores them
     // for the user's convenience, so they are written with the catalogue when it is written
     // anyway, but losing them costs nothing.
@@ -146,12 +175,30 @@ class CMORKA2Doc {
     // search removes what it had added): unmodified before means unmodified again.
     void KeepUnmodified(bool wasModified);
 
-    void AddObserver(CDocObserver* view);
-    void RemoveObserver(CDocObserver* view);
+    void AddObserver(CatalogueObserver* view);
+    void RemoveObserver(CatalogueObserver* view);
     // Tells every view but the sender to refresh itself.
-    void UpdateAllViews(CDocObserver* sender);
+    void UpdateAllViews(CatalogueObserver* sender);
 
   private:
+    EntryList entries_;
+    std::list<Holder> holders_;
+    std::string selectedTitle_;
+    std::string lastHolder_;
+    std::optional<std::string> lastHolderFolder_;
+    std::shared_ptr<const EntryChoice> shownChoice_;
+    int titleWidth_ = kDefaultTitleWidth;
+    int commentWidth_ = kDefaultCommentWidth;
+    int pathWidth_ = kDefaultPathWidth;
+    std::string clipTitle_;
+    std::string clipComment_;
+    std::string clipPath_;
+    std::vector<std::string> extensions_;
+    std::unique_ptr<ImageList> smallImages_;
+    std::unique_ptr<ImageList> largeImages_;
+    std::unique_ptr<ImageList> treeImages_;
+    Encoding encoding_ = Encoding::Cp932;
+
     void ClearEntries();
     // After a code page 932 catalogue was written as UTF-8: memory takes the texts as written.
     void TakeShownTexts();
@@ -159,9 +206,9 @@ class CMORKA2Doc {
     // answers whether it made one.
     bool IndexEntries(EntryList::const_iterator first);
 
-    std::vector<CDocObserver*> observers_;
+    std::vector<CatalogueObserver*> observers_;
     // By holder folder: views into the holders' strings.
-    std::unordered_map<std::string_view, std::vector<POSITION>, PathHash, PathEqual> holderEntries_;
+    std::unordered_map<std::string_view, std::vector<EntryRef>, PathHash, PathEqual> holderEntries_;
     std::uint64_t indexedRevision_ = ~std::uint64_t{0};
     std::uint64_t indexedReshape_ = ~std::uint64_t{0};
     std::size_t indexedCount_ = 0;  // entries the holder index holds
