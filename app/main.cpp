@@ -10,6 +10,7 @@
 #include "core/os/environment.h"
 #include "core/os/large_pages.h"
 #include "core/resources/string_table.h"
+#include "platform/qt/local_instances.h"
 #include "platform/qt/qsettings_store.h"
 #include "platform/qt/qt_icon_factory.h"
 #include "platform/qt/qt_text.h"
@@ -17,7 +18,6 @@
 #include "platform/system_file_types.h"
 #include "ui/app/application.h"
 #include "ui/app/freedesktop_registrar.h"
-#include "ui/app/local_instances.h"
 #include "ui/app/windows_registrar.h"
 #include "ui/frame/frame_views.h"
 

@@ -35,9 +35,9 @@
 #include "testing/ui/scripted_file_dialogs.h"
 #include "testing/ui/scripted_message_boxes.h"
 #include "ui/app/application.h"
-#include "ui/app/entry_history.h"
 #include "ui/frame/frame_views.h"
 #include "ui/seams/dialog_runner.h"
+#include "ui/undo/entry_history.h"
 #include "ui/views/entry_list_view.h"
 #include "ui/views/holder_tree_model.h"
 #include "ui/views/holder_tree_view.h"
@@ -76,6 +76,7 @@ struct Panes {
         auto* layout = new QHBoxLayout(&window);
         tree = new HolderTreeView(doc, shell, messages, &window);
         list = new EntryListView(doc, services, &window);
+        tree->SetList(list);
         layout->addWidget(tree);
         layout->addWidget(list, 1);
         window.resize(1000, 600);

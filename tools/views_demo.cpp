@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
                                                dialogs,  *shell,   {*types, icons, environment}};
     auto* tree = new kantoria::HolderTreeView(doc, *shell, messages, &window);
     auto* list = new kantoria::EntryListView(doc, services, &window);
+    tree->SetList(list);
     // Until file-type icons exist, every entry shows the style's file picture.
     const QIcon file = app.style()->standardIcon(QStyle::SP_FileIcon);
     list->SetIconLookup([file](int, bool) { return file; });

@@ -68,7 +68,6 @@ void Catalogue::ResetHeader() {
     selectedTitle_.clear();
     lastHolder_.clear();
     lastHolderFolder_.reset();
-    shownChoice_.reset();
     titleWidth_ = kDefaultTitleWidth;
     commentWidth_ = kDefaultCommentWidth;
     pathWidth_ = kDefaultPathWidth;

@@ -22,7 +22,6 @@
 namespace kantoria {
 
 class ReadableFile;
-struct EntryChoice;
 
 // A view of the document: told to refresh itself after every change.
 class CatalogueObserver {
@@ -102,13 +101,6 @@ class Catalogue {
     Encoding FileEncoding() const { return encoding_; }
     void SetFileEncoding(Encoding encoding) { encoding_ = encoding; }
 
-    // Not saved: while set, the entry list shows the entries this choice picks from the whole
-    // catalogue (a find, for one) instead of the shown holder's (core/views/entry_find.h).
-    const std::shared_ptr<const EntryChoice>& ShownChoice() const { return shownChoice_; }
-    void SetShownChoice(std::shared_ptr<const EntryChoice> choice) {
-        shownChoice_ = std::move(choice);
-    }
-
     EntryRef FindByTitle(std::string_view title) const { return entries_.FindByTitle(title); }
     bool TitleExists(std::string_view title) const { return entries_.TitleExists(title); }
     // Derives the holders from the entries, and which entries each holder has.
@@ -186,7 +178,6 @@ class Catalogue {
     std::string selectedTitle_;
     std::string lastHolder_;
     std::optional<std::string> lastHolderFolder_;
-    std::shared_ptr<const EntryChoice> shownChoice_;
     int titleWidth_ = kDefaultTitleWidth;
     int commentWidth_ = kDefaultCommentWidth;
     int pathWidth_ = kDefaultPathWidth;

@@ -16,7 +16,8 @@ std::optional<std::string> WithinLimit(std::optional<std::string> value) {
 
 // The icon file: the value up to its first ',', expanded, without double quotes.
 std::string IconFileOf(std::string_view value, const Environment& env) {
-    std::string file = ExpandEnvironment(value.substr(0, value.find(',')), env);
+    std::string file = ExpandEnvironment(value.substr(0, value.find(',')),
+                                         [&env](std::string_view name) { return env.Get(name); });
     file.erase(std::remove(file.begin(), file.end(), '"'), file.end());
     if (file.size() > kMaxPathBytes) file.clear();
     return file;

@@ -51,7 +51,7 @@ void ReplaceFrom(MarkedText& t, size_t from, std::string_view token, std::string
 
 }  // namespace
 
-std::string ExpandEnvironment(std::string_view text, const Environment& env) {
+std::string ExpandEnvironment(std::string_view text, const VariableLookup& lookup) {
     MarkedText t{std::string(text), std::vector<bool>(text.size(), false)};
     size_t pos = 0;
     while (true) {
@@ -65,7 +65,7 @@ std::string ExpandEnvironment(std::string_view text, const Environment& env) {
             continue;
         }
         const std::string name = t.text.substr(open + 1, close - open - 1);
-        const std::string value = env.Get(name).value_or("");
+        const std::string value = lookup(name).value_or("");
         ReplaceFrom(t, open, "%" + name + "%", value);
         pos = open + value.size();
     }

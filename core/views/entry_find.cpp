@@ -10,7 +10,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "core/resources/string_table.h"
 #include "core/text/find_fold.h"
 #include "core/text/text_codec.h"
 #include "core/text/text_fold.h"
@@ -85,19 +84,6 @@ std::vector<EntryRef> InListOrder(std::vector<EntryRef> entries) {
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 0; i < keyed.size(); ++i) entries[i] = keyed[i].second;
     return entries;
-}
-
-EntryChoice ChooseEntriesWhere(std::function<bool(const Entry&)> keep,
-                               std::function<std::string(std::size_t count)> status) {
-    EntryChoice choice;
-    choice.pick = [keep = std::move(keep)](const Catalogue& doc) {
-        std::vector<EntryRef> rows;
-        for (const Entry& entry : doc.Entries())
-            if (keep(entry)) rows.push_back(&entry);
-        return InListOrder(std::move(rows));
-    };
-    choice.status = std::move(status);
-    return choice;
 }
 
 void FindIndex::Update(const EntryList& entries, Encoding enc) {
@@ -205,18 +191,6 @@ std::vector<EntryRef> FindEntries(const EntryList& entries, Encoding enc, std::s
     FindIndex index;
     index.Update(entries, enc);
     return index.Find(FindWords(text));
-}
-
-EntryChoice FindChoice(std::string_view text, std::shared_ptr<FindIndex> index) {
-    EntryChoice choice;
-    choice.pick = [words = FindWords(text), index = std::move(index)](const Catalogue& doc) {
-        index->Update(doc.Entries(), doc.FileEncoding());
-        return index->FindInListOrder(words);
-    };
-    choice.status = [](std::size_t count) {
-        return FormatString(IDS_FIND_COUNT, {std::to_string(count)});
-    };
-    return choice;
 }
 
 }  // namespace kantoria

@@ -1,11 +1,8 @@
-// Finding entries anywhere in the catalogue by words of their title, comment or path, and the
-// chosen sets the entry list can show in place of a holder's entries.
+// Finding entries anywhere in the catalogue by words of their title, comment or path.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,26 +11,9 @@
 
 namespace kantoria {
 
-// A set of entries from anywhere in the catalogue that the entry list shows instead of the
-// shown holder's entries. Set one as Catalogue::m_pShownChoice and update the views: the list
-// shows what pick answers, the tree shows no holder as current, the selected title (SELECTED)
-// follows the list as ever and the clicked holder (LASTHOLDER) stays as it was. A click on a
-// holder, or resetting the member, goes back to the holder's entries.
-struct EntryChoice {
-    // The entries to show, in the list's order (InListOrder). Asked again on every refresh of
-    // the list, so an entry added, pasted or edited meanwhile shows exactly when it qualifies.
-    std::function<std::vector<EntryRef>(const Catalogue& doc)> pick;
-    // What the status bar says while the list shows count picked entries.
-    std::function<std::string(std::size_t count)> status;
-};
-
 // Entries in the order the list shows a holder's entries: ascending title order
 // (DisplayOrderKey), equal titles in catalogue order.
 std::vector<EntryRef> InListOrder(std::vector<EntryRef> entries);
-
-// A choice of every entry for which keep answers true.
-EntryChoice ChooseEntriesWhere(std::function<bool(const Entry&)> keep,
-                               std::function<std::string(std::size_t count)> status);
 
 // The folded text of every entry, kept so that a find costs one pass over the keys: built on
 // the first find after the entries changed (EntryList::Revision), not on every keystroke; after
@@ -74,9 +54,5 @@ class FindIndex {
 
 // The entries of entries that text finds, in catalogue order (no index kept).
 std::vector<EntryRef> FindEntries(const EntryList& entries, Encoding enc, std::string_view text);
-
-// The find field's choice: the entries text finds, kept up to date through index (shared, so
-// typing more reuses the keys). The status tells how many were found.
-EntryChoice FindChoice(std::string_view text, std::shared_ptr<FindIndex> index);
 
 }  // namespace kantoria

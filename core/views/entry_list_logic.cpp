@@ -54,7 +54,6 @@ std::vector<EntryRef> ListedEntries(const Catalogue& doc) {
 }
 
 std::vector<EntryRef> ListedEntries(const Catalogue& doc, HolderTreeCache& trees) {
-    if (doc.ShownChoice()) return doc.ShownChoice()->pick(doc);
     const HolderTree& tree = trees.TreeOf(doc.Holders(), doc.HoldersRevision());
     const int shown = ShownHolder(tree, doc);
     if (shown == kNoHolderNode) return {};

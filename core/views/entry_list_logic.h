@@ -18,8 +18,7 @@ std::vector<EntryRef> EntriesOfFolder(const EntryList& entries, std::string_view
 // The same from the document's holder index while it is up to date.
 std::vector<EntryRef> EntriesOfFolder(const Catalogue& doc, std::string_view folder);
 
-// The entries of the holder that the tree shows as selected; none when no holder is. While the
-// document has a shown choice, the entries it picks instead.
+// The entries of the holder that the tree shows as selected; none when no holder is.
 std::vector<EntryRef> ListedEntries(const Catalogue& doc);
 // The same with the holder tree kept in trees between calls.
 std::vector<EntryRef> ListedEntries(const Catalogue& doc, HolderTreeCache& trees);

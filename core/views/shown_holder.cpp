@@ -3,7 +3,6 @@
 namespace kantoria {
 
 int ShownHolder(const HolderTree& tree, const Catalogue& doc) {
-    if (doc.ShownChoice()) return kNoHolderNode;
     if (doc.LastHolderFolder()) {
         const int clicked = tree.FindByFolder(*doc.LastHolderFolder());
         if (clicked != kNoHolderNode && tree.LabelPath(clicked) == doc.LastHolder()) return clicked;
@@ -14,7 +13,6 @@ int ShownHolder(const HolderTree& tree, const Catalogue& doc) {
 void ChooseHolder(Catalogue& doc, const HolderTree& tree, int node) {
     doc.SetLastHolder(tree.LabelPath(node));
     doc.SetLastHolderFolder(tree.node(node).folder);
-    doc.SetShownChoice({});
 }
 
 }  // namespace kantoria

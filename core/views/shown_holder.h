@@ -9,12 +9,11 @@ namespace kantoria {
 
 // The node that the document's selected-holder path designates. The holder clicked last wins
 // while the path is still its label path, so that of two items with equal label paths the
-// clicked one stays shown; otherwise the path's walk decides. kNoHolderNode when none, and while
-// the list shows a chosen set of entries (Catalogue::m_pShownChoice).
+// clicked one stays shown; otherwise the path's walk decides. kNoHolderNode when none. (While the
+// list shows a find or the missing files, the views show no holder as current themselves.)
 int ShownHolder(const HolderTree& tree, const Catalogue& doc);
 
 // Records a click on node: its label path, which travels with the catalogue, and its folder.
-// The list goes back from a chosen set to the holder's entries.
 void ChooseHolder(Catalogue& doc, const HolderTree& tree, int node);
 
 }  // namespace kantoria

@@ -20,9 +20,9 @@
 #include "testing/core/stand_in_icons.h"
 #include "testing/ui/scripted_file_dialogs.h"
 #include "testing/ui/scripted_message_boxes.h"
-#include "ui/app/app_services.h"
 #include "ui/app/application.h"
 #include "ui/frame/frame_views.h"
+#include "ui/seams/app_services.h"
 
 namespace kantoria::test {
 

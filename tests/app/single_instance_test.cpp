@@ -13,7 +13,7 @@
 
 #include "core/app/instance_match.h"
 #include "core/os/environment.h"
-#include "ui/app/local_instances.h"
+#include "platform/qt/local_instances.h"
 
 namespace kantoria {
 namespace {

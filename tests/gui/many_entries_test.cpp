@@ -124,15 +124,13 @@ TEST_F(ManyEntriesTest, HeadingClicksSortTheReportUntilTheCatalogueIsReadAgain) 
     // An edit's refresh keeps the order; so does a find, whose rows come from many holders.
     list->RefreshList();
     EXPECT_EQ(ListedTitles(), (Titles{"gamma", "beta", "Alpha"}));
-    doc.SetShownChoice(std::make_shared<const EntryChoice>(ChooseEntriesWhere(
-        [](const Entry&) { return true; }, [](std::size_t) { return std::string(); })));
+    list->Show({ListContent::Kind::Find, "docs"});
     doc.UpdateAllViews(nullptr);
     EXPECT_EQ(ListedTitles(), (Titles{"gamma", "beta", "Other", "Alpha"}));
     // Explorer opens each folder of the selected entries once.
     list->RunCommand(ID_EDIT_SELECT_ALL);
     list->RunCommand(ID_ENTRY_EXPLORER);
     EXPECT_EQ(shell.openedFolders, (Titles{"C:\\Docs\\", "C:\\Docs\\A\\"}));
-    doc.SetShownChoice({});
     ReadAgain();
     EXPECT_EQ(ListedTitles(), (Titles{"Alpha", "beta", "gamma"}));
     EXPECT_FALSE(header->isSortIndicatorShown());

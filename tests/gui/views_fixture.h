@@ -40,6 +40,7 @@ class ViewsTest : public ::testing::Test {
         auto* layout = new QHBoxLayout(window.get());
         tree = new HolderTreeView(doc, shell, messages, window.get());
         list = new EntryListView(doc, services, window.get());
+        tree->SetList(list);
         layout->addWidget(tree);
         layout->addWidget(list, 1);
         window->resize(900, 400);

@@ -1,4 +1,4 @@
-#include "core/catalogue/entry_editing.h"
+#include "core/app/entry_editing.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "core/views/entry_find.h"
 #include "core/views/entry_list_logic.h"
 #include "core/views/holder_tree_logic.h"
+#include "core/views/list_content.h"
 #include "core/views/shown_holder.h"
 
 namespace kantoria {
@@ -124,34 +125,30 @@ TEST_F(EntryFind, TwinCodesAreFoundAsTheCharacterShown) {
 
 class EntryFindOrder : public EntryFind, public ::testing::WithParamInterface<std::size_t> {};
 
-TEST_P(EntryFindOrder, AChoiceReplacesTheHolderUntilAHolderIsChosen) {
+TEST_P(EntryFindOrder, AFindListsTheWholeCatalogueAndLeavesTheHolderAlone) {
     const HolderTree tree = HolderTree::Build(doc.Holders());
     ChooseHolder(doc, tree, tree.FindByFolder("C:\\書類\\"));
     const std::string lastHolder = doc.LastHolder();
     // Hits sorted by themselves (the default) and taken from the order of all entries.
-    auto index = std::make_shared<FindIndex>(GetParam());
-    doc.SetShownChoice(std::make_shared<EntryChoice>(FindChoice("報告 OR", index)));
-    EXPECT_EQ(ShownHolder(tree, doc), kNoHolderNode);
-    EXPECT_EQ(Titles(ListedEntries(doc)), Strings{});
-    doc.SetShownChoice(std::make_shared<EntryChoice>(FindChoice("報告", index)));
-    EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"古い報告", "売上報告"}));  // the list's order
-    EXPECT_EQ(doc.ShownChoice()->status(2), "2 件見つかりました");
+    ListRows rows(GetParam());
+    const auto none = [](const Entry&) { return false; };
+    EXPECT_EQ(Titles(rows.Rows(doc, {ListContent::Kind::Find, "報告 OR"}, none)), Strings{});
+    const ListContent find{ListContent::Kind::Find, "報告"};
+    EXPECT_EQ(Titles(rows.Rows(doc, find, none)), (Strings{"古い報告", "売上報告"}));  // list order
+    EXPECT_EQ(ListRows::Status(find, 2, false), "2 件見つかりました");
     doc.Entries().Append("F:\\報告.txt", "a 報告", "");  // an entry added meanwhile shows
-    EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"a 報告", "古い報告", "売上報告"}));
+    EXPECT_EQ(Titles(rows.Rows(doc, find, none)), (Strings{"a 報告", "古い報告", "売上報告"}));
     EXPECT_EQ(doc.LastHolder(), lastHolder);
-
-    ChooseHolder(doc, tree, tree.FindByFolder("C:\\書類\\"));
-    EXPECT_EQ(doc.ShownChoice(), nullptr);
-    EXPECT_EQ(Titles(ListedEntries(doc)), Strings{"メモ"});
+    EXPECT_EQ(Titles(rows.Rows(doc, {}, none)), Strings{"メモ"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, EntryFindOrder, ::testing::Values(20000u, 0u));
 
-TEST_F(EntryFind, AChoiceByPredicateListsInTheListsOrder) {
-    doc.SetShownChoice(std::make_shared<EntryChoice>(
-        ChooseEntriesWhere([](const Entry& e) { return e.Path().ends_with(".doc"); },
-                           [](std::size_t n) { return std::to_string(n); })));
-    EXPECT_EQ(Titles(ListedEntries(doc)), (Strings{"古い報告", "売上報告"}));
+TEST_F(EntryFind, TheMissingFilesListInTheListsOrder) {
+    ListRows rows;
+    const auto missing = [](const Entry& e) { return e.Path().ends_with(".doc"); };
+    const ListContent content{ListContent::Kind::Missing, {}};
+    EXPECT_EQ(Titles(rows.Rows(doc, content, missing)), (Strings{"古い報告", "売上報告"}));
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app/entry_editing.h"
 #include "core/catalogue/catalogue.h"
-#include "core/catalogue/entry_editing.h"
 #include "core/views/entry_list_logic.h"
 #include "core/views/holder_tree_logic.h"
 #include "testing/core/file_types_memory.h"

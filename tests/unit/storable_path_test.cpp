@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "core/app/entry_editing.h"
 #include "core/catalogue/catalogue_csv.h"
 #include "core/catalogue/catalogue_format.h"
-#include "core/catalogue/entry_editing.h"
 #include "core/views/entry_commands_logic.h"
 #include "core/views/holder_relocation.h"
 #include "testing/core/file_types_memory.h"

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "core/app/entry_editing.h"
 #include "core/app/instance_match.h"
-#include "core/catalogue/entry_editing.h"
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
 #include "platform/qt/qt_text.h"

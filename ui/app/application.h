@@ -12,11 +12,11 @@
 #include "core/app/document_session.h"
 #include "core/app/recent_files.h"
 #include "core/ports/instance_directory.h"
-#include "ui/app/app_services.h"
 #include "ui/app/document_commands.h"
-#include "ui/app/entry_history.h"
 #include "ui/frame/catalogue_view.h"
 #include "ui/frame/main_window.h"
+#include "ui/seams/app_services.h"
+#include "ui/undo/entry_history.h"
 
 namespace kantoria {
 

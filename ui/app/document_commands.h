@@ -7,8 +7,8 @@
 
 #include "core/app/command_target.h"
 #include "core/app/document_session.h"
-#include "ui/app/app_services.h"
-#include "ui/app/entry_history.h"
+#include "ui/seams/app_services.h"
+#include "ui/undo/entry_history.h"
 
 namespace kantoria {
 

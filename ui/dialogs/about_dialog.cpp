@@ -7,7 +7,7 @@
 
 #include "core/resources/string_table.h"
 #include "platform/qt/qt_text.h"
-#include "ui/app/resources_init.h"
+#include "ui/seams/resources_init.h"
 
 namespace kantoria {
 

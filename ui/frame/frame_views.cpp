@@ -8,7 +8,7 @@
 #include "core/resources/string_table.h"
 #include "core/views/entry_commands_logic.h"
 #include "platform/qt/qt_icon_factory.h"
-#include "ui/app/app_services.h"
+#include "ui/seams/app_services.h"
 #include "ui/views/entry_list_view.h"
 #include "ui/views/holder_tree_view.h"
 
@@ -130,6 +130,7 @@ FrameViews MakeFrameViews(QSplitter& splitter, const ViewContext& context) {
                                          services.dialogs,  services.shell,    services.icons};
     auto* list = new EntryListView(context.doc, listServices, &splitter);
     list->SetHistory(context.history);
+    tree->SetList(list);
     Catalogue& doc = context.doc;
     list->SetIconLookup([&doc](int image, bool large) -> QIcon {
         const auto& images = ImagesOf(large ? doc.LargeImages() : doc.SmallImages());

@@ -28,9 +28,9 @@
 #include "core/text/find_fold.h"
 #include "core/views/entry_find.h"
 #include "platform/qt/qt_text.h"
-#include "ui/app/resources_init.h"
 #include "ui/frame/help_files.h"
 #include "ui/frame/lock_keys.h"
+#include "ui/seams/resources_init.h"
 #include "ui/views/entry_list_view.h"
 
 namespace kantoria {
@@ -180,6 +180,10 @@ void MainWindow::CreateClient(const ViewFactory& factory, Catalogue& doc, EntryH
     }
 }
 
+EntryListView* MainWindow::ListView() const {
+    return views_.list == nullptr ? nullptr : qobject_cast<EntryListView*>(views_.list->Widget());
+}
+
 void MainWindow::CreateFindField() {
     toolbar_->addSeparator();
     findField_ = new QLineEdit(toolbar_);
@@ -196,7 +200,6 @@ void MainWindow::CreateFindField() {
     findTimer_->setInterval(kFindPauseMs);
     connect(findTimer_, &QTimer::timeout, this, [this] { ApplyFind(); });
     connect(findField_, &QLineEdit::textChanged, this, [this] { OnFindTextChanged(); });
-    findIndex_ = std::make_shared<FindIndex>();
 }
 
 void MainWindow::OnFindTextChanged() {
@@ -213,13 +216,16 @@ void MainWindow::ApplyFind() {
     const std::string text = FromQt(findField_->text());
     if (FindWords(text).empty()) {
         // Only a find of ours is taken back: another choice the list shows stays.
-        if (findChoice_ == nullptr || doc_.ShownChoice().get() != findChoice_) return;
-        doc_.SetShownChoice({});
-        findChoice_ = nullptr;
+        EntryListView* list = ListView();
+        if (!findShown_ || list == nullptr || list->Content().kind != ListContent::Kind::Find)
+            return;
+        list->Show({});
+        findShown_ = false;
     } else {
-        auto choice = std::make_shared<const EntryChoice>(FindChoice(text, findIndex_));
-        findChoice_ = choice.get();
-        doc_.SetShownChoice(std::move(choice));
+        EntryListView* list = ListView();
+        if (list == nullptr) return;
+        list->Show({ListContent::Kind::Find, text});
+        findShown_ = true;
     }
     doc_.UpdateAllViews(nullptr);
 }
@@ -316,8 +322,9 @@ void MainWindow::SetDocumentPath(const std::string& path) {
 void MainWindow::OnUpdate(CatalogueObserver*) {
     setWindowModified(doc_.IsModified());
     // A click on a holder, or another catalogue, ended the find: the field says so.
-    if (findChoice_ != nullptr && doc_.ShownChoice().get() != findChoice_) {
-        findChoice_ = nullptr;
+    const EntryListView* list = ListView();
+    if (findShown_ && (list == nullptr || list->Content().kind != ListContent::Kind::Find)) {
+        findShown_ = false;
         findTimer_->stop();
         const QSignalBlocker quiet(findField_);
         findField_->clear();

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/app/window_rect.h"
-#include "ui/app/app_services.h"
 #include "ui/frame/catalogue_view.h"
 #include "ui/frame/frame_menus.h"
+#include "ui/seams/app_services.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,8 +24,7 @@ class QToolBar;
 
 namespace kantoria {
 
-class FindIndex;
-struct EntryChoice;
+class EntryListView;
 class RecentFileList;
 
 inline constexpr int kTreePaneWidth = 250;
@@ -73,6 +72,8 @@ class MainWindow final : public QMainWindow,
     void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
     const FrameViews& Views() const { return views_; }
+    // The entry list among the views; null when the views are stand-ins.
+    EntryListView* ListView() const;
     CatalogueView* ActiveView() const { return activeView_; }
     void SetActiveView(CatalogueView* view);
     QToolBar* ToolBar() const { return toolbar_; }
@@ -136,8 +137,7 @@ class MainWindow final : public QMainWindow,
     QLabel* idleLabel_ = nullptr;
     QLineEdit* findField_ = nullptr;
     QTimer* findTimer_ = nullptr;  // waits for a pause in typing over a large catalogue
-    std::shared_ptr<FindIndex> findIndex_;
-    const EntryChoice* findChoice_ = nullptr;  // the document's shown choice while it is ours
+    bool findShown_ = false;       // the list shows the find field's find
     std::vector<QLabel*> indicators_;
     BuiltMenus menus_;
     std::map<int, QAction*> accelerators_;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "core/catalogue/entry_editing.h"
+#include "core/app/entry_editing.h"
 #include "core/ports/desktop_shell.h"
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
@@ -185,7 +185,7 @@ void EntryListView::OnEntryProperties() {
 void EntryListView::Remove(const std::vector<EntryRef>& entries) {
     // Found rows come from many holders: a removed entry may have been its holder's last.
     const std::size_t shown =
-        doc_.ShownChoice() ? entries.size() : static_cast<std::size_t>(model_->rowCount());
+        !Content().ShowsHolder() ? entries.size() : static_cast<std::size_t>(model_->rowCount());
     if (RemoveEntries(doc_, entries, shown, services_.icons).after == AfterRemoval::UpdateAllViews)
         doc_.UpdateAllViews(nullptr);
     else

@@ -139,14 +139,22 @@ EntryListView::EntryListView(Catalogue& doc, const EntryListServices& services, 
 }
 
 EntryListView::~EntryListView() {
-    // The missing list asks this view what is missing: it must not outlive it.
-    if (ShowingMissing()) doc_.SetShownChoice({});
     doc_.RemoveObserver(this);
     WriteViewType(services_.settings, viewType_);
 }
 
 void EntryListView::OnUpdate(CatalogueObserver*) {
     RefreshList();
+}
+
+void EntryListView::Show(ListContent content) {
+    content_ = std::move(content);
+    contentGeneration_ = doc_.Entries().Generation();
+}
+
+const ListContent& EntryListView::Content() const {
+    static const ListContent holder;
+    return contentGeneration_ == doc_.Entries().Generation() ? content_ : holder;
 }
 
 void EntryListView::SetIconLookup(EntryIconLookup lookup) {
@@ -221,7 +229,10 @@ void EntryListView::Refill() {
         sortGeneration_ = doc_.Entries().Generation();
         sortKey_.reset();
     }
-    std::vector<EntryRef> rows = ListedEntries(doc_, trees_);
+    std::vector<EntryRef> rows = rows_.Rows(doc_, Content(), [this](const Entry& entry) {
+        const auto known = presence_.find(entry.Path());
+        return known != presence_.end() && known->second == Presence::Missing;
+    });
     if (sortKey_) SortEntries(rows, *sortKey_);
     model_->Reset(std::move(rows), doc_.FileEncoding());
     QHeaderView* header = reportView_->header();
@@ -237,28 +248,16 @@ void EntryListView::Refill() {
     }
     RestoreSelection();
     refilling_ = false;
-    const auto& choice = doc_.ShownChoice();
-    emit StatusTextChanged(choice && choice->status
-                               ? ToQt(choice->status(static_cast<std::size_t>(model_->rowCount())))
-                               : QString());
+    emit StatusTextChanged(ToQt(ListRows::Status(
+        Content(), static_cast<std::size_t>(model_->rowCount()), CheckingFiles())));
 }
 
 bool EntryListView::ShowingMissing() const {
-    return missingChoice_ != nullptr && doc_.ShownChoice().get() == missingChoice_;
+    return Content().kind == ListContent::Kind::Missing;
 }
 
 void EntryListView::OnEntryMissing() {
-    auto choice = std::make_shared<const EntryChoice>(ChooseEntriesWhere(
-        [this](const Entry& entry) {
-            const auto known = presence_.find(entry.Path());
-            return known != presence_.end() && known->second == Presence::Missing;
-        },
-        [this](std::size_t count) {
-            return FormatString(CheckingFiles() ? IDS_MISSING_LOOKING : IDS_MISSING_COUNT,
-                                {std::to_string(count)});
-        }));
-    missingChoice_ = choice.get();
-    doc_.SetShownChoice(std::move(choice));
+    Show({ListContent::Kind::Missing, {}});
     doc_.UpdateAllViews(nullptr);
 }
 
@@ -279,8 +278,8 @@ bool EntryListView::CheckingFiles() const {
 }
 
 std::optional<std::string> EntryListView::ShownHolderFolder() {
-    if (doc_.ShownChoice()) return std::nullopt;
-    const HolderTree& tree = trees_.TreeOf(doc_.Holders(), doc_.HoldersRevision());
+    if (!Content().ShowsHolder()) return std::nullopt;
+    const HolderTree& tree = rows_.Trees().TreeOf(doc_.Holders(), doc_.HoldersRevision());
     const int node = ShownHolder(tree, doc_);
     if (node == kNoHolderNode) return std::nullopt;
     return tree.node(node).folder;

@@ -1,7 +1,6 @@
-// The entry list, the right pane: the entries of the shown holder, or of the document's shown
-// choice (Catalogue::m_pShownChoice, a find for one) from anywhere in the catalogue, in one of
-// four view modes,
-// the selected entry kept in the document, titles renamed in place, and the commands that act
+// The entry list, the right pane: what it is told to show (the shown holder's entries, a find
+// over the whole catalogue, the missing files) in one of four view modes, the selected entry
+// kept in the document, titles renamed in place, and the commands that act
 // on entries: open, explore, add, update, delete, cut, copy, paste and properties.
 #pragma once
 
@@ -19,8 +18,9 @@
 #include "core/icons/rebuild_icons.h"
 #include "core/os/presence_checker.h"
 #include "core/views/entry_list_logic.h"
+#include "core/views/list_content.h"
 #include "core/views/view_type.h"
-#include "ui/app/entry_history.h"
+#include "ui/undo/entry_history.h"
 #include "ui/views/entry_list_model.h"
 
 class QAbstractItemView;
@@ -34,7 +34,6 @@ class QTreeView;
 namespace kantoria {
 
 class DesktopShell;
-struct EntryChoice;
 class DialogRunner;
 class EntryEditor;
 class FileDialogs;
@@ -61,6 +60,10 @@ class EntryListView final : public QWidget, public CatalogueObserver {
     ~EntryListView() override;
 
     void OnUpdate(CatalogueObserver* sender) override;
+    // Shows content from the next refresh on (the caller updates the views). Reading another
+    // catalogue goes back to the shown holder's entries.
+    void Show(ListContent content);
+    const ListContent& Content() const;
     // Rebuilds the list from the document and selects the selected title again.
     void RefreshList();
 
@@ -162,7 +165,9 @@ class EntryListView final : public QWidget, public CatalogueObserver {
     Catalogue& doc_;
     EntryListServices services_;
     EntryHistory* history_ = nullptr;
-    HolderTreeCache trees_;  // the holders' tree, which finds the shown holder
+    ListContent content_;
+    std::uint64_t contentGeneration_ = 0;  // the entries' generation content_ was set in
+    ListRows rows_;  // the holders' tree and the find keys, kept between refreshes
     std::unique_ptr<EntryEditor> editor_;
     std::function<void(int id)> route_;
     ViewType viewType_;
@@ -193,7 +198,6 @@ class EntryListView final : public QWidget, public CatalogueObserver {
     bool walkKeepsKnown_ = false;
     std::uint64_t checkedGeneration_ = ~std::uint64_t{0};
     QTimer* walk_;
-    const EntryChoice* missingChoice_ = nullptr;  // the choice OnEntryMissing set, while shown
     // The report's order picked by a header click; it lasts until another catalogue is read
     // (sortGeneration_ is the entries' generation it was picked in).
     std::optional<EntrySortKey> sortKey_;

@@ -1,5 +1,7 @@
 #include "ui/views/holder_tree_view.h"
 
+#include "ui/views/entry_list_view.h"
+
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -100,8 +102,13 @@ void HolderTreeView::SetShowFolders(bool folders) {
     OnUpdate(nullptr);
 }
 
+int HolderTreeView::ShownNode() const {
+    if (list_ != nullptr && !list_->Content().ShowsHolder()) return kNoHolderNode;
+    return ShownHolder(model_->tree(), doc_);
+}
+
 void HolderTreeView::SelectHolderPath() {
-    const QModelIndex index = model_->IndexOf(ShownHolder(model_->tree(), doc_));
+    const QModelIndex index = model_->IndexOf(ShownNode());
     if (!index.isValid()) {
         selectionModel()->clearSelection();
         return;
@@ -133,6 +140,7 @@ void HolderTreeView::OnLeftButtonDown(QMouseEvent* event) {
         return;
     }
     ChooseHolder(doc_, model_->tree(), node);
+    if (list_ != nullptr) list_->Show({});
     doc_.UpdateAllViews(this);
     // The control expands, collapses and selects as usual; a click on the expand button
     // selects the item all the same.
@@ -169,6 +177,7 @@ void HolderTreeView::ShowHolderAt(const QModelIndex& index) {
         return;
     }
     ChooseHolder(doc_, model_->tree(), node);
+    if (list_ != nullptr) list_->Show({});
     doc_.UpdateAllViews(this);
     SelectHolderPath();
 }
@@ -217,11 +226,11 @@ void HolderTreeView::OnHolderRelocate() {
 }
 
 bool HolderTreeView::CanRelocateShownHolder() const {
-    return relocate_ && ShownHolder(model_->tree(), doc_) != kNoHolderNode;
+    return relocate_ && ShownNode() != kNoHolderNode;
 }
 
 void HolderTreeView::RelocateShownHolder() {
-    const int node = ShownHolder(model_->tree(), doc_);
+    const int node = ShownNode();
     if (node != kNoHolderNode) RelocateFolder(model_->tree().node(node).folder);
 }
 

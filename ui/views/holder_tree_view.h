@@ -17,12 +17,13 @@
 
 class QMenu;
 
-#include "ui/app/entry_history.h"
+#include "ui/undo/entry_history.h"
 
 namespace kantoria {
 
 class DesktopShell;
 class FileDialogs;
+class EntryListView;
 class HolderTreeModel;
 class MessageBoxes;
 
@@ -53,6 +54,10 @@ class HolderTreeView final : public QTreeView, public CatalogueObserver {
     void SetRelocateServices(RelocateServices services) { relocate_.emplace(std::move(services)); }
     // Records relocations for undo from now on; history must outlive the view.
     void SetHistory(EntryHistory* history) { history_ = history; }
+    // The list beside the tree (not owned; it must outlive the tree's use of it): no holder
+    // shows as current while it shows a find or the missing files, and a chosen holder is what
+    // it shows next.
+    void SetList(EntryListView* list) { list_ = list; }
     // Shows grey folder nodes for the folders that join the top-level holders, or not.
     void SetShowFolders(bool folders);
     bool ShowsFolders() const { return folders_; }
@@ -102,6 +107,10 @@ class HolderTreeView final : public QTreeView, public CatalogueObserver {
         bool operator==(const FilledShape&) const = default;
     };
     std::optional<FilledShape> filled_;
+    // The holder the tree shows as current, none while the list shows something else.
+    int ShownNode() const;
+
+    EntryListView* list_ = nullptr;
 };
 
 }  // namespace kantoria

@@ -1,9 +1,9 @@
-#include "ui/app/entry_history.h"
+#include "ui/undo/entry_history.h"
 
 #include <utility>
 
 #include "platform/qt/qt_text.h"
-#include "ui/app/entry_steps.h"
+#include "ui/undo/entry_steps.h"
 
 namespace kantoria {
 

@@ -1,4 +1,4 @@
-#include "ui/app/local_instances.h"
+#include "platform/qt/local_instances.h"
 
 #include <QCoreApplication>
 #include <QDataStream>

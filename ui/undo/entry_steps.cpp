@@ -1,4 +1,4 @@
-#include "ui/app/entry_steps.h"
+#include "ui/undo/entry_steps.h"
 
 #include <string>
 #include <utility>

@@ -8,7 +8,7 @@
 
 #include "core/catalogue/entry_change.h"
 #include "core/resources/string_table.h"
-#include "ui/app/entry_history.h"
+#include "ui/undo/entry_history.h"
 
 namespace kantoria {
 

@@ -1,4 +1,4 @@
-#include "ui/app/resources_init.h"
+#include "ui/seams/resources_init.h"
 
 #include <QtGlobal>
 

@@ -1,0 +1,40 @@
+#include "core/views/list_content.h"
+
+#include "core/resources/string_table.h"
+#include "core/text/find_fold.h"
+#include "core/views/entry_list_logic.h"
+
+namespace kantoria {
+
+std::vector<EntryRef> ListRows::Rows(const Catalogue& doc, const ListContent& content,
+                                     const IsMissing& missing) {
+    switch (content.kind) {
+        case ListContent::Kind::Holder:
+            return ListedEntries(doc, trees_);
+        case ListContent::Kind::Find:
+            findIndex_.Update(doc.Entries(), doc.FileEncoding());
+            return findIndex_.FindInListOrder(FindWords(content.findText));
+        case ListContent::Kind::Missing: {
+            std::vector<EntryRef> rows;
+            for (const Entry& entry : doc.Entries())
+                if (missing && missing(entry)) rows.push_back(&entry);
+            return InListOrder(std::move(rows));
+        }
+    }
+    return {};
+}
+
+std::string ListRows::Status(const ListContent& content, std::size_t count, bool stillLooking) {
+    switch (content.kind) {
+        case ListContent::Kind::Holder:
+            return {};
+        case ListContent::Kind::Find:
+            return FormatString(IDS_FIND_COUNT, {std::to_string(count)});
+        case ListContent::Kind::Missing:
+            return FormatString(stillLooking ? IDS_MISSING_LOOKING : IDS_MISSING_COUNT,
+                                {std::to_string(count)});
+    }
+    return {};
+}
+
+}  // namespace kantoria

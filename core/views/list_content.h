@@ -1,0 +1,51 @@
+// What the entry list shows, as one value the list is told to show: the entries of the holder
+// the tree shows, the entries a find picks from the whole catalogue, or the entries whose file
+// is known to be gone. The catalogue knows nothing of it: it is the list's own state.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/catalogue/catalogue.h"
+#include "core/views/entry_find.h"
+#include "core/views/holder_tree_logic.h"
+
+namespace kantoria {
+
+struct ListContent {
+    enum class Kind { Holder, Find, Missing };
+    Kind kind = Kind::Holder;
+    std::string findText;  // for a find: the words as the user typed them
+
+    bool ShowsHolder() const { return kind == Kind::Holder; }
+    bool operator==(const ListContent&) const = default;
+};
+
+// The rows of a content, in the list's order, kept cheap across refreshes: the holder tree is
+// built again only when the holders change, the find keys only when the entries do.
+class ListRows {
+  public:
+    // Whether an entry's file is known to be gone.
+    using IsMissing = std::function<bool(const Entry&)>;
+
+    explicit ListRows(std::size_t sortHitsUpTo = 20000) : findIndex_(sortHitsUpTo) {}
+
+    // Asked again on every refresh, so an entry added, pasted or edited meanwhile shows exactly
+    // when it qualifies. Shows the selected holder's entries for a holder, none when no holder
+    // is shown.
+    std::vector<EntryRef> Rows(const Catalogue& doc, const ListContent& content,
+                               const IsMissing& missing);
+    // What the status bar says while the list shows count rows of a find or of the missing
+    // files (stillLooking: the files are still being looked at); empty for a holder.
+    static std::string Status(const ListContent& content, std::size_t count, bool stillLooking);
+
+    HolderTreeCache& Trees() { return trees_; }
+
+  private:
+    HolderTreeCache trees_;
+    FindIndex findIndex_;
+};
+
+}  // namespace kantoria
