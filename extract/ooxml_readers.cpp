@@ -159,4 +159,14 @@ Extracted ReadPptx(ZipReader& zip, TextSink& sink) {
     return result;
 }
 
+ZipDocumentReader ReaderForArchive(ZipReader& zip) {
+    if (zip.Has("content.xml")) return ReadOdf;
+    // The package names its main part; where it does not, the usual names are tried.
+    const std::string main = MainPart(zip, "");
+    if (main.starts_with("word/") || zip.Has("word/document.xml")) return ReadDocx;
+    if (main.starts_with("xl/") || zip.Has("xl/workbook.xml")) return ReadXlsx;
+    if (main.starts_with("ppt/") || zip.Has("ppt/presentation.xml")) return ReadPptx;
+    return nullptr;
+}
+
 }  // namespace kantoria
