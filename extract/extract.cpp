@@ -115,7 +115,8 @@ Extracted ExtractBytes(std::string_view name, std::string_view bytes, const Extr
             return Extracted::Fine();
         case DocKind::Legacy:
             if (fd < 0) return Extracted::Unsupported("legacy format read from memory");
-            return ReadLegacy(LowerExtension(name), fd, sink);
+            // Word saves RTF under .doc when asked to; its converter would refuse it.
+            return ReadLegacy(bytes.starts_with("{\\rtf") ? "rtf" : LowerExtension(name), fd, sink);
         default:
             return Extracted::Unsupported("unknown format");
     }

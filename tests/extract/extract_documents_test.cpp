@@ -82,75 +82,76 @@ struct PackageCase {
     std::vector<std::string> absent;
 };
 
+const std::vector<PackageCase> kPackageCases = {
+    {"a Word body with a table, header, footer, footnotes and endnotes",
+     "a.docx",
+     {{"_rels/.rels", Rels({{"r1", "officeDocument", "word/document.xml"}})},
+      {"word/document.xml",
+       Xml("w:document", kW,
+           "<w:body><w:p><w:r><w:t>本文</w:t><w:tab/><w:t>続き</w:t></w:r></w:p><w:tbl><w:tr>"
+           "<w:tc><w:p><w:r><w:t>表の升</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+           "<w:p><w:del><w:r><w:delText>消した字</w:delText></w:r></w:del></w:p></w:body>")},
+      {"word/_rels/document.xml.rels", Rels({{"r1", "footer", "footer1.xml"},
+                                             {"r2", "header", "header1.xml"},
+                                             {"r3", "footnotes", "footnotes.xml"},
+                                             {"r4", "endnotes", "/word/endnotes.xml"}})},
+      {"word/header1.xml", WordPart("hdr", "ヘッダー")},
+      {"word/footer1.xml", WordPart("ftr", "フッター")},
+      {"word/footnotes.xml", WordPart("footnotes", "脚注")},
+      {"word/endnotes.xml", WordPart("endnotes", "文末脚注")}},
+     {"本文\t続き\n表の升", "ヘッダー", "フッター", "脚注", "文末脚注"},
+     {"消した字"}},
+    {"a workbook's sheets in its own order, shared, rich, inline and number cells",
+     "b.xlsx",
+     {{"xl/workbook.xml", Xml("workbook", "xmlns:r=\"r\"",
+                              "<sheets><sheet r:id=\"s2\"/><sheet r:id=\"s1\"/></sheets>")},
+      {"xl/_rels/workbook.xml.rels", Rels({{"s1", "worksheet", "worksheets/sheet1.xml"},
+                                           {"s2", "worksheet", "worksheets/sheet2.xml"},
+                                           {"ss", "sharedStrings", "strings.xml"}})},
+      {"xl/strings.xml", Xml("sst", "",
+                             "<si><t>共有</t></si><si><r><t>リッチ</t></r><r><t>文字</t></r>"
+                             "<rPh><t>よみがな</t></rPh></si>")},
+      {"xl/worksheets/sheet1.xml", Xml("worksheet", "",
+                                       "<sheetData><row><c t=\"s\"><v>1</v></c><c "
+                                       "t=\"s\"><v>99</v></c></row></sheetData>")},
+      {"xl/worksheets/sheet2.xml",
+       Xml("worksheet", "",
+           "<sheetData><row><c t=\"inlineStr\"><is><t>インライン</t></is></c><c><v>42</v></c>"
+           "<c t=\"s\"><v>0</v></c></row></sheetData>")}},
+     {"インライン\t42\t共有\n", "リッチ文字"},
+     {"よみがな"}},
+    {"slides by the presentation's list, each with its notes",
+     "c.pptx",
+     {{"ppt/presentation.xml",
+       Xml("p:presentation", kP,
+           "<p:sldIdLst><p:sldId id=\"1\" r:id=\"b\"/><p:sldId id=\"2\" r:id=\"a\"/>"
+           "</p:sldIdLst>")},
+      {"ppt/_rels/presentation.xml.rels",
+       Rels({{"a", "slide", "slides/slide1.xml"}, {"b", "slide", "slides/slide2.xml"}})},
+      {"ppt/slides/slide1.xml", Xml("p:sld", kP, "<a:p><a:r><a:t>二枚目</a:t></a:r></a:p>")},
+      {"ppt/slides/slide2.xml", Xml("p:sld", kP, "<a:p><a:r><a:t>一枚目</a:t></a:r></a:p>")},
+      {"ppt/slides/_rels/slide2.xml.rels",
+       Rels({{"n", "notesSlide", "../notesSlides/notesSlide1.xml"}})},
+      {"ppt/notesSlides/notesSlide1.xml",
+       Xml("p:notes", kP, "<a:p><a:r><a:t>発表者メモ</a:t></a:r></a:p>")}},
+     {"一枚目", "発表者メモ", "二枚目"},
+     {}},
+    {"OpenDocument spans, spaces, breaks, and meta.xml",
+     "d.odt",
+     {{"content.xml",
+       Xml("office:document-content", "xmlns:office=\"o\" xmlns:text=\"t\"",
+           "<office:body><office:text><text:h>見出し</text:h><text:p>前<text:span>半</"
+           "text:span>"
+           "<text:s text:c=\"2\"/>後<text:line-break/>次の行</text:p></office:text>"
+           "</office:body>")},
+      {"meta.xml", Xml("office:document-meta", "xmlns:office=\"o\" xmlns:dc=\"dc\"",
+                       "<office:meta><dc:title>表題</dc:title></office:meta>")}},
+     {"見出し\n前半  後\n次の行\n", "表題"},
+     {}},
+};
+
 TEST(ExtractDocuments, OfficePackagesGiveEveryPartThatHoldsText) {
-    const std::vector<PackageCase> cases = {
-        {"a Word body with a table, header, footer, footnotes and endnotes",
-         "a.docx",
-         {{"_rels/.rels", Rels({{"r1", "officeDocument", "word/document.xml"}})},
-          {"word/document.xml",
-           Xml("w:document", kW,
-               "<w:body><w:p><w:r><w:t>本文</w:t><w:tab/><w:t>続き</w:t></w:r></w:p><w:tbl><w:tr>"
-               "<w:tc><w:p><w:r><w:t>表の升</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
-               "<w:p><w:del><w:r><w:delText>消した字</w:delText></w:r></w:del></w:p></w:body>")},
-          {"word/_rels/document.xml.rels", Rels({{"r1", "footer", "footer1.xml"},
-                                                 {"r2", "header", "header1.xml"},
-                                                 {"r3", "footnotes", "footnotes.xml"},
-                                                 {"r4", "endnotes", "/word/endnotes.xml"}})},
-          {"word/header1.xml", WordPart("hdr", "ヘッダー")},
-          {"word/footer1.xml", WordPart("ftr", "フッター")},
-          {"word/footnotes.xml", WordPart("footnotes", "脚注")},
-          {"word/endnotes.xml", WordPart("endnotes", "文末脚注")}},
-         {"本文\t続き\n表の升", "ヘッダー", "フッター", "脚注", "文末脚注"},
-         {"消した字"}},
-        {"a workbook's sheets in its own order, shared, rich, inline and number cells",
-         "b.xlsx",
-         {{"xl/workbook.xml", Xml("workbook", "xmlns:r=\"r\"",
-                                  "<sheets><sheet r:id=\"s2\"/><sheet r:id=\"s1\"/></sheets>")},
-          {"xl/_rels/workbook.xml.rels", Rels({{"s1", "worksheet", "worksheets/sheet1.xml"},
-                                               {"s2", "worksheet", "worksheets/sheet2.xml"},
-                                               {"ss", "sharedStrings", "strings.xml"}})},
-          {"xl/strings.xml", Xml("sst", "",
-                                 "<si><t>共有</t></si><si><r><t>リッチ</t></r><r><t>文字</t></r>"
-                                 "<rPh><t>よみがな</t></rPh></si>")},
-          {"xl/worksheets/sheet1.xml", Xml("worksheet", "",
-                                           "<sheetData><row><c t=\"s\"><v>1</v></c><c "
-                                           "t=\"s\"><v>99</v></c></row></sheetData>")},
-          {"xl/worksheets/sheet2.xml",
-           Xml("worksheet", "",
-               "<sheetData><row><c t=\"inlineStr\"><is><t>インライン</t></is></c><c><v>42</v></c>"
-               "<c t=\"s\"><v>0</v></c></row></sheetData>")}},
-         {"インライン\t42\t共有\n", "リッチ文字"},
-         {"よみがな"}},
-        {"slides by the presentation's list, each with its notes",
-         "c.pptx",
-         {{"ppt/presentation.xml",
-           Xml("p:presentation", kP,
-               "<p:sldIdLst><p:sldId id=\"1\" r:id=\"b\"/><p:sldId id=\"2\" r:id=\"a\"/>"
-               "</p:sldIdLst>")},
-          {"ppt/_rels/presentation.xml.rels",
-           Rels({{"a", "slide", "slides/slide1.xml"}, {"b", "slide", "slides/slide2.xml"}})},
-          {"ppt/slides/slide1.xml", Xml("p:sld", kP, "<a:p><a:r><a:t>二枚目</a:t></a:r></a:p>")},
-          {"ppt/slides/slide2.xml", Xml("p:sld", kP, "<a:p><a:r><a:t>一枚目</a:t></a:r></a:p>")},
-          {"ppt/slides/_rels/slide2.xml.rels",
-           Rels({{"n", "notesSlide", "../notesSlides/notesSlide1.xml"}})},
-          {"ppt/notesSlides/notesSlide1.xml",
-           Xml("p:notes", kP, "<a:p><a:r><a:t>発表者メモ</a:t></a:r></a:p>")}},
-         {"一枚目", "発表者メモ", "二枚目"},
-         {}},
-        {"OpenDocument spans, spaces, breaks, and meta.xml",
-         "d.odt",
-         {{"content.xml",
-           Xml("office:document-content", "xmlns:office=\"o\" xmlns:text=\"t\"",
-               "<office:body><office:text><text:h>見出し</text:h><text:p>前<text:span>半</"
-               "text:span>"
-               "<text:s text:c=\"2\"/>後<text:line-break/>次の行</text:p></office:text>"
-               "</office:body>")},
-          {"meta.xml", Xml("office:document-meta", "xmlns:office=\"o\" xmlns:dc=\"dc\"",
-                           "<office:meta><dc:title>表題</dc:title></office:meta>")}},
-         {"見出し\n前半  後\n次の行\n", "表題"},
-         {}},
-    };
-    for (const PackageCase& c : cases) {
+    for (const PackageCase& c : kPackageCases) {
         SCOPED_TRACE(c.what);
         std::string text;
         const Extracted result = Extract(c.name, test::ZipBytes(c.members), text);

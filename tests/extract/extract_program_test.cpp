@@ -138,10 +138,12 @@ TEST_F(ExtractProgram, ExitCodesTellHowTheDocumentTurnedOut) {
 
 TEST_F(ExtractProgram, LegacyConverterTextArrivesInUtf8) {
     if (!FindConverter("unrtf")) GTEST_SKIP() << "unrtf is not installed";
-    const ProgramRun run = RunExtract(
-        {Write("j.rtf", "{\\rtf1\\ansi \\u26085?\\u26412? rtf\\par}")}, dir_, "/usr/bin:/bin");
-    EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.out.find("日本"), std::string::npos) << run.out;
+    for (const char* name : {"j.rtf", "rtf-saved-as.doc"}) {
+        const ProgramRun run = RunExtract(
+            {Write(name, "{\\rtf1\\ansi \\u26085?\\u26412? rtf\\par}")}, dir_, "/usr/bin:/bin");
+        EXPECT_EQ(run.code, 0) << name << ": " << run.err;
+        EXPECT_NE(run.out.find("日本"), std::string::npos) << name << ": " << run.out;
+    }
 }
 
 TEST_F(ExtractProgram, AFileThatChangesOrVanishesWhileReadIsNoticed) {
