@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/terminal_answers.h"
 #include "core/app/instance_match.h"
 #include "core/os/environment.h"
 #include "core/os/large_pages.h"
@@ -23,6 +25,8 @@
 
 int main(int argc, char* argv[]) {
     using namespace kantoria;
+    // Before QApplication, which would connect to a display.
+    if (const auto code = AnswerOnTerminal(argc, argv, std::cout)) return *code;
     UseLargeHeapPages(argv);
     QApplication application(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("kantoria"));
