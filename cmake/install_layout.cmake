@@ -70,18 +70,25 @@ set(CPACK_PACKAGE_NAME kantoria)
 set(CPACK_PACKAGE_VENDOR "The Kantoria developers")
 set(CPACK_PACKAGE_CONTACT "The Kantoria developers <maintainers@kantoria.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop catalogue of documents with a Japanese interface")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Kantoria keeps a catalogue of documents that lie anywhere on disk, each with a title and \
-a comment of the user's choosing, grouped by folder in a tree; a double-click opens a document \
-with its program. The catalogue is one .ZNL text file, byte-compatible with catalogues written \
-by the earlier Windows program. The window speaks Japanese; kantoria-cli reads and changes \
-catalogues from the command line.")
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Kantoria keeps a catalogue of documents that lie anywhere on disk, each with a\n"
+  "title and a comment of the user's choosing, grouped by folder in a tree; a\n"
+  "double-click opens a document with its program, and the automatic search\n"
+  "registers whole folders at once.\n"
+  ".\n"
+  "The catalogue is one .ZNL text file, byte-compatible with catalogues written\n"
+  "by the earlier Windows program. The window speaks Japanese; kantoria-cli\n"
+  "reads, searches and changes catalogues from the command line.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://kantoria.example.org/)
 # The libraries' packages as dpkg-shlibdeps finds them from the programs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beside them: Qt's platform plugins, without which no window opens (only recommended by Qt),
+# Qt's Japanese texts for its own dialogs and the MIME database the file-type icons come from.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, shared-mime-info")
 # The content search reads old Word, Excel and RTF documents through these when they are there.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "antiword, catdoc, unrtf")
 # Stripped programs; their debug symbols go to a kantoria-dbgsym package beside it.
