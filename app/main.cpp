@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/first_run_sample.h"
 #include "app/terminal_answers.h"
 #include "core/app/instance_match.h"
 #include "core/os/environment.h"
@@ -57,6 +58,8 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> arguments;
     const QStringList all = QApplication::arguments();
     for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(PathFromQt(all.at(i)));
+    if (arguments.empty())
+        if (const auto sample = FirstRunSample(settings)) arguments.push_back(*sample);
 
     CMORKA2App app(services, MakeFrameViews);
     if (!app.InitInstance(arguments)) return app.ExitCode();

@@ -6,6 +6,9 @@ set(KANTORIA_DATADIR ${CMAKE_INSTALL_DATADIR}/kantoria)
 set(KANTORIA_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/kantoria)
 
 install(FILES examples/MORKA.ZNL DESTINATION ${KANTORIA_DATADIR}/examples)
+# The sample documents, and what copies them for a user's first start (app/first_run_sample.h).
+install(DIRECTORY examples/samples/ DESTINATION ${KANTORIA_DATADIR}/samples)
+install(PROGRAMS scripts/kantoria-make-sample DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kantoria)
 if(TARGET kantoria-extract)
   install(TARGETS kantoria-extract RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kantoria)
 endif()

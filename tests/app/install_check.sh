@@ -12,7 +12,8 @@ files=(bin/kantoria bin/kantoria-cli share/kantoria/help/index.html
   share/mime/packages/kantoria.xml share/icons/hicolor/scalable/apps/kantoria.svg
   share/metainfo/org.example.kantoria.Kantoria.metainfo.xml
   share/bash-completion/completions/kantoria-cli share/doc/kantoria/copyright
-  share/doc/kantoria/changelog.gz)
+  share/doc/kantoria/changelog.gz share/kantoria/samples/samples.tsv
+  libexec/kantoria/kantoria-make-sample)
 command -v help2man >/dev/null && files+=(share/man/man1/kantoria.1.gz share/man/man1/kantoria-cli.1.gz)
 for f in "${files[@]}"; do [ -s "$prefix/$f" ] || fail "not installed: $f"; done
 [ -x "$prefix/bin/kantoria" ] || fail "kantoria is not executable"
@@ -38,4 +39,16 @@ fi
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml >/dev/null || fail "metainfo"
 fi
+# The installed window's first start for a user without a catalogue: it opens the sample, made
+# in the user's data folder with every document there, and writes no file-type registration
+# into the home (the package's own desktop entry and MIME package do that).
+home=$prefix/home
+mkdir -p "$home"
+HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= QT_QPA_PLATFORM=offscreen timeout 5 \
+  "$prefix/bin/kantoria" >/dev/null 2>&1 && fail "kantoria ended by itself"
+sample=$home/.local/share/kantoria/サンプル.ZNL
+"$prefix/bin/kantoria-cli" missing "$sample" | grep -q '"missing": \[\]' || fail "first-run sample"
+grep -qF "$sample" "$home/.config/Velmoor/MORKA2.conf" || fail "the sample was not the one opened"
+[ -z "$(find "$home" -name 'kantoria.desktop' -o -name 'kantoria.xml' -o -name 'kantoria.png')" ] ||
+  fail "an installed program registered itself in the home"
 echo "installed"
