@@ -2,10 +2,13 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/first_run_sample.h"
+#include "app/terminal_answers.h"
 #include "core/app/instance_match.h"
 #include "core/os/environment.h"
 #include "core/os/large_pages.h"
@@ -23,6 +26,8 @@
 
 int main(int argc, char* argv[]) {
     using namespace kantoria;
+    // Before QApplication, which would connect to a display.
+    if (const auto code = AnswerOnTerminal(argc, argv, std::cout)) return *code;
     UseLargeHeapPages(argv);
     QApplication application(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("kantoria"));
@@ -53,6 +58,8 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> arguments;
     const QStringList all = QApplication::arguments();
     for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(PathFromQt(all.at(i)));
+    if (arguments.empty())
+        if (const auto sample = FirstRunSample(settings)) arguments.push_back(*sample);
 
     Application app(services, MakeFrameViews);
     if (!app.InitInstance(arguments)) return app.ExitCode();

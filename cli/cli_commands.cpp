@@ -62,6 +62,7 @@ constexpr const char* kUsageText =
     "  types                list the file types of the automatic search's extension box,\n"
     "                       marking the line chosen when the dialog opens with '*'\n"
     "  --help               show this text\n"
+    "  --version            show the version\n"
     "\n"
     "copy, search, relocate and import lock the catalogue they write (a file .NAME.lock beside\n"
     "it) from reading to writing. While another program holds that lock they wait, saying so\n"
@@ -177,6 +178,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
         out << kUsageText;
+        return kOk;
+    }
+    if (command == "--version") {
+        out << "kantoria-cli " KANTORIA_VERSION "\n";
         return kOk;
     }
     if (command == "dump") {

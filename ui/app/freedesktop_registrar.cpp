@@ -104,6 +104,11 @@ int WriteFileTypeRegistration(const QString& dataHome, const QString& program) {
 }
 
 void FreedesktopRegistrar::RegisterShellFileTypes() {
+    // An installed program is registered by its package's own desktop entry and MIME package;
+    // copies in the user's home would outlive its removal. Only a program run from the CMake
+    // build folder it was made in registers itself for the user.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    if (!QFileInfo::exists(programDir + QStringLiteral("/CMakeCache.txt"))) return;
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty()) return;
     if (WriteFileTypeRegistration(dataHome, QCoreApplication::applicationFilePath()) == 0) return;

@@ -20,8 +20,8 @@ int WriteFileTypeRegistration(const QString& dataHome, const QString& program);
 
 class FreedesktopRegistrar final : public FileTypeRegistrar {
   public:
-    // Registers for the running program under the user's data folder and refreshes the
-    // desktop's caches when a file changed.
+    // Registers the running program under the user's data folder and refreshes the desktop's
+    // caches when a file changed; only when the program runs from its build folder.
     void RegisterShellFileTypes() override;
 };
 
