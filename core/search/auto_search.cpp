@@ -62,7 +62,51 @@ void ClassifyFile(ListedItem& item, bool useExt, const std::string& extension, E
 
 }  // namespace
 
-SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* listener) {
+// Which subfolders the walk goes into. A link that leads into the searched folder is not
+// followed: the walk reaches that folder by its own path, which is the one to register. The
+// kernel's own file systems (processes, devices, control groups, automount points) are never
+// entered: judged by the type the mount table gives, since in what the file system itself
+// reports a device folder and a memory folder such as /tmp look alike; one that the user named
+// is searched as asked.
+class AutoSearch::WalkBounds {
+  public:
+    WalkBounds(FolderLister& lister, const std::string& folder, MountTable mounts)
+        : lister_(lister),
+          separator_(lister.Separator()),
+          mounts_(std::move(mounts)),
+          walkRoot_(WithSeparator(folder, separator_)) {
+        if (std::string real; lister_.ResolvePath(folder, real).ok())
+            resolvedRoot_ = WithSeparator(std::move(real), separator_);
+        searchedMount_ = mounts_.Find(resolvedRoot_.empty() ? folder : resolvedRoot_).id;
+    }
+
+    // A folder's mount is found from where it really is: a link's target, or else its path
+    // with the searched folder resolved.
+    bool Enters(const std::string& path, bool isLink) const {
+        std::string real;
+        if (isLink && lister_.ResolvePath(path, real).ok()) {
+            if (!resolvedRoot_.empty() &&
+                PathIsWithin(WithSeparator(real, separator_), resolvedRoot_))
+                return false;
+        } else if (!isLink && !resolvedRoot_.empty() && path.starts_with(walkRoot_)) {
+            real = resolvedRoot_ + path.substr(walkRoot_.size());
+        } else {
+            real = path;
+        }
+        const Mount& mount = mounts_.Find(real);
+        return !IsVirtualFileSystem(mount.type) || mount.id == searchedMount_;
+    }
+
+  private:
+    FolderLister& lister_;
+    char separator_;
+    MountTable mounts_;
+    std::string walkRoot_;
+    std::string resolvedRoot_;  // empty when not known
+    int searchedMount_ = 0;
+};
+
+void AutoSearch::Start() {
     found = 0;
     skipped.clear();
     unlistable.clear();
@@ -81,64 +125,52 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
             catalogueFolder_ = WithSeparator(std::move(real), separator);
         }
     }
+}
 
+// Runs on the listing threads as well as on the walk's: everything about an item that does not
+// depend on the catalogue is decided while its folder is listed.
+FolderListing AutoSearch::ListFolder(const std::string& path, const WalkBounds& bounds,
+                                     Encoding encoding) const {
+    FolderListing listing;
+    std::vector<FolderItem> items;
+    listing.status = lister_.List(path, items, listing.id);
+    if (!listing.status) return listing;
+    SortLikeWindows(items);
+    listing.items.resize(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        ListedItem& listed = listing.items[i];
+        listed.path = JoinPath(path, items[i].name, lister_.Separator());
+        if (!items[i].isFolder) {
+            if (BelongsToCatalogue(path, items[i].name))
+                listed.role = ItemRole::OwnFile;
+            else
+                ClassifyFile(listed, useExt, extension, encoding);
+        } else if (subFolders && bounds.Enters(listed.path, items[i].isLink)) {
+            listed.role = ItemRole::Enter;
+        }
+    }
+    return listing;
+}
+
+SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* listener) {
+    Start();
+    const WalkBounds bounds(lister_, folder, mounts ? *mounts : ReadSystemMountTable());
+    const Encoding encoding = doc_->FileEncoding();
+    FolderPrefetch prefetch(
+        [&](const std::string& path) { return ListFolder(path, bounds, encoding); },
+        listingThreads);
+    const SearchStatus status = Walk(folder, prefetch, listener);
+    if (status != SearchStatus::Completed) TakeBack();
+    return status;
+}
+
+SearchStatus AutoSearch::Walk(const std::string& folder, FolderPrefetch& prefetch,
+                              SearchListener* listener) {
     // An explicit stack instead of recursion: a deep tree cannot exhaust the call stack.
     std::vector<Frame> stack;
     // Every real folder is entered once, however many links lead to it: links could otherwise
     // repeat the same files under numbered titles, or loop.
     std::unordered_set<FolderId, FolderIdHash> entered;
-    std::string resolvedRoot;  // empty when not known
-    if (std::string real; lister_.ResolvePath(folder, real).ok())
-        resolvedRoot = WithSeparator(std::move(real), separator);
-    // The kernel's own file systems (processes, devices, control groups, automount points) are
-    // never entered: judged by the type the mount table gives, since in what the file system
-    // itself reports a device folder and a memory folder such as /tmp look alike.
-    const MountTable mountTable = mounts ? *mounts : ReadSystemMountTable();
-    const std::string walkRoot = WithSeparator(folder, separator);
-    // A folder on such a file system that the user named is searched as asked.
-    const int searchedMount = mountTable.Find(resolvedRoot.empty() ? folder : resolvedRoot).id;
-    // Whether the walk goes into a subfolder. A link that leads into the searched folder is
-    // not followed: the walk reaches that folder by its own path, which is the one to register.
-    // A folder's mount is found from where it really is: a link's target, or else its path
-    // with the searched folder resolved.
-    auto entersFolder = [&](const std::string& path, bool isLink) {
-        std::string real;
-        if (isLink && lister_.ResolvePath(path, real).ok()) {
-            if (!resolvedRoot.empty() && PathIsWithin(WithSeparator(real, separator), resolvedRoot))
-                return false;
-        } else if (!isLink && !resolvedRoot.empty() && path.starts_with(walkRoot)) {
-            real = resolvedRoot + path.substr(walkRoot.size());
-        } else {
-            real = path;
-        }
-        const Mount& mount = mountTable.Find(real);
-        return !IsVirtualFileSystem(mount.type) || mount.id == searchedMount;
-    };
-    // Runs on the listing threads as well as here: everything about an item that does not
-    // depend on the catalogue is decided while its folder is listed.
-    const Encoding encoding = doc_->FileEncoding();
-    auto list = [&](const std::string& path) {
-        FolderListing listing;
-        std::vector<FolderItem> items;
-        listing.status = lister_.List(path, items, listing.id);
-        if (!listing.status) return listing;
-        SortLikeWindows(items);
-        listing.items.resize(items.size());
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            ListedItem& listed = listing.items[i];
-            listed.path = JoinPath(path, items[i].name, separator);
-            if (!items[i].isFolder) {
-                if (BelongsToCatalogue(path, items[i].name))
-                    listed.role = ItemRole::OwnFile;
-                else
-                    ClassifyFile(listed, useExt, extension, encoding);
-            } else if (subFolders && entersFolder(listed.path, items[i].isLink)) {
-                listed.role = ItemRole::Enter;
-            }
-        }
-        return listing;
-    };
-    FolderPrefetch prefetch(list, listingThreads);
     // Opens a folder for the walk; false when the caller chose to stop.
     auto enter = [&](const std::string& path) {
         FolderListing listing = prefetch.Take(path);
@@ -156,28 +188,25 @@ SearchStatus AutoSearch::ScanFolder(const std::string& folder, SearchListener* l
         return true;
     };
 
-    SearchStatus status = SearchStatus::Completed;
-    if (!enter(folder)) status = SearchStatus::Stopped;
-    while (status == SearchStatus::Completed && !stack.empty()) {
+    if (!enter(folder)) return SearchStatus::Stopped;
+    while (!stack.empty()) {
         Frame& top = stack.back();
         if (top.next == top.items.size()) {
             stack.pop_back();
             continue;
         }
         ListedItem& item = top.items[top.next++];
-        if (!ReportProgress(listener, top.folder)) {
-            status = SearchStatus::Cancelled;
-        } else if (item.role == ItemRole::Enter) {
+        if (!ReportProgress(listener, top.folder)) return SearchStatus::Cancelled;
+        if (item.role == ItemRole::Enter) {
             // Depth first: the subfolder's contents come before the items that follow it.
             const std::string path = std::move(item.path);
-            if (!enter(path)) status = SearchStatus::Stopped;
+            if (!enter(path)) return SearchStatus::Stopped;
         } else if (item.role != ItemRole::PassOver) {
             ++progress_.filesVisited;
             if (item.role != ItemRole::OwnFile) Register(item);
         }
     }
-    if (status != SearchStatus::Completed) TakeBack();
-    return status;
+    return SearchStatus::Completed;
 }
 
 bool AutoSearch::BelongsToCatalogue(const std::string& folder, std::string_view name) const {

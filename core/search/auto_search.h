@@ -17,6 +17,8 @@
 
 namespace kantoria {
 
+struct FolderListing;
+class FolderPrefetch;
 struct ListedItem;
 
 inline constexpr std::string_view kAutoSearchComment = "自動検索";
@@ -85,6 +87,15 @@ class AutoSearch {
     std::vector<SkippedFolder> unlistable;
 
   private:
+    class WalkBounds;
+
+    // Clears what the previous search left and learns where the catalogue's own files lie.
+    void Start();
+    FolderListing ListFolder(const std::string& path, const WalkBounds& bounds,
+                             Encoding encoding) const;
+    // Walks folder depth first, registering what it finds.
+    SearchStatus Walk(const std::string& folder, FolderPrefetch& prefetch,
+                      SearchListener* listener);
     // Whether the file name in the folder folder is the catalogue or one of its saves' files.
     bool BelongsToCatalogue(const std::string& folder, std::string_view name) const;
     // Appends an entry for a classified file unless the catalogue holds its path.

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 
 #include "testing/core/fake_lister.h"
 #include "testing/core/file_types_memory.h"
@@ -166,7 +168,7 @@ TEST_F(SearchDialogTest, SkipAllAsksOnceAndListsTheSkippedFoldersAtTheEnd) {
     Search("C:\\Docs");
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown[0].buttons, MbButtons::UnreadableFolder);
-    EXPECT_EQ(messages.shown[0].text.find("Permission denied"), std::string::npos);
+    EXPECT_EQ(messages.shown[0].text.find(std::strerror(EACCES)), std::string::npos);
     for (const std::string& folder : unreadable)
         EXPECT_NE(messages.shown[1].text.find(folder + "：アクセスが拒否されました。"),
                   std::string::npos)

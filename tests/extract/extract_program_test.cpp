@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -118,7 +120,7 @@ TEST_F(ExtractProgram, ExitCodesTellHowTheDocumentTurnedOut) {
         {{Write("e.docx", "random bytes, not a ZIP")}, "", 11, "", "not a ZIP archive\n"},
         {{bomb}, "", 11, "", "zip member compressed too far\n"},
         {{"--max-member", "1000", bomb}, "", 11, "", "zip member too large\n"},
-        {{(dir_ / "missing.txt").string()}, "", 11, "", "No such file or directory\n"},
+        {{(dir_ / "missing.txt").string()}, "", 11, "", std::string(std::strerror(ENOENT)) + "\n"},
         {{fifo}, "", 12, "", "a named pipe\n"},
         {{dir_.string()}, "", 12, "", "a folder\n"},
         {{"--max-text", "x", fifo}, "", 2, "", ""},

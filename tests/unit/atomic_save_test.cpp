@@ -81,7 +81,9 @@ TEST(AtomicSave, TargetThatIsAFolderFailsWithAReason) {
 TEST(AtomicSave, MissingFolderFails) {
     TempFolder dir;
     Catalogue doc;
-    EXPECT_FALSE(doc.SaveCatalogue(dir / "no/such/c.ZNL"));
+    const Status saved = doc.SaveCatalogue(dir / "no/such/c.ZNL");
+    EXPECT_EQ(saved.code(), StatusCode::NotFound) << saved.reason();
+    EXPECT_FALSE(std::filesystem::exists(dir / "no"));
 }
 
 TEST(AtomicSave, ReadOnlyFolderFailsAndKeepsTheOldFile) {

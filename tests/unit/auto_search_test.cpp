@@ -7,6 +7,8 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -214,7 +216,7 @@ TEST(AutoSearch, UnlistableFolderIsSkippedOrStopsTheSearch) {
             EXPECT_EQ(status, SearchStatus::Completed);
             EXPECT_EQ(search.found, 2);
             ASSERT_EQ(search.unlistable.size(), 1u);
-            EXPECT_EQ(search.unlistable[0].why.reason(), "Permission denied");
+            EXPECT_EQ(search.unlistable[0].why.reason(), std::strerror(EACCES));
         } else {
             // A stopped search takes back what it appended; older entries stay.
             EXPECT_EQ(status, SearchStatus::Stopped);
@@ -543,7 +545,7 @@ TEST(AutoSearchOnDisk, UnreadableFolderIsReportedWithTheSystemsReason) {
     AutoSearch search(doc, *lister);
     search.ScanFolder(dir.path().string(), nullptr);
     ASSERT_EQ(search.unlistable.size(), 1u);
-    EXPECT_EQ(search.unlistable[0].why.reason(), "Permission denied");
+    EXPECT_EQ(search.unlistable[0].why.reason(), std::strerror(EACCES));
     EXPECT_EQ(search.unlistable[0].why.code(), StatusCode::PermissionDenied);
 }
 
