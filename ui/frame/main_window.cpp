@@ -25,9 +25,9 @@
 #include "core/app/recent_files.h"
 #include "core/resources/command_ids.h"
 #include "core/resources/string_table.h"
-#include "core/text/find_fold.h"
 #include "core/views/entry_find.h"
 #include "platform/qt/qt_text.h"
+#include "ui/frame/find_controller.h"
 #include "ui/frame/help_files.h"
 #include "ui/frame/lock_keys.h"
 #include "ui/seams/resources_init.h"
@@ -65,10 +65,6 @@ QString ModifiableCaption(const std::string& caption) {
     return dash < 0 ? text + QStringLiteral("[*]") : text.insert(dash, QStringLiteral("[*]"));
 }
 
-// Up to this many entries a find follows every keystroke at once; above, it waits for a pause
-// in typing so that filling the list does not hold up the next key.
-constexpr std::size_t kInstantFindEntries = 50000;
-constexpr int kFindPauseMs = 150;
 constexpr int kFindFieldWidth = 240;
 
 constexpr int kFramePollMs = 50;
@@ -195,39 +191,8 @@ void MainWindow::CreateFindField() {
     findField_->setPlaceholderText(ToQt(LoadString(IDS_FIND_PLACEHOLDER)));
     findField_->setMaximumWidth(kFindFieldWidth);
     toolbar_->addWidget(findField_);
-    findTimer_ = new QTimer(this);
-    findTimer_->setSingleShot(true);
-    findTimer_->setInterval(kFindPauseMs);
-    connect(findTimer_, &QTimer::timeout, this, [this] { ApplyFind(); });
-    connect(findField_, &QLineEdit::textChanged, this, [this] { OnFindTextChanged(); });
-}
-
-void MainWindow::OnFindTextChanged() {
-    const bool empty = FindWords(FromQt(findField_->text())).empty();
-    if (empty || doc_.Entries().size() <= kInstantFindEntries) {
-        findTimer_->stop();
-        ApplyFind();
-    } else {
-        findTimer_->start();
-    }
-}
-
-void MainWindow::ApplyFind() {
-    const std::string text = FromQt(findField_->text());
-    if (FindWords(text).empty()) {
-        // Only a find of ours is taken back: another choice the list shows stays.
-        EntryListView* list = ListView();
-        if (!findShown_ || list == nullptr || list->Content().kind != ListContent::Kind::Find)
-            return;
-        list->Show({});
-        findShown_ = false;
-    } else {
-        EntryListView* list = ListView();
-        if (list == nullptr) return;
-        list->Show({ListContent::Kind::Find, text});
-        findShown_ = true;
-    }
-    doc_.UpdateAllViews(nullptr);
+    find_ = new FindController(
+        *findField_, doc_, [this] { return ListView(); }, this);
 }
 
 void MainWindow::FocusFindField() {
@@ -321,14 +286,7 @@ void MainWindow::SetDocumentPath(const std::string& path) {
 
 void MainWindow::OnUpdate(CatalogueObserver*) {
     setWindowModified(doc_.IsModified());
-    // A click on a holder, or another catalogue, ended the find: the field says so.
-    const EntryListView* list = ListView();
-    if (findShown_ && (list == nullptr || list->Content().kind != ListContent::Kind::Find)) {
-        findShown_ = false;
-        findTimer_->stop();
-        const QSignalBlocker quiet(findField_);
-        findField_->clear();
-    }
+    if (find_ != nullptr) find_->CatalogueUpdated();
 }
 
 void MainWindow::InitialUpdate() {

@@ -25,6 +25,7 @@ class QToolBar;
 namespace kantoria {
 
 class EntryListView;
+class FindController;
 class RecentFileList;
 
 inline constexpr int kTreePaneWidth = 250;
@@ -119,8 +120,6 @@ class MainWindow final : public QMainWindow,
     void ActivateOtherPane();
     void OpenHelp();
     void CreateFindField();
-    void OnFindTextChanged();
-    void ApplyFind();
     void FocusFindField();
     WinRect OuterRect() const;
 
@@ -136,8 +135,7 @@ class MainWindow final : public QMainWindow,
     QToolBar* toolbar_ = nullptr;
     QLabel* idleLabel_ = nullptr;
     QLineEdit* findField_ = nullptr;
-    QTimer* findTimer_ = nullptr;  // waits for a pause in typing over a large catalogue
-    bool findShown_ = false;       // the list shows the find field's find
+    FindController* find_ = nullptr;  // a child of the window
     std::vector<QLabel*> indicators_;
     BuiltMenus menus_;
     std::map<int, QAction*> accelerators_;
