@@ -17,10 +17,13 @@ allowed_for() {
         app/*) echo "core/ platform/ ui/ app/" ;;
         # The desktop's file types exist only through Qt; nothing else of the platform.
         cli/*) echo "core/ cli/ platform/system_file_types.h" ;;
+        # Documents to text: the core's codec and services, never Qt.
+        extract/*) echo "core/ extract/" ;;
         testing/core/*) echo "core/ testing/core/" ;;
+        testing/content/*) echo "core/ testing/content/" ;;
         testing/*) echo "core/ platform/ ui/ testing/" ;;
         tools/*) echo "core/ platform/ ui/ testing/" ;;
-        tests/* | bench/*) echo "core/ platform/ ui/ app/ cli/ testing/ tests/" ;;
+        tests/* | bench/*) echo "core/ platform/ ui/ app/ cli/ extract/ testing/ tests/" ;;
         *) echo "" ;;
     esac
 }
@@ -28,7 +31,7 @@ allowed_for() {
 # Folders whose files must compile without the desktop libraries.
 desktop_free() {
     case "$1" in
-        core/* | cli/* | testing/core/*) return 0 ;;
+        core/* | cli/* | extract/* | testing/core/* | testing/content/*) return 0 ;;
         *) return 1 ;;
     esac
 }
