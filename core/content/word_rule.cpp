@@ -98,13 +98,14 @@ std::string SnippetAround(std::string_view text, std::size_t at, std::size_t len
     for (std::size_t n = 0; n < around && end < text.size(); ++n)
         end = std::min(end + CharLength(static_cast<unsigned char>(text[end])), text.size());
     std::string snippet = begin > 0 ? "…" : "";
-    bool blank = false;
+    bool blank = begin == 0;  // no blank at the start
     for (const char c : text.substr(begin, end - begin)) {
         const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
         if ((control || c == ' ') && blank) continue;
         blank = control || c == ' ';
         snippet += control ? ' ' : c;
     }
+    while (snippet.ends_with(' ')) snippet.pop_back();
     if (end < text.size()) snippet += "…";
     return snippet;
 }
