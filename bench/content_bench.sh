@@ -17,6 +17,9 @@ make=$build/tools/make_document
 for tool in "$cli" "$extract" "$make"; do
     [ -x "$tool" ] || { echo "no $tool (build kantoria-cli and make_document first)" >&2; exit 1; }
 done
+for tool in bc /usr/bin/time python3; do
+    command -v "$tool" >/dev/null || { echo "needs $tool" >&2; exit 1; }
+done
 # The peer and the PDF tools are no dependency of the program: installed for the run.
 if ! command -v recollindex >/dev/null || ! command -v pdftotext >/dev/null; then
     apt-get install -y recollcmd poppler-utils >/dev/null
@@ -29,7 +32,11 @@ ext_of() {
     esac
 }
 now() { date +%s.%N; }
-fullwidth() { tr '0123456789' '０１２３４５６７８９' <<<"$1"; }
+fullwidth() {
+    local digits=(０ １ ２ ３ ４ ５ ６ ７ ８ ９) out="" k
+    for ((k = 0; k < ${#1}; k++)); do out+=${digits[${1:k:1}]}; done
+    echo "$out"
+}
 upper() { tr '[:lower:]' '[:upper:]' <<<"$1" | tr -d '.'; }
 marker() { echo "識別$(upper "$1")$(fullwidth "$2")番"; }
 
@@ -60,10 +67,10 @@ with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED, compresslevel=9) as
         for _ in range(2048):
             member.write(chunk)
 PY
-    head -c "$(($(stat -c %s "$corpus/pdf/doc$(seq -w 1 "$per" | head -1).pdf") / 2))" \
-        "$corpus/pdf/doc$(seq -w 1 "$per" | head -1).pdf" >"$corpus/hostile/truncated.pdf"
+    first_pdf=$(find "$corpus/pdf" -name '*.pdf' | sort | sed -n 1p)
+    head -c "$(($(stat -c %s "$first_pdf") / 2))" "$first_pdf" >"$corpus/hostile/truncated.pdf"
     head -c 200000 /dev/urandom >"$corpus/hostile/random.docx"
-    yes "大きな文書の一行です。A line of the large document." | head -c 60000000 \
+    { yes "大きな文書の一行です。A line of the large document." || true; } | head -c 60000000 \
         >"$corpus/hostile/large.txt"
     touch "$work/.complete-$per"
 fi
@@ -90,7 +97,7 @@ for h in "$corpus"/hostile/*; do
     /usr/bin/time -f '%e %M' -o "$work/time" "$extract" "$h" >"$work/text" 2>"$work/err"
     status=$?
     set -e
-    read -r secs kib <"$work/time"
+    read -r secs kib < <(tail -1 "$work/time")
     printf '%-18s %8s %13d  exit %d, %d bytes of text %s\n' "$(basename "$h")" "$secs" \
         $((kib / 1024)) "$status" "$(stat -c %s "$work/text")" "$(head -c 60 "$work/err" | tr '\n' ' ')"
 done
@@ -106,11 +113,9 @@ start=$(now)
 k_again=$(echo "$(now) - $start" | bc)
 k_size=$(du -sb "$XDG_CACHE_HOME/kantoria/index" | cut -f1)
 text_size=0
-for f in $formats; do
-    for doc in "$corpus/$f"/*; do
-        text_size=$((text_size + $("$extract" "$doc" 2>/dev/null | wc -c)))
-    done
-done
+while read -r doc; do
+    text_size=$((text_size + $({ "$extract" "$doc" 2>/dev/null || true; } | wc -c)))
+done < <(find "$corpus" -type f)
 
 # Recoll over the same files.
 rconf=$work/recoll
@@ -141,7 +146,7 @@ for f in $formats; do
         m=$(marker "$f" "$i")
         doc="$corpus/$f/doc$i.$(ext_of "$f")"
         start=$(now)
-        out=$("$cli" find --content "$catalogue" "$m")
+        out=$("$cli" find --content "$catalogue" "$m" || true)
         echo "($(now) - $start) * 1000" | bc >>"$work/kf"
         [ "$(grep -c '"title": ' <<<"$out")" -eq 1 ] && grep -qF "\"path\": \"$doc\"" <<<"$out" &&
             k_alone=$((k_alone + 1))
@@ -165,6 +170,6 @@ printf '%-12s %7d %15d %13d %25s %23s\n' "all" "$total_q" "$total_k" "$total_r" 
 echo
 echo "first index:   kantoria-cli ${k_index} s, Recoll ${r_index} s"
 echo "second pass:   kantoria-cli ${k_again} s over unchanged files"
-echo "index size:    kantoria-cli $((k_size / 1024)) KiB, Recoll $((r_size / 1024)) KiB; extracted text of the markers' documents $((text_size / 1024)) KiB ($(echo "scale=2; $k_size / $text_size" | bc)x for kantoria-cli)"
+echo "index size:    kantoria-cli $((k_size / 1024)) KiB, Recoll $((r_size / 1024)) KiB; extracted text $((text_size / 1024)) KiB ($(echo "scale=2; $k_size / $text_size" | bc)x for kantoria-cli)"
 echo "kantoria-cli index report: $(tr -d '\n' <"$work/index.json" | tr -s ' ' | cut -c1-600)"
 echo "second run: $(tr -d '\n' <"$work/index2.json" | tr -s ' ' | cut -c1-200)"

@@ -216,9 +216,14 @@ int ContentFindCommand(const std::vector<std::string>& args, std::ostream& out, 
     }
     const std::vector<std::string> words = FindWords(FromSystemName(args[1]));
     ContentHits inContent(words.size());
-    for (std::size_t i = 0; i < words.size(); ++i)
-        for (ContentHit& hit : index->FindWord(words[i], i + 1 == words.size()))
+    for (std::size_t i = 0; i < words.size() && status; ++i)
+        for (ContentHit& hit : index->FindWord(words[i], i + 1 == words.size(), status))
             inContent[i].emplace(std::move(hit.path), std::move(hit.snippet));
+    if (!status) {
+        err << "kantoria-cli: cannot read the index of " << args[0] << ": " << status.reason()
+            << " (kantoria-cli index rebuilds it)\n";
+        return kFailed;
+    }
     WriteContentMatches(doc, words, inContent, out);
     return kOk;
 }

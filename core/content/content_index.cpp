@@ -120,19 +120,26 @@ std::unique_ptr<ContentIndex> ContentIndex::OpenForReading(const std::string& ca
     return std::unique_ptr<ContentIndex>(new ContentIndex(std::move(index), std::move(impl)));
 }
 
-std::vector<FailedFile> ContentIndex::FailedFiles() {
+std::vector<FailedFile> ContentIndex::FailedFiles(Status& status) {
     std::vector<FailedFile> failed;
-    Xapian::Database& db = impl_->Reader();
-    for (auto it = db.valuestream_begin(kStateSlot); it != db.valuestream_end(kStateSlot); ++it) {
-        if (*it != kStateFailed) continue;
-        const Xapian::Document doc = db.get_document(it.get_docid());
-        failed.push_back({doc.get_value(kPathSlot), doc.get_value(kReasonSlot)});
+    try {
+        Xapian::Database& db = impl_->Reader();
+        for (auto it = db.valuestream_begin(kStateSlot); it != db.valuestream_end(kStateSlot);
+             ++it) {
+            if (*it != kStateFailed) continue;
+            const Xapian::Document doc = db.get_document(it.get_docid());
+            failed.push_back({doc.get_value(kPathSlot), doc.get_value(kReasonSlot)});
+        }
+    } catch (const Xapian::Error& e) {
+        status = XapianStatus(e);
     }
     return failed;
 }
 
-std::vector<ContentHit> ContentIndex::FindWord(const std::string& foldedWord, bool typing) {
-    Xapian::Database& db = impl_->Reader();
+namespace {
+
+std::vector<ContentHit> Candidates(Xapian::Database& db, const std::string& foldedWord,
+                                   bool typing) {
     Xapian::QueryParser parser;
     parser.set_database(db);
     parser.set_default_op(Xapian::Query::OP_AND);
@@ -163,12 +170,33 @@ std::vector<ContentHit> ContentIndex::FindWord(const std::string& foldedWord, bo
     return hits;
 }
 
-std::vector<ContentHit> ContentIndex::Find(const std::string& text) {
+}  // namespace
+
+std::vector<ContentHit> ContentIndex::FindWord(const std::string& foldedWord, bool typing,
+                                               Status& status) {
+    // An updater's commits meanwhile make the reader start again from the newest state.
+    for (int attempt = 0;; ++attempt) {
+        try {
+            return Candidates(impl_->Reader(), foldedWord, typing);
+        } catch (const Xapian::DatabaseModifiedError& e) {
+            if (attempt == 2) {
+                status = XapianStatus(e);
+                return {};
+            }
+            impl_->Reader().reopen();
+        } catch (const Xapian::Error& e) {
+            status = XapianStatus(e);
+            return {};
+        }
+    }
+}
+
+std::vector<ContentHit> ContentIndex::Find(const std::string& text, Status& status) {
     const std::vector<std::string> words = FindWords(text);
     std::map<std::string, ContentHit> found;
     for (std::size_t i = 0; i < words.size(); ++i) {
         std::map<std::string, ContentHit> holding;
-        for (ContentHit& hit : FindWord(words[i], i + 1 == words.size()))
+        for (ContentHit& hit : FindWord(words[i], i + 1 == words.size(), status))
             if (i == 0 || found.count(hit.path)) holding.emplace(hit.path, std::move(hit));
         if (i > 0)
             for (auto& [path, hit] : holding) hit.snippet = found[path].snippet;

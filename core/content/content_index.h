@@ -79,12 +79,13 @@ class ContentIndex {
                        const std::atomic<bool>* stop = nullptr);
 
     // The documents whose text holds the folded word by the word rule, each with a snippet
-    // around its first place. typing: the word may be the beginning of a text's word.
-    std::vector<ContentHit> FindWord(const std::string& foldedWord, bool typing);
+    // around its first place. typing: the word may be the beginning of a text's word. An
+    // index that cannot be read answers nothing, with status saying why.
+    std::vector<ContentHit> FindWord(const std::string& foldedWord, bool typing, Status& status);
     // The documents whose text holds every word of text (FindWords), the last one as typed.
-    std::vector<ContentHit> Find(const std::string& text);
+    std::vector<ContentHit> Find(const std::string& text, Status& status);
     // The documents the last updates could not read, with why.
-    std::vector<FailedFile> FailedFiles();
+    std::vector<FailedFile> FailedFiles(Status& status);
 
     const IndexFolder& folder() const { return folder_; }
 

@@ -40,8 +40,10 @@ class ContentIndexTest : public testing::Test {
     // The names of the documents text finds.
     std::vector<std::string> Found(ContentIndex& index, const std::string& text) {
         std::vector<std::string> names;
-        for (const ContentHit& hit : index.Find(text))
+        Status status = Status::Ok();
+        for (const ContentHit& hit : index.Find(text, status))
             names.push_back(fs::path(hit.path).filename().string());
+        EXPECT_TRUE(status) << status.reason();
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -74,7 +76,8 @@ TEST_F(ContentIndexTest, AMarkerFindsItsOneDocumentAndNothingSharingItsNgrams) {
         {"識別 番", {"a.txt", "b.txt", "c.txt"}},
     };
     for (const auto& c : cases) EXPECT_EQ(Found(*index, c.text), c.found) << c.text;
-    const auto hits = index->Find("資料");
+    Status status = Status::Ok();
+    const auto hits = index->Find("資料", status);
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].snippet, "会議の資料 識別PDF０００２番 です");
 }
@@ -129,8 +132,10 @@ TEST_F(ContentIndexTest, FailuresAreListedAndNotRetriedUntilTheFileChanges) {
         EXPECT_EQ(report.missing, 1u);
         EXPECT_EQ(report.indexed + report.unchanged, 1u);
     }
-    ASSERT_EQ(index->FailedFiles().size(), 1u);
-    EXPECT_EQ(index->FailedFiles()[0].path, docs[0]);
+    Status status = Status::Ok();
+    const auto failed = index->FailedFiles(status);
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].path, docs[0]);
 }
 
 TEST_F(ContentIndexTest, ASecondUpdaterWaitsABoundedTimeThenIsBusy) {

@@ -18,6 +18,9 @@ struct LimitCase {
     const char* name;
     Extracted kind;
     const char* reason;  // a piece of the reason
+    // Long enough for a second of processor time on a busy machine, except where the wall
+    // time is the limit tried.
+    std::chrono::milliseconds wall = 60s;
 };
 
 class ExtractionLimits : public testing::TestWithParam<LimitCase> {};
@@ -33,13 +36,11 @@ TEST_P(ExtractionLimits, EndInAnOutcomeWithAReason) {
     RunLimits limits;
     limits.addressSpace = std::uint64_t{256} << 20;
     limits.cpuSeconds = 1;
-    limits.wall = 3s;  // time for a second of processor time on a busy machine
+    limits.wall = c.wall;
     limits.outputCap = std::size_t{1} << 20;
-    const auto started = std::chrono::steady_clock::now();
     const ExtractionResult result = ExtractText(KANTORIA_FAKE_EXTRACT, path, limits);
     EXPECT_EQ(result.kind, c.kind) << result.reason;
     EXPECT_NE(result.reason.find(c.reason), std::string::npos) << result.reason;
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 6s);
     if (c.kind == Extracted::Text) {
         EXPECT_EQ(result.text, "本文 text");
     }
@@ -54,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LimitCase{"unsupported", Extracted::Unsupported, "no reader"},
                     LimitCase{"broken", Extracted::Failed, "damaged file"},
                     LimitCase{"crash", Extracted::Failed, "crashed (signal 11)"},
-                    LimitCase{"sleep", Extracted::Failed, "no text after 3 s"},
+                    LimitCase{"sleep", Extracted::Failed, "no text after 1 s", 1s},
                     LimitCase{"spin", Extracted::Failed, "1 s of processor time"},
                     LimitCase{"hog", Extracted::Failed, "out of memory"},
                     LimitCase{"flood", Extracted::Failed, "more text than its limit"}));
