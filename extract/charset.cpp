@@ -44,7 +44,12 @@ std::string Cp932ToUtf8(std::string_view bytes, bool& clean) {
     return shown;
 }
 
+// The detector's statistics settle long before this much text; past it, it would cost more
+// CPU than all the rest of the extraction.
+constexpr size_t kDetectorSample = size_t{4} << 20;
+
 std::string Uchardet(std::string_view bytes) {
+    bytes = bytes.substr(0, kDetectorSample);
     const std::unique_ptr<std::remove_pointer_t<uchardet_t>, void (*)(uchardet_t)> detector(
         uchardet_new(), uchardet_delete);
     if (!detector) return {};

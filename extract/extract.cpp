@@ -67,8 +67,9 @@ Extracted ReadZip(std::string_view bytes, const ExtractLimits& limits, TextSink&
 // How many bytes of a file of kind are read; beyond them the text would pass the cap anyway.
 std::uint64_t ReadLimit(DocKind kind, const ExtractLimits& limits) {
     switch (kind) {
+        // Every encoding read gives at least one byte of UTF-8 for two bytes of input.
         case DocKind::Text:
-            return limits.maxText * 4 + 4;
+            return limits.maxText * 2 + 4;
         case DocKind::Html:
             return limits.maxText * 16 + 4096;
         case DocKind::Legacy:
@@ -114,7 +115,8 @@ Extracted ExtractBytes(std::string_view name, std::string_view bytes, const Extr
             return Extracted::Fine();
         case DocKind::Legacy:
             if (fd < 0) return Extracted::Unsupported("legacy format read from memory");
-            return ReadLegacy(LowerExtension(name), fd, sink);
+            // Word saves RTF under .doc when asked to; its converter would refuse it.
+            return ReadLegacy(bytes.starts_with("{\\rtf") ? "rtf" : LowerExtension(name), fd, sink);
         default:
             return Extracted::Unsupported("unknown format");
     }

@@ -34,12 +34,4 @@ Extracted ReadOdf(ZipReader& zip, TextSink& sink) {
     return Extracted::Fine();
 }
 
-ZipDocumentReader ReaderForArchive(const ZipReader& zip) {
-    if (zip.Has("content.xml")) return ReadOdf;
-    if (zip.Has("word/document.xml")) return ReadDocx;
-    if (zip.Has("xl/workbook.xml")) return ReadXlsx;
-    if (zip.Has("ppt/presentation.xml")) return ReadPptx;
-    return nullptr;
-}
-
 }  // namespace kantoria

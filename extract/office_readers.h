@@ -19,6 +19,6 @@ Extracted ReadOdf(ZipReader& zip, TextSink& sink);
 
 // Which of the readers above suits an archive, by the parts it holds; nullptr when none.
 using ZipDocumentReader = Extracted (*)(ZipReader&, TextSink&);
-ZipDocumentReader ReaderForArchive(const ZipReader& zip);
+ZipDocumentReader ReaderForArchive(ZipReader& zip);
 
 }  // namespace kantoria

@@ -1,6 +1,8 @@
 // The Office Open XML formats: a package of XML parts tied together by relationships.
 #include <charconv>
+#include <map>
 #include <pugixml.hpp>
+#include <set>
 #include <vector>
 
 #include "extract/office_readers.h"
@@ -90,12 +92,17 @@ Extracted SheetText(ZipReader& zip, const std::string& part,
 std::vector<std::string> ListedParts(ZipReader& zip, const std::string& part,
                                      const pugi::xml_node& list) {
     const std::vector<Relationship> rels = RelationshipsOf(zip, part);
+    std::map<std::string, std::string, std::less<>> targets;
+    for (const Relationship& rel : rels) targets.emplace(rel.id, rel.target);
     std::vector<std::string> parts;
+    std::set<std::string, std::less<>> listed;
     for (const pugi::xml_node item : list.children()) {
         for (const pugi::xml_attribute attr : item.attributes()) {
             if (LocalName(attr.name()) != "id" || std::string_view(attr.name()) == "id") continue;
-            for (const Relationship& rel : rels)
-                if (rel.id == attr.value()) parts.push_back(rel.target);
+            const auto target = targets.find(std::string_view(attr.value()));
+            // A list naming one part many times would read it many times: once is enough.
+            if (target != targets.end() && listed.insert(target->second).second)
+                parts.push_back(target->second);
         }
     }
     return parts;
@@ -116,9 +123,13 @@ Extracted ListOf(ZipReader& zip, const std::string& part, std::string_view listN
 Extracted ReadDocx(ZipReader& zip, TextSink& sink) {
     const std::string main = MainPart(zip, "word/document.xml");
     Extracted result = WalkPart(zip, main, sink);
+    const std::vector<Relationship> rels = RelationshipsOf(zip, main);
+    // Each part once, however many relationships name it.
+    std::set<std::string> walked = {main};
     for (const std::string_view type : {"header", "footer", "footnotes", "endnotes"})
-        for (const Relationship& rel : RelationshipsOf(zip, main))
-            if (result.ok() && !sink.Full() && rel.type == type && zip.Has(rel.target))
+        for (const Relationship& rel : rels)
+            if (result.ok() && !sink.Full() && rel.type == type && zip.Has(rel.target) &&
+                walked.insert(rel.target).second)
                 result = WalkPart(zip, rel.target, sink);
     return result;
 }
@@ -146,6 +157,16 @@ Extracted ReadPptx(ZipReader& zip, TextSink& sink) {
                 result = WalkPart(zip, rel.target, sink);
     }
     return result;
+}
+
+ZipDocumentReader ReaderForArchive(ZipReader& zip) {
+    if (zip.Has("content.xml")) return ReadOdf;
+    // The package names its main part; where it does not, the usual names are tried.
+    const std::string main = MainPart(zip, "");
+    if (main.starts_with("word/") || zip.Has("word/document.xml")) return ReadDocx;
+    if (main.starts_with("xl/") || zip.Has("xl/workbook.xml")) return ReadXlsx;
+    if (main.starts_with("ppt/") || zip.Has("ppt/presentation.xml")) return ReadPptx;
+    return nullptr;
 }
 
 }  // namespace kantoria
