@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "cli/catalogue_lock.h"
+#include "cli/content_commands.h"
 #include "cli/csv_commands.h"
 #include "cli/json_writer.h"
 #include "cli/missing_command.h"
@@ -45,6 +46,16 @@ constexpr const char* kUsageText =
     "  find CATALOGUE TEXT  print the entries whose title, comment or path hold every word of\n"
     "                       TEXT (without regard to case, width or hiragana and katakana) in\n"
     "                       catalogue order as JSON, each with the folder of its holder\n"
+    "  find --content CATALOGUE TEXT\n"
+    "                       the same, also finding the words in the documents' text as the\n"
+    "                       content index holds it (made by index); each match says where the\n"
+    "                       words stand (\"in\") and, for the text, shows a \"snippet\"\n"
+    "  index CATALOGUE [--wait SECONDS]\n"
+    "                       bring the content index of CATALOGUE up to date (in\n"
+    "                       $XDG_CACHE_HOME/kantoria/index): documents new or changed since\n"
+    "                       are read, those gone are dropped; prints counts and failures as\n"
+    "                       JSON. A second index run on the same catalogue waits at most\n"
+    "                       SECONDS (default 10), then fails as busy\n"
     "  relocate CATALOGUE FROM TO [--dry-run] [--wait SECONDS]\n"
     "                       give every entry in folder FROM and below the path it has in TO\n"
     "                       (the rest in TO's separators), then save CATALOGUE; an entry whose\n"
@@ -196,6 +207,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (rest.size() != 2) return UsageError(err, "copy takes a catalogue and an output path");
         return Copy(rest[0], rest[1], wait, err);
     }
+    if (command == "index") return IndexCommand({args.begin() + 1, args.end()}, out, err);
+    if (command == "find" && args.size() > 1 && args[1] == "--content")
+        return ContentFindCommand({args.begin() + 2, args.end()}, out, err);
     if (command == "find") {
         if (args.size() != 3) return UsageError(err, "find takes a catalogue and a text");
         return Find(args[1], args[2], out, err);

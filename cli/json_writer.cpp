@@ -115,6 +115,11 @@ void JsonWriter::Number(std::int64_t number) {
     buffer_ += std::to_string(number);
 }
 
+void JsonWriter::Decimal(double number) {
+    BeforeValue();
+    buffer_ += nlohmann::json(number).dump();
+}
+
 void JsonWriter::Null() {
     BeforeValue();
     buffer_ += "null";

@@ -31,6 +31,7 @@ class JsonWriter {
     void Key(std::string_view key);
     void String(std::string_view text);
     void Number(std::int64_t number);
+    void Decimal(double number);
     void Null();
 
   private:

@@ -53,4 +53,8 @@ class HelperProcess {
 // those that have ended.
 int HelpersLeftBehind();
 
+// Kills a child process of the program's own that may be held by the kernel, and leaves it
+// behind as a stuck helper is: reaped once it ends, never waited for.
+void LeaveChildBehind(int pid);
+
 }  // namespace kantoria

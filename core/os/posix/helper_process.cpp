@@ -180,4 +180,11 @@ int HelpersLeftBehind() {
     return static_cast<int>(leftBehind.size());
 }
 
+void LeaveChildBehind(int pid) {
+    ::kill(pid, SIGKILL);
+    if (Reap(pid)) return;
+    const std::lock_guard lock(leftBehindMutex);
+    leftBehind.push_back(pid);
+}
+
 }  // namespace kantoria

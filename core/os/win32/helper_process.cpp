@@ -24,4 +24,6 @@ int HelpersLeftBehind() {
     return 0;
 }
 
+void LeaveChildBehind(int) {}
+
 }  // namespace kantoria

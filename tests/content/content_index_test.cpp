@@ -1,0 +1,182 @@
+#include "core/content/content_index.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace kantoria {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class ContentIndexTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = fs::path(testing::TempDir()) /
+                testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "docs");
+        options_.cacheRoot = (root_ / "cache").string();
+        options_.extractor = KANTORIA_FAKE_EXTRACT;
+        options_.lockPatience = 200ms;
+    }
+    std::string Doc(const std::string& name, const std::string& text) {
+        const fs::path path = root_ / "docs" / name;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+        return path.string();
+    }
+    std::string Catalogue() const { return (root_ / "catalogue.znl").string(); }
+    std::unique_ptr<ContentIndex> Open(std::string* notice = nullptr) {
+        Status status = Status::Ok();
+        std::string said;
+        auto index = ContentIndex::OpenForUpdate(Catalogue(), options_, status, said);
+        if (notice) *notice = said;
+        EXPECT_TRUE(index) << status.reason();
+        return index;
+    }
+    // The names of the documents text finds.
+    std::vector<std::string> Found(ContentIndex& index, const std::string& text) {
+        std::vector<std::string> names;
+        Status status = Status::Ok();
+        for (const ContentHit& hit : index.Find(text, status))
+            names.push_back(fs::path(hit.path).filename().string());
+        EXPECT_TRUE(status) << status.reason();
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path root_;
+    IndexOptions options_;
+};
+
+TEST_F(ContentIndexTest, AMarkerFindsItsOneDocumentAndNothingSharingItsNgrams) {
+    const std::vector<std::string> docs = {
+        Doc("a.txt", "会議の資料 識別PDF０００２番 です"),
+        Doc("b.txt", "識別PDF０００２３番 の控え"),
+        Doc("c.txt", "識別 と 番 と pdf0002 が離れている"),
+        Doc("d.txt", "Quarterly report2024 final"),
+    };
+    auto index = Open();
+    ASSERT_EQ(index->Update(docs).indexed, 4u);
+    struct {
+        const char* text;
+        std::vector<std::string> found;
+    } const cases[] = {
+        {"識別PDF０００２番", {"a.txt"}},
+        {"識別pdf00023番", {"b.txt"}},
+        {"pdf0002 識別", {"a.txt", "c.txt"}},     // a whole word, CJK around it or not
+        {"pdf000", {"a.txt", "b.txt", "c.txt"}},  // as typed, a beginning
+        {"資料", {"a.txt"}},
+        {"しきべつ", {}},
+        {"quarterly repo", {"d.txt"}},  // the last word as typed
+        {"repo quarterly", {}},         // an earlier word is whole
+        {"識別 番", {"a.txt", "b.txt", "c.txt"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Found(*index, c.text), c.found) << c.text;
+    Status status = Status::Ok();
+    const auto hits = index->Find("資料", status);
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].snippet, "会議の資料 識別PDF０００２番 です");
+}
+
+TEST_F(ContentIndexTest, ReadsOnlyWhatChangedAndDropsWhatLeftTheCatalogue) {
+    const std::string a = Doc("a.txt", "alpha"), b = Doc("b.txt", "beta"),
+                      c = Doc("c.txt", "gamma");
+    auto index = Open();
+    struct Step {
+        std::function<void()> change;
+        std::vector<std::string> paths;
+        std::size_t indexed, unchanged, removed;
+        const char* word;
+        std::vector<std::string> found;
+    } const steps[] = {
+        {[] {}, {a, b, c}, 3, 0, 0, "beta", {"b.txt"}},
+        {[] {}, {a, b, c}, 0, 3, 0, "gamma", {"c.txt"}},
+        {[&] { Doc("b.txt", "delta delta"); }, {a, b, c}, 1, 2, 0, "beta", {}},
+        {[] {}, {a, b}, 0, 2, 1, "gamma", {}},
+        {[&] { Doc("d.txt", "delta"); },
+         {a, b, (root_ / "docs/d.txt").string()},
+         1,
+         2,
+         0,
+         "delta",
+         {"b.txt", "d.txt"}},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].change();
+        const IndexReport report = index->Update(steps[i].paths);
+        ASSERT_TRUE(report.status) << report.status.reason();
+        EXPECT_EQ(report.indexed, steps[i].indexed) << "step " << i;
+        EXPECT_EQ(report.unchanged, steps[i].unchanged) << "step " << i;
+        EXPECT_EQ(report.removed, steps[i].removed) << "step " << i;
+        EXPECT_EQ(Found(*index, steps[i].word), steps[i].found) << "step " << i;
+    }
+}
+
+TEST_F(ContentIndexTest, FailuresAreListedAndNotRetriedUntilTheFileChanges) {
+    const std::vector<std::string> docs = {Doc("crash.txt", "x"), Doc("unsupported.bin", "x"),
+                                           Doc("fine.txt", "fine"),
+                                           (root_ / "docs/gone.txt").string()};
+    fs::create_directory(root_ / "docs/folder");
+    auto index = Open();
+    for (int round = 0; round < 2; ++round) {
+        auto withFolder = docs;
+        withFolder.push_back((root_ / "docs/folder").string());
+        const IndexReport report = index->Update(withFolder);
+        ASSERT_EQ(report.failed.size(), 1u) << "round " << round;
+        EXPECT_NE(report.failed[0].reason.find("crashed"), std::string::npos);
+        EXPECT_EQ(report.unsupported, 1u);
+        EXPECT_EQ(report.missing, 1u);
+        EXPECT_EQ(report.indexed + report.unchanged, 1u);
+    }
+    Status status = Status::Ok();
+    const auto failed = index->FailedFiles(status);
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].path, docs[0]);
+}
+
+TEST_F(ContentIndexTest, ASecondUpdaterWaitsABoundedTimeThenIsBusy) {
+    auto first = Open();
+    Status status = Status::Ok();
+    std::string notice;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ContentIndex::OpenForUpdate(Catalogue(), options_, status, notice));
+    EXPECT_EQ(status.code(), StatusCode::Busy);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    first.reset();
+    EXPECT_TRUE(Open());
+}
+
+TEST_F(ContentIndexTest, ADamagedOrForeignIndexIsSetAsideAndMadeAfresh) {
+    const std::string doc = Doc("a.txt", "alpha");
+    const IndexFolder folder = Open()->folder();
+    const std::function<void()> damages[] = {
+        [&] {
+            for (const auto& file : fs::directory_iterator(folder.database))
+                std::ofstream(file.path(), std::ios::trunc) << "not a database";
+        },
+        [&] { std::ofstream(fs::path(folder.folder) / "catalogue") << "/elsewhere.znl\n"; },
+    };
+    for (const auto& damage : damages) {
+        Open()->Update({doc});
+        damage();
+        std::string notice;
+        auto index = Open(&notice);
+        ASSERT_TRUE(index);
+        EXPECT_NE(notice.find("set-aside"), std::string::npos) << notice;
+        EXPECT_EQ(index->Update({doc}).indexed, 1u);
+        EXPECT_EQ(Found(*index, "alpha"), std::vector<std::string>{"a.txt"});
+    }
+}
+
+TEST_F(ContentIndexTest, ReadingWithoutAnIndexSaysThereIsNone) {
+    Status status = Status::Ok();
+    EXPECT_FALSE(ContentIndex::OpenForReading(Catalogue(), options_, status));
+    EXPECT_EQ(status.code(), StatusCode::NotFound);
+}
+
+}  // namespace
+}  // namespace kantoria
