@@ -8,7 +8,7 @@
 
 #include "cli/catalogue_lock.h"
 #include "cli/json_writer.h"
-#include "core/catalogue/morka2_doc.h"
+#include "core/catalogue/catalogue.h"
 #include "core/content/content_index.h"
 #include "core/text/find_fold.h"
 #include "core/text/path_identity.h"
@@ -24,7 +24,7 @@ constexpr int kUsage = 2;
 // How often a long index run says how far it is.
 constexpr std::chrono::seconds kProgressEvery{5};
 
-bool Load(CMORKA2Doc& doc, const std::string& path, std::ostream& err) {
+bool Load(Catalogue& doc, const std::string& path, std::ostream& err) {
     const Status status = doc.LoadCatalogue(path);
     if (!status) err << "kantoria-cli: cannot read " << path << ": " << status.reason() << "\n";
     return status.ok();
@@ -85,12 +85,12 @@ struct Places {
 
 // Where the words stand in the entry: each may stand in another place, as in the find field.
 // Nothing when some word stands nowhere.
-std::optional<Places> PlacesOf(const CDocEntry& e, Encoding enc,
-                               const std::vector<std::string>& words, const ContentHits& hits) {
-    const std::string title = FoldForFind(ToDisplayText(e.m_strTitle, enc));
-    const std::string comment = FoldForFind(ToDisplayText(e.m_strComment, enc));
-    const std::string path = FoldForFind(ToDisplayText(e.m_strPath, enc));
-    const std::string document = DocumentPath(e.m_strPath, enc);
+std::optional<Places> PlacesOf(const Entry& e, Encoding enc, const std::vector<std::string>& words,
+                               const ContentHits& hits) {
+    const std::string title = FoldForFind(ToDisplayText(e.Title(), enc));
+    const std::string comment = FoldForFind(ToDisplayText(e.Comment(), enc));
+    const std::string path = FoldForFind(ToDisplayText(e.Path(), enc));
+    const std::string document = DocumentPath(e.Path(), enc);
     Places places;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const bool inTitle = title.find(words[i]) != std::string::npos;
@@ -124,28 +124,28 @@ void WritePlaces(JsonWriter& json, const Places& places) {
 
 // The entries every word finds, in catalogue order, as `find` lists them, with where the
 // words stand.
-void WriteContentMatches(CMORKA2Doc& doc, const std::vector<std::string>& words,
+void WriteContentMatches(Catalogue& doc, const std::vector<std::string>& words,
                          const ContentHits& hits, std::ostream& out) {
     doc.RebuildHolders();
     std::unordered_map<std::string_view, const std::string*, PathHash, PathEqual> holders;
-    for (const CHolder& h : doc.m_HolderList) holders.emplace(h.m_strFolder, &h.m_strFolder);
-    const Encoding enc = doc.m_encoding;
+    for (const Holder& h : doc.Holders()) holders.emplace(h.folder, &h.folder);
+    const Encoding enc = doc.FileEncoding();
     JsonWriter json(out);
     json.BeginObject();
     json.Key("matches");
     json.BeginArray();
-    for (const CDocEntry& e : doc.m_EntryList) {
+    for (const Entry& e : doc.Entries()) {
         const std::optional<Places> places =
             words.empty() ? std::nullopt : PlacesOf(e, enc, words, hits);
         if (!places) continue;
-        const auto holder = holders.find(FolderOf(e.m_strPath));
+        const auto holder = holders.find(FolderOf(e.Path()));
         json.BeginObject();
         json.Key("title");
-        json.String(ToDisplayText(e.m_strTitle, enc));
+        json.String(ToDisplayText(e.Title(), enc));
         json.Key("comment");
-        json.String(ToDisplayText(e.m_strComment, enc));
+        json.String(ToDisplayText(e.Comment(), enc));
         json.Key("path");
-        json.String(ToDisplayText(e.m_strPath, enc));
+        json.String(ToDisplayText(e.Path(), enc));
         json.Key("holder");
         json.String(holder == holders.end() ? std::string() : ToDisplayText(*holder->second, enc));
         WritePlaces(json, *places);
@@ -167,11 +167,11 @@ int IndexCommand(std::vector<std::string> args, std::ostream& out, std::ostream&
         err << "kantoria-cli: index takes one catalogue (see kantoria-cli --help)\n";
         return kUsage;
     }
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (!Load(doc, args[0], err)) return kFailed;
     std::vector<std::string> paths;
-    for (const CDocEntry& e : doc.m_EntryList)
-        paths.push_back(DocumentPath(e.m_strPath, doc.m_encoding));
+    for (const Entry& e : doc.Entries())
+        paths.push_back(DocumentPath(e.Path(), doc.FileEncoding()));
     Status status = Status::Ok();
     std::string notice;
     const auto index = ContentIndex::OpenForUpdate(ToSystemName(args[0]), options, status, notice);
@@ -201,7 +201,7 @@ int ContentFindCommand(const std::vector<std::string>& args, std::ostream& out, 
                "--help)\n";
         return kUsage;
     }
-    CMORKA2Doc doc;
+    Catalogue doc;
     if (!Load(doc, args[0], err)) return kFailed;
     Status status = Status::Ok();
     const auto index = ContentIndex::OpenForReading(ToSystemName(args[0]), {}, status);

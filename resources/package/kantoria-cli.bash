@@ -2,7 +2,7 @@
 # file names everywhere else (catalogues, folders, CSV files).
 _kantoria_cli() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-  local commands="dump copy search tree list find relocate missing export import types --help --version"
+  local commands="dump copy search tree list find index relocate missing export import types --help --version"
   if [ "$COMP_CWORD" -eq 1 ]; then
     mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
     return
@@ -12,7 +12,8 @@ _kantoria_cli() {
   esac
   local options=
   case ${COMP_WORDS[1]} in
-    copy | import) options="--wait" ;;
+    copy | import | index) options="--wait" ;;
+    find) options="--content" ;;
     search) options="--ext --no-subfolders --wait" ;;
     relocate) options="--dry-run --wait" ;;
     tree) options="--folders" ;;

@@ -31,7 +31,7 @@ complete_words() {
   bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _kantoria_cli
            for w in "${COMPREPLY[@]}"; do echo "$w"; done | sort | tr "\n" " "' _ "$completion" "$@"
 }
-listed=$("$cli" --help | sed -n 's/^  \([a-z-][a-z-]*\).*/\1/p' | sort | tr '\n' ' ')
+listed=$("$cli" --help | sed -n 's/^  \([a-z-][a-z-]*\).*/\1/p' | sort -u | tr '\n' ' ')
 [ "$(complete_words kantoria-cli '')" = "$listed" ] ||
   fail "completion offers '$(complete_words kantoria-cli '')', --help lists '$listed'"
 while IFS='|' read -r words expected; do
@@ -45,6 +45,8 @@ re|relocate
 search x --|--ext --no-subfolders --wait 
 relocate c.ZNL a b --d|--dry-run 
 tree --|--folders 
+find --c|--content 
+index c.ZNL --|--wait 
 search c.ZNL x --wait |
 types |
 EOF_TABLE

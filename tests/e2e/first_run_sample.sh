@@ -47,8 +47,14 @@ if [ -n "$make_document" ]; then
     [ "$("$extract" "$work/made/$path" 2>&1)" = "$("$extract" "$samples/$path" 2>&1)" ] ||
       fail "$path holds other text than make_samples.sh writes"
   done <"$samples/samples.tsv"
-  "$extract" "$data/サンプル/報告/2026年度第3四半期報告書.pdf" | grep -q 'ひまわり印刷' ||
-    fail "the PDF's own words are not read out of it"
+  pdf=$data/サンプル/報告/2026年度第3四半期報告書.pdf
+  "$extract" "$pdf" | grep -q 'ひまわり印刷' || fail "the PDF's own words are not read out of it"
+  # A word that stands only inside the PDF finds its entry, and only that one.
+  export XDG_CACHE_HOME=$work/cache
+  "$cli" index "$catalogue" >"$work/index.json" || fail "index: $(cat "$work/index.json")"
+  found=$("$cli" find --content "$catalogue" ひまわり印刷)
+  [ "$(grep -c '"path":' <<<"$found")" -eq 1 ] && grep -qF "\"path\": \"$pdf\"" <<<"$found" ||
+    fail "a word inside the PDF does not find its one entry: $found"
 fi
 
 [ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }

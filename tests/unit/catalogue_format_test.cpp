@@ -232,7 +232,7 @@ TEST(CatalogueFile, RandomCataloguesRoundTripInEveryEncoding) {
     auto text = [&](bool comment) {
         std::string s;
         for (int n = static_cast<int>(rng() % 6); n > 0; --n) {
-            const unsigned k = rng() % (comment ? pieces.size() + 3 : pieces.size());
+            const auto k = rng() % (comment ? pieces.size() + 3 : pieces.size());
             if (k < pieces.size())
                 s += pieces[k];
             else
@@ -312,7 +312,7 @@ TEST(CatalogueFile, ReadingInPiecesAgreesWithReadingWhole) {
         WriteBytes(dir / "in.ZNL", bytes);
         Catalogue whole;
         ReadCatalogue(whole, bytes);
-        for (size_t piece : {1, 2, 3, 5}) {
+        for (size_t piece : {1u, 2u, 3u, 5u}) {
             Catalogue doc;
             ASSERT_TRUE(ReadCatalogueFile(doc, dir / "in.ZNL", piece));
             ASSERT_EQ(doc.FileEncoding(), whole.FileEncoding())

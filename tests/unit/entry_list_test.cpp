@@ -84,7 +84,7 @@ TEST(EntryList, IndexesMatchLinearDefinitionsOverRandomOperations) {
     EntryList& list = doc.Entries();
     std::vector<EntryRef> live;
     for (int step = 0; step < 20000; ++step) {
-        const unsigned op = rng() % 100;
+        const auto op = rng() % 100;
         if (op < 45) {
             live.push_back(list.Append(randomText(), randomText(), ""));
         } else if (op < 70 && !live.empty()) {
