@@ -6,25 +6,8 @@ set -uo pipefail
 cli=$1
 hung=$2
 export KANTORIA_EXTRACT=$3
-[ "$(id -u)" = 0 ] && [ -c /dev/fuse ] || { echo "SKIP: needs root and /dev/fuse"; exit 77; }
-work=$(mktemp -d)
+source "$(dirname "$0")/hung_mount_setup.sh"
 export XDG_CACHE_HOME=$work/cache
-mkdir "$work/mnt" "$work/local"
-"$hung" "$work/mnt" >"$work/ready" 2>&1 &
-server=$!
-cleanup() {
-    kill -9 "$server" 2>/dev/null
-    wait "$server" 2>/dev/null
-    umount -l "$work/mnt" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-for _ in $(seq 100); do
-    grep -q ready "$work/ready" && break
-    kill -0 "$server" 2>/dev/null || break
-    sleep 0.05
-done
-grep -q ready "$work/ready" || { cat "$work/ready"; echo "SKIP: no FUSE mount here"; exit 77; }
 
 echo "ローカルの本文 localword" >"$work/local/here.txt"
 {
