@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,10 @@ class FileLock {
     ~FileLock();
 
   private:
+    // Each system's way of taking the lock, waiting until deadline when there is one.
+    static std::unique_ptr<FileLock> AcquireBefore(
+        const std::string& systemPath, Status& status,
+        const std::optional<std::chrono::steady_clock::time_point>& deadline);
     static std::unique_ptr<FileLock> Make(int fd, std::string path);
     FileLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     int fd_;

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "core/base/status.h"
+
 namespace kantoria {
 
 // ".<name>.tmp<digits and dashes>"
@@ -12,5 +14,8 @@ inline constexpr std::string_view kSaveTempMark = ".tmp";
 inline constexpr std::string_view kLockSuffix = ".lock";
 // How the reason of a failure that came from the lock file itself begins, before its path.
 inline constexpr std::string_view kLockFileWords = "the lock file ";
+
+// Why a lock could not be taken in time: another program holds it.
+Status LockHeldElsewhere();
 
 }  // namespace kantoria

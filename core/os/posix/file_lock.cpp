@@ -87,18 +87,17 @@ int OpenLockFile(const std::string& lockPath, Status& status) {
     return -1;
 }
 
-std::unique_ptr<FileLock> AcquireBefore(
+}  // namespace
+
+std::unique_ptr<FileLock> FileLock::AcquireBefore(
     const std::string& systemPath, Status& status,
-    const std::optional<std::chrono::steady_clock::time_point>& deadline,
-    std::unique_ptr<FileLock> (*make)(int, std::string)) {
+    const std::optional<std::chrono::steady_clock::time_point>& deadline) {
     const std::string lockPath = LockPath(systemPath);
     for (;;) {
         const int fd = OpenLockFile(lockPath, status);
         if (fd < 0) return nullptr;
         if (const int error = LockBefore(fd, deadline); error != 0) {
-            status = error == EWOULDBLOCK
-                         ? Status::Failed(StatusCode::Busy, "another program is writing it")
-                         : LockFileFailure(lockPath, error);
+            status = error == EWOULDBLOCK ? LockHeldElsewhere() : LockFileFailure(lockPath, error);
             ::close(fd);
             return nullptr;
         }
@@ -109,31 +108,16 @@ std::unique_ptr<FileLock> AcquireBefore(
         if (::fstat(fd, &held) == 0 && ::lstat(lockPath.c_str(), &there) == 0 &&
             held.st_dev == there.st_dev && held.st_ino == there.st_ino) {
             status = Status::Ok();
-            return make(fd, lockPath);
+            return Make(fd, lockPath);
         }
         ::close(fd);
     }
 }
 
-}  // namespace
-
 FileStamp StampOf(const std::string& systemPath) {
     struct stat st {};
     if (::stat(systemPath.c_str(), &st) != 0) return {};
     return StampOfStat(st);
-}
-
-std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Status& status) {
-    return AcquireBefore(systemPath, status, std::nullopt, &Make);
-}
-
-std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Status& status,
-                                            std::chrono::milliseconds patience) {
-    return AcquireBefore(systemPath, status, std::chrono::steady_clock::now() + patience, &Make);
-}
-
-std::unique_ptr<FileLock> FileLock::Make(int fd, std::string path) {
-    return std::unique_ptr<FileLock>(new FileLock(fd, std::move(path)));
 }
 
 FileLock::~FileLock() {

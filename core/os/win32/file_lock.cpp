@@ -38,10 +38,11 @@ bool PastDeadline(const std::optional<std::chrono::steady_clock::time_point>& de
     return deadline && std::chrono::steady_clock::now() >= *deadline;
 }
 
-std::unique_ptr<FileLock> AcquireBefore(
+}  // namespace
+
+std::unique_ptr<FileLock> FileLock::AcquireBefore(
     const std::string& systemPath, Status& status,
-    const std::optional<std::chrono::steady_clock::time_point>& deadline,
-    std::unique_ptr<FileLock> (*make)(int, std::string)) {
+    const std::optional<std::chrono::steady_clock::time_point>& deadline) {
     const std::wstring lockPath = LockPath(systemPath);
     for (;;) {
         Handle file(::CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
@@ -56,8 +57,7 @@ std::unique_ptr<FileLock> AcquireBefore(
             const bool leaving = error == ERROR_ACCESS_DENIED && there != INVALID_FILE_ATTRIBUTES &&
                                  (there & FILE_ATTRIBUTE_DIRECTORY) == 0;
             if (!leaving || PastDeadline(deadline)) {
-                status = leaving ? Status::Failed(StatusCode::Busy, "another program is writing it")
-                                 : win32::FromError(error);
+                status = leaving ? LockHeldElsewhere() : win32::FromError(error);
                 return nullptr;
             }
             std::this_thread::sleep_for(kRetryEvery);
@@ -82,7 +82,7 @@ std::unique_ptr<FileLock> AcquireBefore(
                 return nullptr;
             }
             if (PastDeadline(deadline)) {
-                status = Status::Failed(StatusCode::Busy, "another program is writing it");
+                status = LockHeldElsewhere();
                 return nullptr;
             }
             std::this_thread::sleep_for(kRetryEvery);
@@ -97,24 +97,9 @@ std::unique_ptr<FileLock> AcquireBefore(
                 return nullptr;
             }
             status = Status::Ok();
-            return make(fd, win32::Narrow(lockPath));
+            return Make(fd, win32::Narrow(lockPath));
         }
     }
-}
-
-}  // namespace
-
-std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Status& status) {
-    return AcquireBefore(systemPath, status, std::nullopt, &Make);
-}
-
-std::unique_ptr<FileLock> FileLock::Acquire(const std::string& systemPath, Status& status,
-                                            std::chrono::milliseconds patience) {
-    return AcquireBefore(systemPath, status, std::chrono::steady_clock::now() + patience, &Make);
-}
-
-std::unique_ptr<FileLock> FileLock::Make(int fd, std::string path) {
-    return std::unique_ptr<FileLock>(new FileLock(fd, std::move(path)));
 }
 
 FileLock::~FileLock() {
