@@ -13,16 +13,17 @@
 #include "core/os/environment.h"
 #include "core/os/large_pages.h"
 #include "core/resources/string_table.h"
+#include "platform/qt/freedesktop_registrar.h"
 #include "platform/qt/local_instances.h"
 #include "platform/qt/qsettings_store.h"
 #include "platform/qt/qt_icon_factory.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/windows_registrar.h"
 #include "platform/system_desktop_shell.h"
 #include "platform/system_file_types.h"
 #include "ui/app/application.h"
-#include "ui/app/freedesktop_registrar.h"
-#include "ui/app/windows_registrar.h"
 #include "ui/frame/frame_views.h"
+#include "ui/seams/resources_init.h"
 
 int main(int argc, char* argv[]) {
     using namespace kantoria;
@@ -48,7 +49,7 @@ int main(int argc, char* argv[]) {
 #ifdef _WIN32
     WindowsRegistrar registrar;
 #else
-    FreedesktopRegistrar registrar;
+    FreedesktopRegistrar registrar(&ProgramIconPng);
 #endif
     const std::unique_ptr<FileTypeRegistry> types = MakeSystemFileTypes();
     QtIconFactory icons;

@@ -6,8 +6,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "ui/app/freedesktop_registrar.h"
-#include "ui/app/windows_registrar.h"
+#include "platform/qt/freedesktop_registrar.h"
+#include "platform/qt/windows_registrar.h"
 #include "ui/seams/message_box.h"
 
 namespace kantoria {
@@ -30,7 +30,7 @@ TEST(RegistrationTest, ExecLineQuotesWhatTheDesktopWouldSplit) {
 
 TEST(RegistrationTest, WritesOnlyWhatIsMissingOrDifferent) {
     QTemporaryDir home;
-    ASSERT_EQ(WriteFileTypeRegistration(home.path(), "/usr/bin/kantoria"), 3);
+    ASSERT_EQ(WriteFileTypeRegistration(home.path(), "/usr/bin/kantoria", "icon"), 3);
     EXPECT_TRUE(QFileInfo::exists(home.filePath("icons/hicolor/32x32/apps/kantoria.png")));
     const QString entry = home.filePath("applications/kantoria.desktop");
     const QString package = home.filePath("mime/packages/kantoria.xml");
@@ -40,8 +40,8 @@ TEST(RegistrationTest, WritesOnlyWhatIsMissingOrDifferent) {
     const QByteArray mime = xml.readAll();
     EXPECT_TRUE(mime.contains("<glob pattern=\"*.ZNL\"/>"));
     EXPECT_TRUE(mime.contains("<glob pattern=\"*.znl\"/>"));
-    EXPECT_EQ(WriteFileTypeRegistration(home.path(), "/usr/bin/kantoria"), 0);
-    EXPECT_EQ(WriteFileTypeRegistration(home.path(), "/opt/kantoria"), 1);
+    EXPECT_EQ(WriteFileTypeRegistration(home.path(), "/usr/bin/kantoria", "icon"), 0);
+    EXPECT_EQ(WriteFileTypeRegistration(home.path(), "/opt/kantoria", "icon"), 1);
     QFile desktop(entry);
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
     const QByteArray text = desktop.readAll();

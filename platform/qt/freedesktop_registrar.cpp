@@ -1,18 +1,15 @@
-#include "ui/app/freedesktop_registrar.h"
+#include "platform/qt/freedesktop_registrar.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 #include "core/resources/string_table.h"
 #include "platform/qt/qt_text.h"
-#include "ui/seams/resources_init.h"
 
 namespace kantoria {
 namespace {
@@ -43,15 +40,6 @@ QString DesktopEntry(const QString& program) {
                "Categories=Office;\n")
         .arg(ToQt(LoadString(IDS_PRODUCT_TITLE)), ToQt(TemplateField(DocField::FilterName)),
              DesktopExecLine(program), QLatin1String(kCatalogueMimeType));
-}
-
-QByteArray IconPng() {
-    InitResources();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(QStringLiteral(":/kantoria/icon128.xpm")).save(&buffer, "PNG");
-    return bytes;
 }
 
 // True when the file was written.
@@ -89,7 +77,8 @@ QString DesktopExecLine(const QString& program) {
     return line + QStringLiteral(" %f");
 }
 
-int WriteFileTypeRegistration(const QString& dataHome, const QString& program) {
+int WriteFileTypeRegistration(const QString& dataHome, const QString& program,
+                              const QByteArray& iconPng) {
     int written = 0;
     if (WriteIfDifferent(dataHome + QStringLiteral("/mime/packages/kantoria.xml"),
                          MimePackage().toUtf8()))
@@ -98,7 +87,7 @@ int WriteFileTypeRegistration(const QString& dataHome, const QString& program) {
                          DesktopEntry(program).toUtf8()))
         ++written;
     if (WriteIfDifferent(dataHome + QStringLiteral("/icons/hicolor/32x32/apps/kantoria.png"),
-                         IconPng()))
+                         iconPng))
         ++written;
     return written;
 }
@@ -111,7 +100,9 @@ void FreedesktopRegistrar::RegisterShellFileTypes() {
     if (!QFileInfo::exists(programDir + QStringLiteral("/CMakeCache.txt"))) return;
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty()) return;
-    if (WriteFileTypeRegistration(dataHome, QCoreApplication::applicationFilePath()) == 0) return;
+    if (WriteFileTypeRegistration(dataHome, QCoreApplication::applicationFilePath(), iconPng_()) ==
+        0)
+        return;
     // The desktop reads the caches, not the files: rebuild them, and never wait for it.
     QProcess::startDetached(QStringLiteral("update-mime-database"),
                             {dataHome + QStringLiteral("/mime")});

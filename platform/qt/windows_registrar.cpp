@@ -1,4 +1,4 @@
-#include "ui/app/windows_registrar.h"
+#include "platform/qt/windows_registrar.h"
 
 #include <QCoreApplication>
 #include <utility>
