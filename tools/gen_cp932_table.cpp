@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
             const bool decodes = trail != 0x7F && Convert(dec, bytes, utf16) && utf16.size() == 2;
             const bool encodes = decodes && Convert(enc, utf16, back);
             if (encodes && back == bytes) {
-                value = static_cast<unsigned char>(utf16[0]) |
-                        (static_cast<unsigned char>(utf16[1]) << 8);
+                value = static_cast<unsigned>(static_cast<unsigned char>(utf16[0])) |
+                        (static_cast<unsigned>(static_cast<unsigned char>(utf16[1])) << 8U);
                 ++count;
             } else if (encodes && back.size() == 2) {
                 // Decodes, but its character is written with another code.
