@@ -14,13 +14,17 @@ inline constexpr int ID_ENTRY_EXPLORER = 32790;
 inline constexpr int ID_TOOLS_SEARCH = 32795;
 inline constexpr int ID_ENTRY_PROPERTIES = 32797;
 inline constexpr int ID_HOLDER_EXPLORER = 32798;
-inline constexpr int ID_ENTRY_FIND = 32800;     // focuses the find field
-inline constexpr int ID_ENTRY_MISSING = 32810;  // lists the entries whose file is gone
+inline constexpr int ID_ENTRY_FIND = 32800;        // focuses the find field
+inline constexpr int ID_ENTRY_MISSING = 32810;     // lists the entries whose file is gone
+inline constexpr int ID_ENTRY_UNREADABLE = 32811;  // lists the entries whose text could not be read
 inline constexpr int ID_HOLDER_RELOCATE = 32820;
-inline constexpr int ID_FILE_EXPORT = 32830;      // the entries to a spreadsheet file
-inline constexpr int ID_FILE_IMPORT = 32831;      // rows of a spreadsheet file as new entries
-inline constexpr int ID_EDIT_SELECT_ALL = 32840;  // selects every item of the entry list
-inline constexpr int ID_VIEW_FOLDERS = 32870;     // grey folder nodes in the holder tree
+inline constexpr int ID_FILE_EXPORT = 32830;         // the entries to a spreadsheet file
+inline constexpr int ID_FILE_IMPORT = 32831;         // rows of a spreadsheet file as new entries
+inline constexpr int ID_EDIT_SELECT_ALL = 32840;     // selects every item of the entry list
+inline constexpr int ID_ENTRY_FIND_CONTENT = 32850;  // the find field reads documents too
+inline constexpr int ID_TOOLS_REINDEX = 32860;       // builds the content index afresh
+inline constexpr int ID_VIEW_FOLDERS = 32870;        // grey folder nodes in the holder tree
+inline constexpr int ID_VIEW_PREVIEW = 32880;  // the selected entry's document beside the list
 
 // Commands every document program has.
 inline constexpr int ID_FILE_NEW = 57600;
