@@ -46,9 +46,12 @@ std::vector<MenuItem> MainMenu() {
         Popup("行操作(&G)",
               {Command("追加(&A)", ID_ENTRY_ADD), Command("更新(&E)", ID_ENTRY_UPDATE), Separator(),
                Command(LoadString(IDS_FIND_MENU), ID_ENTRY_FIND),
+               Command("本文も検索(&B)", ID_ENTRY_FIND_CONTENT),
                Command("見つからないファイル", ID_ENTRY_MISSING),
+               Command("本文を読めないファイル", ID_ENTRY_UNREADABLE),
                Command("ホルダーの移動先...", ID_HOLDER_RELOCATE)}),
-        Popup("ﾂｰﾙ(&T)", {Command("検索(&S)", ID_TOOLS_SEARCH)}),
+        Popup("ﾂｰﾙ(&T)", {Command("検索(&S)", ID_TOOLS_SEARCH),
+                          Command("本文の索引を作り直す", ID_TOOLS_REINDEX)}),
         Popup("ﾍﾙﾌﾟ(&H)", {Command("ﾍﾙﾌﾟ(&H)", ID_HELP), Separator(),
                            Command("ﾊﾞｰｼﾞｮﾝ情報(&A)", ID_APP_ABOUT)}),
     };

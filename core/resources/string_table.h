@@ -161,6 +161,19 @@ inline constexpr int IDS_LOCK_ON = 1268;
 inline constexpr int IDS_LOCK_OFF = 1269;
 inline constexpr int IDS_ROW_MISSING = 1270;  // the row's file or folder is not there
 inline constexpr int IDS_ROW_UNKNOWN = 1271;  // the file system did not answer for it
+// Finding documents by what they say.
+inline constexpr int IDS_VALUE_FINDCONTENT = 1300;    // whether the find reads documents
+inline constexpr int IDS_FIND_COUNT_PARTIAL = 1302;   // %1 found while the index is built
+inline constexpr int IDS_UNREADABLE_COUNT = 1303;     // %1 how many documents were not read
+inline constexpr int IDS_INDEX_PROGRESS = 1304;       // %1 done, %2 of how many
+inline constexpr int IDS_INDEX_PAUSED = 1305;         // %1 done, %2 of how many
+inline constexpr int IDS_INDEX_PAUSE = 1306;          // the button that pauses it
+inline constexpr int IDS_INDEX_RESUME = 1307;         // the button that goes on
+inline constexpr int IDS_CONTENT_UNREADABLE = 1308;   // %1 why: an entry's properties
+inline constexpr int IDS_CONTENT_UNTITLED = 1309;     // an unsaved catalogue has no index
+inline constexpr int IDS_ROW_FOUND_IN_TEXT = 1310;    // the row was found in its document
+inline constexpr int IDS_INDEX_FAILED = 1311;         // %1 why the index cannot be updated
+inline constexpr int IDS_FIND_CONTENT_BUTTON = 1314;  // the button beside the find field
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;

@@ -97,6 +97,7 @@ void FindIndex::Update(const EntryList& entries, Encoding enc) {
         AppendKeys(first, entries.end(), enc);
         revision_ = entries.Revision();
         order_.clear();
+        byDocument_.clear();
         return;
     }
     list_ = &entries;
@@ -107,6 +108,7 @@ void FindIndex::Update(const EntryList& entries, Encoding enc) {
     starts_.clear();
     entries_.clear();
     order_.clear();
+    byDocument_.clear();
     starts_.reserve(entries.size() + 1);
     entries_.reserve(entries.size());
     std::size_t bytes = 0;  // folding keeps about the length: one allocation for all keys
@@ -162,10 +164,59 @@ std::vector<EntryRef> FindIndex::Find(const std::vector<std::string>& words) con
 }
 
 std::vector<EntryRef> FindIndex::FindInListOrder(const std::vector<std::string>& words) {
-    const std::vector<std::uint32_t> hits = Matching(words);
+    return InOrder(Matching(words));
+}
+
+std::vector<EntryRef> FindIndex::FindInListOrder(const std::vector<std::string>& words,
+                                                 const DocumentWords& documents,
+                                                 FoundInText& foundInText) {
+    std::vector<std::uint32_t> hits = Matching(words);
+    if (!words.empty() && documents.perWord.size() == words.size())
+        AddFoundInText(words, documents, hits, foundInText);
+    return InOrder(std::move(hits));
+}
+
+// Only the documents the index named are looked at: their entries' keys settle the words the
+// text did not hold, so a find costs the keys' pass and one lookup per document hit.
+void FindIndex::AddFoundInText(const std::vector<std::string>& words,
+                               const DocumentWords& documents, std::vector<std::uint32_t>& hits,
+                               FoundInText& foundInText) {
+    if (byDocument_.empty()) {
+        for (std::size_t i = 0; i < entries_.size(); ++i)
+            byDocument_[DocumentPath(entries_[i]->Path(), encoding_)].push_back(
+                static_cast<std::uint32_t>(i));
+    }
+    std::vector<bool> taken(entries_.size());
+    for (std::uint32_t i : hits) taken[i] = true;
+    for (const DocumentHits& hitsOfWord : documents.perWord) {
+        for (const auto& [document, snippet] : hitsOfWord) {
+            const auto found = byDocument_.find(document);
+            if (found == byDocument_.end()) continue;
+            for (std::uint32_t i : found->second) {
+                if (taken[i]) continue;
+                const std::string_view key(keys_.data() + starts_[i], starts_[i + 1] - starts_[i]);
+                const std::string* shown = nullptr;  // the first word only the text holds
+                bool all = true;
+                for (std::size_t w = 0; all && w < words.size(); ++w) {
+                    if (Holds(key, words[w])) continue;
+                    const auto inText = documents.perWord[w].find(document);
+                    all = inText != documents.perWord[w].end();
+                    if (all && shown == nullptr) shown = &inText->second;
+                }
+                if (!all) continue;
+                taken[i] = true;
+                hits.push_back(i);
+                foundInText.emplace(entries_[i], shown != nullptr ? *shown : snippet);
+            }
+        }
+    }
+}
+
+std::vector<EntryRef> FindIndex::InOrder(std::vector<std::uint32_t> hits) {
     std::vector<EntryRef> rows;
     rows.reserve(hits.size());
     if (hits.size() <= sortHitsUpTo_) {
+        std::sort(hits.begin(), hits.end());  // catalogue order, which the sort keeps for ties
         for (std::uint32_t i : hits) rows.push_back(entries_[i]);
         return InListOrder(std::move(rows));
     }

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/catalogue/catalogue.h"
+#include "core/views/document_words.h"
 
 namespace kantoria {
 
@@ -34,11 +36,18 @@ class FindIndex {
     std::vector<EntryRef> Find(const std::vector<std::string>& words) const;
     // The same in the list's order.
     std::vector<EntryRef> FindInListOrder(const std::vector<std::string>& words);
+    // The same, where a word may also stand in an entry's document (documents answers the
+    // same words); the rows that only their documents let in go to foundInText too.
+    std::vector<EntryRef> FindInListOrder(const std::vector<std::string>& words,
+                                          const DocumentWords& documents, FoundInText& foundInText);
 
     std::size_t size() const { return entries_.size(); }
 
   private:
     std::vector<std::uint32_t> Matching(const std::vector<std::string>& words) const;
+    void AddFoundInText(const std::vector<std::string>& words, const DocumentWords& documents,
+                        std::vector<std::uint32_t>& hits, FoundInText& foundInText);
+    std::vector<EntryRef> InOrder(std::vector<std::uint32_t> hits);
     void AppendKeys(EntryList::const_iterator first, EntryList::const_iterator last, Encoding enc);
 
     std::size_t sortHitsUpTo_;
@@ -50,6 +59,8 @@ class FindIndex {
     std::vector<std::size_t> starts_;   // where each key begins; one more marks the end
     std::vector<EntryRef> entries_;     // the entry of each key
     std::vector<std::uint32_t> order_;  // the entries in the list's order, once asked
+    // The entries of each document, by the path the content index knows it by, once asked.
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byDocument_;
 };
 
 // The entries of entries that text finds, in catalogue order (no index kept).

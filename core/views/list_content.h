@@ -1,21 +1,24 @@
 // What the entry list shows, as one value the list is told to show: the entries of the holder
-// the tree shows, the entries a find picks from the whole catalogue, or the entries whose file
-// is known to be gone. The catalogue knows nothing of it: it is the list's own state.
+// the tree shows, the entries a find picks from the whole catalogue, the entries whose file
+// is known to be gone, or those whose document's text could not be read. The catalogue knows
+// nothing of it: it is the list's own state.
 #pragma once
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/catalogue/catalogue.h"
+#include "core/views/document_words.h"
 #include "core/views/entry_find.h"
 #include "core/views/holder_tree_logic.h"
 
 namespace kantoria {
 
 struct ListContent {
-    enum class Kind { Holder, Find, Missing };
+    enum class Kind { Holder, Find, Missing, Unreadable };
     Kind kind = Kind::Holder;
     std::string findText;  // for a find: the words as the user typed them
 
@@ -39,13 +42,30 @@ class ListRows {
                                const IsMissing& missing);
     // What the status bar says while the list shows count rows of a find or of the missing
     // files (stillLooking: the files are still being looked at); empty for a holder.
-    static std::string Status(const ListContent& content, std::size_t count, bool stillLooking);
+    std::string Status(const ListContent& content, std::size_t count, bool stillLooking) const;
 
     HolderTreeCache& Trees() { return trees_; }
+
+    // What the documents' text adds to a find that has the same text; none: the find reads
+    // titles, comments and paths only. textPartial: the index is still being built, so the
+    // status bar says that more may be found.
+    void SetDocumentWords(std::shared_ptr<const DocumentWords> words, bool textPartial);
+    const DocumentWords* Documents() const { return documents_.get(); }
+    // The rows of the last find that their documents' text let in, with a snippet.
+    const FoundInText& FoundInTextRows() const { return foundInText_; }
+    // The documents whose text could not be read, with why (by DocumentPath).
+    void SetUnreadable(std::unordered_map<std::string, std::string> unreadable) {
+        unreadable_ = std::move(unreadable);
+    }
+    const std::unordered_map<std::string, std::string>& Unreadable() const { return unreadable_; }
 
   private:
     HolderTreeCache trees_;
     FindIndex findIndex_;
+    std::shared_ptr<const DocumentWords> documents_;
+    bool textPartial_ = false;
+    FoundInText foundInText_;
+    std::unordered_map<std::string, std::string> unreadable_;
 };
 
 }  // namespace kantoria

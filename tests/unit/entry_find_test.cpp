@@ -135,7 +135,7 @@ TEST_P(EntryFindOrder, AFindListsTheWholeCatalogueAndLeavesTheHolderAlone) {
     EXPECT_EQ(Titles(rows.Rows(doc, {ListContent::Kind::Find, "報告 OR"}, none)), Strings{});
     const ListContent find{ListContent::Kind::Find, "報告"};
     EXPECT_EQ(Titles(rows.Rows(doc, find, none)), (Strings{"古い報告", "売上報告"}));  // list order
-    EXPECT_EQ(ListRows::Status(find, 2, false), "2 件見つかりました");
+    EXPECT_EQ(rows.Status(find, 2, false), "2 件見つかりました");
     doc.Entries().Append("F:\\報告.txt", "a 報告", "");  // an entry added meanwhile shows
     EXPECT_EQ(Titles(rows.Rows(doc, find, none)), (Strings{"a 報告", "古い報告", "売上報告"}));
     EXPECT_EQ(doc.LastHolder(), lastHolder);
@@ -149,6 +149,55 @@ TEST_F(EntryFind, TheMissingFilesListInTheListsOrder) {
     const auto missing = [](const Entry& e) { return e.Path().ends_with(".doc"); };
     const ListContent content{ListContent::Kind::Missing, {}};
     EXPECT_EQ(Titles(rows.Rows(doc, content, missing)), (Strings{"古い報告", "売上報告"}));
+}
+
+// A word may stand in the document instead of the entry's texts; only rows nothing but the text
+// let in carry a snippet, and an answer to another find is not taken.
+TEST_F(EntryFind, DocumentsTextJoinsTheFind) {
+    const auto documentOf = [this](std::string_view end) {
+        for (const Entry& e : doc.Entries())
+            if (e.Path().ends_with(end)) return DocumentPath(e.Path(), doc.FileEncoding());
+        return std::string();
+    };
+    struct Case {
+        const char* text;
+        std::vector<std::vector<const char*>> perWord;  // documents holding each word
+        Strings titles;
+        Strings inText;
+    };
+    const Case cases[] = {
+        {"契約", {{"memo.txt"}}, {"メモ"}, {"メモ"}},
+        {"報告 契約", {{}, {"memo.txt", "q1.doc"}}, {"売上報告"}, {"売上報告"}},
+        {"報告", {{"old.doc"}}, {"古い報告", "売上報告"}, {}},  // the title alone finds them
+        {"契約 zzz", {{"memo.txt"}, {}}, {}, {}},
+    };
+    ListRows rows;
+    const auto none = [](const Entry&) { return false; };
+    for (const Case& c : cases) {
+        auto words = std::make_shared<DocumentWords>();
+        words->findText = c.text;
+        for (const auto& documents : c.perWord) {
+            DocumentHits& hits = words->perWord.emplace_back();
+            for (const char* d : documents) hits[documentOf(d)] = std::string("…") + d;
+        }
+        rows.SetDocumentWords(words, true);
+        const ListContent find{ListContent::Kind::Find, c.text};
+        EXPECT_EQ(Titles(rows.Rows(doc, find, none)), c.titles) << c.text;
+        Strings inText;
+        for (const auto& [entry, snippet] : rows.FoundInTextRows()) {
+            inText.emplace_back(entry->Title());
+            EXPECT_FALSE(snippet.empty());
+        }
+        EXPECT_EQ(inText, c.inText) << c.text;
+        // An answer to another text is not this find's.
+        EXPECT_TRUE(rows.Rows(doc, {ListContent::Kind::Find, "契"}, none).empty()) << c.text;
+    }
+    EXPECT_EQ(rows.Status({ListContent::Kind::Find, "x"}, 3, false),
+              "3 件見つかりました (本文の索引を作成中のため、すべてではない可能性があります)");
+    rows.SetUnreadable({{documentOf("Guide.pdf"), "damaged"}, {documentOf("old.doc"), "x"}});
+    const ListContent unreadable{ListContent::Kind::Unreadable, {}};
+    EXPECT_EQ(Titles(rows.Rows(doc, unreadable, none)), (Strings{"古い報告", "ｶﾞｲﾄﾞ"}));
+    EXPECT_EQ(rows.Status(unreadable, 2, false), "本文を読めないファイル: 2 件");
 }
 
 }  // namespace
