@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/catalogue/catalogue.h"
-#include "core/views/document_words.h"
+#include "core/content/document_words.h"
 
 namespace kantoria {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/catalogue/catalogue.h"
-#include "core/views/document_words.h"
+#include "core/content/document_words.h"
 #include "core/views/entry_find.h"
 #include "core/views/holder_tree_logic.h"
 

@@ -248,7 +248,7 @@ void EntryListView::Refill() {
     }
     RestoreSelection();
     refilling_ = false;
-    emit StatusTextChanged(ToQt(ListRows::Status(
+    emit StatusTextChanged(ToQt(rows_.Status(
         Content(), static_cast<std::size_t>(model_->rowCount()), CheckingFiles())));
 }
 

@@ -25,6 +25,8 @@ struct DocumentWords {
 using FoundInText = std::unordered_map<EntryRef, std::string>;
 
 // An entry's document as the file system names it: the key of the content index.
-std::string DocumentPath(std::string_view entryPath, Encoding enc);
+inline std::string DocumentPath(std::string_view entryPath, Encoding enc) {
+    return ToSystemName(FileSystemText(entryPath, enc));
+}
 
 }  // namespace kantoria
