@@ -54,6 +54,10 @@ PropertiesDialog::PropertiesDialog(ProgramIconLookup programIcon, QWidget* paren
     missingLabel_->setObjectName(QStringLiteral("missing"));
     missingLabel_->setStyleSheet(QStringLiteral("font-weight: bold; color: #c62828;"));
     missingLabel_->hide();
+    textLabel_ = new QLabel(this);
+    textLabel_->setObjectName(QStringLiteral("unreadable"));
+    textLabel_->setWordWrap(true);
+    textLabel_->hide();
     auto* ok = new QPushButton(ToQt(LoadString(IDS_BUTTON_OK)), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
@@ -74,6 +78,7 @@ PropertiesDialog::PropertiesDialog(ProgramIconLookup programIcon, QWidget* paren
     grid->addWidget(NewGroup(ToQt(LoadString(IDS_FIELD_COMMENT)), this, commentField_), 1, 0);
     grid->addWidget(fileBox, 2, 0);
     grid->addWidget(missingLabel_, 3, 0);
+    grid->addWidget(textLabel_, 4, 0);
     grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 }
 
@@ -85,6 +90,8 @@ void PropertiesDialog::OnInitDialog() {
     sizeText = facts.size;
     if (facts.exists) ShowProgramIcon(iconLabel_, programIcon_, onDisk);
     missingLabel_->setVisible(!facts.exists);
+    textLabel_->setText(ToQt(FormatString(IDS_CONTENT_UNREADABLE, {textProblem})));
+    textLabel_->setVisible(facts.exists && !textProblem.empty());
     titleField_->setText(ToDisplayQt(title, encoding));
     titleField_->setCursorPosition(0);
     commentField_->setPlainText(ToDisplayQt(CommentForField(comment), encoding));

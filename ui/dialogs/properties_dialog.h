@@ -30,6 +30,7 @@ class PropertiesDialog : public QDialog {
     Encoding encoding = Encoding::Cp932;  // the catalogue's: how its text shows
     std::string dateText;
     std::string sizeText;
+    std::string textProblem;  // why the document's text could not be read; empty: it could
 
   private:
     ProgramIconLookup programIcon_;
@@ -40,6 +41,7 @@ class PropertiesDialog : public QDialog {
     QLineEdit* sizeField_;
     QLabel* iconLabel_;
     QLabel* missingLabel_;  // shown when the file or folder is not there
+    QLabel* textLabel_;     // shown when the document's text could not be read
 };
 
 }  // namespace kantoria

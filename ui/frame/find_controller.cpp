@@ -46,9 +46,11 @@ void FindController::Apply() {
         if (!findShown_ || list->Content().kind != ListContent::Kind::Find) return;
         list->Show({});
         findShown_ = false;
+        if (listener_) listener_({});
     } else {
         list->Show({ListContent::Kind::Find, text});
         findShown_ = true;
+        if (listener_) listener_(text);
     }
     doc_.UpdateAllViews(nullptr);
 }

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <functional>
+#include <string>
 
 #include "core/catalogue/catalogue.h"
 
@@ -25,6 +26,10 @@ class FindController final : public QObject {
     // After every change of the catalogue: a click on a holder, or another catalogue, ended
     // the find, and the field says so.
     void CatalogueUpdated();
+    // Told the find's text each time the list takes it (empty when the find ends).
+    void SetFindListener(std::function<void(const std::string&)> listener) {
+        listener_ = std::move(listener);
+    }
 
   private:
     void OnTextChanged();
@@ -33,6 +38,7 @@ class FindController final : public QObject {
     QLineEdit& field_;
     Catalogue& doc_;
     std::function<EntryListView*()> list_;
+    std::function<void(const std::string&)> listener_;
     QTimer* pause_;           // a child of this controller
     bool findShown_ = false;  // the list shows this field's find
 };

@@ -27,6 +27,7 @@
 #include "core/resources/string_table.h"
 #include "core/views/entry_find.h"
 #include "platform/qt/qt_text.h"
+#include "ui/frame/content_find.h"
 #include "ui/frame/find_controller.h"
 #include "ui/frame/help_files.h"
 #include "ui/frame/lock_keys.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(AppServices& services, Catalogue& doc, EntryHistory* hist
     ApplySavedPlacement();
     CreateBars();
     CreateClient(factory, doc, history);
+    CreateContentFind();
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     qApp->installEventFilter(this);
@@ -195,6 +197,13 @@ void MainWindow::CreateFindField() {
         *findField_, doc_, [this] { return ListView(); }, this);
 }
 
+void MainWindow::CreateContentFind() {
+    content_ = new ContentFind(
+        doc_, services_.settings, *statusBar(), [this] { return ListView(); }, this);
+    toolbar_->addAction(content_->Toggle());
+    find_->SetFindListener([this](const std::string& text) { content_->Find(text); });
+}
+
 void MainWindow::FocusFindField() {
     // The keys work with the toolbar hidden too: it comes back to show the field.
     if (toolbar_->isHidden()) toolbar_->show();
@@ -282,11 +291,13 @@ void MainWindow::SetDocumentPath(const std::string& path) {
     caption_ = FrameCaption(path);
     setWindowTitle(ModifiableCaption(caption_));
     setWindowModified(doc_.IsModified());
+    if (content_ != nullptr) content_->CatalogueAt(path);
 }
 
 void MainWindow::OnUpdate(CatalogueObserver*) {
     setWindowModified(doc_.IsModified());
     if (find_ != nullptr) find_->CatalogueUpdated();
+    if (content_ != nullptr) content_->CatalogueUpdated();
 }
 
 void MainWindow::InitialUpdate() {
@@ -406,6 +417,10 @@ bool MainWindow::QueryCommand(int id, CommandState& state) {
         case ID_ENTRY_MISSING:
         case ID_EDIT_SELECT_ALL:
             return views_.list != nullptr && views_.list->QueryCommand(id, state);
+        case ID_ENTRY_FIND_CONTENT:
+        case ID_ENTRY_UNREADABLE:
+        case ID_TOOLS_REINDEX:
+            return content_ != nullptr && content_->QueryCommand(id, state);
         case ID_HELP:
         case ID_HELP_FINDER:
         case ID_DEFAULT_HELP:
@@ -434,6 +449,11 @@ void MainWindow::RunCommand(int id) {
         case ID_ENTRY_MISSING:
         case ID_EDIT_SELECT_ALL:
             views_.list->RunCommand(id);
+            break;
+        case ID_ENTRY_FIND_CONTENT:
+        case ID_ENTRY_UNREADABLE:
+        case ID_TOOLS_REINDEX:
+            content_->RunCommand(id);
             break;
         case ID_HELP:
         case ID_HELP_FINDER:

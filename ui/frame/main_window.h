@@ -24,6 +24,7 @@ class QToolBar;
 
 namespace kantoria {
 
+class ContentFind;
 class EntryListView;
 class FindController;
 class RecentFileList;
@@ -81,6 +82,8 @@ class MainWindow final : public QMainWindow,
     // The toolbar's find field: as the user types, the entry list shows every entry of the
     // catalogue that holds each word; Escape or an empty field goes back to the shown holder.
     QLineEdit* FindField() const { return findField_; }
+    // The find field's reading of documents and the content index behind it.
+    ContentFind* ContentSearch() const { return content_; }
     QSplitter* Splitter() const { return splitter_; }
     // The menu bar's action for id (the recent files excepted); nullptr when none.
     QAction* MenuAction(int id) const;
@@ -120,6 +123,7 @@ class MainWindow final : public QMainWindow,
     void ActivateOtherPane();
     void OpenHelp();
     void CreateFindField();
+    void CreateContentFind();
     void FocusFindField();
     WinRect OuterRect() const;
 
@@ -136,6 +140,7 @@ class MainWindow final : public QMainWindow,
     QLabel* idleLabel_ = nullptr;
     QLineEdit* findField_ = nullptr;
     FindController* find_ = nullptr;  // a child of the window
+    ContentFind* content_ = nullptr;  // a child of the window
     std::vector<QLabel*> indicators_;
     BuiltMenus menus_;
     std::map<int, QAction*> accelerators_;

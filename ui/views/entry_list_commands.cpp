@@ -178,6 +178,10 @@ void EntryListView::OnEntryProperties() {
     dialog.comment = entry->Comment();
     dialog.file = entry->Path();
     dialog.encoding = doc_.FileEncoding();
+    const auto& unreadable = rows_.Unreadable();
+    if (const auto why = unreadable.find(DocumentPath(entry->Path(), doc_.FileEncoding()));
+        why != unreadable.end())
+        dialog.textProblem = why->second;
     dialog.OnInitDialog();
     services_.dialogs.DoModal(dialog);
 }

@@ -45,6 +45,24 @@ QIcon WithMark(const QIcon& icon, int size, Presence presence) {
     return QIcon(pixmap);
 }
 
+// A small blue disc with lines of text on the icon's lower left corner: the find took the row
+// for what its document says.
+void PaintTextMark(QPixmap& pixmap, int size) {
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int disc = size * 9 / 16;
+    const QRectF area(0, size - disc, disc, disc);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(QColor(0x15, 0x65, 0xc0));
+    painter.drawEllipse(area.adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.setPen(QPen(Qt::white, size >= 32 ? 2.0 : 1.0, Qt::SolidLine, Qt::FlatCap));
+    const qreal left = area.left() + disc * 0.28, right = area.right() - disc * 0.28;
+    for (const qreal at : {0.36, 0.52, 0.68}) {
+        const qreal y = area.top() + disc * at;
+        painter.drawLine(QPointF(left, y), QPointF(at > 0.6 ? (left + right) / 2 : right, y));
+    }
+}
+
 }  // namespace
 
 EntryListModel::EntryListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -78,15 +96,34 @@ Presence EntryListModel::PresenceOf(const Row& row) const {
     return found == presence_->end() ? Presence::Present : found->second;
 }
 
+const std::string* EntryListModel::SnippetOf(EntryRef entry) const {
+    if (foundInText_ == nullptr) return nullptr;
+    const auto found = foundInText_->find(entry);
+    return found == foundInText_->end() ? nullptr : &found->second;
+}
+
 QIcon EntryListModel::Icon(const Row& row) const {
     const Presence presence = PresenceOf(row);
-    if (presence == Presence::Present) return icons_ ? icons_(row.image, large_) : QIcon();
-    const int key = (row.image * 2 + (large_ ? 1 : 0)) * 2 + (presence == Presence::Missing);
+    const bool inText = SnippetOf(row.entry) != nullptr;
+    if (presence == Presence::Present && !inText)
+        return icons_ ? icons_(row.image, large_) : QIcon();
+    const int key = ((row.image * 2 + (large_ ? 1 : 0)) * 3 + static_cast<int>(presence)) * 2 +
+                    (inText ? 1 : 0);
     auto found = marked_.find(key);
     if (found == marked_.end()) {
         const int size = large_ ? 32 : 16;
-        found = marked_.insert(
-            key, WithMark(icons_ ? icons_(row.image, large_) : QIcon(), size, presence));
+        const QIcon plain = icons_ ? icons_(row.image, large_) : QIcon();
+        QIcon marked = presence == Presence::Present ? plain : WithMark(plain, size, presence);
+        if (inText) {
+            QPixmap pixmap = marked.pixmap(size, size);
+            if (pixmap.isNull()) {
+                pixmap = QPixmap(size, size);
+                pixmap.fill(Qt::transparent);
+            }
+            PaintTextMark(pixmap, size);
+            marked = QIcon(pixmap);
+        }
+        found = marked_.insert(key, marked);
     }
     return *found;
 }
@@ -111,16 +148,20 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     const Row& row = rows_[static_cast<std::size_t>(index.row())];
     const int column = index.column();
     switch (role) {
+        case Qt::ToolTipRole:
+            // A row found in its document shows where: the words in their sentence.
+            if (column == kTitleColumn)
+                if (const std::string* snippet = SnippetOf(row.entry)) return ToQt(*snippet);
+            [[fallthrough]];
         case Qt::DisplayRole:
         case Qt::EditRole:
-        case Qt::ToolTipRole:
             return ToDisplayQt(column == kTitleColumn     ? row.title
                                : column == kCommentColumn ? row.comment
                                                           : row.path,
                                encoding_);
         case Qt::DecorationRole:
             if (column != kTitleColumn) return {};
-            if (!icons_ && PresenceOf(row) == Presence::Present) return {};
+            if (!icons_ && PresenceOf(row) == Presence::Present && !SnippetOf(row.entry)) return {};
             return Icon(row);
         case Qt::AccessibleDescriptionRole:
             // What the grey text and the icon's mark tell the eye.
@@ -130,6 +171,7 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
                 case Presence::Unknown:
                     return ToQt(LoadString(IDS_ROW_UNKNOWN));
                 case Presence::Present:
+                    if (SnippetOf(row.entry)) return ToQt(LoadString(IDS_ROW_FOUND_IN_TEXT));
                     return {};
             }
             return {};

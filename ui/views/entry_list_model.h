@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/catalogue/entry.h"
+#include "core/content/document_words.h"
 #include "core/os/path_probe.h"
 #include "core/text/text_codec.h"
 
@@ -56,6 +57,11 @@ class EntryListModel final : public QAbstractTableModel {
     void SetPresence(const PresenceMap* known) { presence_ = known; }
     // The presence map changed: missing rows grey, and their icons take a mark.
     void PresenceChanged();
+    // The rows a find took for their documents' text, with a snippet: their icons take a mark
+    // and their titles the snippet as tooltip; found must outlive the model.
+    void SetFoundInText(const FoundInText* found) { foundInText_ = found; }
+    // The snippet of the row's document when the find took it for its text; else null.
+    const std::string* SnippetOf(EntryRef entry) const;
     void SetLargeIcons(bool large);
     void SetRenameHandler(RenameHandler handler) { rename_ = std::move(handler); }
 
@@ -89,7 +95,8 @@ class EntryListModel final : public QAbstractTableModel {
     RenameHandler rename_;
     bool large_ = false;
     const PresenceMap* presence_ = nullptr;
-    mutable QHash<int, QIcon> marked_;  // icons with a mark, by image, size and presence
+    const FoundInText* foundInText_ = nullptr;
+    mutable QHash<int, QIcon> marked_;  // icons with marks, by image, size, presence and text
 };
 
 }  // namespace kantoria

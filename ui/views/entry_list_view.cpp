@@ -86,6 +86,7 @@ EntryListView::EntryListView(Catalogue& doc, const EntryListServices& services, 
       answers_(new QTimer(this)),
       walk_(new QTimer(this)) {
     model_->SetPresence(&presence_);
+    model_->SetFoundInText(&rows_.FoundInTextRows());
     answers_->setInterval(100);
     connect(answers_, &QTimer::timeout, this, &EntryListView::TakeFileAnswers);
     walk_->setSingleShot(true);
@@ -248,8 +249,8 @@ void EntryListView::Refill() {
     }
     RestoreSelection();
     refilling_ = false;
-    emit StatusTextChanged(ToQt(rows_.Status(
-        Content(), static_cast<std::size_t>(model_->rowCount()), CheckingFiles())));
+    emit StatusTextChanged(ToQt(
+        rows_.Status(Content(), static_cast<std::size_t>(model_->rowCount()), CheckingFiles())));
 }
 
 bool EntryListView::ShowingMissing() const {

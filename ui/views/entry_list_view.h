@@ -64,6 +64,9 @@ class EntryListView final : public QWidget, public CatalogueObserver {
     // catalogue goes back to the shown holder's entries.
     void Show(ListContent content);
     const ListContent& Content() const;
+    // What computes the rows: the find's words from the documents' text and the documents
+    // that could not be read are handed to it (the caller refreshes the list).
+    ListRows& RowSource() { return rows_; }
     // Rebuilds the list from the document and selects the selected title again.
     void RefreshList();
 
