@@ -30,6 +30,7 @@
 #include "core/views/holder_tree_logic.h"
 #include "testing/core/desktop_shell_memory.h"
 #include "testing/core/file_types_memory.h"
+#include "testing/core/no_instances.h"
 #include "testing/core/settings_memory.h"
 #include "testing/core/stand_in_icons.h"
 #include "testing/ui/scripted_file_dialogs.h"
@@ -196,19 +197,8 @@ void DeleteSelected() {
     Report("Restore + holders of 100,000 entries alone:", coreBack);
 }
 
-// The whole window over fakes, as the user meets it; only the search walks the real disk.
-class NoInstances final : public InstanceDirectory {
-  public:
-    std::vector<RunningInstance> Others() override { return {}; }
-    bool Restore(const RunningInstance&) override { return false; }
-    bool HandOver(const RunningInstance&, const std::string&) override { return false; }
-    bool Publish(InstanceHost&) override { return true; }
-};
-
-class NoRegistrar final : public FileTypeRegistrar {
-  public:
-    void RegisterShellFileTypes() override {}
-};
+// The whole window over fakes (no_instances.h), as the user meets it; only the search walks the
+// real disk.
 
 // The processor time the calling thread has used: the window's own work, whatever else the
 // machine runs meanwhile.

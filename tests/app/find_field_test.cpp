@@ -92,6 +92,11 @@ TEST_F(FindFieldTest, TypingShowsMatchesFromEveryHolderAndEscapeGoesBack) {
     doc().RebuildHolders();
     doc().UpdateAllViews(nullptr);
     EXPECT_EQ(Listed(), (Strings{"新しい報告", "売上報告", "ｶﾀｶﾅの報告"}));
+    // Return leads from the field to the found rows, keeping the selection.
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(list->currentView()->hasFocus());
+    EXPECT_EQ(list->GetSelectedEntry()->Title(), "売上報告");
 
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_TRUE(field->text().isEmpty());

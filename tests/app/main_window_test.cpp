@@ -23,6 +23,7 @@
 #include "core/resources/menu_resources.h"
 #include "core/views/holder_tree_logic.h"
 #include "tests/app/app_fakes.h"
+#include "ui/frame/content_find.h"
 #include "ui/views/entry_list_view.h"
 #include "ui/views/holder_tree_model.h"
 #include "ui/views/holder_tree_view.h"
@@ -89,9 +90,12 @@ const std::vector<std::string> kMenuBar = {
     "行操作(&G)/更新(&E)=32781",
     "行操作(&G)/-",
     "行操作(&G)/絞り込み(&F)\tCtrl+F=32800",
+    "行操作(&G)/本文も検索(&B)=32850",
     "行操作(&G)/見つからないファイル=32810",
+    "行操作(&G)/本文を読めないファイル=32811",
     "行操作(&G)/ホルダーの移動先...=32820",
     "ﾂｰﾙ(&T)/検索(&S)=32795",
+    "ﾂｰﾙ(&T)/本文の索引を作り直す=32860",
     "ﾍﾙﾌﾟ(&H)/ﾍﾙﾌﾟ(&H)=57670",
     "ﾍﾙﾌﾟ(&H)/-",
     "ﾍﾙﾌﾟ(&H)/ﾊﾞｰｼﾞｮﾝ情報(&A)=57664",
@@ -138,7 +142,11 @@ TEST_F(FrameTest, PromptsAndTooltipsOnlyForTheFrameworkCommands) {
 TEST_F(FrameTest, ToolbarHasTheTenButtonsWithSeparatorsDockedAtTheTop) {
     std::vector<int> ids;
     QToolBar* bar = frame->ToolBar();
-    ASSERT_EQ(bar->widgetForAction(bar->actions().back()), frame->FindField());  // last
+    // The find field, then the button that makes it read documents, end the bar.
+    const QList<QAction*> actions = bar->actions();
+    ASSERT_GE(actions.size(), 2);
+    ASSERT_EQ(bar->widgetForAction(actions[actions.size() - 2]), frame->FindField());
+    ASSERT_EQ(actions.back(), frame->ContentSearch()->Toggle());
     for (QAction* action : bar->actions()) {
         if (bar->widgetForAction(action) == frame->FindField()) break;
         ids.push_back(action->isSeparator() ? 0 : action->data().toInt());

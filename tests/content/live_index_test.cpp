@@ -100,7 +100,7 @@ TEST_F(LiveIndexTest, AnUpdateAnswersEachWordAndNamesWhatItCouldNotRead) {
     live.SetCatalogue(At("two.znl"), At("one.znl"));
     live.Update(docs);
     ASSERT_TRUE(told.WaitFor([&] { return told.updates == 2; }));
-    EXPECT_EQ(told.report.unchanged, 2u);  // what could not be read is tried again
+    EXPECT_EQ(told.report.unchanged, 2u);  // the unreadable one is reported again
     live.Rebuild(docs);
     ASSERT_TRUE(told.WaitFor([&] { return told.updates == 3; }));
     EXPECT_EQ(told.report.indexed, 2u);

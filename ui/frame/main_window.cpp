@@ -1,10 +1,12 @@
 #include "ui/frame/main_window.h"
 
+#include <QAbstractItemView>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -202,6 +204,17 @@ void MainWindow::CreateContentFind() {
         doc_, services_.settings, *statusBar(), [this] { return ListView(); }, this);
     toolbar_->addAction(content_->Toggle());
     find_->SetFindListener([this](const std::string& text) { content_->Find(text); });
+}
+
+bool MainWindow::EnterList() {
+    EntryListView* list = ListView();
+    if (list == nullptr || list->entryModel()->rowCount() == 0) return false;
+    SetActiveView(views_.list);
+    QAbstractItemView* view = list->currentView();
+    view->setFocus(Qt::ShortcutFocusReason);
+    if (!view->selectionModel()->hasSelection())
+        view->setCurrentIndex(list->entryModel()->index(0, 0));
+    return true;
 }
 
 void MainWindow::FocusFindField() {
@@ -500,10 +513,15 @@ void MainWindow::UpdateIndicators() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == findField_ && type == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        findField_->clear();
-        return true;
+    if (watched == findField_ && type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            findField_->clear();
+            return true;
+        }
+        // From the field straight to what it found, as a search box leads to its results.
+        if ((key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) && EnterList())
+            return true;
     }
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         if (IsLockKey(static_cast<QKeyEvent*>(event)->key())) {

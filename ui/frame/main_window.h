@@ -125,6 +125,9 @@ class MainWindow final : public QMainWindow,
     void CreateFindField();
     void CreateContentFind();
     void FocusFindField();
+    // Moves the focus to the entry list, on its first row when none is selected; false when
+    // the list has no rows.
+    bool EnterList();
     WinRect OuterRect() const;
 
     AppServices& services_;
