@@ -119,6 +119,16 @@ TEST_F(ContentFindTest, TheFindReadsTheDocumentsOnceTurnedOn) {
 
     frame->RouteCommand(ID_ENTRY_UNREADABLE);
     EXPECT_EQ(Listed(), Strings{"壊れた"});
+    // Its properties say why.
+    list->currentView()->setCurrentIndex(list->entryModel()->index(0, 0));
+    QString why;
+    h.dialogs.inspect = [&why](QDialog& dialog) {
+        const auto* label = dialog.findChild<QLabel*>(QStringLiteral("unreadable"));
+        if (label != nullptr && !label->isHidden()) why = label->text();
+    };
+    frame->RouteCommand(ID_ENTRY_PROPERTIES);
+    EXPECT_TRUE(why.startsWith(QStringLiteral("本文を読み取れません: damaged file")))
+        << why.toStdString();
 
     // Saved under another name, the index goes along: the text is found at once.
     SaveAs("two.znl");
