@@ -33,7 +33,7 @@ struct PreviewText {
 using PreviewTextSource = std::function<PreviewText(const std::string& systemPath)>;
 
 // The most text the pane shows; more is cut at a character and marked.
-inline constexpr std::size_t kPreviewTextLimit = std::size_t{1} << 20;
+inline constexpr std::size_t kPreviewTextLimit = std::size_t{256} << 10;
 
 // text as the pane shows it: line ends as "\n" (a text view counts "\r\n" as one place), cut to
 // at most limit bytes at a character boundary, with "…" on a line of its own where something
@@ -57,7 +57,7 @@ class FoldedText {
     // Every place a word stands, as whole characters of the text, sorted and joined where they
     // touch; at most `most` of them. words are folded already (FindWords).
     std::vector<TextRange> Ranges(const std::vector<std::string>& words,
-                                  std::size_t most = 5000) const;
+                                  std::size_t most = 1000) const;
 
   private:
     std::size_t ClusterAt(std::size_t foldedAt) const;
