@@ -42,6 +42,7 @@ std::vector<MenuItem> MainMenu() {
                            Command("アイコン(&N)", ID_VIEW_SMALLICON),
                            Command("一覧(&L)", ID_VIEW_LIST), Command("詳細(&D)", ID_VIEW_DETAILS),
                            Separator(), Command("フォルダー階層(&F)", ID_VIEW_FOLDERS),
+                           Command("プレビュー(&P)", ID_VIEW_PREVIEW),
                            Command("最新の状態に更新(&R)", ID_VIEW_REFRESH)}),
         Popup("行操作(&G)",
               {Command("追加(&A)", ID_ENTRY_ADD), Command("更新(&E)", ID_ENTRY_UPDATE), Separator(),

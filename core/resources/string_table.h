@@ -174,6 +174,17 @@ inline constexpr int IDS_CONTENT_UNTITLED = 1309;     // an unsaved catalogue ha
 inline constexpr int IDS_ROW_FOUND_IN_TEXT = 1310;    // the row was found in its document
 inline constexpr int IDS_INDEX_FAILED = 1311;         // %1 why the index cannot be updated
 inline constexpr int IDS_FIND_CONTENT_BUTTON = 1314;  // the button beside the find field
+// The preview pane beside the entry list.
+inline constexpr int IDS_PREVIEW_NONE = 1340;
+inline constexpr int IDS_PREVIEW_MANY = 1341;        // %1 how many entries are selected
+inline constexpr int IDS_PREVIEW_MISSING = 1342;     // %1 the path
+inline constexpr int IDS_PREVIEW_UNREADABLE = 1343;  // %1 why
+inline constexpr int IDS_PREVIEW_LOADING = 1344;
+inline constexpr int IDS_PREVIEW_DAMAGED = 1345;  // reasons a PDF or picture gives no pages
+inline constexpr int IDS_PREVIEW_LOCKED = 1346;
+inline constexpr int IDS_NAME_PREVIEW = 1347;
+inline constexpr int IDS_VALUE_PREVIEW = 1348;       // whether the pane is shown
+inline constexpr int IDS_VALUE_PREVIEWWIDTH = 1349;  // its width in pixels
 
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;

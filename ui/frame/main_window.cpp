@@ -31,6 +31,7 @@
 #include "platform/qt/qt_text.h"
 #include "ui/frame/content_find.h"
 #include "ui/frame/find_controller.h"
+#include "ui/frame/frame_preview.h"
 #include "ui/frame/help_files.h"
 #include "ui/frame/lock_keys.h"
 #include "ui/seams/resources_init.h"
@@ -174,6 +175,7 @@ void MainWindow::CreateClient(const ViewFactory& factory, Catalogue& doc, EntryH
     splitter_->setSizes({kTreePaneWidth, std::max(1, width() - kTreePaneWidth)});
     SetActiveView(views_.list);
     if (auto* list = qobject_cast<EntryListView*>(views_.list->Widget())) {
+        preview_ = new FramePreview(*splitter_, *list, *findField_, services_.settings, doc);
         connect(list, &EntryListView::StatusTextChanged, this, [this](const QString& text) {
             idleLabel_->setText(text.isEmpty() ? IdleMessage() : text);
         });
@@ -427,6 +429,8 @@ bool MainWindow::QueryCommand(int id, CommandState& state) {
         case ID_VIEW_FOLDERS:
             // Tree commands that the menu bar offers whichever pane is active.
             return views_.tree != nullptr && views_.tree->QueryCommand(id, state);
+        case ID_VIEW_PREVIEW:
+            return preview_ != nullptr && preview_->QueryCommand(id, state);
         case ID_ENTRY_MISSING:
         case ID_EDIT_SELECT_ALL:
             return views_.list != nullptr && views_.list->QueryCommand(id, state);
@@ -458,6 +462,9 @@ void MainWindow::RunCommand(int id) {
         case ID_HOLDER_RELOCATE:
         case ID_VIEW_FOLDERS:
             views_.tree->RunCommand(id);
+            break;
+        case ID_VIEW_PREVIEW:
+            preview_->RunCommand(id);
             break;
         case ID_ENTRY_MISSING:
         case ID_EDIT_SELECT_ALL:

@@ -27,6 +27,7 @@ namespace kantoria {
 class ContentFind;
 class EntryListView;
 class FindController;
+class FramePreview;
 class RecentFileList;
 
 inline constexpr int kTreePaneWidth = 250;
@@ -85,6 +86,8 @@ class MainWindow final : public QMainWindow,
     // The find field's reading of documents and the content index behind it.
     ContentFind* ContentSearch() const { return content_; }
     QSplitter* Splitter() const { return splitter_; }
+    // The preview pane right of the list (表示 > プレビュー); null when the views are stand-ins.
+    FramePreview* Preview() const { return preview_; }
     // The menu bar's action for id (the recent files excepted); nullptr when none.
     QAction* MenuAction(int id) const;
     // The accelerator action of id; nullptr when the table binds no key to it.
@@ -142,8 +145,9 @@ class MainWindow final : public QMainWindow,
     QToolBar* toolbar_ = nullptr;
     QLabel* idleLabel_ = nullptr;
     QLineEdit* findField_ = nullptr;
-    FindController* find_ = nullptr;  // a child of the window
-    ContentFind* content_ = nullptr;  // a child of the window
+    FindController* find_ = nullptr;   // a child of the window
+    ContentFind* content_ = nullptr;   // a child of the window
+    FramePreview* preview_ = nullptr;  // a child of the splitter
     std::vector<QLabel*> indicators_;
     BuiltMenus menus_;
     std::map<int, QAction*> accelerators_;
