@@ -1,10 +1,12 @@
 // A stand-in for the extraction program whose behaviour the document's name chooses, so that
-// tests can make a document crash, hang, spin, eat memory or flood its reader.
+// tests can make a document crash, hang, spin, burn 0.7 s of processor time, eat memory or
+// flood its reader.
 // Usage: fake_extract [--max-text BYTES] PATH | fake_extract --serve [--max-text BYTES]
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -16,6 +18,7 @@
 namespace {
 
 kantoria::ServedAnswer Read(const std::string& path) {
+    const std::clock_t start = std::clock();
     const auto named = [&](const char* what) {
         return path.substr(path.rfind('/') + 1).find(what) != std::string::npos;
     };
@@ -24,6 +27,11 @@ kantoria::ServedAnswer Read(const std::string& path) {
     if (named("spin"))
         for (volatile unsigned long i = 0;; i = i + 1) {
         }
+    if (named("burn")) {
+        // 0.7 s of processor time, then the text.
+        while (std::clock() - start < CLOCKS_PER_SEC * 7 / 10) {
+        }
+    }
     if (named("hog")) {
         std::vector<std::vector<char>> held;
         for (int i = 0; i < 64; ++i) held.emplace_back(std::size_t{64} << 20, 'x');
