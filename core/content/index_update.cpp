@@ -287,7 +287,10 @@ IndexReport ContentIndex::Update(const std::vector<std::string>& paths,
     } catch (const std::exception& e) {
         report.status = Status::Failed(StatusCode::Other, e.what());
     }
-    if (report.status && changes >= std::max<std::size_t>(100, db.get_doccount() / 5))
+    // A stop is answered at once: compacting, which copies the whole database, waits for a
+    // run that ends on its own.
+    const bool stopped = stop && *stop;
+    if (report.status && !stopped && changes >= std::max<std::size_t>(100, db.get_doccount() / 5))
         Compact(*impl_, folder_);
     report.seconds = std::chrono::duration<double>(Clock::now() - started).count();
     return report;
