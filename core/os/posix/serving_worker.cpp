@@ -66,6 +66,7 @@ std::unique_ptr<Process> Spawn(const std::vector<std::string>& argv, const RunLi
         error = argv.empty() ? "no program" : "no program at " + argv[0];
         return nullptr;
     }
+    (void)HelpersLeftBehind();  // reaps the workers left behind that have ended since
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -160,8 +161,11 @@ RunEnd Receive(const Process& process, RunOutcome& outcome, const RunLimits& lim
         pollfd ready{process.socket, POLLIN, 0};
         if (::poll(&ready, 1, static_cast<int>(pause.count())) <= 0) return false;
         const ssize_t got = ::read(process.socket, buffer, sizeof buffer);
-        if (got < 0) return errno != EINTR && errno != EAGAIN && (closed = true);
-        if (got == 0) return closed = true;
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) return false;
+        if (got <= 0) {
+            closed = true;
+            return true;
+        }
         const auto state = reader.Feed({buffer, static_cast<std::size_t>(got)});
         return state != AnswerReader::State::Partial;
     });
