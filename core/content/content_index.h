@@ -6,8 +6,9 @@
 //
 // Updating is incremental: a document is known by its path and read again only when its size,
 // modification time or inode changed; documents whose entry left the catalogue are dropped.
-// Text comes from the extraction program run under limits (extraction.h), two at a time. Only
-// one updater holds an index at a time; readers need no lock.
+// Text comes from the extraction program, kept running under limits per document
+// (extraction.h), two at a time. Only one updater holds an index at a time; readers need no
+// lock.
 #pragma once
 
 #include <atomic>

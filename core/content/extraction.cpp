@@ -38,6 +38,8 @@ ExtractionResult ReadExtractorOutcome(RunOutcome outcome, const RunLimits& limit
     switch (outcome.end) {
         case RunEnd::NotStarted:
             return Failed("the extraction program could not start: " + outcome.errorLine);
+        case RunEnd::Cancelled:
+            return Failed("the reading was stopped");
         case RunEnd::TimedOut:
             return Failed("no text after " + std::to_string(limits.wall.count() / 1000) + " s");
         case RunEnd::TooMuchOutput:
@@ -74,6 +76,18 @@ ExtractionResult ExtractText(const std::string& extractor, const std::string& sy
     if (outcome.end == RunEnd::Exited && outcome.code == kExitChanged)
         outcome = RunLimited(argv, limits);
     return ReadExtractorOutcome(std::move(outcome), limits);
+}
+
+ExtractionWorker::ExtractionWorker(const std::string& extractor, const RunLimits& limits)
+    : limits_(limits),
+      worker_({extractor, "--serve", "--max-text", std::to_string(kTextLimit)}, limits) {}
+
+ExtractionResult ExtractionWorker::Extract(const std::string& systemPath,
+                                           const std::function<bool()>& cancelled) {
+    RunOutcome outcome = worker_.Ask(systemPath, cancelled);
+    if (outcome.end == RunEnd::Exited && outcome.code == kExitChanged)
+        outcome = worker_.Ask(systemPath, cancelled);
+    return ReadExtractorOutcome(std::move(outcome), limits_);
 }
 
 std::string DefaultExtractor() {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "core/os/limited_run.h"
+#include "core/os/serving_worker.h"
 
 namespace kantoria {
 
@@ -28,6 +30,23 @@ struct ExtractionResult {
 // while it was read is tried once more.
 ExtractionResult ExtractText(const std::string& extractor, const std::string& systemPath,
                              const RunLimits& limits);
+
+// The extraction program kept running to read one document after another, under the same
+// limits per document as a run of its own (serving_worker.h): a document that crashes it,
+// exhausts a limit or floods it costs only itself. Not shared between threads.
+class ExtractionWorker {
+  public:
+    ExtractionWorker(const std::string& extractor, const RunLimits& limits);
+    // As ExtractText. When cancelled answers true the worker is killed at once and the result
+    // (Failed) says the reading was stopped: it tells nothing about the document.
+    ExtractionResult Extract(const std::string& systemPath,
+                             const std::function<bool()>& cancelled = {});
+    int starts() const { return worker_.starts(); }
+
+  private:
+    RunLimits limits_;
+    ServingWorker worker_;
+};
 
 // The outcome of one run, read as the extraction program's exit codes say.
 ExtractionResult ReadExtractorOutcome(RunOutcome outcome, const RunLimits& limits);

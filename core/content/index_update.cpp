@@ -90,14 +90,20 @@ class Round {
     std::size_t total() const { return paths_.size(); }
 
   private:
+    bool Stopping() const { return abandoned_ || (stop_ && *stop_); }
+
     void Work() {
         StampReader stamps(hung_, options_.statPatience);
         Xapian::TermGenerator terms;
         terms.set_flags(Xapian::TermGenerator::FLAG_CJK_NGRAM);
+        // One extraction program kept for the round: a stop kills it at once.
+        ExtractionWorker extractor(options_.extractor, options_.limits);
         for (;;) {
             const std::size_t i = next_++;
-            if (i >= paths_.size() || abandoned_ || (stop_ && *stop_)) break;
-            Result result = Look(paths_[i], stamps, terms);
+            if (i >= paths_.size() || Stopping()) break;
+            Result result = Look(paths_[i], stamps, terms, extractor);
+            // A reading cut short by the stop says nothing about the document.
+            if (Stopping()) break;
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] { return results_.size() < kQueued || abandoned_; });
             results_.push_back(std::move(result));
@@ -108,7 +114,8 @@ class Round {
         changed_.notify_all();
     }
 
-    Result Look(const std::string& path, StampReader& stamps, Xapian::TermGenerator& terms) {
+    Result Look(const std::string& path, StampReader& stamps, Xapian::TermGenerator& terms,
+                ExtractionWorker& extractor) {
         using Kind = DocumentStamp::Kind;
         Result result;
         result.path = path;
@@ -141,7 +148,7 @@ class Round {
         const ExtractionResult extracted =
             stamp.kind == Kind::Other
                 ? ExtractionResult{Extracted::Failed, {}, "not a regular file"}
-                : ExtractText(options_.extractor, path, options_.limits);
+                : extractor.Extract(path, [this] { return Stopping(); });
         result.verdict = Verdict::Stored;
         result.bytes = extracted.text.size();
         result.document = MakeDocument(path, stamp.Key(), extracted, terms);
@@ -280,7 +287,10 @@ IndexReport ContentIndex::Update(const std::vector<std::string>& paths,
     } catch (const std::exception& e) {
         report.status = Status::Failed(StatusCode::Other, e.what());
     }
-    if (report.status && changes >= std::max<std::size_t>(100, db.get_doccount() / 5))
+    // A stop is answered at once: compacting, which copies the whole database, waits for a
+    // run that ends on its own.
+    const bool stopped = stop && *stop;
+    if (report.status && !stopped && changes >= std::max<std::size_t>(100, db.get_doccount() / 5))
         Compact(*impl_, folder_);
     report.seconds = std::chrono::duration<double>(Clock::now() - started).count();
     return report;

@@ -24,6 +24,7 @@ enum class RunEnd {
     TimedOut,   // the wall time ran out: killed, and left behind if it did not end at once
     TooMuchOutput,
     NotStarted,  // no program there, or the system could not start one (error holds why)
+    Cancelled,   // the caller gave up waiting: killed at once and left behind
 };
 
 struct RunOutcome {

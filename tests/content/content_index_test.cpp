@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+#include "core/os/helper_process.h"
 
 namespace kantoria {
 namespace {
@@ -136,6 +139,27 @@ TEST_F(ContentIndexTest, FailuresAreListedAndNotRetriedUntilTheFileChanges) {
     const auto failed = index->FailedFiles(status);
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_EQ(failed[0].path, docs[0]);
+}
+
+TEST_F(ContentIndexTest, AStopEndsAnUpdateAtOnceAndKillsTheExtraction) {
+    options_.limits.wall = 60s;
+    const std::vector<std::string> docs = {Doc("fine.txt", "fine"), Doc("sleep1.txt", "x"),
+                                           Doc("sleep2.txt", "x"), Doc("sleep3.txt", "x")};
+    auto index = Open();
+    std::atomic<bool> stop = false;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(500ms);
+        stop = true;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    const IndexReport report = index->Update(docs, {}, &stop);
+    const auto took = std::chrono::steady_clock::now() - started;
+    stopper.join();
+    EXPECT_LT(took, 3s);
+    // The documents being read when it stopped are not taken for failures.
+    EXPECT_TRUE(report.failed.empty()) << report.failed[0].reason;
+    for (int i = 0; i < 100 && HelpersLeftBehind() > 0; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(HelpersLeftBehind(), 0);
 }
 
 TEST_F(ContentIndexTest, ASecondUpdaterWaitsABoundedTimeThenIsBusy) {

@@ -1,19 +1,24 @@
 // A stand-in for the extraction program whose behaviour the document's name chooses, so that
-// tests can make a document crash, hang, spin, eat memory or flood its reader.
-// Usage: fake_extract [--max-text BYTES] PATH
+// tests can make a document crash, hang, spin, burn 0.7 s of processor time, eat memory or
+// flood its reader.
+// Usage: fake_extract [--max-text BYTES] PATH | fake_extract --serve [--max-text BYTES]
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv) {
-    const std::string path = argc > 1 ? argv[argc - 1] : "";
+#include "core/os/serve_frame.h"
+
+namespace {
+
+kantoria::ServedAnswer Read(const std::string& path) {
+    const std::clock_t start = std::clock();
     const auto named = [&](const char* what) {
         return path.substr(path.rfind('/') + 1).find(what) != std::string::npos;
     };
@@ -22,29 +27,47 @@ int main(int argc, char** argv) {
     if (named("spin"))
         for (volatile unsigned long i = 0;; i = i + 1) {
         }
+    if (named("burn")) {
+        // 0.7 s of processor time, then the text.
+        while (std::clock() - start < CLOCKS_PER_SEC * 7 / 10) {
+        }
+    }
     if (named("hog")) {
         std::vector<std::vector<char>> held;
         for (int i = 0; i < 64; ++i) held.emplace_back(std::size_t{64} << 20, 'x');
-        std::cout << held.size();
-        return 0;
+        return {0, {}, std::to_string(held.size())};
     }
-    if (named("flood")) {
-        const std::string line(1 << 20, 'a');
-        for (int i = 0; i < 64; ++i) std::cout << line;
-        return 0;
-    }
-    if (named("unsupported")) {
-        std::cerr << "no reader for this kind\n";
-        return 10;
-    }
-    if (named("broken")) {
-        std::cerr << "damaged file\nsecond line\n";
-        return 11;
-    }
+    if (named("flood")) return {0, {}, std::string(std::size_t{64} << 20, 'a')};
+    if (named("unsupported")) return {10, "no reader for this kind", {}};
+    if (named("broken")) return {11, "damaged file", {}};
     std::ifstream in(path, std::ios::binary);
-    if (!in) return 11;
+    if (!in) return {11, "cannot open", {}};
     std::ostringstream text;
     text << in.rdbuf();
-    std::cout << text.str();
-    return 0;
+    return {0, {}, text.str()};
+}
+
+int Serve() {
+    kantoria::RequestReader requests;
+    char buffer[4096];
+    for (;;) {
+        while (const auto path = requests.Next()) {
+            const std::string answer = kantoria::FrameAnswer(Read(*path));
+            if (::write(1, answer.data(), answer.size()) != static_cast<ssize_t>(answer.size()))
+                return 11;
+        }
+        const ssize_t got = ::read(0, buffer, sizeof buffer);
+        if (got <= 0) return 0;
+        requests.Feed({buffer, static_cast<std::size_t>(got)});
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--serve") return Serve();
+    const kantoria::ServedAnswer answer = Read(argc > 1 ? argv[argc - 1] : "");
+    std::cout << answer.text;
+    if (answer.code != 0) std::cerr << answer.reason << "\nsecond line\n";
+    return answer.code;
 }

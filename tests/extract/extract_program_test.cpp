@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/os/serving_worker.h"
 #include "extract/document_file.h"
 #include "testing/content/make_document.h"
 
@@ -136,6 +137,32 @@ TEST_F(ExtractProgram, ExitCodesTellHowTheDocumentTurnedOut) {
             EXPECT_EQ(run.err, c.err);
         }
     }
+}
+
+TEST_F(ExtractProgram, ServedAnswersAreWhatSeparateRunsGive) {
+    std::vector<std::string> paths;
+    for (const DocFormat format : test::AllDocFormats()) {
+        const std::string name = "s" + std::to_string(paths.size()) + "." +
+                                 std::string(test::DocFormatExtension(format));
+        paths.push_back(Make(name, format, {"日本語の本文 " + name, "二段落目"}));
+    }
+    paths.push_back(Write("r.docx", "random bytes, not a ZIP"));
+    paths.push_back(Write("u.unknown", "what"));
+    paths.push_back((dir_ / "missing.txt").string());
+    ServingWorker worker({KANTORIA_EXTRACT_BIN, "--serve"}, RunLimits{});
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        const ProgramRun run = RunExtract({path}, dir_, "/usr/bin:/bin");
+        const RunOutcome served = worker.Ask(path);
+        ASSERT_EQ(served.end, RunEnd::Exited);
+        EXPECT_EQ(served.code, run.code);
+        EXPECT_EQ(served.output, run.out);
+        if (run.code != 0) {
+            EXPECT_EQ(served.errorLine + "\n", run.err);
+        }
+    }
+    // One program read them all.
+    EXPECT_EQ(worker.starts(), 1);
 }
 
 TEST_F(ExtractProgram, LegacyConverterTextArrivesInUtf8) {

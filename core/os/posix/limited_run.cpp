@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "core/os/helper_process.h"
+#include "core/os/posix/child_limits.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -36,18 +37,9 @@ constexpr std::size_t kErrorKept = 4096;
     if (nothing < 0 || ::dup2(nothing, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
         ::_exit(127);
     ::close_range(3, ~0u, 0);
-    if (AddressSpaceLimitApplies() && limits.addressSpace > 0) {
-        const rlimit memory{limits.addressSpace, limits.addressSpace};
-        ::setrlimit(RLIMIT_AS, &memory);
-    }
-    if (limits.cpuSeconds > 0) {
-        // The soft limit sends SIGXCPU; the hard one, a second later, kills what ignores it.
-        const rlimit cpu{static_cast<rlim_t>(limits.cpuSeconds),
-                         static_cast<rlim_t>(limits.cpuSeconds + 1)};
-        ::setrlimit(RLIMIT_CPU, &cpu);
-    }
-    const rlimit noCore{0, 0};
-    ::setrlimit(RLIMIT_CORE, &noCore);
+    // A second past the soft limit, the hard one kills what ignores SIGXCPU.
+    const auto cpu = static_cast<rlim_t>(std::max(limits.cpuSeconds, 0));
+    LimitChild(limits, cpu, cpu + 1);
     ::execv(argv[0], argv);
     ::_exit(127);
 }
