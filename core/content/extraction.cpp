@@ -95,7 +95,13 @@ std::string DefaultExtractor() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return "kantoria-extract";
-    return (self.parent_path() / "kantoria-extract").string();
+    // Beside the program in a build folder; installed, a private helper of the package.
+    const std::filesystem::path beside = self.parent_path() / "kantoria-extract";
+    const std::filesystem::path installed =
+        self.parent_path().parent_path() / "libexec" / "kantoria" / "kantoria-extract";
+    if (!std::filesystem::exists(beside, error) && std::filesystem::exists(installed, error))
+        return installed.string();
+    return beside.string();
 }
 
 }  // namespace kantoria
