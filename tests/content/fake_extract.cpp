@@ -20,8 +20,7 @@ int main(int argc, char** argv) {
     if (named("crash")) ::raise(SIGSEGV);
     if (named("sleep")) ::sleep(120);
     if (named("spin"))
-        for (volatile unsigned long i = 0;; i = i + 1) {
-        }
+        for (volatile unsigned long i = 0;;) i = i + 1;
     if (named("hog")) {
         std::vector<std::vector<char>> held;
         for (int i = 0; i < 64; ++i) held.emplace_back(std::size_t{64} << 20, 'x');
