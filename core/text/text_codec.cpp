@@ -39,7 +39,7 @@ char32_t LoneByteToUnicode(unsigned char b) {
         case 0xFD:
         case 0xFE:
         case 0xFF:
-            return 0xF8F1 + (b - 0xFD);
+            return 0xF8F1 + static_cast<char32_t>(b - 0xFD);
         default:
             return 0;
     }
@@ -213,7 +213,7 @@ void DecodeCp932(std::string_view bytes, std::string& out) {
         if (b < 0x80) {
             out += static_cast<char>(b);
         } else if (b >= 0xA1 && b <= 0xDF) {
-            AppendUtf8(out, 0xFF61 + (b - 0xA1));
+            AppendUtf8(out, 0xFF61 + static_cast<char32_t>(b - 0xA1));
         } else if (IsLeadByte(b) && i + 1 < n &&
                    IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
             // A lead byte with a trail byte is one character even when code page 932 leaves

@@ -15,7 +15,7 @@ std::vector<char32_t> CodePoints(std::string_view utf8) {
     for (size_t i = 0; i < utf8.size();) {
         const auto b = static_cast<unsigned char>(utf8[i]);
         const size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        char32_t c = n == 1 ? b : b & (0x7F >> n);
+        char32_t c = n == 1 ? b : static_cast<char32_t>(b & (0x7F >> n));
         for (size_t k = 1; k < n && i + k < utf8.size(); ++k)
             c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         out.push_back(c);

@@ -25,8 +25,7 @@ kantoria::ServedAnswer Read(const std::string& path) {
     if (named("crash")) ::raise(SIGSEGV);
     if (named("sleep")) ::sleep(120);
     if (named("spin"))
-        for (volatile unsigned long i = 0;; i = i + 1) {
-        }
+        for (volatile unsigned long i = 0;;) i = i + 1;
     if (named("burn")) {
         // 0.7 s of processor time, then the text.
         while (std::clock() - start < CLOCKS_PER_SEC * 7 / 10) {

@@ -17,22 +17,12 @@
 #include "core/content/document_words.h"
 #include "core/os/path_probe.h"
 #include "core/text/text_codec.h"
+#include "core/views/presence_tracker.h"
 
 namespace kantoria {
 
 // The picture of a file type by its image index, large (32 x 32) or small (16 x 16).
 using EntryIconLookup = std::function<QIcon(int image, bool large)>;
-
-// What is known of the files behind the entries, by path; a path not in it is not known yet.
-// Both are looked up by the entries' own texts without copying them.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-using PresenceMap = std::unordered_map<std::string, Presence, TextHash, std::equal_to<>>;
-using PathSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
 
 class EntryListModel final : public QAbstractTableModel {
     Q_OBJECT

@@ -82,10 +82,10 @@ EntryListView::EntryListView(Catalogue& doc, const EntryListServices& services, 
       iconView_(new QListView(this)),
       reportView_(new QTreeView(this)),
       menu_(CreateEntryMenu(this)),
-      checker_(std::make_unique<PresenceChecker>(MakeSystemPathProbe())),
+      tracker_(std::make_unique<PresenceChecker>(MakeSystemPathProbe())),
       answers_(new QTimer(this)),
       walk_(new QTimer(this)) {
-    model_->SetPresence(&presence_);
+    model_->SetPresence(&tracker_.Known());
     model_->SetFoundInText(&rows_.FoundInTextRows());
     answers_->setInterval(100);
     connect(answers_, &QTimer::timeout, this, &EntryListView::TakeFileAnswers);
@@ -230,10 +230,8 @@ void EntryListView::Refill() {
         sortGeneration_ = doc_.Entries().Generation();
         sortKey_.reset();
     }
-    std::vector<EntryRef> rows = rows_.Rows(doc_, Content(), [this](const Entry& entry) {
-        const auto known = presence_.find(entry.Path());
-        return known != presence_.end() && known->second == Presence::Missing;
-    });
+    std::vector<EntryRef> rows = rows_.Rows(
+        doc_, Content(), [this](const Entry& entry) { return tracker_.Missing(entry.Path()); });
     if (sortKey_) SortEntries(rows, *sortKey_);
     model_->Reset(std::move(rows), doc_.FileEncoding());
     QHeaderView* header = reportView_->header();
@@ -263,19 +261,13 @@ void EntryListView::OnEntryMissing() {
 }
 
 void EntryListView::SetPathProbe(std::shared_ptr<PathProbe> probe, PresenceCheckLimits limits) {
-    checker_ = std::make_unique<PresenceChecker>(std::move(probe), limits);
-    presence_.clear();
-    asked_.clear();
-    kept_.clear();
-    unasked_.reset();
-    checkedRevision_ = ~std::uint64_t{0};
-    walkKeepsKnown_ = false;
+    tracker_.Replace(std::make_unique<PresenceChecker>(std::move(probe), limits));
     model_->PresenceChanged();
     CheckFiles();
 }
 
 bool EntryListView::CheckingFiles() const {
-    return answers_->isActive() || unasked_.has_value();
+    return answers_->isActive() || tracker_.Walking();
 }
 
 std::optional<std::string> EntryListView::ShownHolderFolder() {
@@ -287,109 +279,29 @@ std::optional<std::string> EntryListView::ShownHolderFolder() {
 }
 
 void EntryListView::CheckFiles() {
-    std::vector<std::string> paths;
-    const std::uint64_t revision = doc_.Entries().Revision();
-    // A holder shown after another one (or after a find) is looked at whole again: a file may
-    // have gone while it was not shown. Refreshing the same holder asks only about its marked
-    // rows, so that a refresh after every change costs no walk over a large holder.
-    std::optional<std::string> shown = ShownHolderFolder();
-    const bool shownAgain = shown.has_value() && shown != lookedAt_;
-    lookedAt_ = std::move(shown);
-    if (revision != checkedRevision_) {
-        checkedRevision_ = revision;
-        if (checkedGeneration_ != doc_.Entries().Generation() || !walkKeepsKnown_) {
-            // Another catalogue came: every file is looked at again, the listed ones first,
-            // and what is known of paths no longer held is forgotten once the walk is over.
-            // What was known stays shown until the new answer comes.
-            checkedGeneration_ = doc_.Entries().Generation();
-            walkKeepsKnown_ = false;
-            checker_->DropQueued();
-            entryPaths_.clear();
-            asked_.clear();
-            kept_.clear();
-        }
-        // After a change of the entries the listed files are looked at again, and elsewhere
-        // only paths not known yet: a search, a deletion or an undo in a large catalogue does
-        // not ask the file system about every file once more.
-        for (const EntryRef e : model_->Entries())
-            if (asked_.emplace(e->Path()).second) paths.emplace_back(e->Path());
-        unasked_ = doc_.Entries().begin();
-        walk_->start();
-    } else {
-        // Shown again: a file that was missing or did not answer may be back, and one that
-        // was there may have gone.
-        for (const EntryRef e : model_->Entries()) {
-            const auto known = presence_.find(e->Path());
-            if ((shownAgain || known == presence_.end() || known->second != Presence::Present) &&
-                asked_.emplace(e->Path()).second)
-                paths.emplace_back(e->Path());
-        }
-    }
-    if (paths.empty()) return;
-    Enqueue(std::move(paths));
-    answers_->start();
+    Follow(tracker_.Check(doc_.Entries(), model_->Entries(), ShownHolderFolder(),
+                          doc_.FileEncoding()));
 }
 
-void EntryListView::Enqueue(std::vector<std::string> paths) {
-    // A code page 932 path names its file as Windows decodes it: a twin code as its character.
-    for (std::string& path : paths) {
-        if (path.find('\xED') == std::string::npos) continue;  // no escape
-        std::string system = FileSystemText(path, doc_.FileEncoding());
-        if (system == path) continue;
-        std::string entryPath = std::exchange(path, system);
-        entryPaths_[std::move(system)] = std::move(entryPath);
-    }
-    checker_->Enqueue(std::move(paths));
+void EntryListView::Follow(PresenceWork work) {
+    if (work.walkOn) walk_->start();
+    if (work.collect) answers_->start();
 }
 
 void EntryListView::AskNextFiles() {
-    if (!unasked_) return;
-    if (doc_.Entries().Revision() != checkedRevision_) {
-        // Changed meanwhile: the walk starts over.
-        unasked_.reset();
+    const PresenceWork work = tracker_.AskNext(doc_.Entries(), doc_.FileEncoding());
+    if (work.restart)
         CheckFiles();
-        return;
-    }
-    constexpr std::size_t kSlice = 20000;
-    std::vector<std::string> paths;
-    EntryList::const_iterator& at = *unasked_;
-    for (std::size_t n = 0; at != doc_.Entries().end() && n < kSlice; ++at, ++n) {
-        const std::string_view path = at->Path();
-        const auto known = presence_.find(path);
-        if (walkKeepsKnown_ && known != presence_.end()) continue;
-        if (known != presence_.end()) kept_.insert(*known);
-        if (asked_.emplace(path).second) paths.emplace_back(path);
-    }
-    if (at == doc_.Entries().end()) {
-        unasked_.reset();
-        if (!walkKeepsKnown_) presence_ = std::move(kept_);
-        kept_.clear();
-        walkKeepsKnown_ = true;
-    } else {
-        walk_->start();
-    }
-    if (!paths.empty()) {
-        Enqueue(std::move(paths));
-        answers_->start();
-    }
+    else
+        Follow(work);
 }
 
 void EntryListView::TakeFileAnswers() {
-    // Asked first: answers that come after it are taken on the next round.
-    const bool busy = checker_->Busy();
-    std::vector<PresenceResult> answers = checker_->TakeResults();
-    for (PresenceResult& answer : answers) {
-        if (const auto named = entryPaths_.find(answer.path); named != entryPaths_.end())
-            answer.path = named->second;
-        asked_.erase(answer.path);
-        // While the walk goes on, what it keeps must hold the newest answers too.
-        if (unasked_ && !walkKeepsKnown_) kept_[answer.path] = answer.presence;
-        presence_[std::move(answer.path)] = answer.presence;
-    }
-    if (!answers.empty()) model_->PresenceChanged();
-    if (!busy && !unasked_) answers_->stop();
+    const PresenceAnswers taken = tracker_.TakeAnswers();
+    if (taken.changed) model_->PresenceChanged();
+    if (!taken.busy && !tracker_.Walking()) answers_->stop();
     // The missing list follows the answers as they come, and says when the looking is done.
-    if (ShowingMissing() && (!answers.empty() || !busy)) Refill();
+    if (ShowingMissing() && (taken.changed || !taken.busy)) Refill();
 }
 
 void EntryListView::RestoreSelection() {

@@ -19,6 +19,7 @@
 #include "core/os/presence_checker.h"
 #include "core/views/entry_list_logic.h"
 #include "core/views/list_content.h"
+#include "core/views/presence_tracker.h"
 #include "core/views/view_type.h"
 #include "ui/undo/entry_history.h"
 #include "ui/views/entry_list_model.h"
@@ -158,8 +159,8 @@ class EntryListView final : public QWidget, public CatalogueObserver {
     // The folder of the holder the list shows; nothing while it shows a choice or no holder.
     std::optional<std::string> ShownHolderFolder();
     void CheckFiles();
-    // Hands paths to the checker as the file system spells them.
-    void Enqueue(std::vector<std::string> paths);
+    // Starts the timers the tracker's work needs.
+    void Follow(PresenceWork work);
     // Asks about the next slice of the catalogue's files, on a timer, so that a large
     // catalogue neither holds the window's first paint nor freezes it afterwards.
     void AskNextFiles();
@@ -181,25 +182,10 @@ class EntryListView final : public QWidget, public CatalogueObserver {
     QItemSelectionModel* selection_;
     QMenu* menu_;
     bool refilling_ = false;  // set while the list is rebuilt: its notifications are not the user's
-    // Whether the entries' files are there, looked at off the UI thread and collected by the
-    // timer; checkedRevision_ is the entries' revision last looked at as a whole.
-    std::unique_ptr<PresenceChecker> checker_;
-    PresenceMap presence_;
-    PathSet asked_;  // queued or being looked at
-    // The entry path of each path the checker was given in another spelling.
-    std::unordered_map<std::string, std::string> entryPaths_;
-    std::uint64_t checkedRevision_ = ~std::uint64_t{0};
-    std::optional<std::string> lookedAt_;  // the holder whose rows were last looked at whole
+    // Whether the entries' files are there: what to look at is the tracker's; the timers
+    // collect the answers (answers_) and walk the catalogue (walk_) while it asks.
+    PresenceTracker tracker_;
     QTimer* answers_;
-    // The walk over the catalogue after a change of its entries: where it goes on, and what is
-    // known of the paths it met (what stays known once it is over).
-    std::optional<EntryList::const_iterator> unasked_;
-    PresenceMap kept_;
-    // Set once a catalogue's files have all been looked at: a later walk (after a change of
-    // its entries) asks only about paths not known yet. checkedGeneration_ is the entries'
-    // generation that walk was over.
-    bool walkKeepsKnown_ = false;
-    std::uint64_t checkedGeneration_ = ~std::uint64_t{0};
     QTimer* walk_;
     // The report's order picked by a header click; it lasts until another catalogue is read
     // (sortGeneration_ is the entries' generation it was picked in).
