@@ -81,7 +81,8 @@ std::vector<std::string> MakeDocuments(const fs::path& folder, int count) {
 
 double Percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<std::size_t>(p * static_cast<double>(values.size())))];
+    return values[std::min(values.size() - 1,
+                           static_cast<std::size_t>(p * static_cast<double>(values.size())))];
 }
 
 }  // namespace
@@ -146,9 +147,10 @@ int main(int argc, char** argv) {
     std::mt19937 random(11);
     for (int q = 0; q < 60; ++q) {
         const int n = static_cast<int>(random() % static_cast<unsigned>(count));
-        const std::string text = q % 3 == 0   ? "識別" + std::to_string(n) + "番"
-                                 : q % 3 == 1 ? std::string(kWords[static_cast<std::size_t>(q) % std::size(kWords)])
-                                              : "文書" + std::to_string(n) + " 会議";
+        const std::string text =
+            q % 3 == 0   ? "識別" + std::to_string(n) + "番"
+            : q % 3 == 1 ? std::string(kWords[static_cast<std::size_t>(q) % std::size(kWords)])
+                         : "文書" + std::to_string(n) + " 会議";
         QSignalSpy shown(&content, &ContentFind::AnswerShown);
         const auto typed = Clock::now();
         frame.FindField()->setText(QString::fromStdString(text));
