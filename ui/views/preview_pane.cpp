@@ -197,6 +197,10 @@ PreviewPane::PreviewPane(QWidget* parent)
     pdfView_->setDocument(pdf_);
     pdfView_->setPageMode(QPdfView::PageMode::MultiPage);
     pdfView_->setZoomMode(QPdfView::ZoomMode::FitToWidth);
+    // Fitted to the width, the pages would make the vertical scroll bar come and go with it at
+    // some widths, each change fitting them again, for ever: the bar stays, the width holds.
+    pdfView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pdfView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setReadOnly(true);
     for (QWidget* page : std::initializer_list<QWidget*>{message_, pdfView_, image_, text_})
         stack_->addWidget(page);
