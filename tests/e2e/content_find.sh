@@ -34,16 +34,7 @@ catalogue=$work/test.ZNL
 printf 'SELECTED=\r\nLASTHOLDER=docs\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\n%s/memo.txt\tmemo\t\r\n%s/report.pdf\treport\t\r\n' \
   "$docs" "$docs" >"$catalogue"
 
-step() { echo "e2e: $*"; }
-wait_window() {  # name
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "e2e: no window named $1" >&2
-  return 1
-}
+source "$(dirname "$0")/window_steps.sh"
 
 "$kantoria" "$catalogue" &
 pid=$!

@@ -27,16 +27,7 @@ cp1() { iconv -f UTF-8 -t CP932; }
 printf 'SELECTED=alpha\r\nLASTHOLDER=docs\r\nTITLEWIDTH=200\r\nCOMMENTWIDTH=400\r\nPATHWIDTH=250\r\nC:\\\xe6\x9b\xb8\xe9\xa1\x9e\\old.txt\told\t\xe6\xb3\xa8\xe8\xa8\x98\r\n' \
   | cp1 >"$catalogue"
 
-step() { echo "e2e: $*"; }
-wait_window() {  # name
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "e2e: no window named $1" >&2
-  return 1
-}
+source "$(dirname "$0")/window_steps.sh"
 
 wait_gone() {  # name
   for _ in $(seq 100); do
