@@ -163,6 +163,9 @@ int main(int argc, char** argv) {
         "%.1f ms, slowest %.1f ms\n",
         count, Percentile(keystrokes, 0.5), Percentile(keystrokes, 0.95),
         *std::max_element(keystrokes.begin(), keystrokes.end()));
+    const auto slowest = std::max_element(keystrokes.begin(), keystrokes.end());
+    std::printf("  the slowest was keystroke %td of %zu\n", slowest - keystrokes.begin() + 1,
+                keystrokes.size());
     const char* const kinds[] = {"a marker of one document", "a word most documents hold",
                                  "a title word and a text word"};
     for (std::size_t kind = 0; kind < 3; ++kind) {

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <string_view>
 
 #include "core/content/index_impl.h"
 #include "core/content/word_rule.h"
@@ -138,8 +140,77 @@ std::vector<FailedFile> ContentIndex::FailedFiles(Status& status) {
 
 namespace {
 
+// How many characters the word has when all are kanji or katakana (which folding keeps as
+// they are); 0 when any is not.
+std::size_t KanjiKanaLength(const std::string& foldedWord) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < foldedWord.size(); at += 3, ++characters) {
+        const auto byte = [&](std::size_t i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(foldedWord[at + i]));
+        };
+        if (at + 3 > foldedWord.size() || (byte(0) & 0xF0) != 0xE0 || (byte(1) & 0xC0) != 0x80 ||
+            (byte(2) & 0xC0) != 0x80)
+            return 0;
+        const std::uint32_t cp =
+            ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        const bool kanji = (cp >= 0x3400 && cp <= 0x4DBF) || (cp >= 0x4E00 && cp <= 0x9FFF);
+        const bool katakana = (cp >= 0x30A1 && cp <= 0x30FA) || cp == 0x30FC;
+        if (!kanji && !katakana) return 0;
+    }
+    return characters;
+}
+
+// A sound mark, which folding joins to the letter before it.
+bool SoundMarkAt(const std::string& text, std::size_t at) {
+    for (const std::string_view mark : {"\u3099", "\u309A", "\u309B", "\u309C", "\uFF9E", "\uFF9F"})
+        if (text.compare(at, mark.size(), mark) == 0) return true;
+    return false;
+}
+
+// The snippet around the word's first place in a document's text; nullopt: not there.
+std::optional<std::string> SnippetIn(const std::string& text, const std::string& foldedWord,
+                                     bool typing) {
+    // Kanji and katakana standing in the text as written are found without folding it all,
+    // unless a sound mark after them makes another letter of the last one.
+    if (KanjiKanaLength(foldedWord) > 0)
+        for (std::size_t at = text.find(foldedWord); at != std::string::npos;
+             at = text.find(foldedWord, at + 1))
+            if (!SoundMarkAt(text, at + foldedWord.size()))
+                return SnippetAround(text, at, foldedWord.size());
+    const std::string folded = FoldForFind(text);
+    const std::size_t at = FindWordInText(folded, foldedWord, typing);
+    if (at == std::string::npos) return std::nullopt;
+    const std::size_t from = UnfoldedOffset(text, at);
+    const std::size_t to = UnfoldedOffset(text, at + foldedWord.size());
+    return SnippetAround(text, from, to - from);
+}
+
+// The term that holds exactly the documents whose folded text holds the word, where there is
+// one: the index cuts runs of kanji and kana into terms of one and of two characters, so a
+// word of one or two such characters is found without reading any text. Other words, and
+// characters whose cutting is less plain, are made sure of in the text itself.
+std::optional<std::string> ExactTerm(const std::string& foldedWord) {
+    const std::size_t characters = KanjiKanaLength(foldedWord);
+    if (characters == 0 || characters > 2) return std::nullopt;
+    return foldedWord;
+}
+
+// Every document indexed under the term, by its path; their snippets are left to Snippet.
+std::vector<ContentHit> Holders(Xapian::Database& db, const std::string& term) {
+    std::vector<ContentHit> hits;
+    Xapian::ValueIterator path = db.valuestream_begin(kPathSlot);
+    const Xapian::ValueIterator noPath = db.valuestream_end(kPathSlot);
+    for (auto it = db.postlist_begin(term); it != db.postlist_end(term); ++it) {
+        if (path == noPath) break;
+        path.skip_to(*it);
+        if (path != noPath && path.get_docid() == *it) hits.push_back({*path, {}});
+    }
+    return hits;
+}
+
 std::vector<ContentHit> Candidates(Xapian::Database& db, const std::string& foldedWord,
                                    bool typing) {
+    if (const auto term = ExactTerm(foldedWord)) return Holders(db, *term);
     Xapian::QueryParser parser;
     parser.set_database(db);
     parser.set_default_op(Xapian::Query::OP_AND);
@@ -159,36 +230,56 @@ std::vector<ContentHit> Candidates(Xapian::Database& db, const std::string& fold
     std::vector<ContentHit> hits;
     for (auto it = candidates.begin(); it != candidates.end(); ++it) {
         const Xapian::Document doc = it.get_document();
-        const std::string text = doc.get_data();
-        const std::string folded = FoldForFind(text);
-        const std::size_t at = FindWordInText(folded, foldedWord, typing);
-        if (at == std::string::npos) continue;
-        const std::size_t from = UnfoldedOffset(text, at);
-        const std::size_t to = UnfoldedOffset(text, at + foldedWord.size());
-        hits.push_back({doc.get_value(kPathSlot), SnippetAround(text, from, to - from)});
+        if (auto snippet = SnippetIn(doc.get_data(), foldedWord, typing))
+            hits.push_back({doc.get_value(kPathSlot), std::move(*snippet)});
     }
     return hits;
+}
+
+std::string SnippetOf(Xapian::Database& db, const std::string& path, const std::string& foldedWord,
+                      bool typing) {
+    const std::string term = IdTerm(path);
+    for (auto it = db.postlist_begin(term); it != db.postlist_end(term); ++it) {
+        const Xapian::Document doc = db.get_document(*it);
+        if (doc.get_value(kPathSlot) != path) continue;  // a hashed term's other path
+        return SnippetIn(doc.get_data(), foldedWord, typing).value_or(std::string());
+    }
+    return {};
+}
+
+// What read gives from the index; on a failure, nothing and status says why.
+template <typename Read>
+auto Reading(ContentIndex::Impl& impl, Status& status, Read&& read)
+    -> decltype(read(impl.Reader())) {
+    // An updater's commits meanwhile make the reader start again from the newest state.
+    for (int attempt = 0;; ++attempt) {
+        try {
+            return read(impl.Reader());
+        } catch (const Xapian::DatabaseModifiedError& e) {
+            if (attempt == 2) {
+                status = XapianStatus(e);
+                return {};
+            }
+            impl.Reader().reopen();
+        } catch (const Xapian::Error& e) {
+            status = XapianStatus(e);
+            return {};
+        }
+    }
 }
 
 }  // namespace
 
 std::vector<ContentHit> ContentIndex::FindWord(const std::string& foldedWord, bool typing,
                                                Status& status) {
-    // An updater's commits meanwhile make the reader start again from the newest state.
-    for (int attempt = 0;; ++attempt) {
-        try {
-            return Candidates(impl_->Reader(), foldedWord, typing);
-        } catch (const Xapian::DatabaseModifiedError& e) {
-            if (attempt == 2) {
-                status = XapianStatus(e);
-                return {};
-            }
-            impl_->Reader().reopen();
-        } catch (const Xapian::Error& e) {
-            status = XapianStatus(e);
-            return {};
-        }
-    }
+    return Reading(*impl_, status,
+                   [&](Xapian::Database& db) { return Candidates(db, foldedWord, typing); });
+}
+
+std::string ContentIndex::Snippet(const std::string& path, const std::string& foldedWord,
+                                  bool typing, Status& status) {
+    return Reading(*impl_, status,
+                   [&](Xapian::Database& db) { return SnippetOf(db, path, foldedWord, typing); });
 }
 
 std::vector<ContentHit> ContentIndex::Find(const std::string& text, Status& status) {
@@ -203,7 +294,11 @@ std::vector<ContentHit> ContentIndex::Find(const std::string& text, Status& stat
         found = std::move(holding);
     }
     std::vector<ContentHit> hits;
-    for (auto& [path, hit] : found) hits.push_back(std::move(hit));
+    for (auto& [path, hit] : found) {
+        if (hit.snippet.empty())
+            hit.snippet = Snippet(path, words.front(), words.size() == 1, status);
+        hits.push_back(std::move(hit));
+    }
     return hits;
 }
 

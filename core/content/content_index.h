@@ -80,9 +80,15 @@ class ContentIndex {
                        const std::atomic<bool>* stop = nullptr);
 
     // The documents whose text holds the folded word by the word rule, each with a snippet
-    // around its first place. typing: the word may be the beginning of a text's word. An
-    // index that cannot be read answers nothing, with status saying why.
+    // around its first place, except where the word was found without reading any text (the
+    // shortest kanji and kana words): those snippets are empty and Snippet gives them.
+    // typing: the word may be the beginning of a text's word. An index that cannot be read
+    // answers nothing, with status saying why.
     std::vector<ContentHit> FindWord(const std::string& foldedWord, bool typing, Status& status);
+    // The snippet around the folded word's first place in the document at path; empty when
+    // the index does not have its text or the text does not hold the word.
+    std::string Snippet(const std::string& path, const std::string& foldedWord, bool typing,
+                        Status& status);
     // The documents whose text holds every word of text (FindWords), the last one as typed.
     std::vector<ContentHit> Find(const std::string& text, Status& status);
     // The documents the last updates could not read, with why.

@@ -126,19 +126,39 @@ void UpdateLoop(const std::shared_ptr<State>& shared) {
     state.ended.notify_all();
 }
 
-std::shared_ptr<DocumentWords> Answer(const State& state, const std::string& catalogue,
-                                      std::string findText) {
+std::shared_ptr<DocumentWords> Answer(ContentIndex* index, std::string findText) {
     auto answer = std::make_shared<DocumentWords>();
     const std::vector<std::string> words = FindWords(findText);
     answer->findText = std::move(findText);
     answer->perWord.resize(words.size());
-    if (catalogue.empty() || words.empty()) return answer;
     Status status = Status::Ok();
-    const auto index = ContentIndex::OpenForReading(catalogue, state.options, status);
     for (std::size_t i = 0; index && status && i < words.size(); ++i)
         for (ContentHit& hit : index->FindWord(words[i], i + 1 == words.size(), status))
             answer->perWord[i].emplace(std::move(hit.path), std::move(hit.snippet));
     return answer;
+}
+
+// The answer with the snippets it lacked; null when it lacked none or a newer question (or
+// the end) came first.
+std::shared_ptr<DocumentWords> WithSnippets(State& state, ContentIndex& index,
+                                            const DocumentWords& answer) {
+    const std::vector<std::string> words = FindWords(answer.findText);
+    auto filled = std::make_shared<DocumentWords>(answer);
+    bool lacked = false;
+    std::size_t read = 0;
+    Status status = Status::Ok();
+    for (std::size_t i = 0; status && i < words.size(); ++i) {
+        for (auto& [path, snippet] : filled->perWord[i]) {
+            if (!snippet.empty()) continue;
+            lacked = true;
+            if (++read % 64 == 0) {
+                const std::lock_guard lock(state.mutex);
+                if (state.question || state.shutdown) return nullptr;
+            }
+            snippet = index.Snippet(path, words[i], i + 1 == words.size(), status);
+        }
+    }
+    return lacked && status ? filled : nullptr;
 }
 
 void AskLoop(const std::shared_ptr<State>& shared) {
@@ -151,13 +171,28 @@ void AskLoop(const std::shared_ptr<State>& shared) {
         state.question.reset();
         const std::string catalogue = state.catalogue;
         lock.unlock();
-        std::shared_ptr<const DocumentWords> answer = Answer(state, catalogue, std::move(text));
+        Status status = Status::Ok();
+        const std::unique_ptr<ContentIndex> index =
+            catalogue.empty() || FindWords(text).empty()
+                ? nullptr
+                : ContentIndex::OpenForReading(catalogue, state.options, status);
+        std::shared_ptr<const DocumentWords> answer = Answer(index.get(), std::move(text));
+        const auto stale = [&] { return state.question || catalogue != state.catalogue; };
         lock.lock();
         if (state.shutdown) break;
-        if (state.question || catalogue != state.catalogue) continue;  // already stale
+        if (stale()) continue;
         lock.unlock();
         state.Tell([&](LiveIndexEvents& e) {
             if (e.answered) e.answered(answer);
+        });
+        std::shared_ptr<const DocumentWords> filled =
+            index ? WithSnippets(state, *index, *answer) : nullptr;
+        lock.lock();
+        if (state.shutdown) break;
+        if (!filled || stale()) continue;
+        lock.unlock();
+        state.Tell([&](LiveIndexEvents& e) {
+            if (e.snippets) e.snippets(filled);
         });
         lock.lock();
     }

@@ -27,6 +27,9 @@ struct LiveIndexEvents {
     // The answer to the newest question; its findText says which. An index that is not there
     // yet or cannot be read answers that no document holds a word.
     std::function<void(std::shared_ptr<const DocumentWords>)> answered;
+    // The same answer again with the snippets it lacked (the shortest words are found
+    // without reading any text), unless a newer question came first.
+    std::function<void(std::shared_ptr<const DocumentWords>)> snippets;
 };
 
 class LiveIndex {

@@ -194,19 +194,44 @@ void FindIndex::AddFoundInText(const std::vector<std::string>& words,
             if (found == byDocument_.end()) continue;
             for (std::uint32_t i : found->second) {
                 if (taken[i]) continue;
-                const std::string_view key(keys_.data() + starts_[i], starts_[i + 1] - starts_[i]);
-                const std::string* shown = nullptr;  // the first word only the text holds
-                bool all = true;
-                for (std::size_t w = 0; all && w < words.size(); ++w) {
-                    if (Holds(key, words[w])) continue;
-                    const auto inText = documents.perWord[w].find(document);
-                    all = inText != documents.perWord[w].end();
-                    if (all && shown == nullptr) shown = &inText->second;
-                }
-                if (!all) continue;
+                const std::string* shown = TextOnlySnippet(i, document, words, documents);
+                if (shown == nullptr) continue;
                 taken[i] = true;
                 hits.push_back(i);
-                foundInText.emplace(entries_[i], shown != nullptr ? *shown : snippet);
+                foundInText.emplace(entries_[i], *shown);
+            }
+        }
+    }
+}
+
+// The snippet of the first word only the entry's document holds; null when the entry lacks
+// a word.
+const std::string* FindIndex::TextOnlySnippet(std::uint32_t i, const std::string& document,
+                                              const std::vector<std::string>& words,
+                                              const DocumentWords& documents) const {
+    const std::string_view key(keys_.data() + starts_[i], starts_[i + 1] - starts_[i]);
+    const std::string* shown = nullptr;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        if (Holds(key, words[w])) continue;
+        const auto inText = documents.perWord[w].find(document);
+        if (inText == documents.perWord[w].end()) return nullptr;
+        if (shown == nullptr) shown = &inText->second;
+    }
+    return shown;
+}
+
+void FindIndex::FillSnippets(const std::vector<std::string>& words, const DocumentWords& documents,
+                             FoundInText& foundInText) const {
+    if (documents.perWord.size() != words.size()) return;
+    for (const DocumentHits& hitsOfWord : documents.perWord) {
+        for (const auto& [document, snippet] : hitsOfWord) {
+            const auto found = byDocument_.find(document);
+            if (found == byDocument_.end()) continue;
+            for (std::uint32_t i : found->second) {
+                const auto row = foundInText.find(entries_[i]);
+                if (row == foundInText.end() || !row->second.empty()) continue;
+                if (const std::string* shown = TextOnlySnippet(i, document, words, documents))
+                    row->second = *shown;
             }
         }
     }

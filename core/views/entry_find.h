@@ -41,12 +41,20 @@ class FindIndex {
     std::vector<EntryRef> FindInListOrder(const std::vector<std::string>& words,
                                           const DocumentWords& documents, FoundInText& foundInText);
 
+    // Gives the rows of the last such find that came without a snippet the one documents now
+    // has (the same answer with its snippets filled in); the rows themselves stay.
+    void FillSnippets(const std::vector<std::string>& words, const DocumentWords& documents,
+                      FoundInText& foundInText) const;
+
     std::size_t size() const { return entries_.size(); }
 
   private:
     std::vector<std::uint32_t> Matching(const std::vector<std::string>& words) const;
     void AddFoundInText(const std::vector<std::string>& words, const DocumentWords& documents,
                         std::vector<std::uint32_t>& hits, FoundInText& foundInText);
+    const std::string* TextOnlySnippet(std::uint32_t i, const std::string& document,
+                                       const std::vector<std::string>& words,
+                                       const DocumentWords& documents) const;
     std::vector<EntryRef> InOrder(std::vector<std::uint32_t> hits);
     void AppendKeys(EntryList::const_iterator first, EntryList::const_iterator last, Encoding enc);
 

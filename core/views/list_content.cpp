@@ -41,6 +41,12 @@ void ListRows::SetDocumentWords(std::shared_ptr<const DocumentWords> words, bool
     textPartial_ = textPartial;
 }
 
+void ListRows::FillSnippets(std::shared_ptr<const DocumentWords> words) {
+    if (!documents_ || !words || words->findText != documents_->findText) return;
+    documents_ = std::move(words);
+    findIndex_.FillSnippets(FindWords(documents_->findText), *documents_, foundInText_);
+}
+
 std::string ListRows::Status(const ListContent& content, std::size_t count,
                              bool stillLooking) const {
     switch (content.kind) {

@@ -51,6 +51,9 @@ class ListRows {
     // status bar says that more may be found.
     void SetDocumentWords(std::shared_ptr<const DocumentWords> words, bool textPartial);
     const DocumentWords* Documents() const { return documents_.get(); }
+    // The same answer again with the snippets it lacked: the rows shown keep their place and
+    // only gain their snippets. Ignored unless it answers the same text.
+    void FillSnippets(std::shared_ptr<const DocumentWords> words);
     // The rows of the last find that their documents' text let in, with a snippet.
     const FoundInText& FoundInTextRows() const { return foundInText_; }
     // The documents whose text could not be read, with why (by DocumentPath).

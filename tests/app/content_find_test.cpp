@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <fstream>
 
 #include "core/app/command_target.h"
@@ -63,11 +64,16 @@ class ContentFindTest : public ::testing::Test {
     void SaveAs(const char* name) {
         frame->SetDocumentPath(h.folder.filePath(QString::fromUtf8(name)).toStdString());
     }
-    // Types text and waits until the documents' answer joined the find.
+    // Types text and waits until the documents' answer joined the find, with its snippets.
     void Type(const QString& text) {
         QSignalSpy shown(content, &ContentFind::AnswerShown);
+        QSignalSpy snippets(content, &ContentFind::SnippetsShown);
         frame->FindField()->setText(text);
         ASSERT_TRUE(shown.wait(10000)) << text.toStdString();
+        const auto& found = list->RowSource().FoundInTextRows();
+        const bool lacking =
+            std::any_of(found.begin(), found.end(), [](const auto& r) { return r.second.empty(); });
+        ASSERT_TRUE(!lacking || snippets.count() > 0 || snippets.wait(10000)) << text.toStdString();
     }
     QLabel* Progress() const { return frame->statusBar()->findChild<QLabel*>("indexProgress"); }
 

@@ -7,7 +7,9 @@
 #include <fstream>
 #include <thread>
 
+#include "core/content/word_rule.h"
 #include "core/os/helper_process.h"
+#include "core/text/find_fold.h"
 
 namespace kantoria {
 namespace {
@@ -83,6 +85,57 @@ TEST_F(ContentIndexTest, AMarkerFindsItsOneDocumentAndNothingSharingItsNgrams) {
     const auto hits = index->Find("資料", status);
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].snippet, "会議の資料 識別PDF０００２番 です");
+}
+
+// The shortest kanji and kana words are answered from the index's terms alone, and longer
+// ones are looked for as written before the text is folded: both must find exactly what
+// folding every text finds, next to every kind of neighbour, with a snippet for each hit.
+TEST_F(ContentIndexTest, WordsFoundWithoutFoldingAgreeWithTheFoldedTexts) {
+    const std::vector<std::string> texts = {
+        "会議の資料",
+        "abc会議def",
+        "会議123",
+        "「会議」、資料。",
+        "かいぎ室",
+        "ｶｲｷﾞ室",
+        "カイギ",
+        "資料ー覧",
+        "人々の会",
+        "全角　会　議",
+        "会\n議",
+        "ﾃﾞｰﾀ",
+        "データ",
+        "\xff会議",
+        "議事録の件",
+        "カイキ\u3099",
+        "イカ カイカ\u3099",
+        "かいか",
+    };
+    std::vector<std::string> docs;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        docs.push_back(Doc("d" + std::to_string(i) + ".txt", texts[i]));
+    auto index = Open();
+    ASSERT_EQ(index->Update(docs).indexed, docs.size());
+    for (const char* typed : {"会議", "会", "議", "資料", "カイ", "イギ", "ー", "デー", "室", "々",
+                              "人々", "料ー", "ギ室", "議事録", "カイギ", "カイカ", "かいぎ室"}) {
+        const std::string word = FoldForFind(typed);
+        std::vector<std::string> expected;
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (FindWordInText(FoldForFind(texts[i]), word, true) != std::string::npos)
+                expected.push_back(docs[i]);
+        Status status = Status::Ok();
+        std::vector<std::string> found;
+        for (const ContentHit& hit : index->FindWord(word, true, status)) {
+            found.push_back(hit.path);
+            const std::string snippet =
+                hit.snippet.empty() ? index->Snippet(hit.path, word, true, status) : hit.snippet;
+            EXPECT_FALSE(snippet.empty()) << typed << " in " << hit.path;
+        }
+        EXPECT_TRUE(status) << status.reason();
+        std::sort(found.begin(), found.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(found, expected) << typed;
+    }
 }
 
 TEST_F(ContentIndexTest, ReadsOnlyWhatChangedAndDropsWhatLeftTheCatalogue) {

@@ -21,6 +21,7 @@ struct Told {
     IndexReport report;
     std::vector<FailedFile> failed;
     std::shared_ptr<const DocumentWords> answer;
+    std::shared_ptr<const DocumentWords> filled;  // the answer with its snippets
 
     LiveIndexEvents Events() {
         return {{},
@@ -34,6 +35,11 @@ struct Told {
                 [this](std::shared_ptr<const DocumentWords> a) {
                     const std::lock_guard lock(mutex);
                     answer = std::move(a);
+                    changed.notify_all();
+                },
+                [this](std::shared_ptr<const DocumentWords> f) {
+                    const std::lock_guard lock(mutex);
+                    filled = std::move(f);
                     changed.notify_all();
                 }};
     }
@@ -96,6 +102,11 @@ TEST_F(LiveIndexTest, AnUpdateAnswersEachWordAndNamesWhatItCouldNotRead) {
     ASSERT_TRUE(told.WaitFor([&] { return told.answer->findText == "資料 契"; }));
     EXPECT_EQ(Names(*told.answer),
               (std::vector<std::vector<std::string>>{{"a.txt"}, {"a.txt", "b.txt"}}));
+    // Short words come without reading the texts; their snippets follow for the same answer.
+    ASSERT_TRUE(told.WaitFor([&] { return told.filled && told.filled->findText == "資料 契"; }));
+    EXPECT_EQ(Names(*told.filled), Names(*told.answer));
+    EXPECT_EQ(told.filled->perWord[0].at(docs[0]), "会議の資料 契約");
+    EXPECT_EQ(told.filled->perWord[1].at(docs[1]), "契約書");
     // Saved under another name, the catalogue keeps its index.
     live.SetCatalogue(At("two.znl"), At("one.znl"));
     live.Update(docs);

@@ -200,5 +200,33 @@ TEST_F(EntryFind, DocumentsTextJoinsTheFind) {
     EXPECT_EQ(rows.Status(unreadable, 2, false), "本文を読めないファイル: 2 件");
 }
 
+// Snippets that follow their answer reach the rows it let in, each the first word only its
+// text holds, without the rows changing; those of another find are not taken.
+TEST_F(EntryFind, SnippetsThatFollowReachTheRowsShown) {
+    std::string memo, q1;
+    for (const Entry& e : doc.Entries()) {
+        if (e.Path().ends_with("memo.txt")) memo = DocumentPath(e.Path(), doc.FileEncoding());
+        if (e.Path().ends_with("q1.doc")) q1 = DocumentPath(e.Path(), doc.FileEncoding());
+    }
+    // The second word's snippet of q1 is told apart by a "2".
+    const auto answer = [&](const char* text, std::string snippet) {
+        auto words = std::make_shared<DocumentWords>();
+        words->findText = text;
+        words->perWord = {{{q1, snippet}},
+                          {{memo, snippet}, {q1, snippet.empty() ? "" : snippet + "2"}}};
+        return words;
+    };
+    ListRows rows;
+    rows.SetDocumentWords(answer("報告 契約", ""), false);
+    const ListContent find{ListContent::Kind::Find, "報告 契約"};
+    const auto shown = rows.Rows(doc, find, [](const Entry&) { return false; });
+    ASSERT_EQ(Titles(shown), (Strings{"売上報告"}));
+    EXPECT_EQ(rows.FoundInTextRows().at(shown[0]), "");
+    rows.FillSnippets(answer("報告", "other"));
+    EXPECT_EQ(rows.FoundInTextRows().at(shown[0]), "");
+    rows.FillSnippets(answer("報告 契約", "…契約…"));
+    EXPECT_EQ(rows.FoundInTextRows().at(shown[0]), "…契約…2");  // the title holds 報告
+}
+
 }  // namespace
 }  // namespace kantoria

@@ -61,6 +61,11 @@ struct ContentFind::Live {
                         QMetaObject::invokeMethod(
                             &owner, [&owner, answer] { owner.OnAnswer(answer); },
                             Qt::QueuedConnection);
+                    },
+                    [&owner](std::shared_ptr<const DocumentWords> filled) {
+                        QMetaObject::invokeMethod(
+                            &owner, [&owner, filled] { owner.OnSnippets(filled); },
+                            Qt::QueuedConnection);
                     }}) {}
     LiveIndex index;
 };
@@ -199,6 +204,14 @@ void ContentFind::OnAnswer(std::shared_ptr<const DocumentWords> answer) {
     emit AnswerShown();
 }
 
+void ContentFind::OnSnippets(std::shared_ptr<const DocumentWords> filled) {
+    EntryListView* list = list_();
+    if (!live_ || list == nullptr || filled->findText != findText_) return;
+    list->RowSource().FillSnippets(std::move(filled));
+    OnSelectionChanged();
+    emit SnippetsShown();
+}
+
 void ContentFind::OnProgress(std::size_t done, std::size_t total) {
     done_ = done;
     total_ = total;
@@ -248,11 +261,13 @@ void ContentFind::OnSelectionChanged() {
     const EntryListView* list = list_();
     const EntryRef entry = list == nullptr ? nullptr : list->GetSelectedEntry();
     const std::string* snippet = entry == nullptr ? nullptr : list->entryModel()->SnippetOf(entry);
-    if (snippet != nullptr)
+    // An empty snippet is one still on its way.
+    const bool shown = snippet != nullptr && !snippet->empty();
+    if (shown)
         statusBar_.showMessage(ToQt(*snippet));
     else if (snippetShown_)
         statusBar_.clearMessage();
-    snippetShown_ = snippet != nullptr;
+    snippetShown_ = shown;
 }
 
 void ContentFind::ShowUnreadable() {

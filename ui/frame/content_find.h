@@ -62,6 +62,8 @@ class ContentFind final : public QObject {
   signals:
     // An answer of the documents was merged into the list (tests wait for it).
     void AnswerShown();
+    // The snippets an answer came without were given to its rows.
+    void SnippetsShown();
     // An update of the index ended.
     void IndexUpdated();
 
@@ -73,6 +75,7 @@ class ContentFind final : public QObject {
     void OnUpdated(bool ok, const std::string& why,
                    std::unordered_map<std::string, std::string> unreadable);
     void OnAnswer(std::shared_ptr<const DocumentWords> answer);
+    void OnSnippets(std::shared_ptr<const DocumentWords> filled);
     void ShowProgress();
     void ShowUnreadable();
     void OnSelectionChanged();
