@@ -140,26 +140,6 @@ std::vector<FailedFile> ContentIndex::FailedFiles(Status& status) {
 
 namespace {
 
-// How many characters the word has when all are kanji or katakana (which folding keeps as
-// they are); 0 when any is not.
-std::size_t KanjiKanaLength(const std::string& foldedWord) {
-    std::size_t characters = 0;
-    for (std::size_t at = 0; at < foldedWord.size(); at += 3, ++characters) {
-        const auto byte = [&](std::size_t i) {
-            return static_cast<std::uint32_t>(static_cast<unsigned char>(foldedWord[at + i]));
-        };
-        if (at + 3 > foldedWord.size() || (byte(0) & 0xF0) != 0xE0 || (byte(1) & 0xC0) != 0x80 ||
-            (byte(2) & 0xC0) != 0x80)
-            return 0;
-        const std::uint32_t cp =
-            ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-        const bool kanji = (cp >= 0x3400 && cp <= 0x4DBF) || (cp >= 0x4E00 && cp <= 0x9FFF);
-        const bool katakana = (cp >= 0x30A1 && cp <= 0x30FA) || cp == 0x30FC;
-        if (!kanji && !katakana) return 0;
-    }
-    return characters;
-}
-
 // A sound mark, which folding joins to the letter before it.
 bool SoundMarkAt(const std::string& text, std::size_t at) {
     for (const std::string_view mark : {"\u3099", "\u309A", "\u309B", "\u309C", "\uFF9E", "\uFF9F"})

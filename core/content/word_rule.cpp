@@ -72,6 +72,22 @@ std::size_t FindWordInText(std::string_view text, std::string_view word, bool ty
     return std::string_view::npos;
 }
 
+std::size_t KanjiKanaLength(std::string_view foldedWord) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < foldedWord.size(); at += 3, ++characters) {
+        if (CharLength(static_cast<unsigned char>(foldedWord[at])) != 3 ||
+            at + 3 > foldedWord.size() ||
+            !IsContinuation(static_cast<unsigned char>(foldedWord[at + 1])) ||
+            !IsContinuation(static_cast<unsigned char>(foldedWord[at + 2])))
+            return 0;
+        const std::uint32_t cp = CodePointAt(foldedWord, at);
+        const bool kanji = (cp >= 0x3400 && cp <= 0x4DBF) || (cp >= 0x4E00 && cp <= 0x9FFF);
+        const bool katakana = (cp >= 0x30A1 && cp <= 0x30FA) || cp == 0x30FC;
+        if (!kanji && !katakana) return 0;
+    }
+    return characters;
+}
+
 std::size_t UnfoldedOffset(std::string_view text, std::size_t foldedAt) {
     std::size_t folded = 0;
     std::string one;

@@ -15,6 +15,10 @@ namespace kantoria {
 // word may end inside a word of the text.
 std::size_t FindWordInText(std::string_view text, std::string_view word, bool typing);
 
+// How many characters a folded word has when all are kanji or katakana, which folding keeps
+// as they are; 0 when any is not (or a byte is not well-formed UTF-8).
+std::size_t KanjiKanaLength(std::string_view foldedWord);
+
 // About `around` characters of text either side of the bytes [at, at + length), on one line:
 // line breaks and other control characters become blanks, and an end cut off is marked "…".
 std::string SnippetAround(std::string_view text, std::size_t at, std::size_t length,
